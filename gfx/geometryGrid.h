@@ -1,0 +1,45 @@
+#pragma once
+// The blue spring lattice under the arena. Bullets push it aside, the
+// gravi-bomb sends a ring through it, a hit on the ship sucks it in, and
+// gravitars, black holes and bosses bend it. It also carries the pull of the
+// gravity wells on the ship and on other entities, and the bomb's shockwave.
+#include "entities/blob.h"
+#include "gfx/PdxLib3DTypes.h"
+
+struct TGridPoint {
+  TVector3 Position, Rest, Velocity, Acceleration;
+  float K = 0;
+};
+
+class TGeometryGrid {
+ public:
+  static constexpr int Size = 50;
+
+  TGeometryGrid();
+  // Back to the starting lattice and fields; Player and the lists are kept.
+  void Initialise();
+
+  void UpdateAndDraw();
+  void AddShockwave(const TVector3& pos);
+  void SetCentre(int x, int y);
+  void SetPush(float value);
+  void PullPlayer(const TBlobList& wells, float divisor);
+  void PullEntities(const TBlobList& victims, const TBlobList& wells, float divisor);
+
+  TVector3 ShockwaveCentre;
+  bool ShockwaveActive;
+  float ShockwaveRadius;
+  float ShockwaveWidth;
+  float ShockwaveGrowth;
+  int ShockwaveSteps;
+  int ShockwaveLimit;
+  float Gravity;
+  TGridPoint Lattice[Size][Size];  // [i along X][j along Y]
+  float Push;
+  TVector3 Centre;
+  TBlob* Player = nullptr;
+  float Damping;
+  const TBlobList* Repulsors = nullptr;   // the bullets
+  const TBlobList* Wells = nullptr;       // the gravitars
+  const TBlobList* Attractors = nullptr;  // black holes and bosses
+};
