@@ -61,7 +61,11 @@ void TGLRenderer::Scale(float x, float y, float z) { glScalef(x, y, z); }
 void TGLRenderer::Color(float r, float g, float b, float a) { glColor4f(r, g, b, a); }
 void TGLRenderer::LineWidth(float width) { glLineWidth(width); }
 void TGLRenderer::PointSize(float size) { glPointSize(size); }
-void TGLRenderer::Enable(TCapability cap) { glEnable(ToGL(cap)); }
+void TGLRenderer::Enable(TCapability cap) {
+  // Textured glow sprites drop their nearly transparent texels.
+  if (cap == TCapability::AlphaTest) glAlphaFunc(GL_GREATER, 0.01f);
+  glEnable(ToGL(cap));
+}
 void TGLRenderer::Disable(TCapability cap) { glDisable(ToGL(cap)); }
 
 void TGLRenderer::BlendFunc(TBlendMode mode) {

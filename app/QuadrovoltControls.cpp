@@ -1,0 +1,111 @@
+// The three ways to fly the ship (keyboard, mouse, joystick) and the message
+// hook that turns the frame's key and mouse messages into game state.
+#include <cmath>
+
+#include "app/QuadrovoltMain.h"
+#include "app/WindowMessages.h"
+#include "entities/blobPlayer.h"
+#include "gfx/PdxLib3D.h"
+#include "gfx/Renderer.h"
+
+void TQuadrovoltMain::HandleMessage(unsigned message, std::uint64_t wParam, std::int64_t lParam) {
+  switch (message) {
+    case Msg::KeyDown:
+      if (wParam < 256) {
+        Keys[wParam] = true;
+        if (Keys[VK::Escape] && State == GameState::Title) State = GameState::Quit;
+      }
+      // Every key-down while P is held flips pause, auto-repeats included.
+      if (Keys[VK::P]) Paused = !Paused;
+      break;
+    case Msg::KeyUp:
+      if (wParam < 256) Keys[wParam] = false;
+      break;
+    case Msg::MouseMove: {
+      // The window spans -600..600 arena units both ways, y up.
+      int x = Msg::PointX(lParam), y = Msg::PointY(lParam);
+      if (ScreenWidth > 0 && ScreenHeight > 0) {
+        CursorX = int(std::trunc(double(x - ScreenWidth / 2) * 1200 / ScreenWidth));
+        CursorY = -int(std::trunc(double(y - ScreenHeight / 2) * 1200 / ScreenHeight));
+      }
+      break;
+    }
+    case Msg::LButtonDown: MouseLeft = true; break;
+    case Msg::LButtonUp: MouseLeft = false; break;
+    case Msg::RButtonDown:
+      Player->Target = TVector3{float(CursorX), float(CursorY), 0};
+      MouseRight = true;
+      break;
+    case Msg::RButtonUp: MouseRight = false; break;
+    default: break;
+  }
+}
+
+void TQuadrovoltMain::ReadKeyboard() {
+  TBlobPlayer& p = *Player;
+  float dx = 0, dy = 0;
+  if (Keys[VK::Left]) p.Position.X -= p.Speed, dx = -4;
+  if (Keys[VK::Right]) p.Position.X += p.Speed, dx += 4;
+  if (Keys[VK::Up]) p.Position.Y += p.Speed, dy = -4;
+  if (Keys[VK::Down]) p.Position.Y -= p.Speed, dy += 4;
+  p.HeadingDeg = AngleToPointF(p.Position.X, p.Position.Y, p.Position.X + dx, p.Position.Y - dy);
+  p.Heading = float(p.HeadingDeg);
+
+  KeyFire = false;
+  int fx = 0, fy = 0;
+  if (Keys[VK::Z]) fx = -1, KeyFire = true;
+  if (Keys[VK::X]) fy = 1, KeyFire = true;
+  if (Keys[VK::C]) fx = 1, KeyFire = true;
+  if (Keys[VK::S]) fy = -1, KeyFire = true;
+  int x = RoundInt(p.Position.X), y = RoundInt(p.Position.Y);
+  p.AimAngle = AngleToPoint(x, y, x + 10 * fx, y - 10 * fy);
+}
+
+void TQuadrovoltMain::ReadJoystick() {
+  if (!Joystick.Read(JoyInfo)) return;
+  TBlobPlayer& p = *Player;
+  // No dead zone: a stick resting off-centre drifts the ship.
+  float ox = float(int(JoyInfo.XPos) - 32767), oy = float(int(JoyInfo.YPos) - 32767);
+  p.HeadingDeg = AngleToPointF(p.Position.X, p.Position.Y, p.Position.X + ox, p.Position.Y - oy);
+  p.Heading = float(p.HeadingDeg);
+  p.Position.X += ox / 32767 * p.Speed;
+  p.Position.Y -= oy / 32767 * p.Speed;
+
+  JoyFire = false;
+  int fx = 0, fy = 0;
+  if (JoyInfo.Buttons & 1) fx = -1, JoyFire = true;
+  if (JoyInfo.Buttons & 8) fx = 1, JoyFire = true;
+  if (JoyInfo.Buttons & 2) fy = -1, JoyFire = true;
+  if (JoyInfo.Buttons & 4) fy = 1, JoyFire = true;
+  int x = RoundInt(p.Position.X), y = RoundInt(p.Position.Y);
+  p.AimAngle = AngleToPoint(x, y, x + 10 * fx, y - 10 * fy);
+}
+
+void TQuadrovoltMain::MoveByMouse() {
+  TBlobPlayer& p = *Player;
+  if (std::fabs(p.Target.X - p.Position.X) <= 2 && std::fabs(p.Target.Y - p.Position.Y) <= 2) {
+    p.Position = p.Target;
+    p.AtTarget = true;
+  } else {
+    p.HeadingDeg = AngleToPointF(p.Position.X, p.Position.Y, p.Target.X, p.Target.Y);
+    p.Heading = float(p.HeadingDeg);
+    p.AtTarget = false;
+    const TVector3& d = DirTable[p.HeadingDeg];
+    p.Position.X += p.Speed * d.X;
+    p.Position.Y += p.Speed * d.Y;
+  }
+
+  // A white cross marks where the ship is heading.
+  TRenderer& gl = GL();
+  gl.PushMatrix();
+  gl.Translate(p.Target.X, p.Target.Y, 0);
+  gl.Color(1, 1, 1, 1);
+  gl.LineWidth(1);
+  gl.Begin(TPrimitive::Lines);
+  gl.Vertex(0, 5, 0);
+  gl.Vertex(0, -5, 0);
+  gl.Vertex(-5, 0, 0);
+  gl.Vertex(5, 0, 0);
+  gl.End();
+  gl.PopMatrix();
+}

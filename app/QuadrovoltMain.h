@@ -1,0 +1,125 @@
+#pragma once
+// TQuadrovoltMain: the one game object. It owns every entity, list and effect,
+// runs the state machine (title, playing, game over, quit) and draws one
+// frame per tick in a fixed order.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/Joystick.h"
+#include "entities/blobList.h"
+#include "gfx/PdxLib3DTypes.h"
+
+class TFormSounds;
+class TSoundDevice;
+class TMS3DObj;
+class TLevelManager;
+class TGLPrinter;
+class TParticleEngine;
+class TGeometryGrid;
+class TBlob;
+class TBlobPlayer;
+
+namespace GameState {
+constexpr std::uint8_t Quit = 0;
+constexpr std::uint8_t Title = 1;
+constexpr std::uint8_t Playing = 2;
+constexpr std::uint8_t GameOver = 3;
+}  // namespace GameState
+
+namespace InputModes {
+constexpr std::uint8_t Keyboard = 0;
+constexpr std::uint8_t Mouse = 1;
+constexpr std::uint8_t Joystick = 2;
+}  // namespace InputModes
+
+class TQuadrovoltMain {
+ public:
+  static constexpr int BulletCount = 48;
+  static constexpr int GameOverFrames = 120;
+
+  TQuadrovoltMain(TSoundDevice& soundDevice, TJoystick& joystick,
+                  std::string savePath = "QUADROVOLT.DAT");
+  ~TQuadrovoltMain();
+
+  // One frame: camera, HUD, and the state machine.
+  void Draw();
+  // Keys and mouse from the frame (Windows-style messages and key codes).
+  void HandleMessage(unsigned message, std::uint64_t wParam, std::int64_t lParam);
+  void SetState(std::uint8_t newState);
+  void OnLevelComplete(TBlob* sender);
+  void FireBullet(int spread);
+  void SaveGame();
+  void LoadGame();
+  void SetSoundOn(bool on);
+
+  // Controls (keyboard and joystick are read once per frame).
+  void ReadKeyboard();
+  void ReadJoystick();
+
+  std::unique_ptr<TFormSounds> FormSounds;
+  std::unique_ptr<TMS3DObj> ModelSphereTile;
+  std::unique_ptr<TMS3DObj> ModelRectFrame;
+  std::unique_ptr<TMS3DObj> ModelGeoSphere;
+  int LevelSelectOffset = -4;
+  int SelectedLevel = 1;
+  int LevelScrollDelay = 0;
+  int MaxLevel = 1;
+  int Level = 1;
+  bool IntroPlaying = false;
+  int HiScore = 0;
+  int StateTimer = 0;
+  TJoyInfo JoyInfo;
+  bool JoyFire = false;
+  bool KeyFire = false;
+  std::unique_ptr<TLevelManager> LevelManager;
+  int ScrollShown = 0;
+  int ScrollDelay = 4;
+  int ScrollCountdown = 0;
+  int TitleAngle = 0;
+  std::unique_ptr<TGLPrinter> Printer;
+  std::unique_ptr<TParticleEngine> Particles;
+  bool MouseLeft = false;
+  bool MouseRight = false;
+  bool Keys[256] = {};
+  TBlobList Bullets;
+  TBlobList Enemies;
+  TBlobList GravityWells;
+  TBlobList GridWarpers;
+  std::unique_ptr<TGeometryGrid> Grid;
+  std::uint8_t State = GameState::Title;
+  std::unique_ptr<TBlobPlayer> Player;
+  int ScreenWidth = 1024;
+  int ScreenHeight = 768;
+  std::uint8_t InputMode = InputModes::Joystick;
+  bool Paused = false;
+  int CursorX = 0;
+  int CursorY = 0;
+  int LastCursorX = 0;
+  int LastCursorY = 0;
+
+  std::string SavePath;
+
+ private:
+  void PlayFrame();
+  void MoveByMouse();
+  bool FireFlag() const;
+  void UpdateEntities(bool gameOver);
+  void ShipContact();
+  void DrawArenaBorder();
+  void DrawCursorAndGlow();
+  void TitleFrame();
+  void ScrollLevelStrip();
+  void DrawLevelStrip();
+  void TitleSparkles();
+  bool ReadFireInput();
+  void StartGame();
+  void DrawHud();
+  void ResetPlayerForTitle();
+
+  TJoystick& Joystick;
+};
+
+// The title screen's typewriter text: lines separated by carriage returns,
+// closed by "End#1" and the character 1 that restarts it.
+const std::string& TitleScrollerText();

@@ -1,0 +1,94 @@
+#include "app/SaveFile.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include <chrono>
+#include <random>
+
+namespace SaveFile {
+
+void PutInt(TRecord& buffer, std::int32_t value, int offset) {
+  if (offset < 0 || offset > RecordSize - 4) return;
+  std::uint32_t v = std::uint32_t(value);
+  for (int i = 0; i < 4; ++i) buffer[offset + i] = std::uint8_t(v >> (8 * i));
+}
+
+std::int32_t GetInt(const TRecord& buffer, int offset) {
+  if (offset < 0 || offset > RecordSize - 4) return 0;
+  std::uint32_t v = 0;
+  for (int i = 0; i < 4; ++i) v |= std::uint32_t(buffer[offset + i]) << (8 * i);
+  return std::int32_t(v);
+}
+
+std::string TransformText(const std::string& text) {
+  std::string out = text;
+  for (size_t i = 25; i < out.size(); ++i) {
+    int p = int(i) + 1;  // positions count from 1
+    out[i] = char(std::uint8_t(out[i]) ^ std::uint8_t(p - 21));
+  }
+  return out;
+}
+
+namespace {
+std::int32_t Checksum(const TRecord& record) {
+  std::uint32_t sum = 0;
+  for (int i = 0; i < ChecksumOffset; ++i) sum += record[i];
+  return std::int32_t(sum);
+}
+}  // namespace
+
+TRecord MakeRecord(std::int32_t hiScore, std::int32_t maxLevel) {
+  // The filler has its own clock-seeded generator so that saving never
+  // disturbs the game's shared random sequence.
+  std::mt19937 filler(std::uint32_t(std::chrono::steady_clock::now().time_since_epoch().count()));
+  TRecord record;
+  for (auto& b : record) b = std::uint8_t(filler() & 0xFF);
+  std::string marker = TransformText(Marker);
+  std::memcpy(record.data(), marker.data(), marker.size());
+  PutInt(record, hiScore, HiScoreOffset);
+  PutInt(record, maxLevel, MaxLevelOffset);
+  PutInt(record, Checksum(record), ChecksumOffset);
+  return record;
+}
+
+bool ReadRecord(const TRecord& record, std::int32_t& hiScore, std::int32_t& maxLevel) {
+  if (Checksum(record) != GetInt(record, ChecksumOffset)) return false;
+  hiScore = GetInt(record, HiScoreOffset);
+  maxLevel = GetInt(record, MaxLevelOffset);
+  return true;
+}
+
+void SaveGame(const std::string& path, std::int32_t hiScore, std::int32_t maxLevel) {
+  TRecord record = MakeRecord(hiScore, maxLevel);
+  std::string temp = path + ".tmp";
+  std::FILE* f = std::fopen(temp.c_str(), "wb");
+  if (!f) return;
+  bool written = std::fwrite(record.data(), 1, record.size(), f) == record.size();
+  written = std::fflush(f) == 0 && written;
+  written = std::fclose(f) == 0 && written;
+  if (!written || std::rename(temp.c_str(), path.c_str()) != 0) std::remove(temp.c_str());
+}
+
+void LoadGame(const std::string& path, std::int32_t& hiScore, std::int32_t& maxLevel) {
+  hiScore = 0;
+  maxLevel = 1;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return;
+  // One byte more than a record tells a file that is too long from a good one.
+  std::uint8_t bytes[RecordSize + 1];
+  size_t got = std::fread(bytes, 1, sizeof bytes, f);
+  std::fclose(f);
+  if (got != RecordSize) return;
+  TRecord record;
+  std::memcpy(record.data(), bytes, RecordSize);
+  std::int32_t hi, max;
+  if (ReadRecord(record, hi, max)) {
+    hiScore = hi;
+    // A hand-edited level outside the forty would unlock nothing or
+    // everything at random; keep it to a level that exists.
+    maxLevel = max < 1 ? 1 : (max > MaxLevelCap ? MaxLevelCap : max);
+  }
+}
+
+}  // namespace SaveFile

@@ -1,0 +1,41 @@
+#pragma once
+// The 128-byte record that keeps the best score and the highest level reached
+// between runs: a marker, the two numbers at fixed places, random filler and a
+// checksum of everything before it.
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace SaveFile {
+
+constexpr int RecordSize = 128;
+constexpr int HiScoreOffset = 33;
+constexpr int MaxLevelOffset = 57;
+constexpr int ChecksumOffset = 124;
+constexpr std::int32_t MaxLevelCap = 40;
+constexpr const char* Marker = "QUASAR-WON'T-STALL-HURRY!";
+constexpr const char* DefaultFileName = "QUADROVOLT.DAT";
+
+using TRecord = std::array<std::uint8_t, RecordSize>;
+
+// Little-endian 32-bit write and read; an offset that does not leave room for
+// four bytes inside the record is ignored (write) or reads 0.
+void PutInt(TRecord& buffer, std::int32_t value, int offset);
+std::int32_t GetInt(const TRecord& buffer, int offset);
+
+// Characters 1 to 25 stay; each character at position p beyond 25 becomes
+// character XOR (p - 21).
+std::string TransformText(const std::string& text);
+
+// The record for these numbers, with fresh random filler.
+TRecord MakeRecord(std::int32_t hiScore, std::int32_t maxLevel);
+// True when the checksum matches; then the two numbers are filled in.
+bool ReadRecord(const TRecord& record, std::int32_t& hiScore, std::int32_t& maxLevel);
+
+// Writes the record beside the file and renames it over the old one, so a
+// failed save leaves the previous record intact. Errors are ignored silently.
+void SaveGame(const std::string& path, std::int32_t hiScore, std::int32_t maxLevel);
+// HiScore 0 and MaxLevel 1 unless the file holds a sound record.
+void LoadGame(const std::string& path, std::int32_t& hiScore, std::int32_t& maxLevel);
+
+}  // namespace SaveFile

@@ -1,0 +1,20 @@
+#pragma once
+// One of the ship's 48 pooled shots. The game object moves, collides and
+// draws bullets itself; a bullet is never updated, hit or absorbed.
+#include "entities/blob.h"
+
+class TParticleEngine;
+
+class TBlobBullet : public TBlob {
+ public:
+  static constexpr float ShotRadius = 4;
+  static constexpr int MaxLife = 200;
+
+  TBlobBullet();
+  void Create() override;
+
+  // Sets off from the ship along the given heading in degrees.
+  void Launch(const TVector3& from, float angle);
+  // One frame of flight: hit enemies, move, burst at a wall, age, draw.
+  void Fly(const TBlobList& enemies, TParticleEngine* particles);
+};

@@ -1,0 +1,41 @@
+#pragma once
+// The frame: one SDL window with an OpenGL context (windowed, or full screen
+// after a display-mode change), the event loop at 100 game steps a second, and
+// the translation of SDL events into the game's messages.
+#include <SDL.h>
+
+#include <cstdint>
+#include <string>
+
+struct TWindowRequest {
+  std::string Title = "PENDRIX - Quadrovolt Final Edition Beta 0.0.0.2";
+  int Width = 1024;
+  int Height = 768;
+  int Bits = 32;
+  bool FullScreen = false;
+  bool SoundOn = true;
+  std::uint8_t InputMode = 1;  // 0 keyboard, 1 mouse, 2 joystick
+};
+
+class TFrameWindow {
+ public:
+  explicit TFrameWindow(TWindowRequest request) : Request(std::move(request)) {}
+  ~TFrameWindow();
+
+  // Creates the window and its context; false (after the message box) on failure.
+  bool Create();
+  // Runs the game until it asks to quit or the window is closed; the exit code.
+  int Run();
+
+ private:
+  bool SetDisplayMode();
+  void Destroy();
+
+  TWindowRequest Request;
+  SDL_Window* Window = nullptr;
+  SDL_GLContext Context = nullptr;
+  bool Visible = false;
+};
+
+// The game's key code for a physical key, or -1 for keys the game ignores.
+int VirtualKeyFromScancode(SDL_Scancode sc);
