@@ -1,0 +1,348 @@
+// The spring lattice under the arena and the gravity it carries: bullets,
+// the bomb ring, the push from the ship, wells and warpers, and their pull on
+// the ship and on other entities.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "gfx/PdxLib3D.h"
+#include "gfx/RecordingRenderer.h"
+#include "gfx/geometryGrid.h"
+
+namespace {
+class TTestWell : public TBlob {
+ public:
+  explicit TTestWell(float mass) : Mass(mass) {
+    Kind = BlobKind::Gravitar;
+    Radius = 25;
+    Active = true;
+  }
+  float WellMass() const override { return Mass; }
+  float Mass;
+};
+
+class TTestVictim : public TBlob {
+ public:
+  TTestVictim(std::uint8_t kind, TVector3 pos) {
+    Kind = kind;
+    Position = pos;
+    Radius = 25;
+    Active = true;
+  }
+  void Absorb() override { ++Absorbed; }
+  int Absorbed = 0;
+};
+
+bool Finite(const TVector3& v) { return std::isfinite(v.X) && std::isfinite(v.Y) && std::isfinite(v.Z); }
+
+class GridTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Grid = std::make_unique<TGeometryGrid>();
+    Grid->Repulsors = &Bullets;
+    Grid->Wells = &Wells;
+    Grid->Attractors = &Warpers;
+    Grid->Player = &Player;
+    Grid->SetPush(0);
+  }
+
+  TBlob* AddBullet(TVector3 pos) {
+    TBlob* b = Bullets.Adopt(std::make_unique<TBlob>());
+    b->Position = pos;
+    b->Active = true;
+    return b;
+  }
+  TTestWell* AddWell(TVector3 pos, float mass) {
+    auto* w = static_cast<TTestWell*>(Wells.Adopt(std::make_unique<TTestWell>(mass)));
+    w->Position = pos;
+    return w;
+  }
+  TVector3 Rest(int i, int j) const { return Grid->Lattice[i][j].Rest; }
+  TVector3 At(int i, int j) const { return Grid->Lattice[i][j].Position; }
+  bool LatticeFinite() const {
+    for (int i = 0; i < TGeometryGrid::Size; ++i)
+      for (int j = 0; j < TGeometryGrid::Size; ++j)
+        if (!Finite(Grid->Lattice[i][j].Position) || !Finite(Grid->Lattice[i][j].Velocity)) return false;
+    return true;
+  }
+
+  std::unique_ptr<TGeometryGrid> Grid;
+  TBlobList Bullets, Wells, Warpers;
+  TBlob Player;
+};
+
+TEST_F(GridTest, StartsAsAnEvenLatticeAtRest) {
+  EXPECT_FLOAT_EQ(Rest(0, 0).X, -500);
+  EXPECT_FLOAT_EQ(Rest(0, 0).Y, -500);
+  EXPECT_FLOAT_EQ(Rest(0, 0).Z, -0.01f);
+  EXPECT_NEAR(Rest(49, 49).X, 499.6f, 1e-3f);
+  EXPECT_NEAR(Rest(3, 7).Y, 7 * 20.4f - 500, 1e-3f);
+  EXPECT_FLOAT_EQ(Grid->Lattice[12][34].K, 0.02f);
+  EXPECT_FLOAT_EQ(At(12, 34).X, Rest(12, 34).X);
+}
+
+TEST_F(GridTest, ADisplacedPointSettlesBackAndTheLatticeComesToRest) {
+  Grid->Lattice[10][10].Position.X += 8;
+  Grid->Lattice[10][10].Position.Y -= 5;
+  Grid->UpdateAndDraw();
+  EXPECT_LT(std::fabs(At(10, 10).X - Rest(10, 10).X), 8);  // already on its way back
+  for (int frame = 0; frame < 400; ++frame) Grid->UpdateAndDraw();
+  EXPECT_NEAR(At(10, 10).X, Rest(10, 10).X, 1e-3f);
+  EXPECT_NEAR(At(10, 10).Y, Rest(10, 10).Y, 1e-3f);
+  EXPECT_NEAR(Grid->Lattice[10][10].Velocity.X, 0, 1e-4f);
+  EXPECT_NEAR(Grid->Lattice[10][10].K, 0.01f - 0.000001f, 1e-7f);
+}
+
+TEST_F(GridTest, BulletsPushOnlyStrictlyWithinThirtyUnits) {
+  const TVector3 p = Rest(25, 25);
+  TBlob* bullet = AddBullet(MakeVector(p.X + 30, p.Y, p.Z));
+  Grid->UpdateAndDraw();
+  EXPECT_EQ(At(25, 25).X, p.X);
+
+  Grid->Initialise();
+  Grid->SetPush(0);
+  bullet->Position.X = p.X + 29.9f;
+  Grid->UpdateAndDraw();
+  // 4.4 units away from the bullet, then one spring step back (K 0.02).
+  const float pushed = p.X - 4.4f;
+  EXPECT_NEAR(At(25, 25).X, pushed + (p.X - pushed) * 0.02f * 0.92f, 1e-3f);
+  EXPECT_NEAR(At(25, 25).Y, p.Y, 1e-5f);
+
+  // An inactive bullet pushes nothing.
+  Grid->Initialise();
+  Grid->SetPush(0);
+  bullet->Active = false;
+  Grid->UpdateAndDraw();
+  EXPECT_EQ(At(25, 25).X, p.X);
+}
+
+TEST_F(GridTest, APointDirectlyUnderABulletStaysFinite) {
+  AddBullet(Rest(20, 20));
+  Grid->SetPush(45000);
+  Grid->UpdateAndDraw();
+  EXPECT_TRUE(LatticeFinite());
+  EXPECT_EQ(At(20, 20).X, Rest(20, 20).X);  // under the bullet: neither pushed nor pulled
+}
+
+TEST_F(GridTest, TheShockwaveRunsOnceForAboutEightyThreeFrames) {
+  Grid->AddShockwave(MakeVector(10, 20, 0));
+  Grid->UpdateAndDraw();
+  EXPECT_NEAR(Grid->ShockwaveRadius, 50 + 2401 * 0.0026f, 0.05f);
+  EXPECT_EQ(Grid->ShockwaveSteps, 2401);
+
+  // A second bomb while the ring runs changes nothing.
+  const float radius = Grid->ShockwaveRadius;
+  Grid->AddShockwave(MakeVector(-300, -300, 0));
+  EXPECT_EQ(Grid->ShockwaveCentre.X, 10);
+  EXPECT_EQ(Grid->ShockwaveRadius, radius);
+  EXPECT_EQ(Grid->ShockwaveSteps, 2401);
+
+  for (int frame = 1; frame < 83; ++frame) Grid->UpdateAndDraw();
+  EXPECT_TRUE(Grid->ShockwaveActive);
+  EXPECT_GT(Grid->ShockwaveRadius, 560);
+  Grid->UpdateAndDraw();
+  EXPECT_FALSE(Grid->ShockwaveActive);
+  EXPECT_EQ(Grid->ShockwaveRadius, 50);
+  EXPECT_EQ(Grid->ShockwaveSteps, 0);
+
+  Grid->AddShockwave(MakeVector(-300, -300, 0));
+  EXPECT_TRUE(Grid->ShockwaveActive);
+  EXPECT_EQ(Grid->ShockwaveCentre.X, -300);
+}
+
+TEST_F(GridTest, APointInTheRingIsPushedOutAndNotPulledThatFrame) {
+  const TVector3 p = Rest(25, 25);
+  Grid->SetPush(45000);
+  AddWell(MakeVector(p.X, p.Y + 50, 0), 1000000);
+  // Without the ring, the well drags the point towards it.
+  Grid->UpdateAndDraw();
+  EXPECT_GT(At(25, 25).Y, p.Y + 5);
+
+  Grid->Initialise();
+  Grid->SetPush(45000);
+  // Radius when this point is reached: 50 + 1251 * 0.0026, so r = 40 is in the band.
+  Grid->AddShockwave(MakeVector(p.X + 40, p.Y, 0));
+  Grid->UpdateAndDraw();
+  const float pushed = p.X - 6;
+  EXPECT_NEAR(At(25, 25).X, pushed + (p.X - pushed) * 0.02f * 0.92f, 1e-3f);
+  EXPECT_EQ(At(25, 25).Y, p.Y);
+}
+
+TEST_F(GridTest, TheLastRowAndColumnNeverMove) {
+  Grid->AddShockwave(MakeVector(480, 480, 0));
+  AddBullet(Rest(49, 30));
+  AddBullet(MakeVector(Rest(10, 49).X + 3, Rest(10, 49).Y, 0));
+  AddWell(MakeVector(470, 470, 0), 5000000);
+  Grid->SetPush(-4000000);
+  for (int frame = 0; frame < 90; ++frame) Grid->UpdateAndDraw();
+  for (int k = 0; k < TGeometryGrid::Size; ++k) {
+    ASSERT_EQ(At(49, k).X, Rest(49, k).X);
+    ASSERT_EQ(At(k, 49).Y, Rest(k, 49).Y);
+    ASSERT_EQ(At(k, 49).Z, Rest(k, 49).Z);
+  }
+  EXPECT_NE(At(48, 48).X, Rest(48, 48).X);  // while their neighbours were shaken
+}
+
+TEST_F(GridTest, AHitSucksTheLatticeTowardsTheShipAndThePushDrivesItAway) {
+  Grid->SetCentre(0, 0);
+  Grid->SetPush(-4000000);
+  Grid->UpdateAndDraw();
+  EXPECT_LT(At(30, 25).X, Rest(30, 25).X);  // right of the ship: pulled left
+  EXPECT_GT(At(20, 25).X, Rest(20, 25).X);
+
+  Grid->Initialise();
+  Grid->SetCentre(0, 0);
+  Grid->UpdateAndDraw();  // the starting push of 45000
+  EXPECT_GT(At(30, 25).X, Rest(30, 25).X);
+}
+
+TEST_F(GridTest, WarpersBendEvenPointsUnderABullet) {
+  TBlob warper;
+  warper.Active = true;
+  warper.GridMass = 2000000;
+  warper.Position = MakeVector(Rest(25, 25).X + 60, Rest(25, 25).Y, 0);
+  Warpers.Add(&warper);
+  AddBullet(Rest(25, 25));  // right on the point: disturbed, not pushed
+  Grid->UpdateAndDraw();
+  EXPECT_GT(At(25, 25).X, Rest(25, 25).X + 0.1f);
+  // A warper exactly over a point dragged down to its depth does no harm.
+  Grid->Initialise();
+  Grid->SetPush(0);
+  Grid->Lattice[10][10].Position = MakeVector(Rest(10, 10).X, Rest(10, 10).Y, -50);
+  warper.Position = MakeVector(Rest(10, 10).X, Rest(10, 10).Y, 0);
+  AddWell(warper.Position, 3000000);
+  Grid->UpdateAndDraw();
+  EXPECT_TRUE(LatticeFinite());
+}
+
+TEST_F(GridTest, DrawsEverySegmentInOneBatchWithNeighboursNotYetMoved) {
+  TRecordingRenderer rec;
+  SetRenderer(&rec);
+  Grid->Lattice[1][0].Position.X += 5;
+  const TVector3 before = At(1, 0);
+  Grid->UpdateAndDraw();
+  SetRenderer(nullptr);
+  ASSERT_EQ(rec.Primitives.size(), 1u);
+  const TRecordedPrimitive& lines = rec.Primitives[0];
+  EXPECT_EQ(lines.Prim, TPrimitive::Lines);
+  EXPECT_EQ(lines.Vertices.size(), 4u * 49 * 49);
+  EXPECT_FLOAT_EQ(lines.Colour.B, 1);
+  EXPECT_FLOAT_EQ(lines.Colour.A, 0.4f);
+  EXPECT_EQ(lines.LineWidth, 1);
+  EXPECT_EQ(rec.StackDepth(), 0);
+  // Point [0][0] to [1][0] ends where [1][0] stood before this frame; the
+  // segments of [1][0] itself start where it has moved to.
+  EXPECT_EQ(lines.Vertices[1].X, before.X);
+  EXPECT_EQ(lines.Vertices[4].X, At(1, 0).X);
+  EXPECT_NE(At(1, 0).X, before.X);
+  EXPECT_EQ(lines.Vertices[3].Y, Rest(0, 1).Y);
+}
+
+TEST_F(GridTest, WellsPullTheShipCappedOnlyFromAbove) {
+  Player.Position = MakeVector(0, 0, 0);
+  TTestWell* well = AddWell(MakeVector(1, 0, 0), 1000000);
+  Grid->PullPlayer(Wells, 1);
+  EXPECT_FLOAT_EQ(Player.Position.X, 0.1f);
+  EXPECT_EQ(Player.Position.Y, 0);
+
+  Player.Position = MakeVector(0, 0, 0);
+  well->Position = MakeVector(-1, 0, 0);
+  Grid->PullPlayer(Wells, 1);
+  EXPECT_LT(Player.Position.X, -100);  // the same pull the other way is not cut
+
+  // The divisor weakens it; an inactive well does nothing.
+  Player.Position = MakeVector(0, 0, 0);
+  well->Position = MakeVector(-100, 0, 0);
+  Grid->PullPlayer(Wells, 1);
+  const float full = Player.Position.X;
+  Player.Position = MakeVector(0, 0, 0);
+  Grid->PullPlayer(Wells, 8);
+  EXPECT_NEAR(Player.Position.X, full / 8, 1e-5f);
+  Player.Position = MakeVector(0, 0, 0);
+  well->Active = false;
+  Grid->PullPlayer(Wells, 1);
+  EXPECT_EQ(Player.Position.X, 0);
+}
+
+TEST_F(GridTest, AShipExactlyOnAWellStaysFinite) {
+  AddWell(MakeVector(5, 5, 0), 1000000);
+  Player.Position = MakeVector(5, 5, -0.01f);
+  Grid->PullPlayer(Wells, 1);
+  EXPECT_TRUE(Finite(Player.Position));
+  EXPECT_EQ(Player.Position.X, 5);
+}
+
+TEST_F(GridTest, WellsSwallowTouchingEntitiesButNotGravitarsOrMessages) {
+  AddWell(MakeVector(0, 0, 0), 1000000);
+  TBlobList victims;
+  auto* touching = static_cast<TTestVictim*>(
+      victims.Adopt(std::make_unique<TTestVictim>(BlobKind::Grunt, MakeVector(-30, 0, 0))));
+  auto* far = static_cast<TTestVictim*>(
+      victims.Adopt(std::make_unique<TTestVictim>(BlobKind::Boid, MakeVector(-300, 0, 0))));
+  auto* gravitar = static_cast<TTestVictim*>(
+      victims.Adopt(std::make_unique<TTestVictim>(BlobKind::Gravitar, MakeVector(10, 0, 0))));
+  auto* message = static_cast<TTestVictim*>(
+      victims.Adopt(std::make_unique<TTestVictim>(BlobKind::Message, MakeVector(10, 0, 0))));
+  auto* dead = static_cast<TTestVictim*>(
+      victims.Adopt(std::make_unique<TTestVictim>(BlobKind::Grunt, MakeVector(5, 0, 0))));
+  dead->Active = false;
+
+  Grid->PullEntities(victims, Wells, 1);
+  EXPECT_EQ(touching->Absorbed, 1);
+  EXPECT_FLOAT_EQ(touching->Position.X, -29);  // pulled as well, capped at 1.0 towards the well
+  EXPECT_EQ(far->Absorbed, 0);
+  EXPECT_FLOAT_EQ(far->Position.X, -299);
+  for (TTestVictim* skipped : {gravitar, message, dead}) {
+    EXPECT_EQ(skipped->Absorbed, 0);
+    EXPECT_EQ(skipped->Position.X, skipped == dead ? 5 : 10);
+  }
+
+  // From the other side the pull is not capped.
+  touching->Position = MakeVector(2, 0, 0);
+  Grid->PullEntities(victims, Wells, 1);
+  EXPECT_LT(touching->Position.X, -10);
+}
+
+TEST_F(GridTest, AnEntityExactlyOnAWellIsSwallowedAndStaysFinite) {
+  AddWell(MakeVector(40, -40, 0), 2000000);
+  TBlobList victims;
+  auto* v = static_cast<TTestVictim*>(
+      victims.Adopt(std::make_unique<TTestVictim>(BlobKind::Grunt, MakeVector(40, -40, -0.01f))));
+  Grid->PullEntities(victims, Wells, 8);
+  EXPECT_EQ(v->Absorbed, 1);
+  EXPECT_TRUE(Finite(v->Position));
+}
+
+TEST_F(GridTest, InitialiseRestoresTheLatticeAndKeepsItsWiring) {
+  Grid->AddShockwave(MakeVector(0, 0, 0));
+  Grid->SetPush(-4000000);
+  Grid->SetCentre(100, -200);
+  Grid->Gravity = 0.5f;
+  AddBullet(Rest(5, 5));
+  for (int frame = 0; frame < 10; ++frame) Grid->UpdateAndDraw();
+
+  Grid->Initialise();
+  EXPECT_FALSE(Grid->ShockwaveActive);
+  EXPECT_EQ(Grid->ShockwaveRadius, 50);
+  EXPECT_EQ(Grid->ShockwaveSteps, 0);
+  EXPECT_EQ(Grid->Push, 45000);
+  EXPECT_EQ(Grid->Centre.X, 0);
+  EXPECT_EQ(Grid->Centre.Y, 0);
+  EXPECT_EQ(Grid->Centre.Z, -50);
+  EXPECT_FLOAT_EQ(Grid->Gravity, 0.001f);
+  EXPECT_FLOAT_EQ(Grid->Damping, 0.92f);
+  for (int i = 0; i < TGeometryGrid::Size; ++i)
+    for (int j = 0; j < TGeometryGrid::Size; ++j) {
+      const TGridPoint& p = Grid->Lattice[i][j];
+      ASSERT_EQ(p.Position.X, p.Rest.X);
+      ASSERT_EQ(p.Position.Y, p.Rest.Y);
+      ASSERT_EQ(p.Velocity.X, 0);
+      ASSERT_EQ(p.K, 0.02f);
+    }
+  EXPECT_EQ(Grid->Player, &Player);
+  EXPECT_EQ(Grid->Repulsors, &Bullets);
+  EXPECT_EQ(Grid->Wells, &Wells);
+  EXPECT_EQ(Grid->Attractors, &Warpers);
+}
+}  // namespace
