@@ -15,7 +15,7 @@ constexpr float StiffnessFloor = 0.00000001f;
 
 constexpr float BulletReach = 30.0f;
 constexpr float BulletPush = 4400.0f;
-constexpr float PushDepthDamp = 256.0f;
+constexpr float PushDepthDamp = 256.0f;  // bullets and the ring barely move it in depth
 constexpr float RingPush = 6000.0f;
 constexpr float DepthDamp = 1500.0f;    // depth pulls are far weaker than plane pulls
 constexpr float WellDepth = -50.0f;     // wells and warpers pull from below the lattice
@@ -66,7 +66,7 @@ inline void PushAlong(TGridPoint& p, float dx, float dy, float dz, float r, floa
 // Wells pull from above only up to the cap; a pull the other way is not cut.
 inline float CapFromAbove(float v, float cap) { return v > cap ? cap : v; }
 
-// The one-sided capped pull of every active well on one entity.
+// One well pulling one entity, capped towards +X, +Y and +Z only.
 void PullByWell(TBlob& victim, const TBlob& well, float gravity, float divisor, float cap) {
   TPull pull;
   const float s = gravity * well.WellMass() / divisor;
