@@ -1,0 +1,323 @@
+#include "levels/LevelManager.h"
+
+#include <memory>
+#include <utility>
+
+#include "enemies/blobGrunt.h"
+#include "enemies/blobGruntXY.h"
+#include "enemies/blobMessage.h"
+#include "enemies/blobPickup.h"
+#include "entities/blob.h"
+#include "entities/blobList.h"
+#include "gfx/Random.h"
+#include "levels/LevelCatalogue.h"
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// How each kind is made and wired to the game when a row spawns it.
+
+using TMakeFn = std::unique_ptr<TBlob> (*)();
+using TWireFn = void (*)(TLevelManager&, TBlob&, const TSpawnRecord&);
+using THandler = void (TLevelManager::*)(TBlob*);
+using TModelField = TMS3DObj* TLevelManager::*;
+using TListField = TBlobList* TLevelManager::*;
+
+struct TSpawnKind {
+  std::uint8_t Kind;
+  TMakeFn Make;
+  TWireFn Wire;
+};
+
+template <class T>
+std::unique_ptr<TBlob> Make() {
+  return std::make_unique<T>();
+}
+
+// Gravity wells and grid warpers hold each entity once, however often a
+// pooled instance is spawned again; a second entry would pull twice as hard.
+void JoinOnce(TBlobList* list, TBlob* blob) {
+  if (list && list->IndexOf(blob) < 0) list->Add(blob);
+}
+
+// The ship, the particles and the printer come before the spawn arguments.
+template <class T>
+void GiveServices(const TLevelManager& m, T& e) {
+  e.Player = m.Player;
+  e.Particles = m.Particles;
+  e.Printer = m.Printer;
+}
+
+// Sounds, glow model, destroyed handler and list after them.
+template <THandler Handler, class T>
+void FinishEnemy(TLevelManager& m, T& e, TMS3DObj* glow, TBlobList* list) {
+  e.Sounds = m.Sounds;
+  e.GlowModel = glow;
+  e.OnDestroyed = TBlobEvent::Bind<Handler>(&m);
+  JoinOnce(list, &e);
+}
+
+// The common enemy: services, SetSpawn from the row, then the rest.
+template <class T, TModelField Glow, THandler Handler, TListField List = nullptr>
+void WireEnemy(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
+  T& e = static_cast<T&>(blob);
+  GiveServices(m, e);
+  e.SetSpawn(row.Position, row.Lives, row.FixedSpawn, row.Extra);
+  TBlobList* list = nullptr;
+  if constexpr (List != nullptr) list = m.*List;
+  FinishEnemy<Handler>(m, e, m.*Glow, list);
+}
+
+// A message takes its path instead of a spawn, then its text; the row's Extra
+// is both its starting speed and its colour. It is never counted.
+template <class T>
+void WireMessage(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
+  T& e = static_cast<T&>(blob);
+  GiveServices(m, e);
+  e.SetPath(row.Position, row.Lives, row.FixedSpawn, row.Extra);
+  e.Sounds = m.Sounds;
+  e.GlowModel = m.ModelSphereTile;
+  e.SetText(row.Text);
+  e.TextColour = row.Extra;
+}
+
+// A pickup learns its kind from the row's Param before its spawn.
+template <class T>
+void WirePickup(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
+  T& e = static_cast<T&>(blob);
+  GiveServices(m, e);
+  e.PickupKind = std::uint8_t(row.Param & 0xFF);
+  e.SetSpawn(row.Position, row.Lives, row.FixedSpawn, row.Extra);
+  FinishEnemy<&TLevelManager::PickupDestroyed>(m, e, m.ModelSphereTile, nullptr);
+}
+
+// Kinds with a step of their own; each is ready for its table line.
+
+// The snake's collision radius is the manager's to set, and it switches
+// itself on only through the manager.
+template <class T>
+void WireSnake(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
+  T& e = static_cast<T&>(blob);
+  GiveServices(m, e);
+  e.Radius = 25;
+  e.SetSpawn(row.Position, row.Lives, row.FixedSpawn, row.Extra);
+  e.SetActive(true);
+  FinishEnemy<&TLevelManager::EnemyDestroyed>(m, e, m.ModelSphereTile, nullptr);
+}
+
+// A boid flocks with every boid in the enemy list.
+template <class T>
+void WireBoid(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
+  T& e = static_cast<T&>(blob);
+  GiveServices(m, e);
+  e.SetSpawn(row.Position, row.Lives, row.FixedSpawn, row.Extra);
+  e.Flock = m.Enemies;
+  FinishEnemy<&TLevelManager::EnemyDestroyed>(m, e, m.ModelSphereTile, nullptr);
+}
+
+// A black hole starts its orbit at the row's angle and bends the grid.
+template <class T>
+void WireBlackHole(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
+  T& e = static_cast<T&>(blob);
+  GiveServices(m, e);
+  e.SetSpawn(row.Position, row.Lives, row.FixedSpawn, row.Extra);
+  e.OrbitAngle = row.Param;
+  FinishEnemy<&TLevelManager::EnemyDestroyed>(m, e, m.ModelSphereTile, m.GridWarpers);
+}
+
+// The last boss draws its core with the geo-sphere.
+template <class T>
+void WireBoss4(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
+  T& e = static_cast<T&>(blob);
+  GiveServices(m, e);
+  e.SetSpawn(row.Position, row.Lives, row.FixedSpawn, row.Extra);
+  e.CoreModel = m.ModelGeoSphere;
+  FinishEnemy<&TLevelManager::EnemyDestroyed>(m, e, m.ModelSphereTile, m.GridWarpers);
+}
+
+// One line per kind. Kinds without a line spawn nothing. Still to come:
+//   {BlobKind::Snake, &Make<TBlobSnake>, &WireSnake<TBlobSnake>},
+//   {BlobKind::Boid, &Make<TBlobBoid>, &WireBoid<TBlobBoid>},
+//   {BlobKind::Pod, &Make<TBlobPod>,
+//    &WireEnemy<TBlobPod, &TLevelManager::ModelSphereTile, &TLevelManager::PodDestroyed>},
+//   {BlobKind::PodChild, &Make<TBlobPodChild>,
+//    &WireEnemy<TBlobPodChild, &TLevelManager::ModelSphereTile, &TLevelManager::EnemyDestroyed>},
+//   {BlobKind::Gravitar, &Make<TBlobGravitar>,
+//    &WireEnemy<TBlobGravitar, &TLevelManager::ModelSphereTile, &TLevelManager::GravitarDestroyed,
+//               &TLevelManager::GravityWells>},
+//   {BlobKind::BlackHole, &Make<TBlobBinaryBlackHole>, &WireBlackHole<TBlobBinaryBlackHole>},
+//   {BlobKind::Boss2, &Make<TBlobBoss2>,
+//    &WireEnemy<TBlobBoss2, &TLevelManager::ModelRectFrame, &TLevelManager::EnemyDestroyed,
+//               &TLevelManager::GridWarpers>},
+//   {BlobKind::Boss3, ... the same with TBlobBoss3},
+//   {BlobKind::Boss4, &Make<TBlobBoss4>, &WireBoss4<TBlobBoss4>},
+// The pod child's line also serves PodDestroyed, which releases the children.
+const TSpawnKind SpawnTable[] = {
+    {BlobKind::Grunt, &Make<TBlobGrunt>,
+     &WireEnemy<TBlobGrunt, &TLevelManager::ModelRectFrame, &TLevelManager::EnemyDestroyed>},
+    {BlobKind::GruntXY, &Make<TBlobGruntXY>,
+     &WireEnemy<TBlobGruntXY, &TLevelManager::ModelRectFrame, &TLevelManager::EnemyDestroyed>},
+    {BlobKind::Message, &Make<TBlobMessage>, &WireMessage<TBlobMessage>},
+    {BlobKind::Pickup, &Make<TBlobPickup>, &WirePickup<TBlobPickup>},
+};
+
+const TSpawnKind* FindSpawnKind(std::uint8_t kind) {
+  for (const TSpawnKind& k : SpawnTable)
+    if (k.Kind == kind) return &k;
+  return nullptr;
+}
+
+// Kinds that count towards a level's kill quota, one per life.
+bool CountsAsAlien(std::uint8_t kind) {
+  switch (kind) {
+    case BlobKind::Grunt:
+    case BlobKind::GruntXY:
+    case BlobKind::Snake:
+    case BlobKind::Boid:
+    case BlobKind::Gravitar:
+    case BlobKind::BlackHole:
+    case BlobKind::Boss2:
+    case BlobKind::Boss3:
+    case BlobKind::Boss4:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+TLevelManager::TLevelManager() {
+  AppendLevelCatalogue(Spawns);
+  BuildIndex();
+}
+
+TLevelManager::TLevelManager(std::vector<TSpawnRecord> script) : Spawns(std::move(script)) { BuildIndex(); }
+
+void TLevelManager::BuildIndex() {
+  Tick = 0;
+  int highest = 0;
+  for (const TSpawnRecord& row : Spawns)
+    if (row.Level > highest) highest = row.Level;
+  LevelCount = highest + 1;
+  // Each level's quota is what its rows send in.
+  for (int level = 0; level < LevelCount; ++level) SetQuota(level, CountAliens(level));
+  LevelStart.assign(LevelCount, 0);
+  for (int level = 0; level < LevelCount; ++level) LevelStart[level] = FirstRecordOfLevel(level);
+  ChildRow.Text.reserve(16);
+}
+
+void TLevelManager::Update(int level) {
+  if (level < 0 || level >= LevelCount) return;
+  // Rows of later levels are passed over by the level test.
+  const int rows = int(Spawns.size());
+  for (int i = LevelStart[level]; i < rows; ++i) {
+    const TSpawnRecord& row = Spawns[i];
+    if (row.Level != level || row.Skip || row.Trigger != TriggerOnTick || row.Tick != Tick) continue;
+    if (row.Action == ActionSetQuota) {
+      Quota = row.Param;
+      Destroyed = 0;
+      LevelDone = false;
+    } else if (row.Action == ActionSpawn) {
+      SpawnRow(row);
+    }
+  }
+  ++Tick;
+}
+
+void TLevelManager::Reset() {
+  for (TSpawnRecord& row : Spawns) row.Skip = false;
+  if (Enemies)
+    for (TBlob* e : *Enemies) e->SetActive(false);
+  Tick = 0;
+  LevelDone = false;
+}
+
+TBlob* TLevelManager::FindInactive(std::uint8_t kind) const {
+  if (!Enemies) return nullptr;
+  for (TBlob* e : *Enemies)
+    if (!e->Active && e->Kind == kind) return e;
+  return nullptr;
+}
+
+TBlob* TLevelManager::Obtain(std::uint8_t kind) {
+  const TSpawnKind* entry = FindSpawnKind(kind);
+  if (!entry || !Enemies) return nullptr;
+  TBlob* e = FindInactive(kind);
+  if (e)
+    e->Create();  // re-initialised in place, where it stands in the list
+  else
+    e = Enemies->Adopt(entry->Make());
+  return e;
+}
+
+void TLevelManager::SpawnRow(const TSpawnRecord& row) {
+  TBlob* e = Obtain(row.Kind);
+  if (!e) return;
+  FindSpawnKind(row.Kind)->Wire(*this, *e, row);
+}
+
+int TLevelManager::CountAliens(int level) const {
+  int count = 0;
+  for (const TSpawnRecord& row : Spawns) {
+    if (row.Level != level || row.Action != ActionSpawn) continue;
+    if (row.Kind == BlobKind::Pod)
+      count += (1 + PodChildren) * row.Lives;  // the pod and its twelve children
+    else if (CountsAsAlien(row.Kind))
+      count += row.Lives;
+  }
+  return count;
+}
+
+void TLevelManager::SetQuota(int level, int count) {
+  for (TSpawnRecord& row : Spawns)
+    if (row.Level == level && row.Action == ActionSetQuota) row.Param = count;
+}
+
+int TLevelManager::FirstRecordOfLevel(int level) const {
+  for (int i = 0; i < int(Spawns.size()); ++i)
+    if (Spawns[i].Level == level) return i;
+  return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Destruction handlers.
+
+void TLevelManager::CountKill() {
+  ++Destroyed;
+  if (Destroyed < Quota || LevelDone) return;
+  LevelDone = true;
+  Tick = 0;
+  OnLevelComplete.Fire(nullptr);
+}
+
+void TLevelManager::EnemyDestroyed(TBlob*) { CountKill(); }
+
+void TLevelManager::GravitarDestroyed(TBlob* sender) {
+  if (GravityWells) GravityWells->Remove(sender);
+  CountKill();
+}
+
+void TLevelManager::PodDestroyed(TBlob* sender) {
+  const TSpawnKind* child = FindSpawnKind(BlobKind::PodChild);
+  if (child && sender) {
+    for (int i = 0; i < PodChildren; ++i) {
+      TBlob* e = Obtain(BlobKind::PodChild);
+      if (!e) break;
+      // Around the wreck, each child at its own offset of -64..63.
+      TVector3 p = sender->Position;
+      p.X = float(Random(128)) + p.X - 64;
+      p.Y = float(Random(128)) + p.Y - 64;
+      ChildRow.Position = p;
+      ChildRow.Lives = 1;
+      ChildRow.FixedSpawn = true;
+      ChildRow.Extra = sender->Position;
+      child->Wire(*this, *e, ChildRow);
+    }
+  }
+  CountKill();
+}
+
+void TLevelManager::PickupDestroyed(TBlob*) {}

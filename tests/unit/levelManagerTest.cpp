@@ -1,0 +1,371 @@
+// The level manager on small scripts: quotas, timed rows, recycling of dead
+// entities by kind, the kill count and level completion, and Reset.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+#include "enemies/blobGrunt.h"
+#include "enemies/blobGruntXY.h"
+#include "enemies/blobMessage.h"
+#include "enemies/blobPickup.h"
+#include "entities/blobList.h"
+#include "entities/blobPlayer.h"
+#include "gfx/GLPrinter.h"
+#include "gfx/MS3DObj.h"
+#include "gfx/ParticleEngine.h"
+#include "gfx/PdxLib3D.h"
+#include "gfx/Random.h"
+#include "levels/LevelManager.h"
+
+namespace {
+
+const TVector3 Origin{};
+
+TSpawnRecord Quota(int level) {
+  return MakeSpawnRecord(level, ActionSetQuota, TriggerOnTick, 0, 0, Origin, 0, false, Origin,
+                         "Use To Set Number of Aliens to destroy before next wave", false, 0);
+}
+
+TSpawnRecord Spawn(int level, int tick, std::uint8_t kind, int lives = 1, const TVector3& at = Origin,
+                   int param = -1, const TVector3& extra = Origin, const std::string& text = "") {
+  return MakeSpawnRecord(level, ActionSpawn, TriggerOnTick, tick, kind, at, lives, false, extra, text, false, param);
+}
+
+struct TCompletions {
+  int Count = 0;
+  void OnLevelComplete(TBlob*) { ++Count; }
+};
+
+class LevelManagerTest : public ::testing::Test {
+ protected:
+  void SetUp() override { RandomSeed(99); }
+
+  // A manager wired to this fixture's lists and services.
+  std::unique_ptr<TLevelManager> Make(std::vector<TSpawnRecord> script) {
+    auto m = std::make_unique<TLevelManager>(std::move(script));
+    m->Enemies = &Enemies;
+    m->GravityWells = &Wells;
+    m->GridWarpers = &Warpers;
+    m->Player = &Player;
+    m->Particles = &Particles;
+    m->Printer = &Printer;
+    m->ModelSphereTile = &SphereTile;
+    m->ModelRectFrame = &RectFrame;
+    m->ModelGeoSphere = &GeoSphere;
+    m->OnLevelComplete = TBlobEvent::Bind<&TCompletions::OnLevelComplete>(&Done);
+    return m;
+  }
+
+  // Every alive, counted enemy of the list dies by the bomb.
+  void BombEverything() {
+    for (TBlob* e : Enemies)
+      if (e->Active && e->State == BlobState::Alive) e->Blast();
+  }
+
+  void Frames(TLevelManager& m, int level, int n) {
+    for (int i = 0; i < n; ++i) {
+      m.Update(level);
+      for (int k = 0; k < Enemies.Count(); ++k)
+        if (Enemies[k]->Active) Enemies[k]->Update();
+    }
+  }
+
+  int ActiveOfKind(std::uint8_t kind) const {
+    int n = 0;
+    for (TBlob* e : Enemies) n += e->Active && e->Kind == kind;
+    return n;
+  }
+
+  TBlobList Enemies, Wells, Warpers;
+  TBlobPlayer Player;
+  TParticleEngine Particles{TIntRect{-500, 500, 500, -500}};
+  TGLPrinter Printer;
+  TMS3DObj SphereTile, RectFrame, GeoSphere;
+  TCompletions Done;
+};
+
+TEST_F(LevelManagerTest, BuildingCountsEachLevelsQuotaAndWhereItStarts) {
+  auto m = Make({
+      Quota(1),
+      Spawn(1, 0, BlobKind::Grunt, 3),
+      Spawn(1, 10, BlobKind::GruntXY, 2),
+      Spawn(1, 10, BlobKind::Message, 1),
+      Spawn(1, 20, BlobKind::Pickup, 4, Origin, PickupKinds::Energy10),
+      Quota(2),
+      Spawn(2, 0, BlobKind::Pod, 2),
+      Spawn(2, 0, BlobKind::Snake, 2),
+      Spawn(2, 5, BlobKind::Boss4, 1),
+      Quota(4),  // level 3 has no rows
+      Spawn(4, 0, BlobKind::PodChild, 5),
+  });
+  EXPECT_EQ(m->LevelCount, 5);
+  EXPECT_EQ(m->CountAliens(1), 5);       // messages and pickups do not count
+  EXPECT_EQ(m->CountAliens(2), 26 + 3);  // a pod is itself and its twelve children
+  EXPECT_EQ(m->CountAliens(3), 0);
+  EXPECT_EQ(m->CountAliens(4), 0);  // children are counted through their pod
+  EXPECT_EQ(m->Spawns[0].Param, 5);
+  EXPECT_EQ(m->Spawns[5].Param, 29);
+  ASSERT_EQ(m->LevelStart.size(), 5u);
+  EXPECT_EQ(m->LevelStart[0], 0);
+  EXPECT_EQ(m->LevelStart[1], 0);
+  EXPECT_EQ(m->LevelStart[2], 5);
+  EXPECT_EQ(m->LevelStart[3], 0);
+  EXPECT_EQ(m->LevelStart[4], 9);
+  EXPECT_EQ(m->FirstRecordOfLevel(7), 0);
+}
+
+TEST_F(LevelManagerTest, TheQuotaIsSetOnTheFirstFrameAndRowsFireOnTheirTick) {
+  auto m = Make({Quota(1), Spawn(1, 0, BlobKind::Grunt), Spawn(1, 3, BlobKind::GruntXY, 2)});
+  m->Quota = 77;
+  m->Destroyed = 12;
+  m->Update(1);
+  EXPECT_EQ(m->Quota, 3);
+  EXPECT_EQ(m->Destroyed, 0);
+  EXPECT_EQ(m->Tick, 1);
+  EXPECT_EQ(ActiveOfKind(BlobKind::Grunt), 1);
+  EXPECT_EQ(ActiveOfKind(BlobKind::GruntXY), 0);
+  m->Update(1);
+  m->Update(1);
+  EXPECT_EQ(ActiveOfKind(BlobKind::GruntXY), 0);
+  m->Update(1);  // clock 3
+  EXPECT_EQ(ActiveOfKind(BlobKind::GruntXY), 1);
+  for (int i = 0; i < 100; ++i) m->Update(1);
+  EXPECT_EQ(Enemies.Count(), 2);  // each row fires once per run through its level
+}
+
+TEST_F(LevelManagerTest, ASpawnedEnemyIsWiredToTheGame) {
+  auto m = Make({Quota(1), Spawn(1, 0, BlobKind::Grunt, 4, MakeVector(30, -60, 0))});
+  m->Update(1);
+  ASSERT_EQ(Enemies.Count(), 1);
+  auto* g = dynamic_cast<TBlobGrunt*>(Enemies[0]);
+  ASSERT_NE(g, nullptr);
+  EXPECT_EQ(g->Player, &Player);
+  EXPECT_EQ(g->Particles, &Particles);
+  EXPECT_EQ(g->Printer, &Printer);
+  EXPECT_EQ(g->GlowModel, &RectFrame);
+  EXPECT_EQ(g->Lives, 4);
+  EXPECT_EQ(g->LivesLeft, 4);
+  EXPECT_EQ(g->SpawnPosition.X, 30);
+  EXPECT_EQ(g->SpawnPosition.Y, -60);
+  ASSERT_TRUE(g->OnDestroyed.Assigned());
+  g->OnDestroyed(g);
+  EXPECT_EQ(m->Destroyed, 1);
+}
+
+TEST_F(LevelManagerTest, MessagesAndPickupsAreWiredTheirOwnWay) {
+  auto m = Make({Quota(1),
+                 Spawn(1, 0, BlobKind::Message, 1, MakeVector(-10, -500, 0), -1, MakeVector(0.6f, 0.6f, 0.6f),
+                       "Level 1: Welcome"),
+                 Spawn(1, 0, BlobKind::Pickup, 1, MakeVector(5, 5, 0), 0x100 + PickupKinds::Bullet2)});
+  m->Update(1);
+  ASSERT_EQ(Enemies.Count(), 2);
+  auto* msg = dynamic_cast<TBlobMessage*>(Enemies[0]);
+  auto* pick = dynamic_cast<TBlobPickup*>(Enemies[1]);
+  ASSERT_NE(msg, nullptr);
+  ASSERT_NE(pick, nullptr);
+
+  EXPECT_EQ(msg->Text, "Level 1: Welcome");
+  EXPECT_EQ(msg->HalfWidth, 80);
+  EXPECT_EQ(msg->GlowModel, &SphereTile);
+  EXPECT_EQ(msg->Printer, &Printer);
+  EXPECT_FLOAT_EQ(msg->TextColour.X, 0.6f);       // the colour...
+  EXPECT_FLOAT_EQ(msg->MessageVelocity.Y, 0.6f);  // ...and the starting climb
+  EXPECT_EQ(msg->StartPosition.Y, -500);
+
+  EXPECT_EQ(pick->PickupKind, PickupKinds::Bullet2);  // low byte of the row's Param
+  EXPECT_EQ(pick->PickupAbbrev, "Bx2");
+  EXPECT_EQ(pick->GlowModel, &SphereTile);
+  ASSERT_TRUE(pick->OnDestroyed.Assigned());
+  pick->OnDestroyed(pick);
+  EXPECT_EQ(m->Destroyed, 0);  // pickups never count
+}
+
+TEST_F(LevelManagerTest, TwoRowsOnTheSameTickGetTwoEntities) {
+  auto m = Make({Quota(1), Spawn(1, 0, BlobKind::Grunt), Spawn(1, 0, BlobKind::Grunt)});
+  m->Update(1);
+  ASSERT_EQ(Enemies.Count(), 2);
+  EXPECT_NE(Enemies[0], Enemies[1]);
+  EXPECT_EQ(ActiveOfKind(BlobKind::Grunt), 2);
+}
+
+TEST_F(LevelManagerTest, DeadEntitiesAreReusedByKindInPlace) {
+  auto m = Make({Quota(1), Spawn(1, 0, BlobKind::GruntXY), Spawn(1, 0, BlobKind::Grunt),
+                 Spawn(1, 5, BlobKind::Grunt, 2, MakeVector(99, 0, 0))});
+  m->Update(1);
+  TBlob* xy = Enemies[0];
+  TBlob* grunt = Enemies[1];
+  grunt->SetActive(false);
+  grunt->State = BlobState::Dying;  // left as a finished explosion would leave it
+
+  EXPECT_EQ(m->FindInactive(BlobKind::Grunt), grunt);
+  EXPECT_EQ(m->FindInactive(BlobKind::GruntXY), nullptr);
+  xy->SetActive(false);
+  EXPECT_EQ(m->FindInactive(BlobKind::GruntXY), xy);
+  EXPECT_EQ(m->FindInactive(BlobKind::Pickup), nullptr);
+
+  for (int i = 0; i < 5; ++i) m->Update(1);
+  ASSERT_EQ(Enemies.Count(), 2);  // nothing new made
+  EXPECT_EQ(Enemies[1], grunt);
+  EXPECT_TRUE(grunt->Active);
+  EXPECT_EQ(grunt->State, BlobState::Spawning);
+  EXPECT_EQ(static_cast<TBlobGrunt*>(grunt)->Lives, 2);
+  EXPECT_EQ(static_cast<TBlobGrunt*>(grunt)->SpawnPosition.X, 99);
+  EXPECT_FALSE(xy->Active);  // a dead GruntXY is not a grunt
+}
+
+TEST_F(LevelManagerTest, ReachingTheQuotaCompletesTheLevelAndRestartsTheClock) {
+  auto m = Make({Quota(1), Spawn(1, 0, BlobKind::Grunt, 1), Spawn(1, 0, BlobKind::GruntXY, 1),
+                 Quota(2), Spawn(2, 0, BlobKind::GruntXY, 1)});
+  Frames(*m, 1, 30);
+  ASSERT_EQ(m->Quota, 2);
+  Enemies[0]->Blast();
+  EXPECT_EQ(m->Destroyed, 1);
+  EXPECT_EQ(Done.Count, 0);
+  EXPECT_EQ(m->Tick, 30);
+  Enemies[1]->Blast();
+  EXPECT_EQ(Done.Count, 1);
+  EXPECT_EQ(m->Tick, 0);
+
+  // The game object moves on to level 2: its rows run from clock 0.
+  m->Update(2);
+  EXPECT_EQ(m->Quota, 1);
+  EXPECT_EQ(m->Destroyed, 0);
+  EXPECT_EQ(m->Tick, 1);
+  EXPECT_EQ(ActiveOfKind(BlobKind::GruntXY), 2);  // the old one is still exploding
+}
+
+TEST_F(LevelManagerTest, KillsAfterALevelChangeCountForTheNewLevel) {
+  auto m = Make({Quota(1), Spawn(1, 0, BlobKind::Grunt, 1), Spawn(1, 0, BlobKind::Grunt, 1),
+                 Spawn(1, 0, BlobKind::Grunt, 1), Quota(2), Spawn(2, 50, BlobKind::Grunt, 2)});
+  Frames(*m, 1, 30);
+  m->Quota = 1;  // as if the level asked for one kill only
+  Enemies[0]->Blast();
+  ASSERT_EQ(Done.Count, 1);
+  m->Update(2);
+  ASSERT_EQ(m->Quota, 2);
+  Enemies[1]->Blast();  // a level-1 grunt still about
+  EXPECT_EQ(m->Destroyed, 1);
+  Enemies[2]->Blast();
+  EXPECT_EQ(Done.Count, 2);
+}
+
+TEST_F(LevelManagerTest, SeveralKillsInOneFrameCompleteTheLevelOnce) {
+  auto m = Make({Quota(1), Spawn(1, 0, BlobKind::GruntXY, 1), Spawn(1, 0, BlobKind::GruntXY, 1),
+                 Spawn(1, 0, BlobKind::GruntXY, 1), Spawn(1, 0, BlobKind::GruntXY, 1)});
+  Frames(*m, 1, 30);
+  m->Quota = 2;
+  BombEverything();
+  EXPECT_EQ(m->Destroyed, 4);
+  EXPECT_EQ(Done.Count, 1);
+  // The next run of the level arms it again.
+  m->Update(1);
+  EXPECT_EQ(m->Destroyed, 0);
+  Frames(*m, 1, 30);
+  BombEverything();
+  EXPECT_EQ(Done.Count, 2);
+}
+
+TEST_F(LevelManagerTest, ResetSwitchesEveryEnemyOffAndRewindsTheClock) {
+  auto m = Make({Quota(1), Spawn(1, 0, BlobKind::Grunt, 1), Spawn(1, 2, BlobKind::Pickup, 1, Origin, 3),
+                 Spawn(1, 4, BlobKind::Message, 1)});
+  Frames(*m, 1, 10);
+  ASSERT_EQ(Enemies.Count(), 3);
+  m->Spawns[1].Skip = true;
+  const int quota = m->Quota;
+  m->Reset();
+  for (TBlob* e : Enemies) EXPECT_FALSE(e->Active);
+  EXPECT_EQ(m->Tick, 0);
+  EXPECT_EQ(m->Quota, quota);
+  EXPECT_FALSE(m->Spawns[1].Skip);
+  m->Update(1);  // the level starts over, reusing the same grunt
+  EXPECT_EQ(Enemies.Count(), 3);
+  EXPECT_EQ(ActiveOfKind(BlobKind::Grunt), 1);
+}
+
+TEST_F(LevelManagerTest, RowsThatCannotFireDoNothingButTheClockRuns) {
+  TSpawnRecord skipped = Spawn(1, 0, BlobKind::Grunt);
+  skipped.Skip = true;
+  TSpawnRecord otherTrigger = Spawn(1, 0, BlobKind::Grunt);
+  otherTrigger.Trigger = 1;
+  auto m = Make({Quota(1), skipped, otherTrigger, Spawn(1, 0, 1), Spawn(1, 0, 200)});
+  m->Update(1);
+  EXPECT_EQ(Enemies.Count(), 0);
+  EXPECT_EQ(m->Tick, 1);
+
+  // A level outside the script is ignored rather than read out of bounds.
+  m->Update(-1);
+  m->Update(m->LevelCount);
+  m->Update(1000);
+  EXPECT_EQ(m->Tick, 1);
+  EXPECT_EQ(Enemies.Count(), 0);
+}
+
+TEST_F(LevelManagerTest, KindsNotYetInTheGameSpawnNothing) {
+  auto m = Make({Quota(1), Spawn(1, 0, BlobKind::Snake), Spawn(1, 0, BlobKind::Boss2),
+                 Spawn(1, 0, BlobKind::PodChild)});
+  m->Update(1);
+  EXPECT_EQ(Enemies.Count(), 0);
+  EXPECT_EQ(m->Tick, 1);
+  EXPECT_EQ(m->Obtain(BlobKind::Player), nullptr);
+  EXPECT_EQ(m->Obtain(BlobKind::Bullet), nullptr);
+}
+
+TEST_F(LevelManagerTest, AGravitarLeavesTheWellsWhenItDies) {
+  auto m = Make({Quota(1)});
+  m->Update(1);
+  m->Quota = 5;
+  TBlobGrunt a, b;
+  Wells.Add(&a);
+  Wells.Add(&b);
+  m->GravitarDestroyed(&a);
+  EXPECT_EQ(Wells.Count(), 1);
+  EXPECT_EQ(Wells[0], &b);
+  m->GravitarDestroyed(&a);  // not there any more: only counted
+  EXPECT_EQ(Wells.Count(), 1);
+  EXPECT_EQ(m->Destroyed, 2);
+}
+
+TEST_F(LevelManagerTest, APodCountsOnceForItselfWhenItDies) {
+  auto m = Make({Quota(1)});
+  m->Update(1);
+  m->Quota = 13;
+  TBlobGrunt pod;  // stands in for the pod: only its position is read
+  pod.Position = MakeVector(100, 100, 0);
+  m->PodDestroyed(&pod);
+  EXPECT_EQ(m->Destroyed, 1);
+  m->PodDestroyed(nullptr);  // no sender: still counted, nothing released
+  EXPECT_EQ(m->Destroyed, 2);
+}
+
+TEST_F(LevelManagerTest, WithoutAnEnemyListNothingIsSpawned) {
+  TLevelManager m({Quota(1), Spawn(1, 0, BlobKind::Grunt)});
+  m.Update(1);
+  EXPECT_EQ(m.FindInactive(BlobKind::Grunt), nullptr);
+  m.Reset();
+  EXPECT_EQ(m.Tick, 0);
+}
+
+TEST(LevelManagerCatalogue, TheFortyLevelsAreIndexedAndEachHasItsQuota) {
+  RandomSeed(3);
+  TLevelManager m;
+  ASSERT_EQ(m.LevelCount, 41);
+  ASSERT_EQ(m.LevelStart.size(), 41u);
+  for (int level = 1; level <= 40; ++level) {
+    const int start = m.LevelStart[level];
+    ASSERT_LT(start, int(m.Spawns.size()));
+    EXPECT_EQ(m.Spawns[start].Level, level);
+    if (start > 0) {
+      EXPECT_LT(m.Spawns[start - 1].Level, level);
+    }
+    int quotaRows = 0;
+    for (const TSpawnRecord& row : m.Spawns)
+      if (row.Level == level && row.Action == ActionSetQuota) {
+        ++quotaRows;
+        EXPECT_EQ(row.Param, m.CountAliens(level)) << "level " << level;
+      }
+    EXPECT_EQ(quotaRows, 1) << "level " << level;
+  }
+}
+
+}  // namespace
