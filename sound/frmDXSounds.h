@@ -37,5 +37,10 @@ class TFormSounds {
   bool SoundOff = false;
 
  private:
+  void StartDevice();
+  void PlayWave(int index);
+
+  TSoundDevice& Device;
+  bool DeviceOpen = false;
   std::unique_ptr<TWaveList> Waves;
 };

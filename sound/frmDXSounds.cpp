@@ -1,0 +1,110 @@
+#include "sound/frmDXSounds.h"
+
+#include "assets/Assets.h"
+#include "sound/SoundDevice.h"
+#include "sound/SoundErrors.h"
+#include "sound/WaveList.h"
+#include "sound/WaveReader.h"
+
+namespace {
+
+struct TBankEntry {
+  const char* Name;
+  bool Looped;
+};
+
+// The bank in item order; the play procedures below refer to these indices.
+constexpr TBankEntry kBank[] = {
+    {"PlayerShoot", false},       {"GruntHit", false},     {"BoidHit", false},
+    {"SnakeHit", false},          {"SnakeDestroyed", false}, {"GravitarHit", false},
+    {"GravitarDestroyed", false}, {"PodHit", false},       {"PodDestroyed", false},
+    {"PodChildHit", false},       {"PodChildDestroyed", false}, {"PlayerHit", false},
+    {"NewLevel", false},          {"GravitarSpawned", false}, {"Intro", true},
+    {"GraviBomb", false},
+};
+
+enum : int {
+  kPlayerShoot,
+  kGruntHit,
+  kBoidHit,
+  kSnakeHit,
+  kSnakeDestroyed,
+  kGravitarHit,
+  kGravitarDestroyed,
+  kPodHit,
+  kPodDestroyed,
+  kPodChildHit,
+  kPodChildDestroyed,
+  kPlayerHit,
+  kNewLevel,
+  kGravitarSpawned,
+  kIntro,
+  kGraviBomb,
+};
+
+// The built-in wave of that name. A wave missing from the build leaves its
+// item empty (and silent); one that is there but damaged is an error.
+TWave BuiltInWave(const char* name) {
+  const TAsset* asset = FindAsset(name);
+  if (!asset) return TWave{};
+  return ReadWave(asset->Data, asset->Size);
+}
+
+}  // namespace
+
+TFormSounds::TFormSounds(TSoundDevice& device) : Device(device), Waves(std::make_unique<TWaveList>()) {
+  for (const TBankEntry& entry : kBank) Waves->Add(entry.Name, entry.Looped, BuiltInWave(entry.Name));
+  StartDevice();
+}
+
+TFormSounds::~TFormSounds() {
+  if (!DeviceOpen) return;
+  Waves->StopAll();
+  Waves->Finalize();
+  Device.Close();
+}
+
+// A machine without a working sound output still plays the game, silently:
+// device errors leave every wave uninitialised. Anything else is a real fault
+// and goes on to the caller.
+void TFormSounds::StartDevice() {
+  try {
+    Device.Open();
+    DeviceOpen = true;
+    Waves->Initialize(Device);
+  } catch (const ESoundDeviceError&) {
+    Waves->Finalize();
+    if (DeviceOpen) Device.Close();
+    DeviceOpen = false;
+  }
+}
+
+// Stop first, then play: a new event cuts the wave and starts it over rather
+// than stacking a second copy on top.
+void TFormSounds::PlayWave(int index) {
+  if (SoundOff) return;
+  TWaveCollectionItem& item = Waves->Item(index);
+  item.Stop();
+  item.Play(false);
+}
+
+void TFormSounds::PlayPlayerShoot() { PlayWave(kPlayerShoot); }
+void TFormSounds::PlayGruntHit() { PlayWave(kGruntHit); }
+void TFormSounds::PlayBoidHit() { PlayWave(kBoidHit); }
+void TFormSounds::PlaySnakeHit() { PlayWave(kSnakeHit); }
+void TFormSounds::PlaySnakeDestroyed() { PlayWave(kSnakeDestroyed); }
+void TFormSounds::PlayGravitarHit() { PlayWave(kGravitarHit); }
+void TFormSounds::PlayGravitarDestroyed() { PlayWave(kGravitarDestroyed); }
+void TFormSounds::PlayPodHit() { PlayWave(kPodHit); }
+void TFormSounds::PlayPodDestroyed() { PlayWave(kPodDestroyed); }
+void TFormSounds::PlayPodChildHit() { PlayWave(kPodChildHit); }
+void TFormSounds::PlayPodChildDestroyed() { PlayWave(kPodChildDestroyed); }
+void TFormSounds::PlayPlayerHit() { PlayWave(kPlayerHit); }
+void TFormSounds::PlayNewLevel() { PlayWave(kNewLevel); }
+void TFormSounds::PlayGravitarSpawned() { PlayWave(kGravitarSpawned); }
+void TFormSounds::PlayIntro() { PlayWave(kIntro); }
+void TFormSounds::PlayGraviBomb() { PlayWave(kGraviBomb); }
+
+// Leaving the title silences the music even with sound switched off, so a
+// tune started before the switch cannot play on through the game.
+void TFormSounds::StopIntro() { Waves->Item(kIntro).Stop(); }
