@@ -206,7 +206,6 @@ void TLevelManager::BuildIndex() {
   for (int level = 0; level < LevelCount; ++level) SetQuota(level, CountAliens(level));
   LevelStart.assign(LevelCount, 0);
   for (int level = 0; level < LevelCount; ++level) LevelStart[level] = FirstRecordOfLevel(level);
-  ChildRow.Text.reserve(16);
 }
 
 void TLevelManager::Update(int level) {
