@@ -99,6 +99,8 @@ class TQuadrovoltMain {
   int LastCursorY = 0;
 
   std::string SavePath;
+  // Benchmarks switch the grid off to measure its share of a frame.
+  bool GridEnabled = true;
 
  private:
   void PlayFrame();

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quadrovolt needs, only when some are missing.
+#   scripts/install-deps.sh          what the game needs to build and run
+#   scripts/install-deps.sh --test   plus what the tests need (Xvfb, xdotool, ...)
+set -euo pipefail
+
+packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libgl1-mesa-dev libgl1-mesa-dri)
+if [[ "${1:-}" == "--test" ]]; then
+  packages+=(libgtest-dev xvfb xauth xdotool imagemagick x11-utils sox)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [[ $(id -u) -ne 0 ]]; then
+  command -v sudo >/dev/null || { echo "Need root (or sudo) to install: ${missing[*]}" >&2; exit 1; }
+  sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq "${missing[@]}"

@@ -1,0 +1,141 @@
+// How each control mode turns input into the ship's heading, aim and motion.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "gameTestSupport.h"
+
+TEST(KeyboardControls, NoKeysFaceRightAndOppositeArrowsStandStill) {
+  TTestGame t(InputModes::Keyboard);
+  t.StartPlaying();
+  t.Player().Heading = 123;
+  t.Player().AimAngle = 77;
+  t.Game->ReadKeyboard();
+  EXPECT_EQ(t.Player().HeadingDeg, 0);
+  EXPECT_EQ(t.Player().Heading, 0);
+  EXPECT_EQ(t.Player().AimAngle, 0);
+  EXPECT_FALSE(t.Game->KeyFire);
+
+  t.Player().Position = TVector3{10, 20, 0};
+  t.Game->Keys[VK::Left] = t.Game->Keys[VK::Right] = true;
+  t.Game->ReadKeyboard();
+  EXPECT_EQ(t.Player().Position.X, 10);
+  EXPECT_EQ(t.Player().HeadingDeg, 0);
+  t.Game->Keys[VK::Left] = t.Game->Keys[VK::Right] = false;
+
+  t.Game->Keys[VK::Up] = true;
+  t.Game->Keys[VK::Left] = true;
+  t.Game->ReadKeyboard();
+  EXPECT_EQ(t.Player().HeadingDeg, 135);
+  EXPECT_EQ(t.Player().Position.X, 6);
+  EXPECT_EQ(t.Player().Position.Y, 24);
+}
+
+TEST(KeyboardControls, FireKeysAimIndependentlyOfMovement) {
+  TTestGame t(InputModes::Keyboard);
+  struct Case {
+    int key1, key2, aim;
+  } cases[] = {{VK::Z, 0, 180}, {VK::C, 0, 0}, {VK::S, 0, 90}, {VK::X, 0, 270}, {VK::Z, VK::S, 135},
+               {VK::C, VK::X, 315}, {VK::Z, VK::C, 0} /* C wins over Z */, {VK::X, VK::S, 90} /* S over X */};
+  for (const Case& c : cases) {
+    for (bool& k : t.Game->Keys) k = false;
+    t.Game->Keys[c.key1] = true;
+    if (c.key2) t.Game->Keys[c.key2] = true;
+    t.Game->Keys[VK::Down] = true;  // flying down while shooting elsewhere
+    t.Game->ReadKeyboard();
+    EXPECT_TRUE(t.Game->KeyFire);
+    EXPECT_EQ(t.Player().AimAngle, c.aim) << char(c.key1) << " " << char(c.key2 ? c.key2 : ' ');
+    EXPECT_EQ(t.Player().HeadingDeg, 270);
+  }
+}
+
+TEST(JoystickControls, DriftIsProportionalAndButtonsAim) {
+  TTestGame t(InputModes::Joystick);
+  t.Player().Speed = 4;
+  t.Player().Position = TVector3{};
+  t.Joystick.Next.XPos = 32767 + 3277;  // a tenth of full right
+  t.Joystick.Next.YPos = 32767;
+  t.Game->ReadJoystick();
+  EXPECT_NEAR(t.Player().Position.X, 0.4f, 1e-3);
+  EXPECT_EQ(t.Player().HeadingDeg, 0);
+
+  t.Joystick.Next.XPos = 32767;
+  t.Joystick.Next.YPos = 0;  // full up (the stick's y grows downwards)
+  t.Game->ReadJoystick();
+  EXPECT_NEAR(t.Player().Position.Y, 4.0f, 1e-3);
+  EXPECT_EQ(t.Player().HeadingDeg, 90);
+
+  const std::pair<unsigned, int> buttons[] = {{1, 180}, {8, 0}, {2, 90}, {4, 270}, {1 | 8, 0}};
+  for (auto [bits, aim] : buttons) {
+    t.Joystick.Next.Buttons = bits;
+    t.Game->ReadJoystick();
+    EXPECT_TRUE(t.Game->JoyFire);
+    EXPECT_EQ(t.Player().AimAngle, aim) << bits;
+  }
+  t.Joystick.Next.Buttons = 0;
+  t.Game->ReadJoystick();
+  EXPECT_FALSE(t.Game->JoyFire);
+}
+
+TEST(JoystickControls, NoJoystickKeepsTheShipAsItWas) {
+  TTestGame t(InputModes::Joystick);
+  t.Player().Position = TVector3{50, 60, 0};
+  t.Player().AimAngle = 45;
+  t.Game->JoyFire = true;
+  t.Joystick.Present = false;
+  t.Game->ReadJoystick();
+  EXPECT_EQ(t.Player().Position.X, 50);
+  EXPECT_EQ(t.Player().AimAngle, 45);
+  EXPECT_TRUE(t.Game->JoyFire);
+}
+
+TEST(MouseControls, CursorMapsTheWindowToSixHundredUnitsEachWay) {
+  TTestGame t;
+  t.Game->ScreenWidth = 1024;
+  t.Game->ScreenHeight = 768;
+  t.Frame->HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(0, 0));
+  EXPECT_EQ(t.Game->CursorX, -600);
+  EXPECT_EQ(t.Game->CursorY, 600);
+  t.Frame->HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(1023, 767));
+  EXPECT_EQ(t.Game->CursorX, 598);
+  EXPECT_EQ(t.Game->CursorY, -598);
+  t.Frame->HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(512, 384));
+  EXPECT_EQ(t.Game->CursorX, 0);
+  EXPECT_EQ(t.Game->CursorY, 0);
+}
+
+TEST(MouseControls, ShipStepsTowardsTheTargetAndJumpsTheLastTwoUnits) {
+  TTestGame t;
+  t.StartPlaying();
+  t.Frame->HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(512 + 85, 384));  // cursor x ~ 99
+  t.Frame->HandleMessage(Msg::RButtonDown, 0, 0);
+  t.Frame->HandleMessage(Msg::RButtonUp, 0, 0);
+  const float targetX = t.Player().Target.X;
+  ASSERT_GT(targetX, 90);
+  t.Run(1);
+  EXPECT_FLOAT_EQ(t.Player().Position.X, 4);
+  EXPECT_EQ(t.Player().HeadingDeg, 0);
+  EXPECT_FALSE(t.Player().AtTarget);
+  t.Run(60);
+  EXPECT_FLOAT_EQ(t.Player().Position.X, targetX);
+  EXPECT_TRUE(t.Player().AtTarget);
+
+  // Within 2 units on both axes the ship lands on the target in one jump.
+  t.Player().Target = TVector3{targetX + 1.5f, -1.9f, 0};
+  t.Run(1);
+  EXPECT_FLOAT_EQ(t.Player().Position.X, targetX + 1.5f);
+  EXPECT_FLOAT_EQ(t.Player().Position.Y, -1.9f);
+}
+
+TEST(MouseControls, TheGunFollowsTheCursorAndTheLeftButtonFires) {
+  TTestGame t;
+  t.StartPlaying();
+  t.Frame->HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(512, 100));  // straight up
+  t.Run(1);
+  EXPECT_EQ(t.Player().AimAngle, 90);
+  t.Click(true);
+  t.Run(1);
+  int flying = 0;
+  for (TBlob* b : t.Game->Bullets) flying += b->Active;
+  EXPECT_EQ(flying, 1);
+}

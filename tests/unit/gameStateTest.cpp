@@ -1,0 +1,165 @@
+// The game object's state machine: title, play, game over, quit, pause, and
+// what Escape, fire and damage do to it.
+#include <gtest/gtest.h>
+
+#include "app/SaveFile.h"
+#include "entities/blobBullet.h"
+#include "gameTestSupport.h"
+#include "gfx/ParticleEngine.h"
+#include "gfx/geometryGrid.h"
+#include "levels/LevelManager.h"
+
+TEST(GameState, FireOnTheTitleStartsPlayProtected) {
+  TTestGame t;
+  t.Run(3);
+  ASSERT_EQ(t.Game->State, GameState::Title);
+  EXPECT_TRUE(t.Game->IntroPlaying);
+  t.StartPlaying();
+  EXPECT_EQ(t.Game->State, GameState::Playing);
+  EXPECT_EQ(t.Player().Invulnerable, 100);
+  t.Run(1);
+  EXPECT_FALSE(t.Game->IntroPlaying) << "the intro stops when play starts";
+}
+
+TEST(GameState, EscapeInPlayReturnsToTitleAndEscapeOnTitleQuits) {
+  TTestGame t;
+  t.StartPlaying();
+  t.Run(5);
+  ASSERT_EQ(t.Game->State, GameState::Playing);
+  t.Tap(VK::Escape);
+  EXPECT_EQ(t.Game->State, GameState::Title);
+  EXPECT_TRUE(t.Frame->Looping()) << "one Escape in play only leaves the game";
+  t.Run(2);
+  t.Key(VK::Escape, true);
+  EXPECT_EQ(t.Game->State, GameState::Quit);
+  t.Run(1);
+  EXPECT_FALSE(t.Frame->Looping());
+}
+
+TEST(GameState, HeldEscapeInPlayAlsoQuitsOnTheNextRepeat) {
+  TTestGame t;
+  t.StartPlaying();
+  t.Key(VK::Escape, true);
+  t.Run(1);  // the frame sees Escape held: back to the title
+  EXPECT_EQ(t.Game->State, GameState::Title);
+  EXPECT_TRUE(t.Frame->Looping());
+  t.Key(VK::Escape, true);  // the auto-repeat
+  t.Run(1);
+  EXPECT_FALSE(t.Frame->Looping());
+}
+
+TEST(GameState, DamageAboveHundredEndsTheGameThenSavesAndReturns) {
+  TTestGame t;
+  t.StartPlaying();
+  t.Player().Invulnerable = 0;
+  t.Player().Damage = 100;
+  t.Run(1);
+  EXPECT_EQ(t.Game->State, GameState::Playing) << "100 damage is still alive";
+  t.Player().Damage = 101;
+  t.Player().Score = 4321;
+  t.Run(1);
+  ASSERT_EQ(t.Game->State, GameState::GameOver);
+  EXPECT_EQ(t.Game->HiScore, 4321) << "the best score follows the score during play";
+  EXPECT_EQ(t.Game->StateTimer, 120);
+  t.Run(119);
+  EXPECT_EQ(t.Game->State, GameState::GameOver);
+  EXPECT_FALSE(std::filesystem::exists(t.Dir / "QUADROVOLT.DAT"));
+  t.Run(1);
+  EXPECT_EQ(t.Game->State, GameState::Title);
+  std::int32_t hi = 0, max = 0;
+  SaveFile::LoadGame((t.Dir / "QUADROVOLT.DAT").string(), hi, max);
+  EXPECT_EQ(hi, 4321);
+  EXPECT_EQ(max, 1);
+}
+
+TEST(GameState, TitleIgnoresFireUntilTheTimerRunsDown) {
+  TTestGame t;
+  t.StartPlaying();
+  t.Game->SetState(GameState::Title);
+  ASSERT_EQ(t.Game->StateTimer, 120);
+  t.Click(true);
+  t.Run(100);
+  EXPECT_EQ(t.Game->State, GameState::Title);
+  t.Run(25);
+  EXPECT_EQ(t.Game->State, GameState::Playing);
+}
+
+TEST(GameState, EveryKeyDownWhileHoldingPFlipsPause) {
+  TTestGame t;
+  t.StartPlaying();
+  t.Key(VK::P, true);
+  EXPECT_TRUE(t.Game->Paused);
+  t.Key(VK::P, true);  // auto-repeat
+  EXPECT_FALSE(t.Game->Paused);
+  t.Key(VK::P, true);
+  EXPECT_TRUE(t.Game->Paused);
+  t.Key(VK::Left, true);  // any key while P is held
+  EXPECT_FALSE(t.Game->Paused);
+  t.Key(VK::P, true);
+  t.Key(VK::P, false);
+  ASSERT_TRUE(t.Game->Paused);
+  TVector3 before = t.Player().Position;
+  t.Key(VK::Left, false);
+  t.Run(10);
+  EXPECT_EQ(t.Recorder.Primitives.size(), 0u) << "a paused game draws nothing new";
+  EXPECT_EQ(t.Player().Position.X, before.X);
+  t.Key(VK::X, true);  // another key does not unpause without P
+  EXPECT_TRUE(t.Game->Paused);
+}
+
+TEST(GameState, KeyCodesAbove255AreIgnored) {
+  TTestGame t;
+  t.Frame->HandleMessage(Msg::KeyDown, 300, 0);
+  t.Frame->HandleMessage(Msg::KeyDown, 256 + VK::Escape, 0);
+  t.Run(1);
+  EXPECT_EQ(t.Game->State, GameState::Title);
+  EXPECT_TRUE(t.Frame->Looping());
+}
+
+TEST(GameState, LevelCompletionAdvancesWrapsAndSavesANewBest) {
+  TTestGame t;
+  t.Game->Level = 7;
+  t.Game->MaxLevel = 7;
+  t.Game->OnLevelComplete(nullptr);
+  EXPECT_EQ(t.Game->Level, 8);
+  EXPECT_EQ(t.Game->MaxLevel, 8);
+  std::int32_t hi = 0, max = 0;
+  SaveFile::LoadGame((t.Dir / "QUADROVOLT.DAT").string(), hi, max);
+  EXPECT_EQ(max, 8) << "a new highest level is saved at once";
+
+  t.Game->Level = 40;
+  t.Game->MaxLevel = 40;
+  t.Game->OnLevelComplete(nullptr);
+  EXPECT_EQ(t.Game->Level, 1);
+  EXPECT_EQ(t.Game->MaxLevel, 40);
+}
+
+TEST(GameState, GraviBombFiresOncePerShockwave) {
+  TTestGame t;
+  t.StartPlaying();
+  t.Player().GraviBombs = 3;
+  t.Key(VK::Space, true);
+  t.Run(1);
+  EXPECT_EQ(t.Player().GraviBombs, 2);
+  EXPECT_TRUE(t.Game->Grid->ShockwaveActive);
+  t.Run(40);
+  EXPECT_EQ(t.Player().GraviBombs, 2) << "held Space waits for the wave to end";
+  t.Run(60);
+  EXPECT_EQ(t.Player().GraviBombs, 1) << "the next bomb once the wave is over";
+  t.Key(VK::Space, false);
+}
+
+TEST(GameState, ReturningToTheTitleResetsTheArena) {
+  TTestGame t;
+  t.StartPlaying();
+  t.Game->MouseLeft = true;
+  t.Run(30);
+  int flying = 0;
+  for (TBlob* b : t.Game->Bullets) flying += b->Active;
+  ASSERT_GT(flying, 0);
+  t.Game->SetState(GameState::Title);
+  for (TBlob* b : t.Game->Bullets) EXPECT_FALSE(b->Active);
+  EXPECT_EQ(t.Game->LevelManager->Tick, 0);
+  EXPECT_EQ(t.Game->Particles->ActiveCount(), 0);
+  EXPECT_EQ(t.Player().Position.X, 0);
+}

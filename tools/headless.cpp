@@ -1,0 +1,96 @@
+// Headless runner: plays the game with the null renderer, silent sound and an
+// automatic pilot, and prints how many game steps a second the logic runs.
+//   quadrovolt_headless [--frames N] [--level L] [--bullets 1..3] [--no-grid]
+//                       [--mortal] [--seed S]
+// The pilot holds fire, swings the mouse target round the arena and, unless
+// --mortal, repairs the ship each frame so the run never ends in game over.
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "app/FrameController.h"
+#include "app/QuadrovoltMain.h"
+#include "app/WindowMessages.h"
+#include "entities/blobPlayer.h"
+#include "gfx/NullRenderer.h"
+#include "gfx/ParticleEngine.h"
+#include "gfx/Random.h"
+#include "levels/LevelManager.h"
+#include "sound/SilentSoundDevice.h"
+
+int main(int argc, char** argv) {
+  int frames = 3000, level = 1, bullets = 1;
+  unsigned long seed = 1;
+  bool grid = true, mortal = false;
+  for (int i = 1; i < argc; ++i) {
+    auto next = [&](int& v) {
+      if (i + 1 < argc) v = std::atoi(argv[++i]);
+    };
+    if (!std::strcmp(argv[i], "--frames")) next(frames);
+    else if (!std::strcmp(argv[i], "--level")) next(level);
+    else if (!std::strcmp(argv[i], "--bullets")) next(bullets);
+    else if (!std::strcmp(argv[i], "--no-grid")) grid = false;
+    else if (!std::strcmp(argv[i], "--mortal")) mortal = true;
+    else if (!std::strcmp(argv[i], "--seed") && i + 1 < argc) seed = std::strtoul(argv[++i], nullptr, 10);
+    else {
+      std::fprintf(stderr, "usage: %s [--frames N] [--level L] [--bullets 1..3] [--no-grid] [--mortal] [--seed S]\n",
+                   argv[0]);
+      return 2;
+    }
+  }
+
+  RandomSeed(seed);
+  TNullRenderer renderer;
+  SetRenderer(&renderer);
+  TSilentSoundDevice sound;
+  TNoJoystick joystick;
+  const auto savePath = std::filesystem::temp_directory_path() / "quadrovolt-headless.dat";
+  TQuadrovoltMain game(sound, joystick, savePath.string());
+  game.InputMode = InputModes::Mouse;
+  game.GridEnabled = grid;
+  game.MaxLevel = 40;
+  TFrameController frame(&game);
+
+  // Start from the chosen level: scroll the strip there, then fire.
+  game.LevelSelectOffset = level - 5;
+  frame.HandleMessage(Msg::LButtonDown, 0, 0);
+
+  int levelsCompleted = 0, lastLevel = level, gameOvers = 0, peakEnemies = 0, peakParticles = 0;
+  const auto start = std::chrono::steady_clock::now();
+  for (int f = 0; f < frames; ++f) {
+    if (f % 50 == 0) {
+      // Swing the target round the arena and drag it there with the right button.
+      const double a = f * 0.013;
+      const int x = int(512 + 380 * std::cos(a)), y = int(384 + 300 * std::sin(a * 1.7));
+      frame.HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(x, y));
+      frame.HandleMessage(Msg::RButtonDown, 0, 0);
+      frame.HandleMessage(Msg::RButtonUp, 0, 0);
+    }
+    if (game.State == GameState::Playing) {
+      game.Player->BulletLevel = bullets;
+      if (!mortal) game.Player->Damage = 0;
+    }
+    const std::uint8_t before = game.State;
+    frame.Tick();
+    if (before == GameState::Playing && game.State == GameState::GameOver) ++gameOvers;
+    if (game.Level != lastLevel) ++levelsCompleted, lastLevel = game.Level;
+    int active = 0;
+    for (TBlob* e : game.Enemies) active += e->Active;
+    if (active > peakEnemies) peakEnemies = active;
+    if (game.Particles->ActiveCount() > peakParticles) peakParticles = game.Particles->ActiveCount();
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+  std::printf("frames %d in %.3f s: %.0f frames per second (%.1f us per frame)\n", frames, seconds,
+              frames / seconds, seconds * 1e6 / frames);
+  std::printf("start level %d, now level %d, levels completed %d, game overs %d, score %d\n", level, game.Level,
+              levelsCompleted, gameOvers, game.Player->Score);
+  std::printf("enemies in list %d, peak active %d, peak particles %d, grid %s\n", game.Enemies.Count(), peakEnemies,
+              peakParticles, grid ? "on" : "off");
+  SetRenderer(nullptr);
+  std::filesystem::remove(savePath);
+  return 0;
+}
