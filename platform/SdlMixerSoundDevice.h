@@ -1,0 +1,38 @@
+#pragma once
+// The sound device on SDL2_mixer: one chunk and one mixer channel per wave, so
+// playing a wave cuts that wave and starts it over while different waves mix.
+#include <string>
+#include <vector>
+
+#include "sound/SoundDevice.h"
+
+struct Mix_Chunk;
+
+class TSdlMixerSoundDevice : public TSoundDevice {
+ public:
+  TSdlMixerSoundDevice() = default;
+  ~TSdlMixerSoundDevice() override;
+  TSdlMixerSoundDevice(const TSdlMixerSoundDevice&) = delete;
+  TSdlMixerSoundDevice& operator=(const TSdlMixerSoundDevice&) = delete;
+
+  void Open() override;
+  void Close() override;
+  TSoundHandle Load(const std::string& name, const TWave& wave) override;
+  void Play(TSoundHandle handle, bool looped) override;
+  void Stop(TSoundHandle handle) override;
+  bool IsPlaying(TSoundHandle handle) const override;
+
+  bool IsOpen() const { return Opened; }
+
+ private:
+  struct TLoadedWave {
+    std::string Name;
+    Mix_Chunk* Chunk = nullptr;
+    unsigned char* Samples = nullptr;  // converted to the mixer's format; owned here
+  };
+  bool Valid(TSoundHandle handle) const { return Opened && handle >= 0 && handle < int(Waves.size()); }
+
+  bool Opened = false;
+  int Channels = 0;
+  std::vector<TLoadedWave> Waves;
+};
