@@ -1,0 +1,185 @@
+#include "platform/GLFrame.h"
+
+#include <memory>
+
+#include "app/FrameController.h"
+#include "app/QuadrovoltMain.h"
+#include "app/WindowMessages.h"
+#include "gfx/MessageBox.h"
+#include "platform/GLRenderer.h"
+#include "platform/SdlJoystick.h"
+#include "platform/SdlMixerSoundDevice.h"
+
+namespace {
+constexpr Uint64 TickMs = 10;  // one game step per 10 ms: 100 a second
+
+void ShowError(const std::string& text) { ShowMessageBox("Error", text); }
+}  // namespace
+
+int VirtualKeyFromScancode(SDL_Scancode sc) {
+  // By physical position, so Z X C S and the arrows sit in the same place on
+  // every keyboard layout.
+  if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) return 'A' + (sc - SDL_SCANCODE_A);
+  if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return '1' + (sc - SDL_SCANCODE_1);
+  if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return 112 + (sc - SDL_SCANCODE_F1);
+  switch (sc) {
+    case SDL_SCANCODE_0: return '0';
+    case SDL_SCANCODE_ESCAPE: return VK::Escape;
+    case SDL_SCANCODE_SPACE: return VK::Space;
+    case SDL_SCANCODE_LEFT: return VK::Left;
+    case SDL_SCANCODE_UP: return VK::Up;
+    case SDL_SCANCODE_RIGHT: return VK::Right;
+    case SDL_SCANCODE_DOWN: return VK::Down;
+    case SDL_SCANCODE_RETURN: return 13;
+    case SDL_SCANCODE_BACKSPACE: return 8;
+    case SDL_SCANCODE_TAB: return 9;
+    case SDL_SCANCODE_LSHIFT:
+    case SDL_SCANCODE_RSHIFT: return 16;
+    case SDL_SCANCODE_LCTRL:
+    case SDL_SCANCODE_RCTRL: return 17;
+    case SDL_SCANCODE_LALT:
+    case SDL_SCANCODE_RALT: return 18;
+    default: return -1;
+  }
+}
+
+TFrameWindow::~TFrameWindow() { Destroy(); }
+
+bool TFrameWindow::SetDisplayMode() {
+  SDL_DisplayMode mode{};
+  mode.w = Request.Width;
+  mode.h = Request.Height;
+  mode.format = Request.Bits == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
+  SDL_DisplayMode closest{};
+  if (!SDL_GetClosestDisplayMode(0, &mode, &closest)) return false;
+  if (closest.w != Request.Width || closest.h != Request.Height) return false;
+  if (SDL_SetWindowDisplayMode(Window, &closest) != 0) return false;
+  return SDL_SetWindowFullscreen(Window, SDL_WINDOW_FULLSCREEN) == 0;
+}
+
+bool TFrameWindow::Create() {
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+  const int channel = Request.Bits >= 24 ? 8 : 5;
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channel);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channel);
+
+  Window = SDL_CreateWindow(Request.Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, Request.Width,
+                            Request.Height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  if (!Window) {
+    Destroy();
+    return false;
+  }
+  if (Request.FullScreen) {
+    if (SetDisplayMode()) {
+      SDL_ShowCursor(SDL_DISABLE);
+    } else {
+      ShowError("Mode Switch Failed.\nRunning In Windowed Mode.");
+      Request.FullScreen = false;
+      SDL_SetWindowFullscreen(Window, 0);
+    }
+  }
+  Context = SDL_GL_CreateContext(Window);
+  if (!Context || SDL_GL_MakeCurrent(Window, Context) != 0) {
+    Destroy();
+    return false;
+  }
+  // Vsync off: the 100 Hz tick sets the pace, a swap must never cap it.
+  SDL_GL_SetSwapInterval(0);
+  SDL_ShowWindow(Window);
+  Visible = true;
+  return true;
+}
+
+void TFrameWindow::Destroy() {
+  if (Context) {
+    SDL_GL_MakeCurrent(Window, nullptr);
+    SDL_GL_DeleteContext(Context);
+    Context = nullptr;
+  }
+  if (Window) {
+    if (Request.FullScreen) {
+      SDL_SetWindowFullscreen(Window, 0);  // gives the desktop its mode back
+      SDL_ShowCursor(SDL_ENABLE);
+    }
+    SDL_DestroyWindow(Window);
+    Window = nullptr;
+  }
+}
+
+int TFrameWindow::Run() {
+  TGLRenderer renderer;
+  SetRenderer(&renderer);
+  SDL_DisableScreenSaver();  // no screen saver or monitor power-off mid-game
+
+  TSdlMixerSoundDevice sound;
+  TSdlJoystick joystick;
+  auto game = std::make_unique<TQuadrovoltMain>(sound, joystick);
+  game->ScreenWidth = Request.Width;
+  game->ScreenHeight = Request.Height;
+  game->InputMode = Request.InputMode;
+  game->SetSoundOn(Request.SoundOn);
+
+  TFrameController frame(game.get());
+  Uint64 nextTick = SDL_GetTicks64() + TickMs;
+  bool running = true;
+  while (running) {
+    SDL_Event ev;
+    while (running && SDL_PollEvent(&ev)) {
+      switch (ev.type) {
+        case SDL_QUIT:
+          running = false;
+          break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+          int vk = VirtualKeyFromScancode(ev.key.keysym.scancode);
+          if (vk >= 0)  // auto-repeats arrive as further key-downs
+            running = frame.HandleMessage(ev.type == SDL_KEYDOWN ? Msg::KeyDown : Msg::KeyUp, unsigned(vk), 0);
+          break;
+        }
+        case SDL_MOUSEMOTION:
+          running = frame.HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(ev.motion.x, ev.motion.y));
+          break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+          const bool down = ev.type == SDL_MOUSEBUTTONDOWN;
+          const std::int64_t at = Msg::MakePoint(ev.button.x, ev.button.y);
+          if (ev.button.button == SDL_BUTTON_LEFT)
+            running = frame.HandleMessage(down ? Msg::LButtonDown : Msg::LButtonUp, 0, at);
+          else if (ev.button.button == SDL_BUTTON_RIGHT)
+            running = frame.HandleMessage(down ? Msg::RButtonDown : Msg::RButtonUp, 0, at);
+          break;
+        }
+        case SDL_WINDOWEVENT:
+          // Minimised, the game keeps running; only the idle check rests.
+          if (ev.window.event == SDL_WINDOWEVENT_MINIMIZED) Visible = false;
+          if (ev.window.event == SDL_WINDOWEVENT_RESTORED || ev.window.event == SDL_WINDOWEVENT_MAXIMIZED ||
+              ev.window.event == SDL_WINDOWEVENT_SHOWN)
+            Visible = true;
+          break;
+        default:
+          break;
+      }
+    }
+    if (!running) break;
+
+    const Uint64 now = SDL_GetTicks64();
+    if (now >= nextTick) {
+      running = frame.Tick();
+      SDL_GL_SwapWindow(Window);
+      // A late tick is dropped, never caught up in a burst.
+      nextTick += TickMs;
+      if (SDL_GetTicks64() >= nextTick) nextTick = SDL_GetTicks64() + TickMs;
+    } else {
+      if (Visible) running = frame.IdleCheck();
+      SDL_Delay(Uint32(nextTick - now > 1 ? 1 : nextTick - now));
+    }
+  }
+
+  game.reset();
+  SetRenderer(nullptr);
+  SDL_EnableScreenSaver();
+  return 0;
+}

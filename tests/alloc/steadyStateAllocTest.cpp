@@ -1,0 +1,90 @@
+// Play must not touch the heap once it is under way: every entity, bullet and
+// particle is pooled. This binary counts every call of the global operator
+// new and plays a busy stretch of the game.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <new>
+
+#include "app/FrameController.h"
+#include "app/QuadrovoltMain.h"
+#include "app/WindowMessages.h"
+#include "entities/blobPlayer.h"
+#include "gfx/NullRenderer.h"
+#include "gfx/ParticleEngine.h"
+#include "gfx/Random.h"
+#include "sound/SilentSoundDevice.h"
+
+namespace {
+std::atomic<long> Allocations{0};
+}
+
+void* operator new(std::size_t size) {
+  ++Allocations;
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+  ++Allocations;
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+TEST(SteadyState, PlayAllocatesNothing) {
+  RandomSeed(7);
+  TNullRenderer renderer;
+  SetRenderer(&renderer);
+  TSilentSoundDevice sound;
+  TNoJoystick joystick;
+  const auto save = std::filesystem::temp_directory_path() / "quadrovolt-alloc-test.dat";
+  TQuadrovoltMain game(sound, joystick, save.string());
+  game.InputMode = InputModes::Mouse;
+  // Replaying level 1 over and over is the steady state: its grunts, pickup
+  // and title message are recycled, not made anew. (A first visit to a new
+  // level may make the entities it needs; that is the pool filling up.)
+  game.MaxLevel = 40;
+  TFrameController frame(&game);
+  frame.HandleMessage(Msg::LButtonDown, 0, 0);  // start, then keep firing
+
+  int frameNo = 0;
+  int peakParticles = 0, peakBullets = 0;
+  auto play = [&](int frames) {
+    for (int i = 0; i < frames; ++i, ++frameNo) {
+      if (frameNo % 40 == 0) {  // fly somewhere new
+        const int x = int(512 + 400 * std::cos(frameNo * 0.05)), y = int(384 + 300 * std::sin(frameNo * 0.08));
+        frame.HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(x, y));
+        frame.HandleMessage(Msg::RButtonDown, 0, 0);
+        frame.HandleMessage(Msg::RButtonUp, 0, 0);
+      }
+      game.Player->BulletLevel = 3;
+      game.Player->Damage = 0;
+      game.Level = 1;
+      frame.Tick();
+      int bullets = 0;
+      for (TBlob* b : game.Bullets) bullets += b->Active;
+      if (bullets > peakBullets) peakBullets = bullets;
+      if (game.Particles->ActiveCount() > peakParticles) peakParticles = game.Particles->ActiveCount();
+    }
+  };
+
+  play(1500);  // warm-up: the level's entities have all been made once
+  ASSERT_EQ(game.State, GameState::Playing);
+  const long before = Allocations.load();
+  play(2000);
+  const long during = Allocations.load() - before;
+  EXPECT_EQ(during, 0) << "heap allocations in 2000 frames of play";
+  EXPECT_EQ(game.State, GameState::Playing);
+  EXPECT_GE(game.Player->Score, 1000) << "enemies were being shot down";
+  EXPECT_GE(peakParticles, 990) << "the particle pool was saturated";
+  EXPECT_GE(peakBullets, 30) << "the ship was firing full volleys";
+
+  SetRenderer(nullptr);
+  std::filesystem::remove(save);
+}
