@@ -56,7 +56,13 @@ echo "title: $title_white white pixels in the title band, $title_lit lit in all"
 [[ $title_white -gt 2000 ]] || fail "the big white title is not drawn"
 
 # Mouse control: a left click starts the game.
-xdotool mousemove --window "$win" 512 300 click --window "$win" 1
+xdotool windowfocus "$win" 2>/dev/null
+xdotool mousemove --window "$win" 512 300
+sleep 0.3
+# A real click lasts a good tenth of a second: hold it so a frame sees it.
+xdotool mousedown 1
+sleep 0.4
+xdotool mouseup 1
 sleep 2
 import -window root "$shots/play.png" || fail "screenshot failed"
 # The arena border: x = +-500 maps to columns ~38 and ~986, y = +-500 to rows ~28 and ~740.
@@ -66,7 +72,7 @@ top_edge=$(white_pixels "$shots/play.png" 900x8+62+24)
 echo "play: border white pixels left $left_edge right $right_edge top $top_edge"
 [[ $right_edge -gt 1000 && $left_edge -gt 1000 && $top_edge -gt 1500 ]] || fail "no white arena border in play"
 
-xdotool key --window "$win" Escape
+xdotool key --delay 200 Escape
 sleep 1
 import -window root "$shots/back-to-title.png"
 back_white=$(white_pixels "$shots/back-to-title.png" 910x120+80+180)
@@ -74,7 +80,7 @@ echo "after Escape: $back_white white pixels in the title band"
 [[ $back_white -gt 2000 ]] || fail "Escape in play did not return to the title"
 kill -0 "$game_pid" 2>/dev/null || fail "the first Escape ended the program"
 
-xdotool key --window "$win" Escape
+xdotool key --delay 200 Escape
 code=""
 for _ in $(seq 50); do
   if ! kill -0 "$game_pid" 2>/dev/null; then
