@@ -260,15 +260,18 @@ void RemoveRingDc(std::vector<double>& s) {
   s.swap(out);
 }
 
-// Turns the ring so the file starts where both channels are closest to
-// silence, looking only a few milliseconds either side of the downbeat.
+// Turns the ring so that the file starts and ends where both channels sit
+// closest to silence (the last sample and the first one both small), looking
+// only a few milliseconds either side of the downbeat. The ring itself has no
+// seam, so this only makes the very first start and a hard stop click-free.
 void StartAtSilence(std::vector<double>& l, std::vector<double>& r) {
-  const long window = 330;  // 15 ms
+  const long window = 660;  // 30 ms
   size_t best = 0;
   double bestScore = 1e9;
   for (long k = -window; k <= window; ++k) {
     size_t i = size_t((long(kFrames) + k) % long(kFrames));
-    double score = std::fabs(l[i]) + std::fabs(r[i]);
+    size_t before = (i + kFrames - 1) % kFrames;
+    double score = std::fabs(l[i]) + std::fabs(r[i]) + std::fabs(l[before]) + std::fabs(r[before]);
     if (score < bestScore) {
       bestScore = score;
       best = i;
