@@ -1,5 +1,6 @@
 #include "platform/GLFrame.h"
 
+#include <cstdlib>
 #include <memory>
 
 #include "app/FrameController.h"
@@ -123,6 +124,10 @@ int TFrameWindow::Run() {
   game->SetSoundOn(Request.SoundOn);
 
   TFrameController frame(game.get());
+  // QUADROVOLT_FPS=1 prints the steps run and the time a step took, every 5 s.
+  const bool reportRate = std::getenv("QUADROVOLT_FPS") != nullptr;
+  Uint64 reportStart = SDL_GetPerformanceCounter(), busy = 0;
+  int stepsSinceReport = 0;
   Uint64 nextTick = SDL_GetTicks64() + TickMs;
   bool running = true;
   while (running) {
@@ -167,8 +172,20 @@ int TFrameWindow::Run() {
 
     const Uint64 now = SDL_GetTicks64();
     if (now >= nextTick) {
+      const Uint64 stepStart = SDL_GetPerformanceCounter();
       running = frame.Tick();
       SDL_GL_SwapWindow(Window);
+      if (reportRate) {
+        const Uint64 end = SDL_GetPerformanceCounter(), freq = SDL_GetPerformanceFrequency();
+        busy += end - stepStart;
+        ++stepsSinceReport;
+        if (end - reportStart >= 5 * freq) {
+          const double seconds = double(end - reportStart) / double(freq);
+          SDL_Log("%.1f steps a second, %.2f ms a step", stepsSinceReport / seconds,
+                  1000.0 * double(busy) / double(freq) / stepsSinceReport);
+          reportStart = end, busy = 0, stepsSinceReport = 0;
+        }
+      }
       // A late tick is dropped, never caught up in a burst.
       nextTick += TickMs;
       if (SDL_GetTicks64() >= nextTick) nextTick = SDL_GetTicks64() + TickMs;
