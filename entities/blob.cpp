@@ -85,23 +85,19 @@ bool TBlob::Overlaps(const TBlob* other) const {
   return CirclesOverlap(Position.X, Position.Y, Radius, other->Position.X, other->Position.Y, other->Radius);
 }
 
+namespace {
+// Sets a coordinate beyond a wall onto it, reverses that part of the velocity
+// and steps once by the new velocity.
+void BounceAxis(float& pos, float& velocity, int low, int high) {
+  if (pos > high) pos = float(high);
+  else if (pos < low) pos = float(low);
+  else return;
+  velocity = -velocity;
+  pos += velocity;
+}
+}  // namespace
+
 void TBlob::BounceInRect(const TIntRect& r) {
-  if (Position.X > r.Right) {
-    Position.X = float(r.Right);
-    Velocity.X = -Velocity.X;
-    Position.X += Velocity.X;
-  } else if (Position.X < r.Left) {
-    Position.X = float(r.Left);
-    Velocity.X = -Velocity.X;
-    Position.X += Velocity.X;
-  }
-  if (Position.Y > r.Top) {
-    Position.Y = float(r.Top);
-    Velocity.Y = -Velocity.Y;
-    Position.Y += Velocity.Y;
-  } else if (Position.Y < r.Bottom) {
-    Position.Y = float(r.Bottom);
-    Velocity.Y = -Velocity.Y;
-    Position.Y += Velocity.Y;
-  }
+  BounceAxis(Position.X, Velocity.X, r.Left, r.Right);
+  BounceAxis(Position.Y, Velocity.Y, r.Bottom, r.Top);
 }
