@@ -1,9 +1,10 @@
 // Headless runner: plays the game with the null renderer, silent sound and an
 // automatic pilot, and prints how many game steps a second the logic runs.
 //   quadrovolt_headless [--frames N] [--level L] [--bullets 1..3] [--no-grid]
-//                       [--mortal] [--seed S]
+//                       [--bombs] [--mortal] [--seed S]
 // The pilot holds fire, swings the mouse target round the arena and, unless
 // --mortal, repairs the ship each frame so the run never ends in game over.
+// --bombs holds Space with bombs to spare: a shockwave is always running.
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -24,7 +25,7 @@
 int main(int argc, char** argv) {
   int frames = 3000, level = 1, bullets = 1;
   unsigned long seed = 1;
-  bool grid = true, mortal = false;
+  bool grid = true, mortal = false, bombs = false;
   for (int i = 1; i < argc; ++i) {
     auto next = [&](int& v) {
       if (i + 1 < argc) v = std::atoi(argv[++i]);
@@ -34,9 +35,10 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "--bullets")) next(bullets);
     else if (!std::strcmp(argv[i], "--no-grid")) grid = false;
     else if (!std::strcmp(argv[i], "--mortal")) mortal = true;
+    else if (!std::strcmp(argv[i], "--bombs")) bombs = true;
     else if (!std::strcmp(argv[i], "--seed") && i + 1 < argc) seed = std::strtoul(argv[++i], nullptr, 10);
     else {
-      std::fprintf(stderr, "usage: %s [--frames N] [--level L] [--bullets 1..3] [--no-grid] [--mortal] [--seed S]\n",
+      std::fprintf(stderr, "usage: %s [--frames N] [--level L] [--bullets 1..3] [--no-grid] [--bombs] [--mortal] [--seed S]\n",
                    argv[0]);
       return 2;
     }
@@ -57,6 +59,7 @@ int main(int argc, char** argv) {
   // Start from the chosen level: scroll the strip there, then fire.
   game.LevelSelectOffset = level - 5;
   frame.HandleMessage(Msg::LButtonDown, 0, 0);
+  if (bombs) frame.HandleMessage(Msg::KeyDown, VK::Space, 0);
 
   int levelsCompleted = 0, lastLevel = level, gameOvers = 0, peakEnemies = 0, peakParticles = 0;
   const auto start = std::chrono::steady_clock::now();
@@ -72,6 +75,7 @@ int main(int argc, char** argv) {
     if (game.State == GameState::Playing) {
       game.Player->BulletLevel = bullets;
       if (!mortal) game.Player->Damage = 0;
+      if (bombs) game.Player->GraviBombs = 9;
     }
     const std::uint8_t before = game.State;
     frame.Tick();
