@@ -39,6 +39,15 @@ int main(int, char**) {
     ShowMessageBox("Error", "Error Creating OpenGL Window");
     return 1;
   }
+  // With no display SDL falls back to drawing off screen: the game would run
+  // where nobody can see it. Unless that was asked for, it is a failure.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const bool invisible = driver && (!std::strcmp(driver, "offscreen") || !std::strcmp(driver, "dummy"));
+  if (invisible && !std::getenv("SDL_VIDEODRIVER")) {
+    ShowMessageBox("Error", "Error Creating OpenGL Window");
+    SDL_Quit();
+    return 1;
+  }
   int code = 0;
   {
     TFrameWindow frame(FixedRequest());
