@@ -257,7 +257,7 @@ void TQuadrovoltMain::PlayFrame() {
   DrawArenaBorder();
   Grid->SetPush(0);
 
-  UpdateEntities(gameOver);
+  UpdateEntities();
 
   if (!gameOver) {
     for (TBlob* b : Bullets)
@@ -271,7 +271,7 @@ void TQuadrovoltMain::PlayFrame() {
   Grid->SetCentre(RoundInt(player.Position.X), RoundInt(player.Position.Y));
 }
 
-void TQuadrovoltMain::UpdateEntities(bool) {
+void TQuadrovoltMain::UpdateEntities() {
   TBlobPlayer& player = *Player;
   // Walked by index: a pod's death may append its children while we go.
   for (int i = 0; i < Enemies.Count(); ++i) {

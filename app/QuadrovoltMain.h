@@ -106,7 +106,7 @@ class TQuadrovoltMain {
   void PlayFrame();
   void MoveByMouse();
   bool FireFlag() const;
-  void UpdateEntities(bool gameOver);
+  void UpdateEntities();
   void ShipContact();
   void DrawArenaBorder();
   void DrawCursorAndGlow();
