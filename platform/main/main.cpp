@@ -1,5 +1,5 @@
-// Quadrovolt for Linux: asks SDL for a window with an OpenGL context and runs
-// the game in it until the player quits from the title screen.
+// Quadrovolt for Linux: the setup dialog, then one SDL window with an OpenGL
+// context running the game until the player quits from the title screen.
 #include <SDL.h>
 
 #include <cstdlib>
@@ -7,29 +7,12 @@
 
 #include "gfx/MessageBox.h"
 #include "platform/GLFrame.h"
+#include "platform/SetupWindow.h"
 
 namespace {
 void ShowSdlMessageBox(const std::string& caption, const std::string& text) {
   if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption.c_str(), text.c_str(), nullptr) != 0)
     SDL_Log("%s: %s", caption.c_str(), text.c_str());
-}
-
-bool EnvFlag(const char* name) {
-  const char* v = std::getenv(name);
-  return v && *v && std::strcmp(v, "0") != 0;
-}
-
-// Until the setup dialog exists the request is fixed: 1024 x 768, 32 bits,
-// windowed, sound on, mouse control. QUADROVOLT_FULLSCREEN=1 takes the full
-// screen path, QUADROVOLT_CONTROLS=keyboard|mouse|joystick picks the controls.
-TWindowRequest FixedRequest() {
-  TWindowRequest r;
-  r.FullScreen = EnvFlag("QUADROVOLT_FULLSCREEN");
-  if (const char* c = std::getenv("QUADROVOLT_CONTROLS")) {
-    if (!std::strcmp(c, "keyboard")) r.InputMode = 0;
-    if (!std::strcmp(c, "joystick")) r.InputMode = 2;
-  }
-  return r;
 }
 }  // namespace
 
@@ -48,9 +31,15 @@ int main(int, char**) {
     SDL_Quit();
     return 1;
   }
+  // The setup dialog first; leaving it with Escape ends the program.
+  TWindowRequest request;
+  if (!RunSetupDialog(request)) {
+    SDL_Quit();
+    return 0;
+  }
   int code = 0;
   {
-    TFrameWindow frame(FixedRequest());
+    TFrameWindow frame(request);
     if (frame.Create()) {
       code = frame.Run();
     } else {

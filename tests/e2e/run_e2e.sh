@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end: the real game in a real X server, driven as a player would.
-# Title comes up (big white title drawn), a left click starts play (white arena
+# The setup dialog comes up (Escape there ends the program; Enter plays), the
+# title comes up (big white title drawn), a left click starts play (white arena
 # border drawn), Escape goes back to the title, Escape again quits with code 0.
 #   tests/e2e/run_e2e.sh path/to/quadrovolt [screenshot-dir]
 set -uo pipefail
@@ -25,16 +26,53 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
 
 # No sound card here: SDL's dummy driver stands in; software GL under Xvfb.
-(cd "$work" && SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1 exec "$game") >"$shots/game.log" 2>&1 &
-game_pid=$!
+start_game() {
+  (cd "$work" && SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1 exec "$game") >>"$shots/game.log" 2>&1 &
+  game_pid=$!
+}
+# Waits for a window with this exact name; prints its id.
+wait_window() {
+  local id=""
+  for _ in $(seq 100); do
+    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1)
+    [[ -n "$id" ]] && break
+    kill -0 "$game_pid" 2>/dev/null || fail "the game exited early: $(cat "$shots/game.log")"
+    sleep 0.1
+  done
+  echo "$id"
+}
+# Waits up to 5 s for the game to end; leaves its exit code in $code.
+wait_exit() {
+  code=""
+  for _ in $(seq 50); do
+    if ! kill -0 "$game_pid" 2>/dev/null; then
+      wait "$game_pid"
+      code=$?
+      return
+    fi
+    sleep 0.1
+  done
+}
 
-win=""
-for _ in $(seq 100); do
-  win=$(xdotool search --name "PENDRIX - Quadrovolt Final Edition Beta 0.0.0.2" 2>/dev/null | head -n1)
-  [[ -n "$win" ]] && break
-  kill -0 "$game_pid" 2>/dev/null || fail "the game exited early: $(cat "$shots/game.log")"
-  sleep 0.1
-done
+# Escape in the setup dialog ends the program without a game window.
+start_game
+setup=$(wait_window "Quadrovolt Setup - ESC Quit")
+[[ -n "$setup" ]] || fail "no setup dialog"
+sleep 1
+import -window root "$shots/setup.png" || fail "screenshot failed"
+xdotool windowfocus "$setup" 2>/dev/null
+xdotool key Escape
+wait_exit
+[[ "$code" == "0" ]] || fail "Escape in the setup dialog: exit code '${code}'"
+
+# Enter in the setup dialog plays: the game window opens on the title.
+start_game
+setup=$(wait_window "Quadrovolt Setup - ESC Quit")
+[[ -n "$setup" ]] || fail "no setup dialog the second time"
+sleep 1
+xdotool windowfocus "$setup" 2>/dev/null
+xdotool key Return
+win=$(wait_window "PENDRIX - Quadrovolt Final Edition Beta 0.0.0.2")
 [[ -n "$win" ]] || fail "no game window"
 sleep 2
 
@@ -46,6 +84,10 @@ white_pixels() {
 lit_pixels() {
   convert "$1" -crop "$2" +repage -colorspace Gray -threshold 8% -format '%[fx:int(mean*w*h+0.5)]' info:
 }
+
+setup_lit=$(lit_pixels "$shots/setup.png" 1024x768+0+0)
+echo "setup dialog: $setup_lit lit pixels"
+[[ $setup_lit -gt 3000 ]] || fail "the setup dialog is not drawn"
 
 import -window root "$shots/title.png" || fail "screenshot failed"
 # The title "Q U A D R O V O L T" stands at arena y = 200, x from -450: on a
@@ -81,15 +123,7 @@ echo "after Escape: $back_white white pixels in the title band"
 kill -0 "$game_pid" 2>/dev/null || fail "the first Escape ended the program"
 
 xdotool key --delay 200 Escape
-code=""
-for _ in $(seq 50); do
-  if ! kill -0 "$game_pid" 2>/dev/null; then
-    wait "$game_pid"
-    code=$?
-    break
-  fi
-  sleep 0.1
-done
+wait_exit
 [[ -n "$code" ]] || fail "Escape on the title did not quit"
 [[ $code -eq 0 ]] || fail "exit code $code"
 

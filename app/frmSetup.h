@@ -1,0 +1,74 @@
+#pragma once
+// TFormQuadrovoltSetup: the dialog shown before the game window opens. The
+// player picks a display mode, full screen or window, sound on or off and the
+// controls, then presses "Play!" (Enter) or leaves with Escape. It draws itself
+// through the drawing seam; the platform feeds it keys and clicks and asks the
+// display modes.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/QuadrovoltMain.h"
+
+struct TDisplayMode {
+  int Bits = 0, Width = 0, Height = 0, RefreshRate = 0;
+};
+
+// The display modes of the screen, by number, in the platform's order.
+class TDisplayModeSource {
+ public:
+  virtual ~TDisplayModeSource() = default;
+  virtual bool Mode(int index, TDisplayMode& mode) = 0;  // false past the last
+};
+
+class TFormQuadrovoltSetup {
+ public:
+  static constexpr int ClientWidth = 505;
+  static constexpr int ClientHeight = 382;
+  static constexpr int VisibleModeLines = 8;
+
+  enum class TResult { None, Ok, Cancel };
+  // The controls that take the keyboard focus, in tab order.
+  enum class TFocus { ModeList, Sound, Play, FullScreen, Controls };
+
+  explicit TFormQuadrovoltSetup(TDisplayModeSource& modes);
+
+  // Handlers, named as the dialog's controls.
+  void FormCreate();
+  void ListBoxScreenModesClick();
+  void CheckBoxFullScreenClick(bool checked);
+  void CheckBoxSoundClick(bool checked);
+  void RadioButtonMouseClick();
+  void RadioButtonJoystickClick();
+  void RadioButtonKeysClick();
+
+  // Input in dialog pixels (0, 0 top left) and the game's key codes.
+  void KeyDown(int vk);
+  void KeyUp(int vk);
+  void MouseDown(int x, int y);
+
+  // Draws the whole dialog; the caller has set a camera of one unit per pixel
+  // with (0, 0) at the centre and y up.
+  void Draw();
+
+  // Results.
+  int Bits = 0;
+  int ScreenWidth = 0;
+  int ScreenHeight = 0;
+  int ModeIndex = -1;
+  bool FullScreen = true;
+  bool SoundOn = true;
+  std::uint8_t InputMode = InputModes::Mouse;
+
+  std::vector<std::string> ModeLines;  // "%d bits %d x %d", one per mode
+  int SelectedLine = -1;
+  int TopLine = 0;  // first line shown in the list
+  TFocus Focus = TFocus::ModeList;
+  TResult ModalResult = TResult::None;
+
+ private:
+  void SelectLine(int line);
+  void Press(TFocus control);
+
+  TDisplayModeSource& Modes;
+};
