@@ -7,9 +7,9 @@
 
 class TBlobGravitar : public TBlobEnemy {
  public:
-  static constexpr int RimPoints = 15;             // around the disc, 25 degrees apart
-  static constexpr float MassGain = 10000.0f;      // per alive frame
-  static constexpr float MassLimit = 5000000.0f;   // past this the ramp starts again
+  static constexpr int RimPoints = 15;            // around the disc, 25 degrees apart
+  static constexpr float MassGain = 10000.0f;     // per alive frame
+  static constexpr float MassLimit = 5000000.0f;  // past this the ramp starts again
 
   TBlobGravitar();
   void Create() override;
@@ -28,8 +28,8 @@ class TBlobGravitar : public TBlobEnemy {
   void UpdateSpawning() override;
   void UpdateAlive() override;
   void DrawSpawning() override;
-  void DrawBody() override;       // a filled disc in the current colour
+  void DrawBody() override;         // a filled disc in the current colour
   void DrawAliveGlow() override {}  // a black hole shows no glow
-  void EmitHitSparks() override;  // a ring of blue sparks flying outward
-  void AdvanceSpeed() override;   // surges up to 1, then back to a crawl
+  void EmitHitSparks() override;    // a ring of blue sparks flying outward
+  void AdvanceSpeed() override;     // surges up to 1, then back to a crawl
 };

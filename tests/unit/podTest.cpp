@@ -244,8 +244,7 @@ TEST_F(PodTest, EveryChildHasItsOwnColourDrawnAgainOnReuse) {
   ASSERT_FALSE(reused.Active);
   const TVector3 before = reused.BodyColour;
   reused.Create();
-  EXPECT_FALSE(reused.BodyColour.X == before.X && reused.BodyColour.Y == before.Y &&
-               reused.BodyColour.Z == before.Z);
+  EXPECT_FALSE(reused.BodyColour.X == before.X && reused.BodyColour.Y == before.Y && reused.BodyColour.Z == before.Z);
   EXPECT_EQ(reused.EdgeColour.Y, reused.BodyColour.Y);
   EXPECT_TRUE(reused.Active);
   EXPECT_EQ(reused.State, BlobState::Spawning);
@@ -328,7 +327,7 @@ TEST_F(PodTest, TheBlinkClockRunsOnlyWhileTheFlashLasts) {
   EXPECT_EQ(pod.BlinkCounter, 8);
   for (int i = 0; i < 8; ++i) pod.Update();
   EXPECT_EQ(pod.BlinkCounter, 8);  // down to 0 on the eighth, reloaded again
-  pod.Update();  // the tenth and last flash frame
+  pod.Update();                    // the tenth and last flash frame
   EXPECT_EQ(pod.BlinkCounter, 7);
   pod.Update();  // the flash is over
   EXPECT_EQ(pod.BlinkCounter, 7);
