@@ -255,31 +255,6 @@ TEST_F(PodTest, EveryChildHasItsOwnColourDrawnAgainOnReuse) {
   EXPECT_FALSE(reused.OnDestroyed.Assigned());
 }
 
-TEST_F(PodTest, APodAndAChildAreDifferentKindsWithTheirOwnNumbers) {
-  TBlobPod pod;
-  TBlobPodChild child;
-  EXPECT_EQ(pod.Kind, BlobKind::Pod);
-  EXPECT_EQ(pod.Points, 5000);
-  EXPECT_EQ(pod.Radius, 20);
-  EXPECT_EQ(pod.BodyColour.X, 0);
-  EXPECT_EQ(pod.BodyColour.Y, 1);
-  EXPECT_EQ(pod.BodyColour.Z, 0);
-  EXPECT_EQ(child.Kind, BlobKind::PodChild);
-  ASSERT_EQ(pod.VertexCount, 8);
-  ASSERT_EQ(child.VertexCount, 8);
-  // The child is the pod's star at half size, with normals half as long.
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_EQ(child.Vertices[i].X * 2, pod.Vertices[i].X);
-    EXPECT_EQ(child.Vertices[i].Y * 2, pod.Vertices[i].Y);
-    EXPECT_EQ(child.EdgeNormals[i].X * 2, pod.EdgeNormals[i].X);
-  }
-  EXPECT_EQ(pod.Vertices[1].X, -10);
-  EXPECT_EQ(pod.Vertices[7].Y, 10);
-  // Edge 7 closes the star from (0, 10) back to (-20, 20).
-  EXPECT_EQ(pod.EdgeNormals[7].X, -10);
-  EXPECT_EQ(pod.EdgeNormals[7].Y, -20);
-}
-
 // ---------------------------------------------------------------------------
 // Sparks and bursts.
 
