@@ -3,10 +3,15 @@
 #include <memory>
 #include <utility>
 
+#include "enemies/blobBinaryBlackHole.h"
+#include "enemies/blobBoss2.h"
+#include "enemies/blobGravitar.h"
 #include "enemies/blobGrunt.h"
 #include "enemies/blobGruntXY.h"
 #include "enemies/blobMessage.h"
 #include "enemies/blobPickup.h"
+#include "enemies/blobPod.h"
+#include "enemies/blobPodChild.h"
 #include "entities/blob.h"
 #include "entities/blobList.h"
 #include "gfx/Random.h"
@@ -138,17 +143,6 @@ void WireBoss4(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
 // One line per kind. Kinds without a line spawn nothing. Still to come:
 //   {BlobKind::Snake, &Make<TBlobSnake>, &WireSnake<TBlobSnake>},
 //   {BlobKind::Boid, &Make<TBlobBoid>, &WireBoid<TBlobBoid>},
-//   {BlobKind::Pod, &Make<TBlobPod>,
-//    &WireEnemy<TBlobPod, &TLevelManager::ModelSphereTile, &TLevelManager::PodDestroyed>},
-//   {BlobKind::PodChild, &Make<TBlobPodChild>,
-//    &WireEnemy<TBlobPodChild, &TLevelManager::ModelSphereTile, &TLevelManager::EnemyDestroyed>},
-//   {BlobKind::Gravitar, &Make<TBlobGravitar>,
-//    &WireEnemy<TBlobGravitar, &TLevelManager::ModelSphereTile, &TLevelManager::GravitarDestroyed,
-//               &TLevelManager::GravityWells>},
-//   {BlobKind::BlackHole, &Make<TBlobBinaryBlackHole>, &WireBlackHole<TBlobBinaryBlackHole>},
-//   {BlobKind::Boss2, &Make<TBlobBoss2>,
-//    &WireEnemy<TBlobBoss2, &TLevelManager::ModelRectFrame, &TLevelManager::EnemyDestroyed,
-//               &TLevelManager::GridWarpers>},
 //   {BlobKind::Boss3, ... the same with TBlobBoss3},
 //   {BlobKind::Boss4, &Make<TBlobBoss4>, &WireBoss4<TBlobBoss4>},
 // The pod child's line also serves PodDestroyed, which releases the children.
@@ -159,6 +153,17 @@ const TSpawnKind SpawnTable[] = {
      &WireEnemy<TBlobGruntXY, &TLevelManager::ModelRectFrame, &TLevelManager::EnemyDestroyed>},
     {BlobKind::Message, &Make<TBlobMessage>, &WireMessage<TBlobMessage>},
     {BlobKind::Pickup, &Make<TBlobPickup>, &WirePickup<TBlobPickup>},
+    {BlobKind::Pod, &Make<TBlobPod>,
+     &WireEnemy<TBlobPod, &TLevelManager::ModelSphereTile, &TLevelManager::PodDestroyed>},
+    {BlobKind::PodChild, &Make<TBlobPodChild>,
+     &WireEnemy<TBlobPodChild, &TLevelManager::ModelSphereTile, &TLevelManager::EnemyDestroyed>},
+    {BlobKind::Gravitar, &Make<TBlobGravitar>,
+     &WireEnemy<TBlobGravitar, &TLevelManager::ModelSphereTile, &TLevelManager::GravitarDestroyed,
+                &TLevelManager::GravityWells>},
+    {BlobKind::BlackHole, &Make<TBlobBinaryBlackHole>, &WireBlackHole<TBlobBinaryBlackHole>},
+    {BlobKind::Boss2, &Make<TBlobBoss2>,
+     &WireEnemy<TBlobBoss2, &TLevelManager::ModelRectFrame, &TLevelManager::EnemyDestroyed,
+                &TLevelManager::GridWarpers>},
 };
 
 const TSpawnKind* FindSpawnKind(std::uint8_t kind) {

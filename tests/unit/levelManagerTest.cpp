@@ -301,9 +301,10 @@ TEST_F(LevelManagerTest, RowsThatCannotFireDoNothingButTheClockRuns) {
   EXPECT_EQ(Enemies.Count(), 0);
 }
 
-TEST_F(LevelManagerTest, KindsNotYetInTheGameSpawnNothing) {
-  auto m = Make({Quota(1), Spawn(1, 0, BlobKind::Snake), Spawn(1, 0, BlobKind::Boss2),
-                 Spawn(1, 0, BlobKind::PodChild)});
+TEST_F(LevelManagerTest, KindsTheScriptCannotSpawnSpawnNothing) {
+  // Unused kind ids, and the ship and its bullets, which are never spawned.
+  auto m = Make({Quota(1), Spawn(1, 0, 1), Spawn(1, 0, 7), Spawn(1, 0, BlobKind::Player),
+                 Spawn(1, 0, BlobKind::Bullet), Spawn(1, 0, 200)});
   m->Update(1);
   EXPECT_EQ(Enemies.Count(), 0);
   EXPECT_EQ(m->Tick, 1);
