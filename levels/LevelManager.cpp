@@ -299,8 +299,11 @@ void TLevelManager::CountKill() {
 
 void TLevelManager::EnemyDestroyed(TBlob*) { CountKill(); }
 
-void TLevelManager::GravitarDestroyed(TBlob* sender) {
-  if (GravityWells) GravityWells->Remove(sender);
+void TLevelManager::GravitarDestroyed(TBlob*) {
+  // The gravitar stays in the well list: it keeps pulling through its
+  // explosion, and a gravitar with lives left pulls again when it respawns.
+  // Once it is switched off the grid passes it over, and its next spawn row
+  // finds it already listed.
   CountKill();
 }
 

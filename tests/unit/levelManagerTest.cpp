@@ -312,7 +312,7 @@ TEST_F(LevelManagerTest, KindsTheScriptCannotSpawnSpawnNothing) {
   EXPECT_EQ(m->Obtain(BlobKind::Bullet), nullptr);
 }
 
-TEST_F(LevelManagerTest, AGravitarLeavesTheWellsWhenItDies) {
+TEST_F(LevelManagerTest, AGravitarStaysAWellThroughItsDeathAndRespawn) {
   auto m = Make({Quota(1)});
   m->Update(1);
   m->Quota = 5;
@@ -320,10 +320,10 @@ TEST_F(LevelManagerTest, AGravitarLeavesTheWellsWhenItDies) {
   Wells.Add(&a);
   Wells.Add(&b);
   m->GravitarDestroyed(&a);
-  EXPECT_EQ(Wells.Count(), 1);
-  EXPECT_EQ(Wells[0], &b);
-  m->GravitarDestroyed(&a);  // not there any more: only counted
-  EXPECT_EQ(Wells.Count(), 1);
+  EXPECT_EQ(Wells.Count(), 2) << "a dying gravitar still pulls; the grid skips it once it is off";
+  EXPECT_EQ(m->Destroyed, 1);
+  m->GravitarDestroyed(&a);
+  EXPECT_EQ(Wells.Count(), 2);
   EXPECT_EQ(m->Destroyed, 2);
 }
 
