@@ -5,6 +5,8 @@
 
 #include "enemies/blobBinaryBlackHole.h"
 #include "enemies/blobBoss2.h"
+#include "enemies/blobBoss3.h"
+#include "enemies/blobBoss4.h"
 #include "enemies/blobGravitar.h"
 #include "enemies/blobGrunt.h"
 #include "enemies/blobGruntXY.h"
@@ -143,8 +145,6 @@ void WireBoss4(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
 // One line per kind. Kinds without a line spawn nothing. Still to come:
 //   {BlobKind::Snake, &Make<TBlobSnake>, &WireSnake<TBlobSnake>},
 //   {BlobKind::Boid, &Make<TBlobBoid>, &WireBoid<TBlobBoid>},
-//   {BlobKind::Boss3, ... the same with TBlobBoss3},
-//   {BlobKind::Boss4, &Make<TBlobBoss4>, &WireBoss4<TBlobBoss4>},
 // The pod child's line also serves PodDestroyed, which releases the children.
 const TSpawnKind SpawnTable[] = {
     {BlobKind::Grunt, &Make<TBlobGrunt>,
@@ -164,6 +164,10 @@ const TSpawnKind SpawnTable[] = {
     {BlobKind::Boss2, &Make<TBlobBoss2>,
      &WireEnemy<TBlobBoss2, &TLevelManager::ModelRectFrame, &TLevelManager::EnemyDestroyed,
                 &TLevelManager::GridWarpers>},
+    {BlobKind::Boss3, &Make<TBlobBoss3>,
+     &WireEnemy<TBlobBoss3, &TLevelManager::ModelRectFrame, &TLevelManager::EnemyDestroyed,
+                &TLevelManager::GridWarpers>},
+    {BlobKind::Boss4, &Make<TBlobBoss4>, &WireBoss4<TBlobBoss4>},
 };
 
 const TSpawnKind* FindSpawnKind(std::uint8_t kind) {
