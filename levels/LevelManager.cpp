@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "enemies/blobBinaryBlackHole.h"
+#include "enemies/blobBoid.h"
 #include "enemies/blobBoss2.h"
 #include "enemies/blobBoss3.h"
 #include "enemies/blobBoss4.h"
@@ -14,6 +15,7 @@
 #include "enemies/blobPickup.h"
 #include "enemies/blobPod.h"
 #include "enemies/blobPodChild.h"
+#include "enemies/blobSnake.h"
 #include "entities/blob.h"
 #include "entities/blobList.h"
 #include "gfx/Random.h"
@@ -142,15 +144,15 @@ void WireBoss4(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
   FinishEnemy<&TLevelManager::EnemyDestroyed>(m, e, m.ModelSphereTile, m.GridWarpers);
 }
 
-// One line per kind. Kinds without a line spawn nothing. Still to come:
-//   {BlobKind::Snake, &Make<TBlobSnake>, &WireSnake<TBlobSnake>},
-//   {BlobKind::Boid, &Make<TBlobBoid>, &WireBoid<TBlobBoid>},
+// One line per kind. Kinds without a line spawn nothing.
 // The pod child's line also serves PodDestroyed, which releases the children.
 const TSpawnKind SpawnTable[] = {
     {BlobKind::Grunt, &Make<TBlobGrunt>,
      &WireEnemy<TBlobGrunt, &TLevelManager::ModelRectFrame, &TLevelManager::EnemyDestroyed>},
     {BlobKind::GruntXY, &Make<TBlobGruntXY>,
      &WireEnemy<TBlobGruntXY, &TLevelManager::ModelRectFrame, &TLevelManager::EnemyDestroyed>},
+    {BlobKind::Snake, &Make<TBlobSnake>, &WireSnake<TBlobSnake>},
+    {BlobKind::Boid, &Make<TBlobBoid>, &WireBoid<TBlobBoid>},
     {BlobKind::Message, &Make<TBlobMessage>, &WireMessage<TBlobMessage>},
     {BlobKind::Pickup, &Make<TBlobPickup>, &WirePickup<TBlobPickup>},
     {BlobKind::Pod, &Make<TBlobPod>,
