@@ -156,14 +156,7 @@ void TBlobBinaryBlackHole::Blast() {
 void TBlobBinaryBlackHole::DrawRing() {
   TRenderer& gl = GL();
   gl.LineWidth(2);
-  gl.Begin(TPrimitive::Lines);
-  for (int i = 0; i < RingVertices; ++i) {
-    const TVector3& a = Vertices[i];
-    const TVector3& b = Vertices[(i + 1) % RingVertices];
-    gl.Vertex(a.X, a.Y, a.Z);
-    gl.Vertex(b.X, b.Y, b.Z);
-  }
-  gl.End();
+  DrawEdgeSegments(0);
   EmitSwirl();
 }
 

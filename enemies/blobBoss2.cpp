@@ -45,14 +45,7 @@ void TBlobBoss2::DrawRing() {
   TRenderer& gl = GL();
   gl.LineWidth(4);
   gl.Scale(Radius, Radius, 1);
-  gl.Begin(TPrimitive::Lines);
-  for (int i = 0; i < RingVertices; ++i) {
-    const TVector3& a = Vertices[i];
-    const TVector3& b = Vertices[(i + 1) % RingVertices];
-    gl.Vertex(a.X, a.Y, a.Z);
-    gl.Vertex(b.X, b.Y, b.Z);
-  }
-  gl.End();
+  DrawEdgeSegments(0);
   EmitSparks();
 }
 

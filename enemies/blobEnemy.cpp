@@ -300,16 +300,21 @@ void TBlobEnemy::DrawFlyingEdges(float t) {
   gl.Translate(Position.X, Position.Y, Position.Z);
   Spread += SpreadRate;
   // Each side flies straight out along its normal.
+  DrawEdgeSegments(Spread);
+  gl.PopMatrix();
+}
+
+void TBlobEnemy::DrawEdgeSegments(float spread) const {
+  TRenderer& gl = GL();
   gl.Begin(TPrimitive::Lines);
   for (int i = 0; i < VertexCount; ++i) {
     const TVector3& a = Vertices[i];
     const TVector3& b = Vertices[(i + 1) % VertexCount];
-    const float dx = Spread * EdgeNormals[i].X, dy = Spread * EdgeNormals[i].Y;
+    const float dx = spread * EdgeNormals[i].X, dy = spread * EdgeNormals[i].Y;
     gl.Vertex(a.X - dx, a.Y - dy, a.Z);
     gl.Vertex(b.X - dx, b.Y - dy, b.Z);
   }
   gl.End();
-  gl.PopMatrix();
 }
 
 void TBlobEnemy::DrawGlow(const TVector3& at, float sx, float sy, float sz, const TVector3& ambient,

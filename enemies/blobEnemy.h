@@ -132,6 +132,9 @@ class TBlobEnemy : public TBlob {
   float DyingProgress() const;
   void DrawOutline() const;
   void DrawFlyingEdges(float t);
+  // Every edge of the outline as its own segment, moved out along its normal
+  // by Spread (0 draws the outline itself), in the current transform.
+  void DrawEdgeSegments(float spread) const;
   // Soft glow: the glow model flattened and lit only by its ambient colour.
   void DrawGlow(const TVector3& at, float sx, float sy, float sz, const TVector3& ambient,
                 const TVector3& diffuse) const;

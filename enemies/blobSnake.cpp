@@ -239,18 +239,7 @@ void TBlobSnake::DrawWreck(float t) {
   }
 }
 
-void TBlobSnake::DrawEdgesApart() const {
-  TRenderer& gl = GL();
-  gl.Begin(TPrimitive::Lines);
-  for (int i = 0; i < VertexCount; ++i) {
-    const TVector3& a = Vertices[i];
-    const TVector3& b = Vertices[(i + 1) % VertexCount];
-    const float dx = Spread * EdgeNormals[i].X, dy = Spread * EdgeNormals[i].Y;
-    gl.Vertex(a.X - dx, a.Y - dy, a.Z);
-    gl.Vertex(b.X - dx, b.Y - dy, b.Z);
-  }
-  gl.End();
-}
+void TBlobSnake::DrawEdgesApart() const { DrawEdgeSegments(Spread); }
 
 void TBlobSnake::EmitBodyBurst() {
   if (!Particles) return;
