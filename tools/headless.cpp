@@ -5,8 +5,11 @@
 // The pilot holds fire, swings the mouse target round the arena and, unless
 // --mortal, repairs the ship each frame so the run never ends in game over.
 // --bombs holds Space with bombs to spare: a shockwave is always running.
+// Every frame it checks that the ship, the enemies and the bullets stand at
+// finite places near the arena; a broken frame ends the run with exit code 1.
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +24,15 @@
 #include "gfx/Random.h"
 #include "levels/LevelManager.h"
 #include "sound/SilentSoundDevice.h"
+
+namespace {
+// Nothing in play may leave the arena by far or lose its position to a NaN.
+bool Sane(const TBlob& b) {
+  const TVector3& p = b.Position;
+  return std::isfinite(p.X) && std::isfinite(p.Y) && std::isfinite(p.Z) && std::fabs(p.X) < 1000 &&
+         std::fabs(p.Y) < 1000;
+}
+}  // namespace
 
 int main(int argc, char** argv) {
   int frames = 3000, level = 1, bullets = 1;
@@ -82,7 +94,22 @@ int main(int argc, char** argv) {
     if (before == GameState::Playing && game.State == GameState::GameOver) ++gameOvers;
     if (game.Level != lastLevel) ++levelsCompleted, lastLevel = game.Level;
     int active = 0;
-    for (TBlob* e : game.Enemies) active += e->Active;
+    for (TBlob* e : game.Enemies) {
+      active += e->Active;
+      if (e->Active && !Sane(*e)) {
+        std::printf("frame %d: a kind %d entity stands at (%g, %g)\n", f, e->Kind, e->Position.X, e->Position.Y);
+        return 1;
+      }
+    }
+    for (TBlob* b : game.Bullets)
+      if (b->Active && !Sane(*b)) {
+        std::printf("frame %d: a bullet stands at (%g, %g)\n", f, b->Position.X, b->Position.Y);
+        return 1;
+      }
+    if (!Sane(*game.Player)) {
+      std::printf("frame %d: the ship stands at (%g, %g)\n", f, game.Player->Position.X, game.Player->Position.Y);
+      return 1;
+    }
     if (active > peakEnemies) peakEnemies = active;
     if (game.Particles->ActiveCount() > peakParticles) peakParticles = game.Particles->ActiveCount();
   }
