@@ -174,7 +174,9 @@ int TFrameWindow::Run() {
     if (now >= nextTick) {
       const Uint64 stepStart = SDL_GetPerformanceCounter();
       running = frame.Tick();
-      SDL_GL_SwapWindow(Window);
+      // A paused game draws nothing new: swapping would flip between two old
+      // pictures, so the last one stays up instead.
+      if (!game->Paused) SDL_GL_SwapWindow(Window);
       if (reportRate) {
         const Uint64 end = SDL_GetPerformanceCounter(), freq = SDL_GetPerformanceFrequency();
         busy += end - stepStart;
