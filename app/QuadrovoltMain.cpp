@@ -70,6 +70,8 @@ TQuadrovoltMain::TQuadrovoltMain(TSoundDevice& soundDevice, TJoystick& joystick,
 }
 
 TQuadrovoltMain::~TQuadrovoltMain() {
+  // Quitting mid-game, or closing the window, keeps a new best score.
+  SaveIfChanged();
   // The manager and the grid only borrow the lists; let go of them first.
   LevelManager.reset();
   Grid.reset();
@@ -77,13 +79,23 @@ TQuadrovoltMain::~TQuadrovoltMain() {
 
 void TQuadrovoltMain::SetSoundOn(bool on) { FormSounds->SetSoundOn(on); }
 
-void TQuadrovoltMain::SaveGame() { SaveFile::SaveGame(SavePath, HiScore, MaxLevel); }
+void TQuadrovoltMain::SaveGame() {
+  SaveFile::SaveGame(SavePath, HiScore, MaxLevel);
+  SavedHiScore = HiScore;
+  SavedMaxLevel = MaxLevel;
+}
+
+void TQuadrovoltMain::SaveIfChanged() {
+  if (HiScore != SavedHiScore || MaxLevel != SavedMaxLevel) SaveGame();
+}
 
 void TQuadrovoltMain::LoadGame() {
   std::int32_t hi = 0, max = 1;
   SaveFile::LoadGame(SavePath, hi, max);
   HiScore = hi;
   MaxLevel = max;
+  SavedHiScore = hi;
+  SavedMaxLevel = max;
 }
 
 void TQuadrovoltMain::SetState(std::uint8_t newState) {
@@ -93,6 +105,8 @@ void TQuadrovoltMain::SetState(std::uint8_t newState) {
     IntroPlaying = false;
     return;
   }
+  // Escape out of a game keeps a new best score, as a game over would.
+  SaveIfChanged();
   LevelManager->Reset();
   Particles->Clear();
   Player->Position = TVector3{};

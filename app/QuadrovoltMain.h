@@ -51,6 +51,9 @@ class TQuadrovoltMain {
   void FireBullet(int spread);
   void SaveGame();
   void LoadGame();
+  // Saves when the best score or the highest level moved on since the file
+  // was last read or written.
+  void SaveIfChanged();
   void SetSoundOn(bool on);
 
   // Controls (keyboard and joystick are read once per frame).
@@ -120,6 +123,8 @@ class TQuadrovoltMain {
   void ResetPlayerForTitle();
 
   TJoystick& Joystick;
+  int SavedHiScore = 0;
+  int SavedMaxLevel = 1;
 };
 
 // The title screen's typewriter text: lines separated by carriage returns,

@@ -163,3 +163,37 @@ TEST(GameState, ReturningToTheTitleResetsTheArena) {
   EXPECT_EQ(t.Game->Particles->ActiveCount(), 0);
   EXPECT_EQ(t.Player().Position.X, 0);
 }
+
+TEST(GameState, EscapeOutOfAGameKeepsTheNewBestScore) {
+  TTestGame t;
+  t.StartPlaying();
+  t.Player().Score = 777;
+  t.Run(1);
+  ASSERT_EQ(t.Game->HiScore, 777);
+  t.Tap(VK::Escape);  // back to the title, no game over
+  ASSERT_EQ(t.Game->State, GameState::Title);
+  std::int32_t hi = 0, max = 0;
+  SaveFile::LoadGame(t.Game->SavePath, hi, max);
+  EXPECT_EQ(hi, 777);
+}
+
+TEST(GameState, ClosingTheWindowMidGameKeepsTheNewBestScore) {
+  TTestGame t;
+  const std::string save = t.Game->SavePath;
+  t.StartPlaying();
+  t.Player().Score = 999;
+  t.Run(1);
+  t.Game.reset();  // the frame frees the game object on close
+  std::int32_t hi = 0, max = 0;
+  SaveFile::LoadGame(save, hi, max);
+  EXPECT_EQ(hi, 999);
+}
+
+TEST(GameState, NothingIsWrittenWhenNothingImproved) {
+  TTestGame t;
+  t.StartPlaying();
+  t.Run(5);
+  t.Tap(VK::Escape);
+  t.Game.reset();
+  EXPECT_FALSE(std::filesystem::exists(t.Dir / "QUADROVOLT.DAT"));
+}
