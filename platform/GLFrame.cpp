@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/FrameController.h"
+#include "app/TickClock.h"
 #include "app/QuadrovoltMain.h"
 #include "app/WindowMessages.h"
 #include "gfx/MessageBox.h"
@@ -12,8 +13,6 @@
 #include "platform/SdlMixerSoundDevice.h"
 
 namespace {
-constexpr Uint64 TickMs = 10;  // one game step per 10 ms: 100 a second
-
 void ShowError(const std::string& text) { ShowMessageBox("Error", text); }
 }  // namespace
 
@@ -128,7 +127,7 @@ int TFrameWindow::Run() {
   const bool reportRate = std::getenv("QUADROVOLT_FPS") != nullptr;
   Uint64 reportStart = SDL_GetPerformanceCounter(), busy = 0;
   int stepsSinceReport = 0;
-  Uint64 nextTick = SDL_GetTicks64() + TickMs;
+  TTickClock clock(SDL_GetTicks64());
   bool running = true;
   while (running) {
     SDL_Event ev;
@@ -171,7 +170,7 @@ int TFrameWindow::Run() {
     if (!running) break;
 
     const Uint64 now = SDL_GetTicks64();
-    if (now >= nextTick) {
+    if (clock.Due(now)) {
       const Uint64 stepStart = SDL_GetPerformanceCounter();
       running = frame.Tick();
       // A paused game draws nothing new: swapping would flip between two old
@@ -188,12 +187,10 @@ int TFrameWindow::Run() {
           reportStart = end, busy = 0, stepsSinceReport = 0;
         }
       }
-      // A late tick is dropped, never caught up in a burst.
-      nextTick += TickMs;
-      if (SDL_GetTicks64() >= nextTick) nextTick = SDL_GetTicks64() + TickMs;
+      clock.Stepped(SDL_GetTicks64());
     } else {
       if (Visible) running = frame.IdleCheck();
-      SDL_Delay(Uint32(nextTick - now > 1 ? 1 : nextTick - now));
+      SDL_Delay(Uint32(clock.Wait(now) > 1 ? 1 : clock.Wait(now)));
     }
   }
 
