@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include "app/FrameController.h"
 #include "app/QuadrovoltMain.h"
@@ -62,7 +63,8 @@ int main(int argc, char** argv) {
   TSilentSoundDevice sound;
   TNoJoystick joystick;
   const auto savePath = std::filesystem::temp_directory_path() / "quadrovolt-headless.dat";
-  TQuadrovoltMain game(sound, joystick, savePath.string());
+  auto owned = std::make_unique<TQuadrovoltMain>(sound, joystick, savePath.string());
+  TQuadrovoltMain& game = *owned;
   game.InputMode = InputModes::Mouse;
   game.GridEnabled = grid;
   game.MaxLevel = 40;
@@ -121,6 +123,7 @@ int main(int argc, char** argv) {
               levelsCompleted, gameOvers, game.Player->Score);
   std::printf("enemies in list %d, peak active %d, peak particles %d, grid %s\n", game.Enemies.Count(), peakEnemies,
               peakParticles, grid ? "on" : "off");
+  owned.reset();  // it saves its best score as it goes: clear up after it
   SetRenderer(nullptr);
   std::filesystem::remove(savePath);
   return 0;
