@@ -3,6 +3,8 @@
 // ring with its swirl of sparks, and respawning back onto the orbit.
 #include <gtest/gtest.h>
 
+#include "enemyTestSupport.h"
+
 #include <cmath>
 
 #include "enemies/blobBinaryBlackHole.h"
@@ -15,12 +17,6 @@
 #include "sound/frmDXSounds.h"
 
 namespace {
-
-struct TDeaths {
-  int Count = 0;
-  void OnDestroyed(TBlob*) { ++Count; }
-};
-
 float OrbitDegrees(const TBlob& b) {
   float a = std::atan2(b.Position.Y, b.Position.X) * 180.0f / 3.14159265f;
   if (a < 0) a += 360;

@@ -4,6 +4,8 @@
 // explosion and respawning.
 #include <gtest/gtest.h>
 
+#include "enemyTestSupport.h"
+
 #include <cmath>
 
 #include "enemies/blobBoid.h"
@@ -19,13 +21,7 @@
 #include "sound/frmDXSounds.h"
 
 namespace {
-
 constexpr double Pi = 3.14159265358979323846;
-
-struct TDeaths {
-  int Count = 0;
-  void OnDestroyed(TBlob*) { ++Count; }
-};
 
 class BoidTest : public ::testing::Test {
  protected:
@@ -40,24 +36,6 @@ class BoidTest : public ::testing::Test {
     b.SetSpawn(at, lives, fixed, TVector3{});
     b.Flock = flock;
     b.OnDestroyed = TBlobEvent::Bind<&TDeaths::OnDestroyed>(&Deaths);
-  }
-
-  static int RunUntilAlive(TBlobBoid& b) {
-    int frames = 0;
-    while (b.State != BlobState::Alive && frames < 1000) {
-      b.Update();
-      ++frames;
-    }
-    return frames;
-  }
-
-  static int RunExplosion(TBlobBoid& b) {
-    int frames = 0;
-    while (b.State == BlobState::Dying && frames < 1000) {
-      b.Update();
-      ++frames;
-    }
-    return frames;
   }
 
   // A boid placed in the flock by hand, for one step of the rules.

@@ -4,6 +4,8 @@
 // Last, the shared boss frames driven with another boss's settings.
 #include <gtest/gtest.h>
 
+#include "enemyTestSupport.h"
+
 #include <cmath>
 
 #include "enemies/blobBoss.h"
@@ -18,12 +20,6 @@
 #include "sound/frmDXSounds.h"
 
 namespace {
-
-struct TDeaths {
-  int Count = 0;
-  void OnDestroyed(TBlob*) { ++Count; }
-};
-
 class Boss2Test : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -3,6 +3,8 @@
 // 250 hits and the bomb, and the wreck of the unturned slab.
 #include <gtest/gtest.h>
 
+#include "enemyTestSupport.h"
+
 #include <cmath>
 
 #include "enemies/blobBoss3.h"
@@ -18,13 +20,7 @@
 #include "sound/frmDXSounds.h"
 
 namespace {
-
 constexpr double Pi = 3.14159265358979323846;
-
-struct TDeaths {
-  int Count = 0;
-  void OnDestroyed(TBlob*) { ++Count; }
-};
 
 // (x, y) turned by degrees about the origin.
 TVector3 Turned(float x, float y, double degrees) {
@@ -46,15 +42,6 @@ class Boss3Test : public ::testing::Test {
     b.Sounds = &Sounds;
     b.OnDestroyed = TBlobEvent::Bind<&TDeaths::OnDestroyed>(&Deaths);
     b.SetSpawn(at, lives, true, TVector3{});
-  }
-
-  static int RunUntilAlive(TBlobBoss3& b) {
-    int frames = 0;
-    while (b.State != BlobState::Alive && frames < 1000) {
-      b.Update();
-      ++frames;
-    }
-    return frames;
   }
 
   // A player bullet at (x, y) flying along +X.

@@ -4,6 +4,8 @@
 // and a recycled boss getting its tentacles back without a new allocation.
 #include <gtest/gtest.h>
 
+#include "enemyTestSupport.h"
+
 #include <cmath>
 
 #include "enemies/blobBoss4.h"
@@ -19,12 +21,6 @@
 #include "sound/frmDXSounds.h"
 
 namespace {
-
-struct TDeaths {
-  int Count = 0;
-  void OnDestroyed(TBlob*) { ++Count; }
-};
-
 class Boss4Test : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -13,7 +13,6 @@
 #include "sound/frmDXSounds.h"
 
 namespace {
-
 class TPointedEnemy : public TBlobEnemy {
  public:
   TPointedEnemy() { TPointedEnemy::Create(); }

@@ -4,6 +4,8 @@
 // outline flying apart over a white burst).
 #include <gtest/gtest.h>
 
+#include "enemyTestSupport.h"
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -23,16 +25,6 @@
 #include "sound/frmDXSounds.h"
 
 namespace {
-
-struct TDeaths {
-  int Count = 0;
-  TBlob* Last = nullptr;
-  void OnDestroyed(TBlob* sender) {
-    ++Count;
-    Last = sender;
-  }
-};
-
 class GravitarTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -44,24 +36,6 @@ class GravitarTest : public ::testing::Test {
     e.Player = &Player;
     e.OnDestroyed = TBlobEvent::Bind<&TDeaths::OnDestroyed>(&Deaths);
     e.SetSpawn(at, lives, fixed, TVector3{});
-  }
-
-  static int RunUntilAlive(TBlobEnemy& e) {
-    int frames = 0;
-    while (e.State != BlobState::Alive && frames < 1000) {
-      e.Update();
-      ++frames;
-    }
-    return frames;
-  }
-
-  static int RunExplosion(TBlobEnemy& e) {
-    int frames = 0;
-    while (e.State == BlobState::Dying && frames < 1000) {
-      e.Update();
-      ++frames;
-    }
-    return frames;
   }
 
   int Plays(const char* wave) const { return Device.Count(TSoundEvent::TKind::Play, wave); }

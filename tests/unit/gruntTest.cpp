@@ -3,6 +3,8 @@
 // from its lives. The GruntXY differs in its chase, colours and bomb points.
 #include <gtest/gtest.h>
 
+#include "enemyTestSupport.h"
+
 #include <cmath>
 #include <vector>
 
@@ -18,16 +20,6 @@
 #include "sound/frmDXSounds.h"
 
 namespace {
-
-struct TDeaths {
-  int Count = 0;
-  TBlob* Last = nullptr;
-  void OnDestroyed(TBlob* sender) {
-    ++Count;
-    Last = sender;
-  }
-};
-
 class GruntTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -42,27 +34,8 @@ class GruntTest : public ::testing::Test {
     e.SetSpawn(at, lives, fixed, TVector3{});
   }
 
-  static int RunUntilAlive(TBlobEnemy& e) {
-    int frames = 0;
-    while (e.State != BlobState::Alive && frames < 1000) {
-      e.Update();
-      ++frames;
-    }
-    return frames;
-  }
-
   static void Kill(TBlobEnemy& e) {
     for (int i = 0; i < 5; ++i) e.Hit();
-  }
-
-  // Runs the explosion to its end; returns the frames it took.
-  static int RunExplosion(TBlobEnemy& e) {
-    int frames = 0;
-    while (e.State == BlobState::Dying && frames < 1000) {
-      e.Update();
-      ++frames;
-    }
-    return frames;
   }
 
   TBlobPlayer Player;

@@ -13,7 +13,6 @@
 #include "levels/LevelCatalogue.h"
 
 namespace {
-
 struct THeader {
   int Level;
   const char* Title;

@@ -19,7 +19,6 @@
 #include "levels/LevelManager.h"
 
 namespace {
-
 const TVector3 Origin{};
 
 TSpawnRecord Quota(int level) {

@@ -11,7 +11,6 @@
 #include "gfx/PdxLib3D.h"
 
 namespace {
-
 // The Y of a message after each frame until it switches off.
 std::vector<float> Flight(TBlobMessage& m, int maxFrames = 2000) {
   std::vector<float> ys;

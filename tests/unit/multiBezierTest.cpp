@@ -10,7 +10,6 @@
 #include "gfx/Random.h"
 
 namespace {
-
 using TPoint2 = TMultiBezier::TPoint2;
 constexpr double Pi = 3.14159265358979323846;
 

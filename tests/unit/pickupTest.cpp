@@ -2,6 +2,8 @@
 // left to blink away, and what its wreck shows.
 #include <gtest/gtest.h>
 
+#include "enemyTestSupport.h"
+
 #include <cmath>
 
 #include "enemies/blobPickup.h"
@@ -12,12 +14,6 @@
 #include "gfx/RecordingRenderer.h"
 
 namespace {
-
-struct TDeaths {
-  int Count = 0;
-  void OnDestroyed(TBlob*) { ++Count; }
-};
-
 class PickupTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -32,10 +28,6 @@ class PickupTest : public ::testing::Test {
     p.Printer = &Printer;
     p.SetSpawn(at, lives, false, TVector3{});
     p.OnDestroyed = TBlobEvent::Bind<&TDeaths::OnDestroyed>(&Deaths);
-  }
-
-  static void RunUntilAlive(TBlobPickup& p) {
-    for (int i = 0; i < 100 && p.State != BlobState::Alive; ++i) p.Update();
   }
 
   // One frame; true when anything was drawn.

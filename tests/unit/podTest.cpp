@@ -4,6 +4,8 @@
 // child, each child's own colour, and what they draw.
 #include <gtest/gtest.h>
 
+#include "enemyTestSupport.h"
+
 #include <algorithm>
 #include <cmath>
 #include <set>
@@ -21,18 +23,6 @@
 #include "sound/frmDXSounds.h"
 
 namespace {
-
-struct TDeaths {
-  int Count = 0;
-  TBlob* Last = nullptr;
-  TVector3 Where{};  // where the sender was when it fired
-  void OnDestroyed(TBlob* sender) {
-    ++Count;
-    Last = sender;
-    Where = sender->Position;
-  }
-};
-
 class PodTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -45,24 +35,6 @@ class PodTest : public ::testing::Test {
     e.Sounds = &Sounds;
     e.OnDestroyed = TBlobEvent::Bind<&TDeaths::OnDestroyed>(&Deaths);
     e.SetSpawn(at, lives, fixed, TVector3{});
-  }
-
-  static int RunUntilAlive(TBlobEnemy& e) {
-    int frames = 0;
-    while (e.State != BlobState::Alive && frames < 1000) {
-      e.Update();
-      ++frames;
-    }
-    return frames;
-  }
-
-  static int RunExplosion(TBlobEnemy& e) {
-    int frames = 0;
-    while (e.State == BlobState::Dying && frames < 1000) {
-      e.Update();
-      ++frames;
-    }
-    return frames;
   }
 
   int Plays(const char* wave) const { return Device.Count(TSoundEvent::TKind::Play, wave); }

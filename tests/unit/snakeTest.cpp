@@ -3,6 +3,8 @@
 // explosion along the whole body, and respawning.
 #include <gtest/gtest.h>
 
+#include "enemyTestSupport.h"
+
 #include <cmath>
 #include <vector>
 
@@ -18,13 +20,7 @@
 #include "sound/frmDXSounds.h"
 
 namespace {
-
 constexpr double Pi = 3.14159265358979323846;
-
-struct TDeaths {
-  int Count = 0;
-  void OnDestroyed(TBlob*) { ++Count; }
-};
 
 class SnakeTest : public ::testing::Test {
  protected:
@@ -54,15 +50,6 @@ class SnakeTest : public ::testing::Test {
 
   static void Kill(TBlobSnake& s) {
     for (int i = 0; i < 25; ++i) s.Hit();
-  }
-
-  static int RunExplosion(TBlobSnake& s) {
-    int frames = 0;
-    while (s.State == BlobState::Dying && frames < 1000) {
-      s.Update();
-      ++frames;
-    }
-    return frames;
   }
 
   TBlobPlayer Player;

@@ -20,7 +20,6 @@
 #include "sound/frmDXSounds.h"
 
 namespace {
-
 using TKind = TSoundEvent::TKind;
 
 struct TExpectedWave {

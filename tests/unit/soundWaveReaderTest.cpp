@@ -15,7 +15,6 @@
 #include "sound/WaveReader.h"
 
 namespace {
-
 using TBytes = std::vector<std::uint8_t>;
 
 void Put16(TBytes& b, unsigned v) {
