@@ -2,9 +2,8 @@
 // automatic pilot, and prints how many game steps a second the logic runs.
 //   quadrovolt_headless [--frames N] [--level L] [--bullets 1..3] [--no-grid]
 //                       [--bombs] [--mortal] [--seed S]
-// The pilot holds fire, swings the mouse target round the arena and, unless
-// --mortal, repairs the ship each frame so the run never ends in game over.
-// --bombs holds Space with bombs to spare: a shockwave is always running.
+// The automatic pilot (tools/pilot) flies; --mortal lets the ship be hurt,
+// --bombs keeps a shockwave always running.
 // Every frame it checks that the ship, the enemies and the bullets stand at
 // finite places near the arena; a broken frame ends the run with exit code 1.
 #include <chrono>
@@ -25,15 +24,8 @@
 #include "gfx/Random.h"
 #include "levels/LevelManager.h"
 #include "sound/SilentSoundDevice.h"
-
-namespace {
-// Nothing in play may leave the arena by far or lose its position to a NaN.
-bool Sane(const TBlob& b) {
-  const TVector3& p = b.Position;
-  return std::isfinite(p.X) && std::isfinite(p.Y) && std::isfinite(p.Z) && std::fabs(p.X) < 1000 &&
-         std::fabs(p.Y) < 1000;
-}
-}  // namespace
+#include "tools/pilot/AutoPilot.h"
+#include "tools/pilot/EntityCheck.h"
 
 int main(int argc, char** argv) {
   int frames = 3000, level = 1, bullets = 1;
@@ -70,48 +62,24 @@ int main(int argc, char** argv) {
   game.MaxLevel = 40;
   TFrameController frame(&game);
 
-  // Start from the chosen level: scroll the strip there, then fire.
-  game.LevelSelectOffset = level - 5;
-  frame.HandleMessage(Msg::LButtonDown, 0, 0);
-  if (bombs) frame.HandleMessage(Msg::KeyDown, VK::Space, 0);
+  TAutoPilot pilot(game, frame, {level, bullets, bombs, mortal});
+  pilot.StartGame();
 
   int levelsCompleted = 0, lastLevel = level, gameOvers = 0, peakEnemies = 0, peakParticles = 0;
   const auto start = std::chrono::steady_clock::now();
   for (int f = 0; f < frames; ++f) {
-    if (f % 50 == 0) {
-      // Swing the target round the arena and drag it there with the right button.
-      const double a = f * 0.013;
-      const int x = int(512 + 380 * std::cos(a)), y = int(384 + 300 * std::sin(a * 1.7));
-      frame.HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(x, y));
-      frame.HandleMessage(Msg::RButtonDown, 0, 0);
-      frame.HandleMessage(Msg::RButtonUp, 0, 0);
-    }
-    if (game.State == GameState::Playing) {
-      game.Player->BulletLevel = bullets;
-      if (!mortal) game.Player->Damage = 0;
-      if (bombs) game.Player->GraviBombs = 9;
-    }
+    pilot.BeforeTick(f);
     const std::uint8_t before = game.State;
     frame.Tick();
     if (before == GameState::Playing && game.State == GameState::GameOver) ++gameOvers;
     if (game.Level != lastLevel) ++levelsCompleted, lastLevel = game.Level;
-    int active = 0;
-    for (TBlob* e : game.Enemies) {
-      active += e->Active;
-      if (e->Active && !Sane(*e)) {
-        std::printf("frame %d: a kind %d entity stands at (%g, %g)\n", f, e->Kind, e->Position.X, e->Position.Y);
-        return 1;
-      }
-    }
-    for (TBlob* b : game.Bullets)
-      if (b->Active && !Sane(*b)) {
-        std::printf("frame %d: a bullet stands at (%g, %g)\n", f, b->Position.X, b->Position.Y);
-        return 1;
-      }
-    if (!Sane(*game.Player)) {
-      std::printf("frame %d: the ship stands at (%g, %g)\n", f, game.Player->Position.X, game.Player->Position.Y);
+    char why[160];
+    if (!EntitiesSane(game, why, sizeof why)) {
+      std::printf("frame %d: %s\n", f, why);
       return 1;
     }
+    int active = 0;
+    for (TBlob* e : game.Enemies) active += e->Active;
     if (active > peakEnemies) peakEnemies = active;
     if (game.Particles->ActiveCount() > peakParticles) peakParticles = game.Particles->ActiveCount();
   }
