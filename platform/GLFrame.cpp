@@ -8,6 +8,7 @@
 #include "app/QuadrovoltMain.h"
 #include "app/WindowMessages.h"
 #include "gfx/MessageBox.h"
+#include "platform/GLContextDefaults.h"
 #include "platform/GLRenderer.h"
 #include "platform/SdlJoystick.h"
 #include "platform/SdlMixerSoundDevice.h"
@@ -58,13 +59,7 @@ bool TFrameWindow::SetDisplayMode() {
 }
 
 bool TFrameWindow::Create() {
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-  const int channel = Request.Bits >= 24 ? 8 : 5;
-  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
-  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channel);
-  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channel);
+  RequestGameContext(Request.Bits);
 
   Window = SDL_CreateWindow(Request.Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, Request.Width,
                             Request.Height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
@@ -86,6 +81,7 @@ bool TFrameWindow::Create() {
     Destroy();
     return false;
   }
+  SetContextDefaults();
   // Vsync off: the 100 Hz tick sets the pace, a swap must never cap it.
   SDL_GL_SetSwapInterval(0);
   SDL_ShowWindow(Window);
