@@ -241,9 +241,10 @@ TEST_F(VirtualPad, PadsComeAndGoAndTheFirstOneIsRead) {
   EXPECT_FALSE(joystick.Read(info));
   EXPECT_EQ(info.XPos, 1234u);
 
-  // Plugged back in, it is read again.
-  TVirtualPad again;
+  // Two plugged in at once: the first of them is read.
+  TVirtualPad again, another;
   again.Axis(SDL_CONTROLLER_AXIS_LEFTY, -32768);
+  another.Axis(SDL_CONTROLLER_AXIS_LEFTY, 32767);
   ASSERT_TRUE(joystick.Read(info));
   EXPECT_EQ(info.YPos, 0u);
 }
