@@ -71,8 +71,8 @@ void TSdlJoystick::ReadRawStick(TJoyInfo& info) {
   // Which raw axes form a second stick differs from device to device (on a
   // flight stick the third is a throttle), so a raw joystick has none.
   const int axes = SDL_JoystickNumAxes(Stick);
-  const TStickReading stick = CalibrateStick(axes > 0 ? SDL_JoystickGetAxis(Stick, 0) : 0,
-                                             axes > 1 ? SDL_JoystickGetAxis(Stick, 1) : 0);
+  const TStickReading stick =
+      CalibrateStick(axes > 0 ? SDL_JoystickGetAxis(Stick, 0) : 0, axes > 1 ? SDL_JoystickGetAxis(Stick, 1) : 0);
   info.XPos = stick.X;
   info.YPos = stick.Y;
   info.ZPos = axes > 2 ? ScaleAxis(SDL_JoystickGetAxis(Stick, 2)) : AxisCentre;

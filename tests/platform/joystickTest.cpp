@@ -29,14 +29,14 @@ TEST(JoystickCalibration, RestBandReadsCentreAndFullDeflectionReachesTheEnds) {
     unsigned x, y;
   } cases[] = {
       {0, 0, C, C},
-      {1500, -1200, C, C},            // a worn pad's rest, about 6% off
-      {band, 0, C, C},                // the edge of the band still rests
+      {1500, -1200, C, C},              // a worn pad's rest, about 6% off
+      {band, 0, C, C},                  // the edge of the band still rests
       {-band / 2, band * 4 / 5, C, C},  // radial: inside the band in both axes at once
       {32767, 0, 65535, C},
       {-32768, 0, 0, C},
       {0, -32768, C, 0},
       {0, 32767, C, 65535},
-      {32767, 32767, 65535, 65535},   // a square gate's corner: each axis clamped at its end
+      {32767, 32767, 65535, 65535},  // a square gate's corner: each axis clamped at its end
       {-32768, -32768, 0, 0},
       {int(0.54 * 32767), 0, C + 16384, C},  // past the band the rest of the travel is rescaled
       {0, -int(0.54 * 32768), C, C - 16384},
@@ -67,8 +67,8 @@ TEST(JoystickCalibration, TheStickKeepsItsDirection) {
 }
 
 TEST(JoystickCalibration, TriggerAndPlainAxis) {
-  const std::pair<int, unsigned> triggers[] = {{0, 0}, {-5, 0}, {2000, 0}, {32767, 65535}, {40000, 65535},
-                                               {int(0.54 * 32767), 32767}};
+  const std::pair<int, unsigned> triggers[] = {{0, 0},         {-5, 0},        {2000, 0},
+                                               {32767, 65535}, {40000, 65535}, {int(0.54 * 32767), 32767}};
   for (auto [raw, expected] : triggers) EXPECT_NEAR(CalibrateTrigger(raw), expected, 1) << raw;
   EXPECT_GT(CalibrateTrigger(int(StickDeadBand * 32767) + 100), 0u);
 
