@@ -14,12 +14,6 @@
 namespace {
 constexpr unsigned C = AxisCentre;
 constexpr double Pi = 3.14159265358979323846;
-
-// The angle in degrees of a calibrated stick reading, y down as SDL has it.
-double StickAngle(const TStickReading& r) {
-  const double a = std::atan2(-(double(r.Y) - C), double(r.X) - C) * 180 / Pi;
-  return a < 0 ? a + 360 : a;
-}
 }  // namespace
 
 TEST(JoystickCalibration, RestBandReadsCentreAndFullDeflectionReachesTheEnds) {
@@ -32,11 +26,7 @@ TEST(JoystickCalibration, RestBandReadsCentreAndFullDeflectionReachesTheEnds) {
       {1500, -1200, C, C},              // a worn pad's rest, about 6% off
       {band, 0, C, C},                  // the edge of the band still rests
       {-band / 2, band * 4 / 5, C, C},  // radial: inside the band in both axes at once
-      {32767, 0, 65535, C},
-      {-32768, 0, 0, C},
-      {0, -32768, C, 0},
-      {0, 32767, C, 65535},
-      {32767, 32767, 65535, 65535},  // a square gate's corner: each axis clamped at its end
+      {32767, 32767, 65535, 65535},     // a square gate's corner: each axis clamped at its end
       {-32768, -32768, 0, 0},
       {int(0.54 * 32767), 0, C + 16384, C},  // past the band the rest of the travel is rescaled
       {0, -int(0.54 * 32768), C, C - 16384},
@@ -53,17 +43,6 @@ TEST(JoystickCalibration, RestBandReadsCentreAndFullDeflectionReachesTheEnds) {
   EXPECT_EQ(justOut.Y, C);
   // Along a diagonal the band is the same distance, not the same per axis.
   EXPECT_NE(CalibrateStick(band * 3 / 4, band * 3 / 4).X, C);
-}
-
-TEST(JoystickCalibration, TheStickKeepsItsDirection) {
-  for (int degrees : {0, 30, 45, 100, 210, 300}) {
-    for (double length : {0.3, 0.7, 1.0}) {
-      const double a = degrees * Pi / 180;
-      const TStickReading r = CalibrateStick(int(std::lround(32767 * length * std::cos(a))),
-                                             int(std::lround(-32767 * length * std::sin(a))));
-      EXPECT_NEAR(StickAngle(r), degrees, 0.1) << degrees << " at " << length;
-    }
-  }
 }
 
 TEST(JoystickCalibration, TriggerAndPlainAxis) {
@@ -305,8 +284,7 @@ TEST_F(VirtualPad, TheGameFliesAimsAndFiresWithAPad) {
   EXPECT_EQ(t.Player().AimAngle, 0);
   EXPECT_FALSE(t.Game->JoyFire);
 
-  // Pulled out mid-game: the ship keeps what it had, and flies on when the
-  // pad comes back.
+  // Pulled out mid-game: the ship keeps what it had.
   pad.Stick(SDL_CONTROLLER_AXIS_RIGHTX, 210, 1);
   pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
   t.Run(1);
@@ -317,10 +295,4 @@ TEST_F(VirtualPad, TheGameFliesAimsAndFiresWithAPad) {
   EXPECT_EQ(t.Player().Position.Y, at.Y);
   EXPECT_EQ(t.Player().AimAngle, 210);
   EXPECT_TRUE(t.Game->JoyFire);
-
-  TVirtualPad back;
-  back.Axis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
-  t.Run(1);
-  EXPECT_LT(t.Player().Position.X, at.X);
-  EXPECT_FALSE(t.Game->JoyFire);
 }
