@@ -73,8 +73,10 @@ int main(int argc, char** argv) {
   unsigned long seed = 1;
   const char* check = nullptr;
   for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--seed") && i + 1 < argc) seed = std::strtoul(argv[++i], nullptr, 10);
-    else if (!std::strcmp(argv[i], "--check") && i + 1 < argc) check = argv[++i];
+    if (!std::strcmp(argv[i], "--seed") && i + 1 < argc)
+      seed = std::strtoul(argv[++i], nullptr, 10);
+    else if (!std::strcmp(argv[i], "--check") && i + 1 < argc)
+      check = argv[++i];
     else {
       std::fprintf(stderr, "usage: %s [--seed S] [--check FILE]\n", argv[0]);
       return 2;

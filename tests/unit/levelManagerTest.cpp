@@ -164,14 +164,15 @@ TEST_F(LevelManagerTest, EachKindGetsItsGlowItsListsAndItsOwnSettings) {
     bool Well, Warper;
   };
   const TCase cases[] = {
-      {BlobKind::Grunt, &RectFrame, false, false},    {BlobKind::GruntXY, &RectFrame, false, false},
-      {BlobKind::Snake, &SphereTile, false, false},   {BlobKind::Boid, &SphereTile, false, false},
-      {BlobKind::Pod, &SphereTile, false, false},     {BlobKind::Gravitar, &SphereTile, true, false},
+      {BlobKind::Grunt, &RectFrame, false, false},     {BlobKind::GruntXY, &RectFrame, false, false},
+      {BlobKind::Snake, &SphereTile, false, false},    {BlobKind::Boid, &SphereTile, false, false},
+      {BlobKind::Pod, &SphereTile, false, false},      {BlobKind::Gravitar, &SphereTile, true, false},
       {BlobKind::BlackHole, &SphereTile, false, true}, {BlobKind::Boss2, &RectFrame, false, true},
-      {BlobKind::Boss3, &RectFrame, false, true},     {BlobKind::Boss4, &SphereTile, false, true},
+      {BlobKind::Boss3, &RectFrame, false, true},      {BlobKind::Boss4, &SphereTile, false, true},
   };
   std::vector<TSpawnRecord> script{Quota(1)};
-  for (const TCase& c : cases) script.push_back(Spawn(1, 0, c.Kind, 1, Origin, c.Kind == BlobKind::BlackHole ? 120 : -1));
+  for (const TCase& c : cases)
+    script.push_back(Spawn(1, 0, c.Kind, 1, Origin, c.Kind == BlobKind::BlackHole ? 120 : -1));
   TRecordingSoundDevice device;
   TFormSounds sounds(device);
   auto m = Make(script);

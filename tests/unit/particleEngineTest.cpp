@@ -126,8 +126,7 @@ TEST_F(ParticleEngineTest, BouncesOffTheWallByTheDirectionAlone) {
   EXPECT_GT(Engine[0].Speed, 1.0f - 1.0f / 6);
   // Ending exactly on a wall is not beyond it.
   Engine.AddParticle(MakeVector(498, 0, 0), true, MakeVector(1, 0, 0), 3, MakeColor(1, 1, 1), false, 0, 2, 50, 50, 8);
-  Engine.AddParticle(MakeVector(0, -498, 0), true, MakeVector(0, -1, 0), 3, MakeColor(1, 1, 1), false, 0, 2, 50, 50,
-                     8);
+  Engine.AddParticle(MakeVector(0, -498, 0), true, MakeVector(0, -1, 0), 3, MakeColor(1, 1, 1), false, 0, 2, 50, 50, 8);
   Engine.UpdateAndDraw();
   EXPECT_EQ(Engine[2].Position.X, 500);
   EXPECT_EQ(Engine[2].Velocity.X, 1);

@@ -116,9 +116,10 @@ TEST(Ship, WhatOneFrameOfContactCosts) {
       {BlobKind::Grunt, false, 0, 1},
       {BlobKind::Boss3, true, 0, 2},
       {BlobKind::Boss4, true, 0, 2},
-      {BlobKind::Boss3, false, 0, 0},  // the bosses' own shape decides, not the circle
+      // The bosses' own shape decides, not the circle; protected, nothing counts.
+      {BlobKind::Boss3, false, 0, 0},
       {BlobKind::Boss4, false, 0, 0},
-      {BlobKind::Grunt, false, 50, 0},  // protected
+      {BlobKind::Grunt, false, 50, 0},
       {BlobKind::Boss4, true, 50, 0},
   };
   for (const TCase& c : cases) {
@@ -145,6 +146,7 @@ TEST(Ship, APickupTouchedWhileProtectedCountsItsHitFirst) {
   pickup->SetSpawn(TVector3{}, 1, true, TVector3{});
   for (int i = 0; i < 100 && !pickup->Collected; ++i) t.Run(1);
   ASSERT_TRUE(pickup->Collected);
+  EXPECT_GT(t.Player().Invulnerable, 0) << "taken while the ship is still protected";
   EXPECT_EQ(t.Player().Damage, 0) << "5 + 1 - 10, not 5 - 10 + 1";
   EXPECT_EQ(t.Sound.Count(TSoundEvent::TKind::Play, "PlayerHit"), 1);
 }
