@@ -1,6 +1,10 @@
 #include "platform/GLBatchSink.h"
 
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <cstddef>
 
 #include "platform/GLCalls.h"
 
@@ -80,13 +84,18 @@ void TGLBatchSink::Apply(const TBatchState& s) {
 }
 
 void TGLBatchSink::Draw(const TDrawList& list) {
-  const TBatchVertex* v = list.Vertices().data();
+  // One upload for the whole list, then every run draws from it.
+  if (!Buffer) glGenBuffers(1, &Buffer);
+  glBindBuffer(GL_ARRAY_BUFFER, Buffer);
+  glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(list.Vertices().size() * sizeof(TBatchVertex)), list.Vertices().data(),
+               GL_STREAM_DRAW);
   constexpr GLsizei stride = sizeof(TBatchVertex);
-  glVertexPointer(3, GL_FLOAT, stride, &v->X);
-  glColorPointer(4, GL_FLOAT, stride, &v->R);
-  glTexCoordPointer(2, GL_FLOAT, stride, &v->U);
+  glVertexPointer(3, GL_FLOAT, stride, reinterpret_cast<const void*>(offsetof(TBatchVertex, X)));
+  glColorPointer(4, GL_FLOAT, stride, reinterpret_cast<const void*>(offsetof(TBatchVertex, R)));
+  glTexCoordPointer(2, GL_FLOAT, stride, reinterpret_cast<const void*>(offsetof(TBatchVertex, U)));
   for (const TDrawBatch& run : list.Runs()) {
     Apply(run.State);
     glDrawArrays(ModeOf(run.State.Kind), run.First, run.Count);
   }
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
 }

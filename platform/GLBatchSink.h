@@ -1,6 +1,6 @@
 #pragma once
 // The batching backend's GL half: draws a frame's runs of eye-space vertices
-// from one client-side vertex array (OpenGL 1.1, so every Mesa driver and old
+// from one vertex buffer object (OpenGL 1.5, so every Mesa driver and old
 // GPU has it), with the model-view matrix left at identity and lighting off,
 // since the CPU half already did both. It remembers the state it set so a run
 // that shares most of its state with the one before costs only the changes.
@@ -26,4 +26,5 @@ class TGLBatchSink : public TBatchSink {
   std::optional<unsigned> Texture;
   std::optional<TBlendMode> BlendMode;
   std::optional<float> LineWidth, PointSize;
+  unsigned Buffer = 0;  // the vertex buffer object the lists go up in
 };
