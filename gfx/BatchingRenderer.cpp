@@ -88,9 +88,7 @@ void TBatchingRenderer::Vertex(float x, float y, float z) {
   const TBatchVertex v{p.X, p.Y, p.Z, c[0], c[1], c[2], c[3], U, V};
   const int n = PrimVertices++;
   switch (Prim) {
-    case TPrimitive::Points:
-      Emit(&v, 1);
-      break;
+    case TPrimitive::Points: Emit(&v, 1); break;
     case TPrimitive::Lines:
       if (n % 2 == 1) {
         const TBatchVertex line[2] = {Previous, v};

@@ -71,9 +71,7 @@ void TGLBatchSink::Apply(const TBatchState& s) {
   // Culling touches triangles only, a line width lines only and a point size
   // points only: a run of another kind leaves them as they are.
   switch (s.Kind) {
-    case TBatchKind::Triangles:
-      Switch(CullFace, GL_CULL_FACE, s.CullFace);
-      break;
+    case TBatchKind::Triangles: Switch(CullFace, GL_CULL_FACE, s.CullFace); break;
     case TBatchKind::Lines:
       if (LineWidth != s.Size) glLineWidth(*(LineWidth = s.Size));
       break;

@@ -67,16 +67,26 @@ bool ParseOptions(int argc, char** argv, TBenchOptions& o) {
       --i;  // takes no value
     } else if (name == "--backend" && value) {
       TRendererKind kind;
-      if (!std::strcmp(value, "both")) o.Backends = {TRendererKind::Immediate, TRendererKind::Batched};
-      else if (ParseRendererKind(value, kind)) o.Backends = {kind};
-      else return false;
-    } else if (name == "--level" && ReadNumber(value, 1, 40, v)) o.Level = int(v);
-    else if (name == "--frames" && ReadNumber(value, 1, 1000000, v)) o.Frames = int(v);
-    else if (name == "--warmup" && ReadNumber(value, 0, 1000000, v)) o.Warmup = int(v);
-    else if (name == "--width" && ReadNumber(value, 16, 8192, v)) o.Width = int(v);
-    else if (name == "--height" && ReadNumber(value, 16, 8192, v)) o.Height = int(v);
-    else if (name == "--seed" && ReadNumber(value, 0, 0x7fffffff, v)) o.Seed = (unsigned long)v;
-    else return false;
+      if (!std::strcmp(value, "both"))
+        o.Backends = {TRendererKind::Immediate, TRendererKind::Batched};
+      else if (ParseRendererKind(value, kind))
+        o.Backends = {kind};
+      else
+        return false;
+    } else if (name == "--level" && ReadNumber(value, 1, 40, v))
+      o.Level = int(v);
+    else if (name == "--frames" && ReadNumber(value, 1, 1000000, v))
+      o.Frames = int(v);
+    else if (name == "--warmup" && ReadNumber(value, 0, 1000000, v))
+      o.Warmup = int(v);
+    else if (name == "--width" && ReadNumber(value, 16, 8192, v))
+      o.Width = int(v);
+    else if (name == "--height" && ReadNumber(value, 16, 8192, v))
+      o.Height = int(v);
+    else if (name == "--seed" && ReadNumber(value, 0, 0x7fffffff, v))
+      o.Seed = (unsigned long)v;
+    else
+      return false;
   }
   return true;
 }
@@ -110,8 +120,12 @@ TBenchResult Run(TSnapshotSurface& surface, TRendererKind kind, const TBenchOpti
   std::sort(ms.begin(), ms.end());
   const std::size_t n = ms.size();
   const double median = n % 2 ? ms[n / 2] : (ms[n / 2 - 1] + ms[n / 2]) / 2;
-  return TBenchResult{kind == TRendererKind::Immediate ? "immediate" : "batched", median, sum / double(n), ms.back(),
-                      particles / o.Frames, o.Frames / seconds};
+  return TBenchResult{kind == TRendererKind::Immediate ? "immediate" : "batched",
+                      median,
+                      sum / double(n),
+                      ms.back(),
+                      particles / o.Frames,
+                      o.Frames / seconds};
 }
 }  // namespace
 

@@ -146,7 +146,7 @@ TEST_F(BatchingRenderer, PrimitivesShareARunUntilStateThatMattersToThemChanges) 
 
   ASSERT_EQ(Log.Runs.size(), 6u);
   const int counts[] = {2 + 6, 2, 2, 1, 1, 2};
-  const TBatchKind kinds[] = {TBatchKind::Lines, TBatchKind::Lines, TBatchKind::Points,
+  const TBatchKind kinds[] = {TBatchKind::Lines,  TBatchKind::Lines,  TBatchKind::Points,
                               TBatchKind::Points, TBatchKind::Points, TBatchKind::Lines};
   for (std::size_t i = 0; i < 6; ++i) {
     EXPECT_EQ(Log.Runs[i].Count, counts[i]) << "run " << i;
