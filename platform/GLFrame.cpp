@@ -9,7 +9,7 @@
 #include "app/WindowMessages.h"
 #include "gfx/MessageBox.h"
 #include "platform/GLContextDefaults.h"
-#include "platform/GLRenderer.h"
+#include "platform/RendererChoice.h"
 #include "platform/SdlJoystick.h"
 #include "platform/SdlMixerSoundDevice.h"
 
@@ -106,8 +106,8 @@ void TFrameWindow::Destroy() {
 }
 
 int TFrameWindow::Run() {
-  TGLRenderer renderer;
-  SetRenderer(&renderer);
+  const std::unique_ptr<TRenderer> renderer = MakeGLRenderer();
+  SetRenderer(renderer.get());
   SDL_DisableScreenSaver();  // no screen saver or monitor power-off mid-game
 
   TSdlMixerSoundDevice sound;
@@ -169,6 +169,7 @@ int TFrameWindow::Run() {
     if (clock.Due(now)) {
       const Uint64 stepStart = SDL_GetPerformanceCounter();
       running = frame.Tick();
+      renderer->Flush();  // a batching backend may still hold the frame
       // A paused game draws nothing new: swapping would flip between two old
       // pictures, so the last one stays up instead.
       if (!game->Paused) SDL_GL_SwapWindow(Window);

@@ -42,6 +42,7 @@ bool TSnapshotSurface::Create(int width, int height, std::string& error) {
 TRgbImage TSnapshotSurface::ReadBackBuffer() const {
   TRgbImage image;
   if (!Window) return image;
+  if (Renderer) Renderer->Flush();  // a batching backend may still hold the frame
   SDL_GL_GetDrawableSize(Window, &image.Width, &image.Height);
   const std::size_t row = std::size_t(image.Width) * 3;
   std::vector<std::uint8_t> bottomUp(row * std::size_t(image.Height));
@@ -54,4 +55,21 @@ TRgbImage TSnapshotSurface::ReadBackBuffer() const {
   for (int y = 0; y < image.Height; ++y)
     std::memcpy(&image.Pixels[std::size_t(y) * row], &bottomUp[std::size_t(image.Height - 1 - y) * row], row);
   return image;
+}
+
+void TSnapshotSurface::UseRenderer(TRendererKind kind) {
+  if (!Context) return;
+  Renderer = MakeGLRenderer(kind);
+  SetRenderer(Renderer.get());
+}
+
+void TSnapshotSurface::Show() {
+  if (Window) SDL_ShowWindow(Window);
+}
+
+void TSnapshotSurface::SwapAndFinish() {
+  if (!Window) return;
+  if (Renderer) Renderer->Flush();
+  SDL_GL_SwapWindow(Window);
+  glFinish();
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "gfx/Renderer.h"
+#include "platform/RendererChoice.h"
 
 // Top row first, three bytes (red, green, blue) a pixel.
 struct TRgbImage {
@@ -33,6 +34,14 @@ class TSnapshotSurface {
   bool Create(int width, int height, std::string& error);
   // The back buffer as the last frame left it.
   TRgbImage ReadBackBuffer() const;
+
+  // Draws with that backend from now on (Create installs the one the
+  // environment asks for).
+  void UseRenderer(TRendererKind kind);
+  // Puts the window on the screen, for timings of a picture someone could see.
+  void Show();
+  // Ends a frame as the game window does, and waits until the driver is done.
+  void SwapAndFinish();
 
  private:
   bool VideoStarted = false;

@@ -20,7 +20,8 @@ TSnapshotGame::TSnapshotGame(const TSnapshotOptions& options) : Options(options)
   GameObject->InputMode = InputModes::Mouse;
   GameObject->MaxLevel = 40;
   Frame = std::make_unique<TFrameController>(GameObject.get());
-  Pilot = std::make_unique<TAutoPilot>(*GameObject, *Frame, TAutoPilotOptions{Options.Level, 1, false, false});
+  Pilot = std::make_unique<TAutoPilot>(*GameObject, *Frame,
+                                       TAutoPilotOptions{Options.Level, Options.Bullets, Options.Bombs, false});
 }
 
 TSnapshotGame::~TSnapshotGame() {

@@ -17,6 +17,9 @@ struct TSnapshotOptions {
   int CursorY = 0;
   bool Title = false;
   std::string Out;
+  // How the pilot plays (the benchmarks and the backend comparison set these).
+  int Bullets = 1;
+  bool Bombs = false;
 };
 
 extern const char* const SnapshotUsage;
