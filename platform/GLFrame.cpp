@@ -8,6 +8,7 @@
 #include "app/QuadrovoltMain.h"
 #include "app/WindowMessages.h"
 #include "gfx/MessageBox.h"
+#include "gfx/Random.h"
 #include "platform/GLRenderer.h"
 #include "platform/SdlJoystick.h"
 #include "platform/SdlMixerSoundDevice.h"
@@ -116,7 +117,10 @@ int TFrameWindow::Run() {
 
   TSdlMixerSoundDevice sound;
   TSdlJoystick joystick;
+  // A new run, new randomness: the level script is drawn as the game is made.
+  RandomSeedFromClock();
   auto game = std::make_unique<TQuadrovoltMain>(sound, joystick);
+  game->ReportFinalLine = true;  // each recorded game's final line, for checking its replay
   game->ScreenWidth = Request.Width;
   game->ScreenHeight = Request.Height;
   game->InputMode = Request.InputMode;

@@ -51,6 +51,7 @@ void ReplayLevel(int level) {
   auto owned = std::make_unique<TQuadrovoltMain>(sound, joystick, save.string());
   TQuadrovoltMain& game = *owned;
   game.InputMode = InputModes::Mouse;
+  game.KeepReplays = false;  // recorded all the same, only not written
   // Replaying a level over and over is the steady state: its enemies, pickups
   // and title message are recycled, not made anew. (A first visit to a new
   // level may make the entities it needs; that is the pool filling up.)
@@ -87,6 +88,7 @@ void ReplayLevel(int level) {
   play(2000);
   const long during = Allocations.load() - before;
   EXPECT_EQ(during, 0) << "heap allocations in 2000 frames of play on level " << level;
+  EXPECT_EQ(game.Recorder.Ticks(), 3499u) << "every frame after the start was recorded";
   EXPECT_EQ(game.State, GameState::Playing);
   EXPECT_GE(game.Player->Score, 1000) << "enemies were being shot down";
   EXPECT_GE(peakParticles, 990) << "the particle pool was saturated";

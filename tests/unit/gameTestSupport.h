@@ -27,12 +27,13 @@ class TScriptedJoystick : public TJoystick {
 };
 
 struct TTestGame {
-  explicit TTestGame(std::uint8_t inputMode = InputModes::Mouse) {
+  // The seed also draws the level script.
+  explicit TTestGame(std::uint8_t inputMode = InputModes::Mouse, std::uint64_t seed = 1234) {
     static int serial = 0;
     Dir = std::filesystem::temp_directory_path() /
           ("quadrovolt-game-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
     std::filesystem::create_directories(Dir);
-    RandomSeed(1234);
+    RandomSeed(seed);
     SetRenderer(&Recorder);
     Game = std::make_unique<TQuadrovoltMain>(Sound, Joystick, (Dir / "QUADROVOLT.DAT").string());
     Game->InputMode = inputMode;
