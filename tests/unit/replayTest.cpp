@@ -4,6 +4,7 @@
 // damaged files are refused with a reason.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -25,11 +26,15 @@ std::vector<std::uint8_t> ReadBytes(const fs::path& p) {
 
 // Plays one game from the title with input that changes every few frames
 // (keys, pause under P with its repeats, cursor, buttons, joystick readings
-// that come and go), then leaves it with Escape. `variant` makes another game.
-void PlayScriptedGame(TTestGame& t, int frames, int variant = 0) {
+// that come and go), then leaves it with Escape. `variant` makes another game;
+// `armed` flies with three bullets and bombs to spare, to clear levels.
+void PlayScriptedGame(TTestGame& t, int frames, int variant = 0, int startLevel = 1, bool armed = false) {
   TQuadrovoltMain& g = *t.Game;
   g.StateTimer = 0;
-  g.Assists.NoDamage = true;  // the whole script is played, whatever it flies into
+  g.MaxLevel = std::max(g.MaxLevel, startLevel);
+  g.LevelSelectOffset = startLevel - 5;  // the strip's middle slot
+  g.Assists = TReplayAssists{armed ? 3 : 0, true, armed};  // the whole script is played, whatever it flies into
+  if (armed) t.Key(VK::Space, true);
   t.Joystick.Present = true;
   t.Joystick.Next = TJoyInfo{};
   // The fire input of every mode is held when the game starts.
@@ -48,7 +53,7 @@ void PlayScriptedGame(TTestGame& t, int frames, int variant = 0) {
     if (f == 206) t.Key(VK::X, true);        // another key under P: paused
     if (f == 230) t.Key(VK::P, false);
     if (f == 240) t.Tap(VK::P);              // running again
-    if (f == 300) t.Tap(VK::Space);
+    if (f == 300 && !armed) t.Tap(VK::Space);
     if (k % 7 == 0)
       t.Frame->HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(512 + (k * 37) % 400 - 200, 384 + (k * 53) % 300 - 150));
     if (k % 50 == 0) t.Frame->HandleMessage(Msg::RButtonDown, 0, 0);
@@ -65,6 +70,8 @@ void PlayScriptedGame(TTestGame& t, int frames, int variant = 0) {
   }
   t.Tap(VK::Escape);
   ASSERT_EQ(g.State, GameState::Title);
+  g.Assists = TReplayAssists{};
+  t.Key(VK::Space, false);
   t.Key(VK::Z, false);
   t.Click(false);
 }
@@ -100,7 +107,7 @@ TEST(Replay, EveryModeReplaysExactlyHereAndInAFreshGame) {
     SCOPED_TRACE(int(mode));
     // Recorded after an earlier game, under a level script of its own.
     TTestGame rec(mode, 77);
-    PlayScriptedGame(rec, 400, 1);
+    PlayScriptedGame(rec, 400, 1, 4);
     PlayScriptedGame(rec, 700);
     const TReplayResult recorded = rec.Game->LastResult;
     EXPECT_EQ(recorded.Frames, 700u);
@@ -186,9 +193,10 @@ TEST(Replay, FilesLandBesideTheSaveFileAndAFailedWriteKeepsTheOldOnes) {
 TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   TTestGame t;
   const fs::path save = t.Dir / SaveFile::DefaultFileName;
-  PlayScriptedGame(t, 500, 2);  // a best (the first score beats 0)
+  PlayScriptedGame(t, 1500, 2, 1, true);  // a best (the first score beats 0)
   const TReplayResult best = t.Game->LastResult;
   ASSERT_GT(best.Score, 0);
+  ASSERT_GT(best.Level, 1) << "it cleared a level, which saves a new highest level";
   t.Game->HiScore = 1000000;  // the next one is no best
   PlayScriptedGame(t, 300);
   const auto lastBytes = ReadBytes(t.Dir / TQuadrovoltMain::ReplayLastName);
