@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/QuadrovoltMain.h"
+#include "app/WindowMessages.h"
 #include "entities/blobBullet.h"
 #include "entities/blobPlayer.h"
 #include "gfx/ParticleEngine.h"
@@ -94,6 +95,9 @@ void TQuadrovoltMain::ReplayTick() {
     if (assists.NoDamage) Player->Damage = 0;
     if (assists.Bombs) Player->GraviBombs = 9;
   }
+  // The frame ends a game at the first message after Escape went down; when
+  // that was this tick, the recorded game ended here, before drawing it.
+  if (Watching() && Keys[VK::Escape]) SetState(GameState::Title);
 }
 
 void TQuadrovoltMain::FoldChecksum() {
