@@ -9,35 +9,85 @@
 #include "gfx/Renderer.h"
 
 void TQuadrovoltMain::HandleMessage(unsigned message, std::uint64_t wParam, std::int64_t lParam) {
+  using E = TInputEvent::TKind;
+  TInputEvent e;
   switch (message) {
     case Msg::KeyDown:
-      if (wParam < 256) {
-        Keys[wParam] = true;
+      e.Kind = wParam < 256 ? E::KeyDown : E::OtherKeyDown;
+      e.Key = wParam < 256 ? int(wParam) : 0;
+      break;
+    case Msg::KeyUp:
+      if (wParam >= 256) return;
+      e.Kind = E::KeyUp;
+      e.Key = int(wParam);
+      break;
+    case Msg::MouseMove: {
+      // The window spans -600..600 arena units both ways, y up.
+      int x = Msg::PointX(lParam), y = Msg::PointY(lParam);
+      if (ScreenWidth <= 0 || ScreenHeight <= 0) return;
+      e.Kind = E::Cursor;
+      e.X = int(std::trunc(double(x - ScreenWidth / 2) * 1200 / ScreenWidth));
+      e.Y = -int(std::trunc(double(y - ScreenHeight / 2) * 1200 / ScreenHeight));
+      break;
+    }
+    case Msg::LButtonDown: e.Kind = E::LeftDown; break;
+    case Msg::LButtonUp: e.Kind = E::LeftUp; break;
+    case Msg::RButtonDown: e.Kind = E::RightDown; break;
+    case Msg::RButtonUp: e.Kind = E::RightUp; break;
+    case Msg::Timer: ReplayTick(); return;
+    default: return;
+  }
+  if (WatchSwallows(e)) return;
+  // R on the title plays back a recorded game (a held R's repeats do not).
+  const bool freshR = e.Kind == E::KeyDown && e.Key == 'R' && !Keys['R'];
+  ApplyInput(e);
+  if (freshR && State == GameState::Title) {
+    std::string why;
+    WatchSavedReplay(why);
+  }
+}
+
+void TQuadrovoltMain::ApplyInput(const TInputEvent& e) {
+  using E = TInputEvent::TKind;
+  switch (e.Kind) {
+    case E::KeyDown:
+    case E::OtherKeyDown: {
+      const bool tracked = e.Kind == E::KeyDown;
+      // A held key's repeat changes nothing unless P is held (then it flips
+      // pause); an untracked key only ever flips pause.
+      if (Keys[VK::P] || (tracked && (!Keys[e.Key] || e.Key == VK::Escape))) Recorder.Event(e);
+      if (tracked) {
+        Keys[e.Key] = true;
         if (Keys[VK::Escape] && State == GameState::Title) State = GameState::Quit;
       }
       // Every key-down while P is held flips pause, auto-repeats included.
       if (Keys[VK::P]) Paused = !Paused;
       break;
-    case Msg::KeyUp:
-      if (wParam < 256) Keys[wParam] = false;
-      break;
-    case Msg::MouseMove: {
-      // The window spans -600..600 arena units both ways, y up.
-      int x = Msg::PointX(lParam), y = Msg::PointY(lParam);
-      if (ScreenWidth > 0 && ScreenHeight > 0) {
-        CursorX = int(std::trunc(double(x - ScreenWidth / 2) * 1200 / ScreenWidth));
-        CursorY = -int(std::trunc(double(y - ScreenHeight / 2) * 1200 / ScreenHeight));
-      }
-      break;
     }
-    case Msg::LButtonDown: MouseLeft = true; break;
-    case Msg::LButtonUp: MouseLeft = false; break;
-    case Msg::RButtonDown:
+    case E::KeyUp:
+      if (Keys[e.Key]) Recorder.Event(e);
+      Keys[e.Key] = false;
+      break;
+    case E::Cursor:
+      Recorder.Event(e);
+      CursorX = e.X;
+      CursorY = e.Y;
+      break;
+    case E::LeftDown:
+    case E::LeftUp:
+      if (MouseLeft != (e.Kind == E::LeftDown)) Recorder.Event(e);
+      MouseLeft = e.Kind == E::LeftDown;
+      break;
+    case E::RightDown:
+      // Always recorded: it also puts the ship's target under the cursor.
+      Recorder.Event(e);
       Player->Target = TVector3{float(CursorX), float(CursorY), 0};
       MouseRight = true;
       break;
-    case Msg::RButtonUp: MouseRight = false; break;
-    default: break;
+    case E::RightUp:
+      if (MouseRight) Recorder.Event(e);
+      MouseRight = false;
+      break;
   }
 }
 

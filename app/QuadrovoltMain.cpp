@@ -1,6 +1,7 @@
 #include "app/QuadrovoltMain.h"
 
 #include <cmath>
+#include <filesystem>
 
 #include "app/SaveFile.h"
 #include "app/WindowMessages.h"
@@ -53,6 +54,9 @@ TQuadrovoltMain::TQuadrovoltMain(TSoundDevice& soundDevice, TJoystick& joystick,
   Grid->Attractors = &GridWarpers;
   Grid->Player = Player.get();
 
+  // The level script draws its random positions now: a replay keeps this
+  // state so that it can draw the same script again.
+  ScriptState = RandomState();
   LevelManager = std::make_unique<TLevelManager>();
   LevelManager->Sounds = FormSounds.get();
   LevelManager->Player = Player.get();
@@ -67,9 +71,16 @@ TQuadrovoltMain::TQuadrovoltMain(TSoundDevice& soundDevice, TJoystick& joystick,
   LevelManager->OnLevelComplete = TBlobEvent::Bind<&TQuadrovoltMain::OnLevelComplete>(this);
 
   LoadGame();
+
+  Joystick.Recorder = &Recorder;
+  const auto folder = std::filesystem::path(SavePath).parent_path();
+  ReplayLastPath = (folder / ReplayLastName).string();
+  ReplayBestPath = (folder / ReplayBestName).string();
 }
 
 TQuadrovoltMain::~TQuadrovoltMain() {
+  // Closing the window mid-game ends the game: its replay is kept too.
+  if (InGame) FinishGame();
   // Quitting mid-game, or closing the window, keeps a new best score.
   SaveIfChanged();
   // The manager and the grid only borrow the lists; let go of them first.
@@ -80,6 +91,7 @@ TQuadrovoltMain::~TQuadrovoltMain() {
 void TQuadrovoltMain::SetSoundOn(bool on) { FormSounds->SetSoundOn(on); }
 
 void TQuadrovoltMain::SaveGame() {
+  if (Watching()) return;  // a replay is only watched: the record stays the player's
   SaveFile::SaveGame(SavePath, HiScore, MaxLevel);
   SavedHiScore = HiScore;
   SavedMaxLevel = MaxLevel;
@@ -99,6 +111,7 @@ void TQuadrovoltMain::LoadGame() {
 }
 
 void TQuadrovoltMain::SetState(std::uint8_t newState) {
+  if (newState == GameState::Title && InGame) GameEnded();
   State = newState;
   if (newState != GameState::Title) {
     FormSounds->StopIntro();
@@ -283,6 +296,7 @@ void TQuadrovoltMain::PlayFrame() {
 
   Particles->UpdateAndDraw();
   Grid->SetCentre(RoundInt(player.Position.X), RoundInt(player.Position.Y));
+  if (InGame) FoldChecksum();
 }
 
 void TQuadrovoltMain::UpdateEntities() {

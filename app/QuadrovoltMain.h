@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/Joystick.h"
+#include "app/ReplayJoystick.h"
 #include "entities/blobList.h"
 #include "gfx/PdxLib3DTypes.h"
 
@@ -105,6 +106,30 @@ class TQuadrovoltMain {
   // Benchmarks switch the grid off to measure its share of a frame.
   bool GridEnabled = true;
 
+  // Replays (app/QuadrovoltReplays.cpp). Every game is recorded from the
+  // title to its end and written beside the save file as ReplayLastName, and
+  // as ReplayBestName too when it set a new best score.
+  static constexpr const char* ReplayLastName = "QUADROVOLT.RPL";
+  static constexpr const char* ReplayBestName = "QUADROVOLT-BEST.RPL";
+  // One input message as the game takes it in (and as a replay gives it back).
+  void ApplyInput(const TInputEvent& e);
+  // From the title, plays a replay through the play frame until it ends or a
+  // key or click stops it; nothing is saved meanwhile.
+  void StartWatching(TReplay replay);
+  // R on the title: the best game, else the last one. False (with the
+  // reason) when neither can be read; the title then stays.
+  bool WatchSavedReplay(std::string& why);
+  bool Watching() const { return Watch.Loaded(); }
+  // Ends the game being recorded or watched now, as its end would.
+  void FinishGame();
+  TReplayRecorder Recorder;
+  // Developer tools only: held before every frame of play, and recorded.
+  TReplayAssists Assists;
+  bool KeepReplays = true;       // write the replay files at the end of a game
+  bool ReportFinalLine = false;  // print each recorded game's final line on standard output
+  std::uint64_t ScriptState = 0; // the generator's state when the level script was drawn
+  TReplayResult LastResult;      // how the last recorded or watched game came out
+
  private:
   void PlayFrame();
   void MoveByMouse();
@@ -121,8 +146,28 @@ class TQuadrovoltMain {
   void StartGame();
   void DrawHud();
   void ResetPlayerForTitle();
+  void BeginPlay(const TReplayHeader& header);
+  TReplayHeader PlayHeader() const;
+  void GameEnded();
+  void ReplayTick();
+  void FoldChecksum();
+  bool WatchSwallows(const TInputEvent& e);
+  void RebuildScript(std::uint64_t state);
+  void WriteReplays();
 
-  TJoystick& Joystick;
+  TReplayJoystick Joystick;
+  TReplayPlayer Watch;
+  // The live game's state, kept while a replay is watched.
+  TReplayInputState LiveInput;
+  int LiveHiScore = 0, LiveMaxLevel = 1;
+  std::uint8_t LiveInputMode = 0;
+  std::uint64_t LiveRandom = 0, LiveScript = 0;
+  // The game in progress, for its final line.
+  bool InGame = false;
+  std::uint32_t PlayTicks = 0;
+  std::uint64_t PlayChecksum = 0;
+  int HiScoreAtStart = 0;
+  std::string ReplayLastPath, ReplayBestPath;
   int SavedHiScore = 0;
   int SavedMaxLevel = 1;
 };

@@ -1,5 +1,7 @@
 #include "app/SaveFile.h"
 
+#include "app/AtomicFile.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -61,16 +63,8 @@ bool ReadRecord(const TRecord& record, std::int32_t& hiScore, std::int32_t& maxL
 
 void SaveGame(const std::string& path, std::int32_t hiScore, std::int32_t maxLevel) {
   TRecord record = MakeRecord(hiScore, maxLevel);
-  // The temporary's name is built on the stack: saving happens mid-play when
-  // a new level is reached, and play does not allocate.
-  char temp[4096];
-  if (std::snprintf(temp, sizeof temp, "%s.tmp", path.c_str()) >= int(sizeof temp)) return;
-  std::FILE* f = std::fopen(temp, "wb");
-  if (!f) return;
-  bool written = std::fwrite(record.data(), 1, record.size(), f) == record.size();
-  written = std::fflush(f) == 0 && written;
-  written = std::fclose(f) == 0 && written;
-  if (!written || std::rename(temp, path.c_str()) != 0) std::remove(temp);
+  const TFileChunk chunk{record.data(), record.size()};
+  WriteFileAtomically(path.c_str(), &chunk, 1);
 }
 
 void LoadGame(const std::string& path, std::int32_t& hiScore, std::int32_t& maxLevel) {

@@ -128,11 +128,10 @@ bool TQuadrovoltMain::ReadFireInput() {
 }
 
 void TQuadrovoltMain::StartGame() {
-  LevelManager->Reset();
-  Particles->Clear();
-  for (TBlob* b : Bullets) b->SetActive(false);
-  Player->Invulnerable = 100;
-  State = GameState::Playing;
+  // The game goes on from wherever the generator stands: that is its seed.
+  const TReplayHeader header = PlayHeader();
+  BeginPlay(header);
+  Recorder.Begin(header);
 }
 
 void TQuadrovoltMain::DrawHud() {
@@ -145,6 +144,7 @@ void TQuadrovoltMain::DrawHud() {
   Printer->PrintHud(1, TVector3{0, 0.5f, 1}, 300, 520, text);
   std::snprintf(text, sizeof text, "GraviBomb:%d", Player->GraviBombs);
   Printer->PrintHud(1, TVector3{0, 0, 1}, 150, 520, text);
+  if (Watching()) Printer->PrintHud(1, TVector3{1, 1, 0}, -190, 520, "REPLAY");
 
   // Energy bar: 200 units at full energy, shaded magenta to blue, gone at 100 damage.
   const int energy = 100 - std::min(Player->Damage, 100);

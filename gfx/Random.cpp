@@ -24,6 +24,11 @@ void RandomSeedFromClock() {
              std::uint64_t(std::chrono::system_clock::now().time_since_epoch().count()));
 }
 
+std::uint64_t RandomState() { return State; }
+
+// A zero state would stick at zero for ever; it is never reached from a seed.
+void RandomRestore(std::uint64_t state) { State = state ? state : 0x9E3779B97F4A7C15ull; }
+
 float Random() {
   // 24 random bits give every float in [0, 1) on a 2^-24 grid, never 1.0.
   return float(Next() >> 40) * (1.0f / 16777216.0f);

@@ -207,6 +207,12 @@ TLevelManager::TLevelManager() {
 
 TLevelManager::TLevelManager(std::vector<TSpawnRecord> script) : Spawns(std::move(script)) { BuildIndex(); }
 
+void TLevelManager::Rebuild() {
+  Spawns.clear();
+  AppendLevelCatalogue(Spawns);
+  BuildIndex();
+}
+
 void TLevelManager::BuildIndex() {
   Tick = 0;
   int highest = 0;

@@ -35,6 +35,9 @@ class TLevelManager {
   void Update(int level);
   // A new game: every row armed again, every enemy off, the clock at 0.
   void Reset();
+  // Draws the forty-level script again from the random generator as it
+  // stands (a replay made under another script brings its own).
+  void Rebuild();
 
   // The first inactive entity of that kind in Enemies, or null.
   TBlob* FindInactive(std::uint8_t kind) const;

@@ -8,6 +8,7 @@
 #include "app/QuadrovoltMain.h"
 #include "app/WindowMessages.h"
 #include "gfx/MessageBox.h"
+#include "gfx/Random.h"
 #include "platform/GLContextDefaults.h"
 #include "platform/RendererChoice.h"
 #include "platform/SdlJoystick.h"
@@ -112,7 +113,10 @@ int TFrameWindow::Run() {
 
   TSdlMixerSoundDevice sound;
   TSdlJoystick joystick;
+  // A new run, new randomness: the level script is drawn as the game is made.
+  RandomSeedFromClock();
   auto game = std::make_unique<TQuadrovoltMain>(sound, joystick);
+  game->ReportFinalLine = true;  // each recorded game's final line, for checking its replay
   game->ScreenWidth = Request.Width;
   game->ScreenHeight = Request.Height;
   game->InputMode = Request.InputMode;

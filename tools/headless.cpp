@@ -2,8 +2,14 @@
 // automatic pilot, and prints how many game steps a second the logic runs.
 //   quadrovolt_headless [--frames N] [--level L] [--bullets 1..3] [--no-grid]
 //                       [--bombs] [--mortal] [--seed S]
+//                       [--record FILE | --replay FILE]
 // The automatic pilot (tools/pilot) flies; --mortal lets the ship be hurt,
 // --bombs keeps a shockwave always running.
+// --record writes the replay of the run (N frames of play, or less if the
+// game ends first; the pilot's repairs, bullets and bombs are kept in it as
+// assists); --replay plays one back instead of the pilot. Both end with
+//   final: frame N level L score S damage D checksum C
+// A replay that cannot be read is refused with its reason and exit code 2.
 // Every frame it checks that the ship, the enemies and the bullets stand at
 // finite places near the arena; a broken frame ends the run with exit code 1.
 #include <chrono>
@@ -14,6 +20,8 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "app/FrameController.h"
 #include "app/QuadrovoltMain.h"
@@ -27,7 +35,17 @@
 #include "tools/pilot/AutoPilot.h"
 #include "tools/pilot/EntityCheck.h"
 
+namespace {
+void PrintFinalLine(const TReplayResult& result) {
+  char line[160];
+  FormatFinalLine(result, line, sizeof line);
+  std::printf("%s\n", line);
+}
+}  // namespace
+
 int main(int argc, char** argv) {
+  const char* recordPath = nullptr;
+  const char* replayPath = nullptr;
   int frames = 3000, level = 1, bullets = 1;
   unsigned long seed = 1;
   bool grid = true, mortal = false, bombs = false;
@@ -42,9 +60,25 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "--mortal")) mortal = true;
     else if (!std::strcmp(argv[i], "--bombs")) bombs = true;
     else if (!std::strcmp(argv[i], "--seed") && i + 1 < argc) seed = std::strtoul(argv[++i], nullptr, 10);
+    else if (!std::strcmp(argv[i], "--record") && i + 1 < argc) recordPath = argv[++i];
+    else if (!std::strcmp(argv[i], "--replay") && i + 1 < argc) replayPath = argv[++i];
     else {
-      std::fprintf(stderr, "usage: %s [--frames N] [--level L] [--bullets 1..3] [--no-grid] [--bombs] [--mortal] [--seed S]\n",
+      std::fprintf(stderr, "usage: %s [--frames N] [--level L] [--bullets 1..3] [--no-grid] [--bombs] [--mortal] [--seed S]\n"
+                   "          [--record FILE | --replay FILE]\n",
                    argv[0]);
+      return 2;
+    }
+  }
+  // The grid carries the bomb's shockwave: without it a run is another game.
+  if ((recordPath || replayPath) && (!grid || (recordPath && replayPath))) {
+    std::fprintf(stderr, "%s: --record and --replay go alone, and with the grid\n", argv[0]);
+    return 2;
+  }
+  TReplay replay;
+  if (replayPath) {
+    std::string why;
+    if (!LoadReplayFile(replayPath, replay, why)) {
+      std::fprintf(stderr, "%s: %s\n", replayPath, why.c_str());
       return 2;
     }
   }
@@ -60,7 +94,32 @@ int main(int argc, char** argv) {
   game.InputMode = InputModes::Mouse;
   game.GridEnabled = grid;
   game.MaxLevel = 40;
+  game.KeepReplays = false;
   TFrameController frame(&game);
+
+  if (replayPath) {
+    if (replay.Header.GameVersion != GameVersion)
+      std::fprintf(stderr, "%s: recorded by game version %u, this is %u\n", replayPath,
+                   unsigned(replay.Header.GameVersion), unsigned(GameVersion));
+    game.StartWatching(std::move(replay));
+    for (int f = 0; game.Watching(); ++f) {
+      frame.Tick();
+      char why[160];
+      if (!EntitiesSane(game, why, sizeof why)) {
+        std::printf("frame %d: %s\n", f, why);
+        return 1;
+      }
+    }
+    PrintFinalLine(game.LastResult);
+    owned.reset();
+    SetRenderer(nullptr);
+    std::filesystem::remove(savePath);
+    return 0;
+  }
+  if (recordPath) {
+    game.Assists = TReplayAssists{bullets, !mortal, bombs};
+    ++frames;  // the title's frame that starts the game comes first
+  }
 
   TAutoPilot pilot(game, frame, {level, bullets, bombs, mortal});
   pilot.StartGame();
@@ -73,6 +132,7 @@ int main(int argc, char** argv) {
     frame.Tick();
     if (before == GameState::Playing && game.State == GameState::GameOver) ++gameOvers;
     if (game.Level != lastLevel) ++levelsCompleted, lastLevel = game.Level;
+    if (recordPath && f > 0 && !game.Recorder.Recording()) break;  // the recorded game is over
     char why[160];
     if (!EntitiesSane(game, why, sizeof why)) {
       std::printf("frame %d: %s\n", f, why);
@@ -91,6 +151,14 @@ int main(int argc, char** argv) {
               levelsCompleted, gameOvers, game.Player->Score);
   std::printf("enemies in list %d, peak active %d, peak particles %d, grid %s\n", game.Enemies.Count(), peakEnemies,
               peakParticles, grid ? "on" : "off");
+  if (recordPath) {
+    game.FinishGame();
+    if (!game.Recorder.Write(recordPath)) {
+      std::fprintf(stderr, "%s: cannot write the replay\n", recordPath);
+      return 1;
+    }
+    PrintFinalLine(game.LastResult);
+  }
   owned.reset();  // it saves its best score as it goes: clear up after it
   SetRenderer(nullptr);
   std::filesystem::remove(savePath);

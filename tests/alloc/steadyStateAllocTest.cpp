@@ -74,6 +74,7 @@ void ReplayLevel(int level, TCountingSink* batchedInto = nullptr) {
   auto owned = std::make_unique<TQuadrovoltMain>(sound, joystick, save.string());
   TQuadrovoltMain& game = *owned;
   game.InputMode = InputModes::Mouse;
+  game.KeepReplays = false;  // recorded all the same, only not written
   // Replaying a level over and over is the steady state: its enemies, pickups
   // and title message are recycled, not made anew. (A first visit to a new
   // level may make the entities it needs; that is the pool filling up.)
@@ -117,6 +118,7 @@ void ReplayLevel(int level, TCountingSink* batchedInto = nullptr) {
     EXPECT_GT(batchedInto->Vertices, 2000L * 9604) << "the grid's lines alone are 9604 vertices a frame";
   }
   EXPECT_EQ(during, 0) << "heap allocations in 2000 frames of play on level " << level;
+  EXPECT_EQ(game.Recorder.Ticks(), 3499u) << "every frame after the start was recorded";
   EXPECT_EQ(game.State, GameState::Playing);
   EXPECT_GE(game.Player->Score, 1000) << "enemies were being shot down";
   EXPECT_GE(peakParticles, 990) << "the particle pool was saturated";

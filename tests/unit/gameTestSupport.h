@@ -27,13 +27,14 @@ class TScriptedJoystick : public TJoystick {
 };
 
 struct TTestGame {
-  // The scripted joystick unless a test brings its own.
-  explicit TTestGame(std::uint8_t inputMode = InputModes::Mouse, TJoystick* joystick = nullptr) {
+  // The scripted joystick unless a test brings its own; the seed also draws the level script.
+  explicit TTestGame(std::uint8_t inputMode = InputModes::Mouse, TJoystick* joystick = nullptr,
+                     std::uint64_t seed = 1234) {
     static int serial = 0;
     Dir = std::filesystem::temp_directory_path() /
           ("quadrovolt-game-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
     std::filesystem::create_directories(Dir);
-    RandomSeed(1234);
+    RandomSeed(seed);
     SetRenderer(&Recorder);
     Game = std::make_unique<TQuadrovoltMain>(Sound, joystick ? *joystick : Joystick, (Dir / "QUADROVOLT.DAT").string());
     Game->InputMode = inputMode;

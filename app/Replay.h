@@ -1,0 +1,169 @@
+#pragma once
+// A replay: everything needed to play one game again, frame for frame.
+//
+// A game is a function of the level script, the random generator's state when
+// play began and the input of every frame, so that is what a replay keeps.
+// File layout (all numbers little-endian):
+//
+//   offset size  content
+//        0    8  magic "QVREPLAY"
+//        8    2  format version (ReplayFormatVersion)
+//       10    4  game version (GameVersion) of the build that recorded it
+//       14    8  generator state when the level script was drawn
+//       22    8  generator state when play began (the game's seed)
+//       30    1  start level, 1..40
+//       31    1  control mode: 0 keyboard, 1 mouse, 2 joystick
+//       32    1  developer assists (0 in a player's game): bits 0-1 bullet
+//                level held (0 none), bit 2 damage held at 0, bit 3 bombs
+//                kept at 9; applied before every frame of play
+//       33   32  keys held when play began, key k in bit k % 8 of byte k / 8
+//       65    1  bit 0 left button, 1 right button, 2 key fire, 3 joystick fire
+//       66    4  cursor x (arena units, signed)
+//       70    4  cursor y
+//       74   28  the last joystick reading: X, Y, Z, Buttons, RightX, RightY,
+//                RightTrigger, each unsigned 32-bit
+//      102    4  number of frames (timer ticks, paused ones included)
+//      106    4  length L of the input stream in bytes
+//      110    L  the input stream (below)
+//    110+L    8  FNV-1a 64-bit hash of every byte before it
+//
+// The input stream holds only what changed, in the order the game saw it:
+//   0x00..0x7F   that many plus one frames end here (one tick each)
+//   0x80 k       key k pressed (repeats of a held key are kept only where
+//                they count, i.e. while P is held: each one flips pause)
+//   0x81 k       key k released
+//   0x82         a key the game does not track pressed (flips pause under P)
+//   0x83 / 0x84  left button down / up
+//   0x85 / 0x86  right button down / up
+//   0x87 dx dy   cursor moved by (dx, dy), zigzag varints
+//   0x88 n       the next n joystick readings repeat the last one (varint)
+//   0x89 m ...   a joystick reading: bit 7 of m says whether the read worked,
+//                bits 0-6 which of the seven fields changed; each changed
+//                field follows as a varint, in the order above
+// Input messages come before the tick they precede; joystick readings are
+// taken while a frame is drawn, so they follow the tick that drew it.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/Joystick.h"
+
+constexpr std::uint16_t ReplayFormatVersion = 1;
+// Raised whenever a change alters play, so a replay says which rules it ran under.
+constexpr std::uint32_t GameVersion = 2;
+constexpr std::size_t ReplayHeaderSize = 110;
+constexpr std::size_t ReplayTrailerSize = 8;
+// More joystick readings than this in one frame is not something the game does.
+constexpr int MaxJoyReadsPerTick = 16;
+// Anything bigger is not a replay this game wrote (days of play fit easily).
+constexpr std::size_t MaxReplayFileSize = 64u << 20;
+
+// One thing the player did, as the game object takes it in.
+struct TInputEvent {
+  enum class TKind : std::uint8_t { KeyDown, KeyUp, OtherKeyDown, LeftDown, LeftUp, RightDown, RightUp, Cursor };
+  TKind Kind = TKind::KeyDown;
+  int Key = 0;       // KeyDown, KeyUp: 0..255
+  int X = 0, Y = 0;  // Cursor: arena units
+};
+
+struct TJoyReading {
+  bool Ok = false;
+  TJoyInfo Info;
+  bool operator==(const TJoyReading& o) const {
+    const TJoyInfo &a = Info, &b = o.Info;
+    return Ok == o.Ok && a.XPos == b.XPos && a.YPos == b.YPos && a.ZPos == b.ZPos && a.Buttons == b.Buttons &&
+           a.RightX == b.RightX && a.RightY == b.RightY && a.RightTrigger == b.RightTrigger;
+  }
+};
+
+// The held input when play began: it carries over from the title.
+struct TReplayInputState {
+  bool Keys[256] = {};
+  bool MouseLeft = false, MouseRight = false, KeyFire = false, JoyFire = false;
+  int CursorX = 0, CursorY = 0;
+  TJoyInfo JoyInfo;
+};
+
+struct TReplayAssists {
+  int BulletLevel = 0;  // 0: the game's own
+  bool NoDamage = false;
+  bool Bombs = false;
+  bool Any() const { return BulletLevel != 0 || NoDamage || Bombs; }
+};
+
+struct TReplayHeader {
+  std::uint32_t GameVersion = ::GameVersion;
+  std::uint64_t ScriptState = 0;
+  std::uint64_t PlaySeed = 0;
+  int StartLevel = 1;
+  std::uint8_t InputMode = 1;
+  TReplayAssists Assists;
+  TReplayInputState Start;
+  std::uint32_t Ticks = 0;
+};
+
+struct TReplay {
+  TReplayHeader Header;
+  std::vector<std::uint8_t> Stream;
+};
+
+// Reads a whole replay file from memory. Refuses (false, with a one-line
+// reason) anything truncated, damaged, of an unknown format or inconsistent;
+// never reads outside [data, data + size).
+bool ParseReplay(const std::uint8_t* data, std::size_t size, TReplay& out, std::string& why);
+// Reads and parses a file; false with a reason when it cannot.
+bool LoadReplayFile(const std::string& path, TReplay& out, std::string& why);
+// Writes header, stream and hash beside the file and renames it into place;
+// false (the old file untouched) when anything fails. Allocates nothing.
+bool WriteReplayFile(const char* path, const TReplayHeader& header, const std::uint8_t* stream, std::size_t length);
+
+// One step of the input stream, as ParseReplay and the replay player read it.
+struct TReplayOp {
+  enum class TKind : std::uint8_t { Ticks, Event, JoyRead, JoySame };
+  TKind Kind = TKind::Ticks;
+  int Count = 0;  // Ticks, JoySame
+  TInputEvent Event;
+  TJoyReading Joy;
+};
+
+// Walks an input stream with every bound checked. The cursor and the last
+// joystick reading it tracks are what deltas are taken from.
+class TReplayDecoder {
+ public:
+  TReplayDecoder(const std::uint8_t* data, std::size_t size, const TReplayInputState& start);
+  bool AtEnd() const { return Pos >= Size; }
+  // The next step; false at the end or on a malformed one (then Error says why).
+  bool Next(TReplayOp& op);
+  // The next step without taking it: true when it is a joystick reading.
+  bool JoyNext() const;
+  const char* Error = nullptr;
+  std::size_t Offset() const { return Pos; }
+
+ private:
+  bool ReadVarint(std::uint32_t& v);
+  const std::uint8_t* Data;
+  std::size_t Size;
+  std::size_t Pos = 0;
+  std::int64_t CursorX, CursorY;
+  TJoyReading Last;
+};
+
+// Appends steps to an input stream (the recorder's side of the decoder).
+namespace ReplayEncode {
+void Varint(std::vector<std::uint8_t>& out, std::uint32_t v);
+void Signed(std::vector<std::uint8_t>& out, std::int32_t v);
+void JoyRead(std::vector<std::uint8_t>& out, const TJoyReading& last, const TJoyReading& now);
+}  // namespace ReplayEncode
+
+// The joystick reading every replay starts from (no read has worked yet).
+TJoyReading StartJoyReading(const TReplayInputState& start);
+
+// How a game came out: what the final line reports.
+struct TReplayResult {
+  std::uint32_t Frames = 0;
+  int Level = 0, Score = 0, Damage = 0;
+  std::uint64_t Checksum = 0;
+};
+// "final: frame N level L score S damage D checksum C"
+void FormatFinalLine(const TReplayResult& r, char* out, std::size_t size);

@@ -1,0 +1,352 @@
+// Replays: a recorded game plays back the same in a fresh game object and in
+// the one that recorded it, in every control mode; the files are written
+// safely; R on the title watches one without touching the player's record;
+// damaged files are refused with a reason.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "app/Replay.h"
+#include "app/SaveFile.h"
+#include "gameTestSupport.h"
+#include "levels/LevelManager.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::uint8_t> ReadBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+// Plays one game from the title with input that changes every few frames
+// (keys, pause under P with its repeats, cursor, buttons, joystick readings
+// that come and go), then leaves it with Escape. `variant` makes another game;
+// `armed` flies with three bullets and bombs to spare, to clear levels.
+void PlayScriptedGame(TTestGame& t, int frames, int variant = 0, int startLevel = 1, bool armed = false) {
+  TQuadrovoltMain& g = *t.Game;
+  g.StateTimer = 0;
+  g.MaxLevel = std::max(g.MaxLevel, startLevel);
+  g.LevelSelectOffset = startLevel - 5;  // the strip's middle slot
+  g.Assists = TReplayAssists{armed ? 3 : 0, true, armed};  // the whole script is played, whatever it flies into
+  if (armed) t.Key(VK::Space, true);
+  t.Joystick.Present = true;
+  t.Joystick.Next = TJoyInfo{};
+  // The fire input of every mode is held when the game starts.
+  t.Key(VK::Z, true);
+  t.Click(true);
+  t.Joystick.Next.Buttons = 1;
+  t.Run(1);
+  ASSERT_EQ(g.State, GameState::Playing);
+  for (int f = 0; f < frames; ++f) {
+    const int k = f + 17 * variant;
+    if (k % 23 == 0) t.Key(VK::Left, (k / 23) % 2 == 0);
+    if (k % 31 == 0) t.Key(VK::Up, (k / 31) % 2 == 0);
+    if (k % 40 == 5) t.Key(VK::Left, true);  // a repeat of a held key
+    if (f == 200) t.Key(VK::P, true);        // paused
+    if (f == 203) t.Key(VK::P, true);        // its repeat: running again
+    if (f == 206) t.Key(VK::X, true);        // another key under P: paused
+    if (f == 230) t.Key(VK::P, false);
+    if (f == 240) t.Tap(VK::P);              // running again
+    if (f == 300 && !armed) t.Tap(VK::Space);
+    if (k % 7 == 0)
+      t.Frame->HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(512 + (k * 37) % 400 - 200, 384 + (k * 53) % 300 - 150));
+    if (k % 50 == 0) t.Frame->HandleMessage(Msg::RButtonDown, 0, 0);
+    if (k % 50 == 3) t.Frame->HandleMessage(Msg::RButtonUp, 0, 0);
+    if (k % 90 == 60) t.Click(false);
+    if (k % 90 == 0) t.Click(true);
+    TJoyInfo& j = t.Joystick.Next;
+    j.XPos = unsigned(32767 + ((k * 911) % 60000) - 30000);
+    if (k % 3 == 0) j.YPos = unsigned((k * 313) % 65536);
+    j.Buttons = unsigned((k / 13) % 16);
+    j.RightX = unsigned((k * 7) % 65536), j.RightTrigger = unsigned(k % 2 ? 0 : 65535);
+    t.Joystick.Present = k % 97 > 10;  // unplugged now and then
+    t.Run(1);
+  }
+  // Escape ends the game at the next message: its release, or a tick.
+  t.Key(VK::Escape, true);
+  if (variant % 2 == 0) t.Run(1);
+  t.Key(VK::Escape, false);
+  ASSERT_EQ(g.State, GameState::Title);
+  g.Assists = TReplayAssists{};
+  t.Key(VK::Space, false);
+  t.Key(VK::Z, false);
+  t.Click(false);
+}
+
+TReplay LoadOrFail(const fs::path& p) {
+  TReplay r;
+  std::string why;
+  EXPECT_TRUE(LoadReplayFile(p.string(), r, why)) << why;
+  return r;
+}
+
+// Watches a replay to its end in this game object; how it came out.
+TReplayResult WatchToTheEnd(TTestGame& t, TReplay replay) {
+  t.Game->StartWatching(std::move(replay));
+  EXPECT_TRUE(t.Game->Watching());
+  for (int guard = 0; t.Game->Watching() && guard < 100000; ++guard) t.Run(1);
+  EXPECT_EQ(t.Game->State, GameState::Title);
+  return t.Game->LastResult;
+}
+
+void ExpectSameGame(const TReplayResult& a, const TReplayResult& b) {
+  EXPECT_EQ(a.Frames, b.Frames);
+  EXPECT_EQ(a.Level, b.Level);
+  EXPECT_EQ(a.Score, b.Score);
+  EXPECT_EQ(a.Damage, b.Damage);
+  EXPECT_EQ(a.Checksum, b.Checksum);
+}
+
+}  // namespace
+
+TEST(Replay, EveryModeReplaysExactlyHereAndInAFreshGame) {
+  for (std::uint8_t mode : {InputModes::Keyboard, InputModes::Mouse, InputModes::Joystick}) {
+    SCOPED_TRACE(int(mode));
+    // Recorded after an earlier game, under a level script of its own.
+    TTestGame rec(mode, nullptr, 77);
+    PlayScriptedGame(rec, 400, 1, 4);
+    PlayScriptedGame(rec, 700);
+    const TReplayResult recorded = rec.Game->LastResult;
+    EXPECT_EQ(recorded.Frames, 701u) << "the tick after Escape counts, undrawn";
+    const TReplay replay = LoadOrFail(rec.Dir / TQuadrovoltMain::ReplayLastName);
+    EXPECT_EQ(replay.Header.Ticks, 701u);
+    EXPECT_EQ(replay.Header.InputMode, mode);
+
+    TTestGame fresh(InputModes::Mouse);
+    const std::uint64_t freshScript = fresh.Game->ScriptState;
+    const auto freshRows = fresh.Game->LevelManager->Spawns.size();
+    ExpectSameGame(WatchToTheEnd(fresh, replay), recorded);
+    EXPECT_EQ(fresh.Game->InputMode, InputModes::Mouse) << "the player's own mode comes back";
+    EXPECT_EQ(fresh.Game->ScriptState, freshScript) << "and so does the player's own level script";
+    EXPECT_EQ(fresh.Game->LevelManager->Spawns.size(), freshRows);
+
+    ExpectSameGame(WatchToTheEnd(rec, replay), recorded);
+  }
+}
+
+TEST(Replay, ADifferentInputOrSeedMakesADifferentGame) {
+  TTestGame rec(InputModes::Mouse);
+  PlayScriptedGame(rec, 600);
+  TReplay replay = LoadOrFail(rec.Dir / TQuadrovoltMain::ReplayLastName);
+  const TReplayResult recorded = rec.Game->LastResult;
+  TReplay reseeded = replay;
+  reseeded.Header.PlaySeed ^= 1;
+  EXPECT_NE(WatchToTheEnd(rec, reseeded).Checksum, recorded.Checksum);
+  TReplay rescripted = replay;
+  rescripted.Header.ScriptState ^= 1;
+  EXPECT_NE(WatchToTheEnd(rec, rescripted).Checksum, recorded.Checksum);
+  TReplay moved = replay;
+  moved.Header.Start.CursorX += 40;  // every later cursor position moves with it
+  EXPECT_NE(WatchToTheEnd(rec, moved).Checksum, recorded.Checksum);
+}
+
+TEST(Replay, GameOverEndsTheRecordingAndItsReplayAtTheSameFrame) {
+  TTestGame rec(InputModes::Keyboard);
+  rec.Game->StateTimer = 0;
+  rec.Key(VK::Z, true);
+  rec.Run(1);
+  rec.Key(VK::Right, true);
+  rec.Run(150);
+  rec.Player().Invulnerable = 0;
+  rec.Player().Damage = 101;  // as if rammed: the game-over pause follows
+  for (int i = 0; i < 300 && rec.Game->State != GameState::Title; ++i) rec.Run(1);
+  ASSERT_EQ(rec.Game->State, GameState::Title);
+  const TReplayResult recorded = rec.Game->LastResult;
+  // The damage was written into the game, not input: the replay dies later or
+  // not at all, but it ends where its input ends.
+  TTestGame fresh;
+  const TReplayResult replayed = WatchToTheEnd(fresh, LoadOrFail(rec.Dir / TQuadrovoltMain::ReplayLastName));
+  EXPECT_EQ(replayed.Frames, recorded.Frames);
+  EXPECT_EQ(recorded.Frames, 150u + 1 + TQuadrovoltMain::GameOverFrames);
+}
+
+TEST(Replay, FilesLandBesideTheSaveFileAndAFailedWriteKeepsTheOldOnes) {
+  TTestGame t;
+  const fs::path last = t.Dir / TQuadrovoltMain::ReplayLastName, best = t.Dir / TQuadrovoltMain::ReplayBestName;
+  t.Game->HiScore = 1000000;  // out of reach: not a new best
+  PlayScriptedGame(t, 300);
+  ASSERT_TRUE(fs::exists(last));
+  EXPECT_FALSE(fs::exists(best));
+  const auto first = ReadBytes(last);
+
+  t.Game->HiScore = 0;
+  PlayScriptedGame(t, 500, 2);
+  ASSERT_GT(t.Game->LastResult.Score, 0) << "the scripted game shoots something down";
+  ASSERT_TRUE(fs::exists(best)) << "a new best score keeps its game";
+  EXPECT_EQ(ReadBytes(best), ReadBytes(last));
+  EXPECT_NE(ReadBytes(last), first);
+
+  // A temporary that cannot be made (a folder in its way): the old files stay
+  // whole and the game goes on.
+  const auto before = ReadBytes(last);
+  fs::create_directories(last.string() + ".tmp");
+  PlayScriptedGame(t, 200, 3);
+  EXPECT_EQ(ReadBytes(last), before);
+  t.StartPlaying();
+  t.Run(5);
+  EXPECT_EQ(t.Game->State, GameState::Playing);
+}
+
+TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
+  TTestGame t;
+  const fs::path save = t.Dir / SaveFile::DefaultFileName;
+  PlayScriptedGame(t, 1500, 2, 1, true);  // a best (the first score beats 0)
+  const TReplayResult best = t.Game->LastResult;
+  ASSERT_GT(best.Score, 0);
+  ASSERT_GT(best.Level, 1) << "it cleared a level, which saves a new highest level";
+  t.Game->HiScore = 1000000;  // the next one is no best
+  PlayScriptedGame(t, 300);
+  const auto lastBytes = ReadBytes(t.Dir / TQuadrovoltMain::ReplayLastName);
+  // As if the record had been lost: a replay must not win it back.
+  fs::remove(save);
+  t.Game->LoadGame();
+  ASSERT_EQ(t.Game->HiScore, 0);
+  const int maxLevel = t.Game->MaxLevel;
+
+  t.Tap('R');
+  ASSERT_TRUE(t.Game->Watching());
+  EXPECT_EQ(t.Game->State, GameState::Playing);
+  t.Run(50);
+  t.Tap('R');  // a key the replay did not hold is pressed: back to the title
+  EXPECT_FALSE(t.Game->Watching());
+  EXPECT_EQ(t.Game->State, GameState::Title);
+  EXPECT_EQ(t.Game->LastResult.Frames, 50u);
+
+  t.Tap('R');
+  for (int i = 0; i < 100000 && t.Game->Watching(); ++i) t.Run(1);
+  ExpectSameGame(t.Game->LastResult, best);
+  EXPECT_EQ(t.Game->HiScore, 0);
+  EXPECT_EQ(t.Game->MaxLevel, maxLevel);
+  EXPECT_FALSE(fs::exists(save)) << "watching never saves";
+  EXPECT_EQ(ReadBytes(t.Dir / TQuadrovoltMain::ReplayLastName), lastBytes);
+
+  // Watching ends with a click too, and a held key's repeats do not end it.
+  t.Key('R', true);
+  t.Run(3);
+  t.Key('R', true);
+  EXPECT_TRUE(t.Game->Watching());
+  t.Key('R', false);
+  t.Click(true);
+  EXPECT_FALSE(t.Game->Watching());
+  t.Click(false);
+}
+
+TEST(Replay, RWithoutAGoodFileLeavesTheTitle) {
+  TTestGame t;
+  t.Run(2);
+  t.Tap('R');
+  EXPECT_FALSE(t.Game->Watching()) << "no file";
+  std::ofstream(t.Dir / TQuadrovoltMain::ReplayBestName) << "QVREPLAY but not really";
+  t.Tap('R');
+  EXPECT_FALSE(t.Game->Watching());
+  EXPECT_EQ(t.Game->State, GameState::Title);
+  t.Run(2);
+  EXPECT_EQ(t.Game->State, GameState::Title);
+}
+
+// ---------------------------------------------------------------------------
+// The reader, on bytes a recorder wrote and on every way of spoiling them.
+
+namespace {
+std::uint64_t Fnv(const std::uint8_t* p, std::size_t n) {
+  std::uint64_t h = 0xCBF29CE484222325ull;
+  for (std::size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 0x100000001B3ull;
+  return h;
+}
+// After an edit, a hash that matches again, so the check behind it is reached.
+void Rehash(std::vector<std::uint8_t>& f) {
+  const std::uint64_t h = Fnv(f.data(), f.size() - 8);
+  for (int i = 0; i < 8; ++i) f[f.size() - 8 + i] = std::uint8_t(h >> (8 * i));
+}
+void Put32(std::vector<std::uint8_t>& f, std::size_t at, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) f[at + i] = std::uint8_t(v >> (8 * i));
+}
+// A file around a hand-made input stream.
+std::vector<std::uint8_t> WithStream(std::vector<std::uint8_t> file, const std::vector<std::uint8_t>& stream,
+                                     std::uint32_t ticks) {
+  file.resize(ReplayHeaderSize);
+  file.insert(file.end(), stream.begin(), stream.end());
+  file.resize(file.size() + 8);
+  Put32(file, 102, ticks);
+  Put32(file, 106, std::uint32_t(stream.size()));
+  Rehash(file);
+  return file;
+}
+bool Parses(const std::vector<std::uint8_t>& f, std::string& why) {
+  TReplay r;
+  return ParseReplay(f.data(), f.size(), r, why);
+}
+}  // namespace
+
+TEST(ReplayFile, RefusesDamagedFilesWithAReason) {
+  TTestGame t(InputModes::Joystick);
+  PlayScriptedGame(t, 250);
+  const auto good = ReadBytes(t.Dir / TQuadrovoltMain::ReplayLastName);
+  std::string why;
+  ASSERT_TRUE(Parses(good, why)) << why;
+
+  // Every truncation and every single flipped bit is refused.
+  for (std::size_t n = 0; n < good.size(); ++n) {
+    std::vector<std::uint8_t> cut(good.begin(), good.begin() + std::ptrdiff_t(n));
+    EXPECT_FALSE(Parses(cut, why)) << n;
+    auto flipped = good;
+    flipped[n] ^= std::uint8_t(1 << (n % 8));
+    EXPECT_FALSE(Parses(flipped, why)) << n;
+    EXPECT_FALSE(why.empty());
+  }
+  TReplay none;
+  EXPECT_FALSE(ParseReplay(nullptr, 0, none, why));
+
+  struct TCase {
+    const char* Name;
+    std::vector<std::uint8_t> File;
+    const char* Reason;
+  };
+  auto edit = [&](std::size_t at, std::uint8_t v) {
+    auto f = good;
+    f[at] = v;
+    Rehash(f);
+    return f;
+  };
+  auto longer = good;
+  longer.insert(longer.end() - 8, 0x00);
+  Rehash(longer);
+  const TCase cases[] = {
+      {"bad hash", [&] { auto f = good; f.back() ^= 1; return f; }(), "bad checksum"},
+      {"magic", edit(0, 'X'), "magic"},
+      {"future format", edit(8, 2), "format version 2"},
+      {"level 0", edit(30, 0), "start level"},
+      {"level 41", edit(30, 41), "start level"},
+      {"control mode", edit(31, 3), "control mode"},
+      {"start flags", edit(65, 0x10), "start flags"},
+      {"one frame too many counted", [&] { auto f = good; Put32(f, 102, t.Game->LastResult.Frames + 1); Rehash(f); return f; }(), "fewer frames"},
+      {"absurd frame count", [&] { auto f = good; Put32(f, 102, 0xFFFFFFFF); Rehash(f); return f; }(), "fewer frames"},
+      {"absurd stream length", [&] { auto f = good; Put32(f, 106, 0xFFFFFFF0); Rehash(f); return f; }(), "truncated"},
+      {"a byte more", longer, "trailing bytes"},
+      {"a frame more", WithStream(good, {0x00, 0x00}, 1), "more frames"},
+      {"no frames", WithStream(good, {}, 0), "without a single frame"},
+      {"unknown code", WithStream(good, {0x00, 0x9A, 0x00}, 2), "unknown code"},
+      {"cut key", WithStream(good, {0x00, 0x80}, 1), "middle of a key"},
+      {"endless number", WithStream(good, {0x87, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}, 1), "too large"},
+      {"cursor off the map", WithStream(good, {0x87, 0xFE, 0xFF, 0xFF, 0xFF, 0x0F, 0x00, 0x87, 0xFE, 0xFF, 0xFF, 0xFF, 0x0F, 0x00, 0x00}, 1), "outside"},
+      {"reading before a frame", WithStream(good, {0x89, 0x80, 0x00}, 1), "outside a frame"},
+      {"reading after input", WithStream(good, {0x00, 0x83, 0x89, 0x80, 0x00}, 2), "outside a frame"},
+      {"input after the last frame", WithStream(good, {0x00, 0x83}, 1), "after the last frame"},
+      {"many readings", WithStream(good, {0x00, 0x88, 0x10, 0x89, 0x80}, 1), "too many"},
+      {"many repeats", WithStream(good, {0x00, 0x88, 0x11}, 1), "too many"},
+  };
+  for (const TCase& c : cases) {
+    why.clear();
+    EXPECT_FALSE(Parses(c.File, why)) << c.Name;
+    EXPECT_NE(why.find(c.Reason), std::string::npos) << c.Name << ": " << why;
+    EXPECT_EQ(why.find('\n'), std::string::npos) << "one line";
+  }
+  // The same hand-made streams are read when they are sound.
+  EXPECT_TRUE(Parses(WithStream(good, {0x00, 0x88, 0x0F, 0x89, 0x80, 0x83, 0x7F}, 129), why)) << why;
+}
