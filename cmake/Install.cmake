@@ -46,6 +46,9 @@ if(QUADROVOLT_BUILD_TESTS)
            COMMAND ${CMAKE_SOURCE_DIR}/tests/install/check_install.sh ${CMAKE_BINARY_DIR})
   add_test(NAME Install.LauncherDataDirectory
            COMMAND ${CMAKE_SOURCE_DIR}/tests/install/check_launcher.sh ${CMAKE_BINARY_DIR}/quadrovolt-launcher)
+  add_test(NAME Game.WidescreenKeepsTheFourByThreePicture
+           COMMAND xvfb-run -a -s "-screen 0 1280x720x24" ${CMAKE_SOURCE_DIR}/tests/e2e/widescreen.sh
+                   $<TARGET_FILE:quadrovolt> ${CMAKE_BINARY_DIR}/widescreen-shots)
   add_test(NAME Game.CommandLine COMMAND ${CMAKE_SOURCE_DIR}/tests/install/check_command_line.sh $<TARGET_FILE:quadrovolt>)
 endif()
 
@@ -67,7 +70,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
     WORLD_READ WORLD_EXECUTE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-# Debian wants the manual page and a changelog compressed inside the package.
+# Debian puts games in /usr/games and wants the manual page and a changelog
+# compressed inside the package.
+set(CPACK_QUADROVOLT_BINDIR ${CMAKE_INSTALL_BINDIR})
 set(CPACK_QUADROVOLT_MANDIR ${CMAKE_INSTALL_MANDIR})
 set(CPACK_QUADROVOLT_DOC_DIR ${QUADROVOLT_DOC_DIR})
 set(CPACK_QUADROVOLT_VERSION ${PROJECT_VERSION})
