@@ -64,13 +64,15 @@ void TQuadrovoltMain::ReadKeyboard() {
 void TQuadrovoltMain::ReadJoystick() {
   if (!Joystick.Read(JoyInfo)) return;
   TBlobPlayer& p = *Player;
-  // No dead zone: a stick resting off-centre drifts the ship.
+  // No dead zone of the game's own (the platform reports a pad's rest as
+  // exact centre): an off-centre reading drifts the ship.
   float ox = float(int(JoyInfo.XPos) - 32767), oy = float(int(JoyInfo.YPos) - 32767);
   p.HeadingDeg = AngleToPointF(p.Position.X, p.Position.Y, p.Position.X + ox, p.Position.Y - oy);
   p.Heading = float(p.HeadingDeg);
   p.Position.X += ox / 32767 * p.Speed;
   p.Position.Y -= oy / 32767 * p.Speed;
 
+  const int previousAim = p.AimAngle;
   JoyFire = false;
   int fx = 0, fy = 0;
   if (JoyInfo.Buttons & 1) fx = -1, JoyFire = true;
@@ -79,6 +81,20 @@ void TQuadrovoltMain::ReadJoystick() {
   if (JoyInfo.Buttons & 4) fy = 1, JoyFire = true;
   int x = RoundInt(p.Position.X), y = RoundInt(p.Position.Y);
   p.AimAngle = AngleToPoint(x, y, x + 10 * fx, y - 10 * fy);
+
+  // A pad's right stick off rest aims the gun its way and fires; the reading
+  // comes calibrated, so anything but centre is a deliberate push. Its y grows
+  // downwards like the left stick's: pushed up, the gun points up the arena.
+  const int rx = int(JoyInfo.RightX) - 32767, ry = int(JoyInfo.RightY) - 32767;
+  if (rx != 0 || ry != 0) {
+    p.AimAngle = AngleToPoint(0, 0, rx, -ry);
+    JoyFire = true;
+  } else if (JoyInfo.RightTrigger > 0) {
+    // The right trigger fires where the gun points: with no button aiming it
+    // keeps the last aim rather than swinging back to face right.
+    if (!JoyFire) p.AimAngle = previousAim;
+    JoyFire = true;
+  }
 }
 
 void TQuadrovoltMain::MoveByMouse() {

@@ -67,10 +67,11 @@ void Option(TGLPrinter& p, const TRect& r, bool on, bool round, std::string_view
 }
 
 // The controls chart of each mode, in place of a picture.
-const char* const ChartLines[3][2] = {
-    {"Keys: cursors move, Z X C S shoot", "left, down, right, up"},
-    {"Mouse: left button shoots, right", "button moves, the gun aims at it"},
-    {"Joystick: the stick moves, buttons", "1 to 4 shoot left, up, down, right"},
+const char* const ChartLines[3][3] = {
+    {"Keys: cursors move, Z X C S shoot", "left, down, right, up", ""},
+    {"Mouse: left button shoots, right", "button moves, the gun aims at it", ""},
+    {"Joystick: the left stick moves, the right stick", "aims and fires, the right trigger fires, and",
+     "buttons 1 to 4 shoot left, up, down, right"},
 };
 }  // namespace
 
@@ -227,8 +228,7 @@ void TFormQuadrovoltSetup::Draw() {
   Frame(focusFrames[int(Focus)], White);
 
   const auto& chart = ChartLines[InputMode < 3 ? InputMode : 1];
-  Text(p, 20, 274, chart[0], 0.75f, White);
-  Text(p, 20, 291, chart[1], 0.75f, White);
+  for (int i = 0; i < 3; ++i) Text(p, 20, float(267 + 15 * i), chart[i], 0.6f, White);
 
   Text(p, 20, 312, "** Final Edition Extras **", 0.7f);
   Text(p, 20, 330, "SPACE BAR - Gravi Bomb", 0.6f);

@@ -49,6 +49,8 @@ if(QUADROVOLT_BUILD_TESTS)
   add_test(NAME Game.WidescreenKeepsTheFourByThreePicture
            COMMAND xvfb-run -a -s "-screen 0 1280x720x24" ${CMAKE_SOURCE_DIR}/tests/e2e/widescreen.sh
                    $<TARGET_FILE:quadrovolt> ${CMAKE_BINARY_DIR}/widescreen-shots)
+  # xvfb-run's choice of a free display is not safe in parallel.
+  set_tests_properties(Game.WidescreenKeepsTheFourByThreePicture PROPERTIES RESOURCE_LOCK x_server)
   add_test(NAME Game.CommandLine COMMAND ${CMAKE_SOURCE_DIR}/tests/install/check_command_line.sh $<TARGET_FILE:quadrovolt>)
 endif()
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "gfx/MatrixStack.h"
 #include "gfx/PdxLib3DTypes.h"
 #include "gfx/Renderer.h"
 
@@ -21,8 +22,6 @@ struct TRecordedPrimitive {
 
 class TRecordingRenderer : public TRenderer {
  public:
-  using TMatrix = std::array<float, 16>;  // column-major, as GL keeps it
-
   TRecordingRenderer();
 
   std::vector<TRecordedPrimitive> Primitives;
@@ -31,13 +30,13 @@ class TRecordingRenderer : public TRenderer {
   int MaxStackDepth = 0;
 
   void Reset();  // forget what was drawn; the matrix goes back to identity
-  int StackDepth() const { return int(Stack.size()) - 1; }
+  int StackDepth() const { return Stack.Depth(); }
   bool IsEnabled(TCapability cap) const { return Enabled[int(cap)]; }
   TColor4 CurrentColour() const { return Colour; }
   float CurrentLineWidth() const { return Width; }
   float CurrentPointSize() const { return PtSize; }
   TBlendMode CurrentBlend() const { return Blend; }
-  TVector3 Transform(float x, float y, float z) const;
+  TVector3 Transform(float x, float y, float z) const { return Stack.Transform(x, y, z); }
 
   // Helpers for tests: primitives of one kind, and counts of segments.
   std::vector<const TRecordedPrimitive*> Find(TPrimitive prim) const;
@@ -47,12 +46,12 @@ class TRecordingRenderer : public TRenderer {
   void Frustum(double, double, double, double, double, double) override {}
   void ClearFrame() override { ++ClearCount; }
   void BeginFrameState() override {}
-  void LoadIdentity() override;
+  void LoadIdentity() override { Stack.LoadIdentity(); }
   void PushMatrix() override;
-  void PopMatrix() override;
-  void Translate(float x, float y, float z) override;
-  void Rotate(float degrees, float x, float y, float z) override;
-  void Scale(float x, float y, float z) override;
+  void PopMatrix() override { Stack.Pop(); }
+  void Translate(float x, float y, float z) override { Stack.Translate(x, y, z); }
+  void Rotate(float degrees, float x, float y, float z) override { Stack.Rotate(degrees, x, y, z); }
+  void Scale(float x, float y, float z) override { Stack.Scale(x, y, z); }
   void Color(float r, float g, float b, float a) override;
   void LineWidth(float width) override { Width = width; }
   void PointSize(float size) override { PtSize = size; }
@@ -70,9 +69,7 @@ class TRecordingRenderer : public TRenderer {
   void End() override;
 
  private:
-  void Multiply(const TMatrix& m);
-
-  std::vector<TMatrix> Stack;
+  TMatrixStack Stack;
   TColor4 Colour{1, 1, 1, 1};
   float Width = 1, PtSize = 1;
   std::array<bool, 8> Enabled{};

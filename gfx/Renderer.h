@@ -67,6 +67,11 @@ class TRenderer {
   virtual void Normal(float x, float y, float z) = 0;
   virtual void TexCoord(float u, float v) = 0;
   virtual void End() = 0;
+
+  // Hands everything drawn so far to the driver. A backend may queue
+  // primitives; the frame calls this before the swap, and whatever reads
+  // pixels or touches GL itself calls it first.
+  virtual void Flush() {}
 };
 
 // The renderer the game draws with. Never null: a null renderer is installed

@@ -10,7 +10,8 @@
 #include "app/QuadrovoltMain.h"
 #include "app/WindowMessages.h"
 #include "gfx/MessageBox.h"
-#include "platform/GLRenderer.h"
+#include "platform/GLContextDefaults.h"
+#include "platform/RendererChoice.h"
 #include "platform/SdlJoystick.h"
 #include "platform/SdlMixerSoundDevice.h"
 
@@ -60,13 +61,7 @@ bool TFrameWindow::SetDisplayMode() {
 }
 
 bool TFrameWindow::Create() {
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-  const int channel = Request.Bits >= 24 ? 8 : 5;
-  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
-  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channel);
-  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channel);
+  RequestGameContext(Request.Bits);
 
   Window = SDL_CreateWindow(Request.Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, Request.Width,
                             Request.Height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
@@ -88,6 +83,7 @@ bool TFrameWindow::Create() {
     Destroy();
     return false;
   }
+  SetContextDefaults();
   // Vsync off: the 100 Hz tick sets the pace, a swap must never cap it.
   SDL_GL_SetSwapInterval(0);
   SDL_ShowWindow(Window);
@@ -135,8 +131,8 @@ void TFrameWindow::ClearBars() const {
 }
 
 int TFrameWindow::Run() {
-  TGLRenderer renderer;
-  SetRenderer(&renderer);
+  const std::unique_ptr<TRenderer> renderer = MakeGLRenderer();
+  SetRenderer(renderer.get());
   SDL_DisableScreenSaver();  // no screen saver or monitor power-off mid-game
 
   TSdlMixerSoundDevice sound;
@@ -204,6 +200,7 @@ int TFrameWindow::Run() {
       const Uint64 stepStart = SDL_GetPerformanceCounter();
       if (!game->Paused) ClearBars();
       running = frame.Tick();
+      renderer->Flush();  // a batching backend may still hold the frame
       // A paused game draws nothing new: swapping would flip between two old
       // pictures, so the last one stays up instead.
       if (!game->Paused) SDL_GL_SwapWindow(Window);

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include "platform/GLCalls.h"
+
 namespace {
 GLenum ToGL(TCapability cap) {
   switch (cap) {
@@ -32,16 +34,10 @@ GLenum ToGL(TPrimitive prim) {
 void TGLRenderer::Viewport(int x, int y, int width, int height) { glViewport(x, y, width, height); }
 
 void TGLRenderer::Frustum(double left, double right, double bottom, double top, double zNear, double zFar) {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glFrustum(left, right, bottom, top, zNear, zFar);
-  glMatrixMode(GL_MODELVIEW);
+  GLSetFrustum(left, right, bottom, top, zNear, zFar);
 }
 
-void TGLRenderer::ClearFrame() {
-  glClearColor(0, 0, 0, 0);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
+void TGLRenderer::ClearFrame() { GLClearFrame(); }
 
 void TGLRenderer::BeginFrameState() {
   glFrontFace(GL_CCW);
@@ -86,16 +82,7 @@ void TGLRenderer::Material(const TMaterialColours& m) {
 }
 
 unsigned TGLRenderer::CreateTexture(int width, int height, const std::uint8_t* rgb) {
-  GLuint name = 0;
-  glGenTextures(1, &name);
-  glBindTexture(GL_TEXTURE_2D, name);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-  return name;
+  return GLCreateTexture(width, height, rgb);
 }
 
 void TGLRenderer::BindTexture(unsigned texture) {

@@ -12,6 +12,7 @@
 #include "gfx/GLPrinter.h"
 #include "gfx/MS3DObj.h"
 #include "gfx/Renderer.h"
+#include "platform/GLContextDefaults.h"
 #include "platform/GLRenderer.h"
 
 namespace {
@@ -135,6 +136,7 @@ int main(int argc, char** argv) {
     SDL_Quit();
     return 1;
   }
+  SetContextDefaults();
 
   TGLRenderer renderer;
   SetRenderer(&renderer);

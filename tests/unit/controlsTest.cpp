@@ -77,6 +77,44 @@ TEST(JoystickControls, DriftIsProportionalAndButtonsAim) {
   EXPECT_FALSE(t.Game->JoyFire);
 }
 
+TEST(JoystickControls, RightStickAimsAndFiresTheTriggerFiresAlongTheAim) {
+  TTestGame t(InputModes::Joystick);
+  constexpr unsigned C = 32767;
+  struct Case {
+    unsigned rightX, rightY, trigger, buttons;
+    int aimBefore, aim;
+    bool fire;
+  } cases[] = {
+      {C + 28378, C - 16384, 0, 0, 0, 30, true},  // 30 degrees: right and a little up (y grows down)
+      {C, 0, 0, 0, 0, 90, true},                  // pushed up: up the arena, as button 2
+      {0, 65535, 0, 0, 0, 225, true},             // down and left
+      {C, C + 1, 0, 0, 0, 270, true},             // calibrated: any reading off centre aims
+      {C + 28378, C - 16384, 0, 1, 0, 30, true},  // the stick wins over button 1
+      {C, C, 0, 0, 45, 0, false},                 // at rest: as before, no button faces right
+      {C, C, 0, 2, 45, 90, true},                 // at rest: button 2 still aims up
+      {C, C, 1, 0, 45, 45, true},                 // the trigger fires where the gun points
+      {C, C, 65535, 4, 45, 270, true},            // ... or where a button aims it
+      {0, C, 65535, 0, 45, 180, true},            // ... or the stick
+  };
+  for (const Case& c : cases) {
+    t.Player().Position = TVector3{100, -50, 0};
+    t.Player().AimAngle = c.aimBefore;
+    t.Joystick.Next = TJoyInfo{};
+    t.Joystick.Next.RightX = c.rightX;
+    t.Joystick.Next.RightY = c.rightY;
+    t.Joystick.Next.RightTrigger = c.trigger;
+    t.Joystick.Next.Buttons = c.buttons;
+    t.Game->ReadJoystick();
+    const std::string which = std::to_string(c.rightX) + "," + std::to_string(c.rightY) + " trigger " +
+                              std::to_string(c.trigger) + " buttons " + std::to_string(c.buttons);
+    EXPECT_EQ(t.Player().AimAngle, c.aim) << which;
+    EXPECT_EQ(t.Game->JoyFire, c.fire) << which;
+    // The right stick and trigger never fly the ship.
+    EXPECT_EQ(t.Player().Position.X, 100) << which;
+    EXPECT_EQ(t.Player().Position.Y, -50) << which;
+  }
+}
+
 TEST(JoystickControls, NoJoystickKeepsTheShipAsItWas) {
   TTestGame t(InputModes::Joystick);
   t.Player().Position = TVector3{50, 60, 0};

@@ -27,14 +27,15 @@ class TScriptedJoystick : public TJoystick {
 };
 
 struct TTestGame {
-  explicit TTestGame(std::uint8_t inputMode = InputModes::Mouse) {
+  // The scripted joystick unless a test brings its own.
+  explicit TTestGame(std::uint8_t inputMode = InputModes::Mouse, TJoystick* joystick = nullptr) {
     static int serial = 0;
     Dir = std::filesystem::temp_directory_path() /
           ("quadrovolt-game-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
     std::filesystem::create_directories(Dir);
     RandomSeed(1234);
     SetRenderer(&Recorder);
-    Game = std::make_unique<TQuadrovoltMain>(Sound, Joystick, (Dir / "QUADROVOLT.DAT").string());
+    Game = std::make_unique<TQuadrovoltMain>(Sound, joystick ? *joystick : Joystick, (Dir / "QUADROVOLT.DAT").string());
     Game->InputMode = inputMode;
     Frame = std::make_unique<TFrameController>(Game.get());
   }

@@ -103,11 +103,15 @@ TEST_F(GridTest, BulletsPushOnlyStrictlyWithinThirtyUnits) {
   Grid->Initialise();
   Grid->SetPush(0);
   bullet->Position.X = p.X + 29.9f;
+  bullet->Position.Z = p.Z + 0.1f;
   Grid->UpdateAndDraw();
   // 4.4 units away from the bullet, then one spring step back (K 0.02).
   const float pushed = p.X - 4.4f;
   EXPECT_NEAR(At(25, 25).X, pushed + (p.X - pushed) * 0.02f * 0.92f, 1e-3f);
   EXPECT_NEAR(At(25, 25).Y, p.Y, 1e-5f);
+  // In depth only a 256th of that.
+  const float sunk = p.Z - 4.4f * 0.1f / 29.9f / 256;
+  EXPECT_NEAR(At(25, 25).Z, sunk + (p.Z - sunk) * 0.02f * 0.92f, 1e-7f);
 
   // An inactive bullet pushes nothing.
   Grid->Initialise();
@@ -167,6 +171,14 @@ TEST_F(GridTest, APointInTheRingIsPushedOutAndNotPulledThatFrame) {
   const float pushed = p.X - 6;
   EXPECT_NEAR(At(25, 25).X, pushed + (p.X - pushed) * 0.02f * 0.92f, 1e-3f);
   EXPECT_EQ(At(25, 25).Y, p.Y);
+  EXPECT_NEAR(At(25, 25).Z, p.Z, 1e-5f) << "the ring barely moves it in depth";
+
+  // The band is 20 wide: 25 units from the centre is inside the ring, not on it.
+  Grid->Initialise();
+  Grid->SetPush(0);
+  Grid->AddShockwave(MakeVector(p.X + 25, p.Y, 0));
+  Grid->UpdateAndDraw();
+  EXPECT_EQ(At(25, 25).X, p.X);
 }
 
 TEST_F(GridTest, TheLastRowAndColumnNeverMove) {
@@ -190,6 +202,9 @@ TEST_F(GridTest, AHitSucksTheLatticeTowardsTheShipAndThePushDrivesItAway) {
   Grid->UpdateAndDraw();
   EXPECT_LT(At(30, 25).X, Rest(30, 25).X);  // right of the ship: pulled left
   EXPECT_GT(At(20, 25).X, Rest(20, 25).X);
+  // and only a little towards the depth the pull comes from.
+  EXPECT_LT(At(30, 25).Z, Rest(30, 25).Z);
+  EXPECT_GT(At(30, 25).Z, Rest(30, 25).Z - 1e-4f);
 
   Grid->Initialise();
   Grid->SetCentre(0, 0);
@@ -245,6 +260,7 @@ TEST_F(GridTest, WellsPullTheShipCappedOnlyFromAbove) {
   Grid->PullPlayer(Wells, 1);
   EXPECT_FLOAT_EQ(Player.Position.X, 0.1f);
   EXPECT_EQ(Player.Position.Y, 0);
+  EXPECT_NEAR(Player.Position.Z, -10.0f / 1500, 1e-5f);  // in depth, uncapped downwards but damped
 
   Player.Position = MakeVector(0, 0, 0);
   well->Position = MakeVector(-1, 0, 0);

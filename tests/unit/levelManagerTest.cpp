@@ -5,6 +5,9 @@
 #include <set>
 #include <vector>
 
+#include "enemies/blobBinaryBlackHole.h"
+#include "enemies/blobBoid.h"
+#include "enemies/blobBoss4.h"
 #include "enemies/blobGrunt.h"
 #include "enemies/blobGruntXY.h"
 #include "enemies/blobMessage.h"
@@ -17,6 +20,8 @@
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
 #include "levels/LevelManager.h"
+#include "sound/RecordingSoundDevice.h"
+#include "sound/frmDXSounds.h"
 
 namespace {
 const TVector3 Origin{};
@@ -150,6 +155,46 @@ TEST_F(LevelManagerTest, ASpawnedEnemyIsWiredToTheGame) {
   ASSERT_TRUE(g->OnDestroyed.Assigned());
   g->OnDestroyed(g);
   EXPECT_EQ(m->Destroyed, 1);
+}
+
+TEST_F(LevelManagerTest, EachKindGetsItsGlowItsListsAndItsOwnSettings) {
+  struct TCase {
+    std::uint8_t Kind;
+    TMS3DObj* Glow;
+    bool Well, Warper;
+  };
+  const TCase cases[] = {
+      {BlobKind::Grunt, &RectFrame, false, false},     {BlobKind::GruntXY, &RectFrame, false, false},
+      {BlobKind::Snake, &SphereTile, false, false},    {BlobKind::Boid, &SphereTile, false, false},
+      {BlobKind::Pod, &SphereTile, false, false},      {BlobKind::Gravitar, &SphereTile, true, false},
+      {BlobKind::BlackHole, &SphereTile, false, true}, {BlobKind::Boss2, &RectFrame, false, true},
+      {BlobKind::Boss3, &RectFrame, false, true},      {BlobKind::Boss4, &SphereTile, false, true},
+  };
+  std::vector<TSpawnRecord> script{Quota(1)};
+  for (const TCase& c : cases)
+    script.push_back(Spawn(1, 0, c.Kind, 1, Origin, c.Kind == BlobKind::BlackHole ? 120 : -1));
+  TRecordingSoundDevice device;
+  TFormSounds sounds(device);
+  auto m = Make(script);
+  m->Sounds = &sounds;
+  m->Update(1);
+  ASSERT_EQ(Enemies.Count(), int(std::size(cases)));
+  for (int i = 0; i < Enemies.Count(); ++i) {
+    auto* e = dynamic_cast<TBlobEnemy*>(Enemies[i]);
+    ASSERT_NE(e, nullptr);
+    const TCase& c = cases[i];
+    EXPECT_EQ(e->Kind, c.Kind);
+    EXPECT_TRUE(e->Active) << int(c.Kind);
+    EXPECT_EQ(e->Player, &Player);
+    EXPECT_EQ(e->Sounds, &sounds);
+    EXPECT_EQ(e->GlowModel, c.Glow) << int(c.Kind);
+    EXPECT_TRUE(e->OnDestroyed.Assigned());
+    EXPECT_EQ(Wells.IndexOf(e) >= 0, c.Well) << int(c.Kind);
+    EXPECT_EQ(Warpers.IndexOf(e) >= 0, c.Warper) << int(c.Kind);
+  }
+  EXPECT_EQ(static_cast<TBlobBoid*>(Enemies[3])->Flock, &Enemies);
+  EXPECT_EQ(static_cast<TBlobBinaryBlackHole*>(Enemies[6])->OrbitAngle, 120) << "the row's start angle";
+  EXPECT_EQ(static_cast<TBlobBoss4*>(Enemies[9])->CoreModel, &GeoSphere);
 }
 
 TEST_F(LevelManagerTest, MessagesAndPickupsAreWiredTheirOwnWay) {
@@ -334,8 +379,20 @@ TEST_F(LevelManagerTest, APodCountsOnceForItselfWhenItDies) {
   pod.Position = MakeVector(100, 100, 0);
   m->PodDestroyed(&pod);
   EXPECT_EQ(m->Destroyed, 1);
-  m->PodDestroyed(nullptr);  // no sender: still counted, nothing released
+  // Twelve children around the wreck, each counted on its own.
+  ASSERT_EQ(ActiveOfKind(BlobKind::PodChild), 12);
+  ASSERT_EQ(Enemies.Count(), 12);
+  for (TBlob* blob : Enemies) {
+    auto* child = static_cast<TBlobEnemy*>(blob);
+    EXPECT_GE(child->SpawnPosition.X, 100 - 64);
+    EXPECT_LE(child->SpawnPosition.Y, 100 + 63);
+    EXPECT_EQ(child->Lives, 1);
+  }
+  static_cast<TBlobEnemy*>(Enemies[11])->OnDestroyed(Enemies[11]);
   EXPECT_EQ(m->Destroyed, 2);
+  m->PodDestroyed(nullptr);  // no sender: still counted, nothing released
+  EXPECT_EQ(m->Destroyed, 3);
+  EXPECT_EQ(Enemies.Count(), 12);
 }
 
 TEST_F(LevelManagerTest, WithoutAnEnemyListNothingIsSpawned) {

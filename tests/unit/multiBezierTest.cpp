@@ -76,6 +76,9 @@ TEST(MultiBezier, TheFirstUpdateFansTheTentaclesOutThirtyDegreesApart) {
     d = std::remainder(d, 360.0);
     EXPECT_NEAR(std::fabs(d), 30, 0.05) << i;
   }
+  // The root joint is bent by 10 x cos(0.5) degrees off the 45 degree diagonal.
+  EXPECT_NEAR(AngleOf(b.Tentacles[0].Sub[0]), 35, 0.02);
+  EXPECT_NEAR(AngleOf(b.Tentacles[3].Sub[0]), 35 - 90, 0.02);
 }
 
 TEST(MultiBezier, SubIsTheCurveSplitInTwoHalvesThatTraceIt) {

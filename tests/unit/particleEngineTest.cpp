@@ -55,6 +55,20 @@ TEST_F(ParticleEngineTest, EmissionFillsTheFirstFreeSlotWithTheRequestedRanges) 
   EXPECT_EQ(Engine[137].Speed, 3);
   EXPECT_EQ(Engine[137].Life, 10);
   EXPECT_FALSE(Engine[300].Active);
+
+  // Each frame takes a uniform bite below a sixth out of every speed.
+  float before[300], lost = 0, most = 0;
+  for (int i = 0; i < 300; ++i) before[i] = Engine[i].Speed;
+  Engine.UpdateAndDraw();
+  for (int i = 0; i < 300; ++i) {
+    const float bite = before[i] - Engine[i].Speed;
+    EXPECT_GE(bite, 0);
+    lost += bite;
+    most = std::max(most, bite);
+  }
+  EXPECT_LT(most, 1.0f / 6);
+  EXPECT_GT(most, 0.15f);
+  EXPECT_NEAR(lost / 300, 1.0f / 12, 0.01f);
 }
 
 TEST_F(ParticleEngineTest, EmptyOrInvertedRangesGiveTheirLowerEnd) {
@@ -110,6 +124,14 @@ TEST_F(ParticleEngineTest, BouncesOffTheWallByTheDirectionAlone) {
   // Speed is then slowed by less than a sixth of a unit.
   EXPECT_LE(Engine[0].Speed, 1.0f);
   EXPECT_GT(Engine[0].Speed, 1.0f - 1.0f / 6);
+  // Ending exactly on a wall is not beyond it.
+  Engine.AddParticle(MakeVector(498, 0, 0), true, MakeVector(1, 0, 0), 3, MakeColor(1, 1, 1), false, 0, 2, 50, 50, 8);
+  Engine.AddParticle(MakeVector(0, -498, 0), true, MakeVector(0, -1, 0), 3, MakeColor(1, 1, 1), false, 0, 2, 50, 50, 8);
+  Engine.UpdateAndDraw();
+  EXPECT_EQ(Engine[2].Position.X, 500);
+  EXPECT_EQ(Engine[2].Velocity.X, 1);
+  EXPECT_EQ(Engine[3].Position.Y, -500);
+  EXPECT_EQ(Engine[3].Velocity.Y, -1);
 }
 
 TEST_F(ParticleEngineTest, ClearLeavesNothingToDraw) {

@@ -7,8 +7,10 @@
 #include "app/WindowMessages.h"
 #include "entities/blobPlayer.h"
 
+void TAutoPilot::ShowLevel() { Game.LevelSelectOffset = Options.Level - 5; }
+
 void TAutoPilot::StartGame() {
-  Game.LevelSelectOffset = Options.Level - 5;
+  ShowLevel();
   Frame.HandleMessage(Msg::LButtonDown, 0, 0);
   if (Options.Bombs) Frame.HandleMessage(Msg::KeyDown, VK::Space, 0);
 }

@@ -19,7 +19,9 @@ class TAutoPilot {
   TAutoPilot(TQuadrovoltMain& game, TFrameController& frame, const TAutoPilotOptions& options)
       : Game(game), Frame(frame), Options(options) {}
 
-  // On the title: scroll the strip to the start level, then fire.
+  // On the title: scroll the strip to the start level.
+  void ShowLevel();
+  // On the title: show the start level, then fire.
   void StartGame();
   // Before the tick of frame number f (counted from 0).
   void BeforeTick(int f);

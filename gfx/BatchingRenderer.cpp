@@ -1,0 +1,144 @@
+#include "gfx/BatchingRenderer.h"
+
+#include <algorithm>
+
+namespace {
+float Clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
+
+TBatchKind KindOf(TPrimitive prim) {
+  switch (prim) {
+    case TPrimitive::Points: return TBatchKind::Points;
+    case TPrimitive::Triangles:
+    case TPrimitive::Quads: return TBatchKind::Triangles;
+    case TPrimitive::Lines:
+    case TPrimitive::LineLoop:
+    case TPrimitive::LineStrip: return TBatchKind::Lines;
+  }
+  return TBatchKind::Lines;
+}
+}  // namespace
+
+TBatchingRenderer::TBatchingRenderer(std::unique_ptr<TBatchSink> sink, int maxVertices, int maxBatches)
+    : Sink(std::move(sink)), List(maxVertices, maxBatches) {}
+
+void TBatchingRenderer::Viewport(int x, int y, int width, int height) {
+  Flush();
+  Sink->Viewport(x, y, width, height);
+}
+
+void TBatchingRenderer::Frustum(double left, double right, double bottom, double top, double zNear, double zFar) {
+  Flush();
+  Sink->Frustum(left, right, bottom, top, zNear, zFar);
+}
+
+void TBatchingRenderer::ClearFrame() {
+  Flush();
+  Sink->ClearFrame();
+}
+
+void TBatchingRenderer::BeginFrameState() {
+  Flush();
+  Enabled[int(TCapability::CullFace)] = true;
+  Enabled[int(TCapability::DepthTest)] = true;
+  Enabled[int(TCapability::Blend)] = true;
+  Blend = TBlendMode::AlphaOneMinusAlpha;
+  Sink->BeginFrameState();
+}
+
+unsigned TBatchingRenderer::CreateTexture(int width, int height, const std::uint8_t* rgb) {
+  Flush();
+  return Sink->CreateTexture(width, height, rgb);
+}
+
+void TBatchingRenderer::Color(float r, float g, float b, float a) {
+  CurrentColour[0] = r, CurrentColour[1] = g, CurrentColour[2] = b, CurrentColour[3] = a;
+}
+
+void TBatchingRenderer::Material(const TMaterialColours& m) {
+  for (int i = 0; i < 3; ++i) LitColour[i] = Clamp01(m.Emissive[i] + kSceneAmbient[i] * m.Ambient[i]);
+  LitColour[3] = Clamp01(m.Diffuse[3]);
+}
+
+TBatchState TBatchingRenderer::StateFor(TPrimitive prim) const {
+  TBatchState s;
+  s.Kind = KindOf(prim);
+  s.Size = s.Kind == TBatchKind::Points ? PtSize : s.Kind == TBatchKind::Lines ? Width : 0;
+  s.Texture = Enabled[int(TCapability::Texture2D)] ? Bound : 0;
+  s.Blend = Enabled[int(TCapability::Blend)];
+  s.BlendMode = Blend;
+  s.AlphaTest = Enabled[int(TCapability::AlphaTest)];
+  s.CullFace = Enabled[int(TCapability::CullFace)];
+  s.DepthTest = Enabled[int(TCapability::DepthTest)];
+  return s;
+}
+
+void TBatchingRenderer::Begin(TPrimitive prim) {
+  if (InPrimitive) return;  // GL refuses a Begin inside a Begin as well
+  InPrimitive = true;
+  Prim = prim;
+  PrimState = StateFor(prim);
+  PrimLit = Enabled[int(TCapability::Lighting)];
+  PrimVertices = 0;
+}
+
+void TBatchingRenderer::Vertex(float x, float y, float z) {
+  if (!InPrimitive) return;
+  const TVector3 p = Matrix.Transform(x, y, z);
+  const float* c = PrimLit ? LitColour : CurrentColour;
+  const TBatchVertex v{p.X, p.Y, p.Z, c[0], c[1], c[2], c[3], U, V};
+  const int n = PrimVertices++;
+  switch (Prim) {
+    case TPrimitive::Points: Emit(&v, 1); break;
+    case TPrimitive::Lines:
+      if (n % 2 == 1) {
+        const TBatchVertex line[2] = {Previous, v};
+        Emit(line, 2);
+      }
+      Previous = v;
+      break;
+    case TPrimitive::LineStrip:
+    case TPrimitive::LineLoop:
+      if (n == 0) {
+        First = v;
+      } else {
+        const TBatchVertex line[2] = {Previous, v};
+        Emit(line, 2);
+      }
+      Previous = v;
+      break;
+    case TPrimitive::Triangles:
+      Pending[n % 3] = v;
+      if (n % 3 == 2) Emit(Pending, 3);
+      break;
+    case TPrimitive::Quads:
+      if (n % 4 < 3) {
+        Pending[n % 4] = v;
+      } else {
+        const TBatchVertex pair[6] = {Pending[0], Pending[1], Pending[2], Pending[0], Pending[2], v};
+        Emit(pair, 3);
+        Emit(pair + 3, 3);
+      }
+      break;
+  }
+}
+
+void TBatchingRenderer::End() {
+  if (!InPrimitive) return;
+  if (Prim == TPrimitive::LineLoop && PrimVertices >= 2) {
+    const TBatchVertex closing[2] = {Previous, First};
+    Emit(closing, 2);
+  }
+  InPrimitive = false;
+}
+
+void TBatchingRenderer::Emit(const TBatchVertex* vertices, int count) {
+  if (List.Add(PrimState, vertices, count)) return;
+  Flush();
+  List.Add(PrimState, vertices, count);
+}
+
+void TBatchingRenderer::Flush() {
+  if (List.Empty()) return;
+  Sink->Draw(List);
+  List.Clear();
+}
