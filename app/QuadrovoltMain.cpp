@@ -142,7 +142,7 @@ void TQuadrovoltMain::OnLevelComplete(TBlob*) {
 void TQuadrovoltMain::Draw() {
   TRenderer& gl = GL();
   gl.BeginFrameState();
-  gl.Viewport(0, 0, ScreenWidth, ScreenHeight);
+  gl.Viewport(ViewportX, ViewportY, ScreenWidth, ScreenHeight);
   gl.Frustum(-1, 1, -1, 1, 1, 1000);
   gl.Enable(TCapability::Blend);
   gl.BlendFunc(TBlendMode::AlphaOneMinusAlpha);

@@ -95,6 +95,10 @@ class TQuadrovoltMain {
   std::unique_ptr<TBlobPlayer> Player;
   int ScreenWidth = 1024;
   int ScreenHeight = 768;
+  // Where the picture starts in the drawable when bars frame it (GL's
+  // viewport origin, rows counted from the bottom).
+  int ViewportX = 0;
+  int ViewportY = 0;
   std::uint8_t InputMode = InputModes::Joystick;
   bool Paused = false;
   int CursorX = 0;

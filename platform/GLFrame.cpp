@@ -1,5 +1,7 @@
 #include "platform/GLFrame.h"
 
+#include <SDL_opengl.h>
+
 #include <cstdlib>
 #include <memory>
 
@@ -63,7 +65,7 @@ bool TFrameWindow::Create() {
   RequestGameContext(Request.Bits);
 
   Window = SDL_CreateWindow(Request.Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, Request.Width,
-                            Request.Height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+                            Request.Height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
   if (!Window) {
     Destroy();
     return false;
@@ -106,6 +108,29 @@ void TFrameWindow::Destroy() {
   }
 }
 
+void TFrameWindow::LayOutPicture(TQuadrovoltMain& game) {
+  int windowWidth = 0, windowHeight = 0, drawableWidth = 0, drawableHeight = 0;
+  SDL_GetWindowSize(Window, &windowWidth, &windowHeight);
+  SDL_GL_GetDrawableSize(Window, &drawableWidth, &drawableHeight);
+  Picture.Resize(windowWidth, windowHeight, drawableWidth, drawableHeight);
+  // The game sees the picture as its whole screen: its mouse rule and its
+  // viewport both work in picture pixels.
+  game.ScreenWidth = Picture.Width;
+  game.ScreenHeight = Picture.Height;
+  game.ViewportX = Picture.Left;
+  game.ViewportY = Picture.Bottom();
+}
+
+void TFrameWindow::ClearBars() const {
+  glDisable(GL_SCISSOR_TEST);
+  if (!Picture.HasBars()) return;
+  glClearColor(0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT);
+  // Wide lines and points near the picture's edge would spill onto the bars.
+  glScissor(Picture.Left, Picture.Bottom(), Picture.Width, Picture.Height);
+  glEnable(GL_SCISSOR_TEST);
+}
+
 int TFrameWindow::Run() {
   const std::unique_ptr<TRenderer> renderer = MakeGLRenderer();
   SetRenderer(renderer.get());
@@ -117,8 +142,7 @@ int TFrameWindow::Run() {
   RandomSeedFromClock();
   auto game = std::make_unique<TQuadrovoltMain>(sound, joystick);
   game->ReportFinalLine = true;  // each recorded game's final line, for checking its replay
-  game->ScreenWidth = Request.Width;
-  game->ScreenHeight = Request.Height;
+  LayOutPicture(*game);
   game->InputMode = Request.InputMode;
   game->SetSoundOn(Request.SoundOn);
 
@@ -143,13 +167,18 @@ int TFrameWindow::Run() {
             running = frame.HandleMessage(ev.type == SDL_KEYDOWN ? Msg::KeyDown : Msg::KeyUp, unsigned(vk), 0);
           break;
         }
-        case SDL_MOUSEMOTION:
-          running = frame.HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(ev.motion.x, ev.motion.y));
+        case SDL_MOUSEMOTION: {
+          int x = ev.motion.x, y = ev.motion.y;
+          Picture.WindowToPicture(x, y);
+          running = frame.HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(x, y));
           break;
+        }
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
           const bool down = ev.type == SDL_MOUSEBUTTONDOWN;
-          const std::int64_t at = Msg::MakePoint(ev.button.x, ev.button.y);
+          int x = ev.button.x, y = ev.button.y;
+          Picture.WindowToPicture(x, y);
+          const std::int64_t at = Msg::MakePoint(x, y);
           if (ev.button.button == SDL_BUTTON_LEFT)
             running = frame.HandleMessage(down ? Msg::LButtonDown : Msg::LButtonUp, 0, at);
           else if (ev.button.button == SDL_BUTTON_RIGHT)
@@ -162,6 +191,7 @@ int TFrameWindow::Run() {
           if (ev.window.event == SDL_WINDOWEVENT_RESTORED || ev.window.event == SDL_WINDOWEVENT_MAXIMIZED ||
               ev.window.event == SDL_WINDOWEVENT_SHOWN)
             Visible = true;
+          if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) LayOutPicture(*game);
           break;
         default:
           break;
@@ -172,6 +202,7 @@ int TFrameWindow::Run() {
     const Uint64 now = SDL_GetTicks64();
     if (clock.Due(now)) {
       const Uint64 stepStart = SDL_GetPerformanceCounter();
+      if (!game->Paused) ClearBars();
       running = frame.Tick();
       renderer->Flush();  // a batching backend may still hold the frame
       // A paused game draws nothing new: swapping would flip between two old

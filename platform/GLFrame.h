@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/PictureLayout.h"
+
 struct TWindowRequest {
   std::string Title = "PENDRIX - Quadrovolt Final Edition Beta 0.0.0.2";
   int Width = 1024;
@@ -16,6 +18,8 @@ struct TWindowRequest {
   bool SoundOn = true;
   std::uint8_t InputMode = 1;  // 0 keyboard, 1 mouse, 2 joystick
 };
+
+class TQuadrovoltMain;
 
 class TFrameWindow {
  public:
@@ -30,11 +34,16 @@ class TFrameWindow {
  private:
   bool SetDisplayMode();
   void Destroy();
+  // Fits the picture to the window's drawable and tells the game its size.
+  void LayOutPicture(TQuadrovoltMain& game);
+  // Blacks out the bars and keeps the game's drawing inside its picture.
+  void ClearBars() const;
 
   TWindowRequest Request;
   SDL_Window* Window = nullptr;
   SDL_GLContext Context = nullptr;
   bool Visible = false;
+  TPictureLayout Picture;
 };
 
 // The game's key code for a physical key, or -1 for keys the game ignores.

@@ -8,6 +8,9 @@ packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libgl1-
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(libgtest-dev xvfb xauth xdotool imagemagick x11-utils sox)
   packages+=(libsdl2-image-dev)  # the snapshot tool writes PNG files with it
+  # The install checks: validators for the desktop entry and the AppStream
+  # metadata, and lintian for scripts/check-deb.sh's Debian package.
+  packages+=(desktop-file-utils appstream lintian)
 fi
 
 missing=()

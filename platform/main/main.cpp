@@ -2,6 +2,7 @@
 // context running the game until the player quits from the title screen.
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -9,14 +10,51 @@
 #include "platform/GLFrame.h"
 #include "platform/SetupWindow.h"
 
+#ifndef QUADROVOLT_VERSION
+#define QUADROVOLT_VERSION "unknown"
+#endif
+
 namespace {
+const char* const HelpText =
+    "Usage: quadrovolt [--help | --version]\n"
+    "Quadrovolt: an arcade shooter in a glowing vector arena.\n"
+    "\n"
+    "Every start opens the setup dialog (display mode, full screen, sound, control mode);\n"
+    "the game takes no options that change play.\n"
+    "\n"
+    "  --help     print this text and exit\n"
+    "  --version  print the version and exit\n"
+    "\n"
+    "The best score and the highest level reached are kept in QUADROVOLT.DAT in the\n"
+    "working directory; the quadrovolt command starts the game in\n"
+    "${XDG_DATA_HOME:-$HOME/.local/share}/quadrovolt.\n"
+    "QUADROVOLT_FPS=1 prints the steps run each second and the time a step takes.\n";
+
+// --help and --version answer without opening a window; anything else is
+// refused. Returns the exit code, or -1 when the game should start.
+int HandleCommandLine(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") && std::strcmp(argv[i], "--version")) {
+      std::fprintf(stderr, "quadrovolt: unknown argument '%s' (try --help)\n", argv[i]);
+      return 2;
+    }
+  }
+  if (argc < 2) return -1;
+  if (!std::strcmp(argv[1], "--help"))
+    std::fputs(HelpText, stdout);
+  else
+    std::printf("quadrovolt %s\n", QUADROVOLT_VERSION);
+  return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+}
+
 void ShowSdlMessageBox(const std::string& caption, const std::string& text) {
   if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption.c_str(), text.c_str(), nullptr) != 0)
     SDL_Log("%s: %s", caption.c_str(), text.c_str());
 }
 }  // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+  if (const int code = HandleCommandLine(argc, argv); code >= 0) return code;
   SetMessageSink(ShowSdlMessageBox);
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) {
     ShowMessageBox("Error", "Error Creating OpenGL Window");
