@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libgl1-mesa-dev libgl1-mesa-dri)
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(libgtest-dev xvfb xauth xdotool imagemagick x11-utils sox)
+  # The fuzzers of the file readers: clang with its libFuzzer runtime.
+  packages+=(clang libclang-rt-14-dev)
 fi
 
 missing=()

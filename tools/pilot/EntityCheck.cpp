@@ -19,8 +19,8 @@ bool Finite(const TVector3& v) { return std::isfinite(v.X) && std::isfinite(v.Y)
 // Every number of the entity base that moves or scales it.
 bool AllFinite(const TBlob& b) {
   return Finite(b.Position) && Finite(b.Velocity) && Finite(b.Target) && std::isfinite(b.Size) &&
-         std::isfinite(b.PulseScale) && std::isfinite(b.Speed) && std::isfinite(b.Heading) &&
-         std::isfinite(b.Radius) && std::isfinite(b.GridMass) && std::isfinite(b.WellMass());
+         std::isfinite(b.PulseScale) && std::isfinite(b.Speed) && std::isfinite(b.Heading) && std::isfinite(b.Radius) &&
+         std::isfinite(b.GridMass) && std::isfinite(b.WellMass());
 }
 
 bool Within(const TVector3& p, float bound) { return std::fabs(p.X) <= bound && std::fabs(p.Y) <= bound; }
