@@ -23,7 +23,59 @@ e2e_passed=0
 e2e_failed=0
 if tests/e2e/run_e2e.sh build-test/quadrovolt; then e2e_passed=1; else e2e_failed=1; fi
 
-passed=$((unit_total - unit_failed + e2e_passed))
-failed=$((unit_failed + e2e_failed))
+# --- Sanitizer build --------------------------------------------------------
+# The unit tests, the headless runs and a short soak again, built with
+# AddressSanitizer and UBSan (no game window: logic, tools and tests only).
+# The first report stops the test that made it, which then fails.
+export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=0
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+asan_passed=0
+asan_failed=0
+if cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUADROVOLT_BUILD_GAME=OFF \
+         -DQUADROVOLT_SANITIZE=ON >/dev/null &&
+   cmake --build build-asan -j"$(nproc)"; then
+  ctest --test-dir build-asan --output-on-failure -j"$(nproc)" | tee build-asan/ctest.log
+  asan_status=${PIPESTATUS[0]}
+  asan_total=$(grep -oE 'tests failed out of [0-9]+' build-asan/ctest.log | grep -oE '[0-9]+$' || echo 0)
+  asan_failed=$(grep -oE '[0-9]+ tests failed out of' build-asan/ctest.log | grep -oE '^[0-9]+' || echo 0)
+  if [[ $asan_status -ne 0 && $asan_failed -eq 0 ]]; then asan_failed=1; fi
+  asan_passed=$((asan_total - asan_failed))
+else
+  echo "Sanitizer build failed"
+  asan_failed=1
+fi
+
+# --- Fuzzers ----------------------------------------------------------------
+# Every reader of outside bytes under libFuzzer for 30 seconds each, seeded
+# from tests/fuzz/<name>/. A crash, a sanitizer report, a leak or a timeout
+# fails it; the input that did it is kept as build-fuzz/<name>-crash-...
+# A new fuzzer is tests/fuzz/fuzz_<name>.cpp plus its name here.
+fuzzers=(save_file model_text wave bitmap replay)
+fuzz_passed=0
+fuzz_failed=0
+if cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+         -DQUADROVOLT_FUZZ=ON -DQUADROVOLT_BUILD_GAME=OFF -DQUADROVOLT_BUILD_TESTS=OFF >/dev/null &&
+   cmake --build build-fuzz -j"$(nproc)" --target fuzzers; then
+  for name in "${fuzzers[@]}"; do
+    mkdir -p "build-fuzz/corpus/$name"
+    seeds=()
+    [[ -d tests/fuzz/$name ]] && seeds=("tests/fuzz/$name")
+    if "build-fuzz/fuzz_$name" -max_total_time=30 -timeout=10 -rss_limit_mb=1024 \
+         -artifact_prefix="build-fuzz/$name-" "build-fuzz/corpus/$name" "${seeds[@]}" >"build-fuzz/$name.log" 2>&1; then
+      echo "fuzz_$name: passed ($(grep -oE 'Done [0-9]+ runs' "build-fuzz/$name.log" | tail -1))"
+      fuzz_passed=$((fuzz_passed + 1))
+    else
+      echo "fuzz_$name: FAILED"
+      tail -40 "build-fuzz/$name.log"
+      fuzz_failed=$((fuzz_failed + 1))
+    fi
+  done
+else
+  echo "Fuzzer build failed"
+  fuzz_failed=${#fuzzers[@]}
+fi
+
+passed=$((unit_total - unit_failed + e2e_passed + asan_passed + fuzz_passed))
+failed=$((unit_failed + e2e_failed + asan_failed + fuzz_failed))
 echo "${passed} passed, ${failed} failed"
 [[ $failed -eq 0 ]]

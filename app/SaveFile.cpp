@@ -76,7 +76,13 @@ void LoadGame(const std::string& path, std::int32_t& hiScore, std::int32_t& maxL
   std::uint8_t bytes[RecordSize + 1];
   size_t got = std::fread(bytes, 1, sizeof bytes, f);
   std::fclose(f);
-  if (got != RecordSize) return;
+  ReadSaveBytes(bytes, got, hiScore, maxLevel);
+}
+
+void ReadSaveBytes(const std::uint8_t* bytes, std::size_t size, std::int32_t& hiScore, std::int32_t& maxLevel) {
+  hiScore = 0;
+  maxLevel = 1;
+  if (!bytes || size != RecordSize) return;
   TRecord record;
   std::memcpy(record.data(), bytes, RecordSize);
   std::int32_t hi, max;

@@ -3,6 +3,7 @@
 // between runs: a marker, the two numbers at fixed places, random filler and a
 // checksum of everything before it.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -37,5 +38,8 @@ bool ReadRecord(const TRecord& record, std::int32_t& hiScore, std::int32_t& maxL
 void SaveGame(const std::string& path, std::int32_t hiScore, std::int32_t maxLevel);
 // HiScore 0 and MaxLevel 1 unless the file holds a sound record.
 void LoadGame(const std::string& path, std::int32_t& hiScore, std::int32_t& maxLevel);
+// The same for the file's bytes as read: anything but one sound record of
+// exactly 128 bytes leaves the defaults. MaxLevel always comes out 1..40.
+void ReadSaveBytes(const std::uint8_t* bytes, std::size_t size, std::int32_t& hiScore, std::int32_t& maxLevel);
 
 }  // namespace SaveFile

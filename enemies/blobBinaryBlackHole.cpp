@@ -103,10 +103,11 @@ void TBlobBinaryBlackHole::UpdateAlive() {
   PlaceOnOrbit();
   OrbitRadius -= OrbitShrink;
   if (OrbitRadius < CollapseOrbit) {
-    // Reached the centre: no kill, no points; the blow lands when the
-    // explosion ends.
+    // Reached the centre: no points, and the blow lands when the explosion
+    // ends. It still counts towards the level's quota, or a level whose
+    // holes all collapse would wait for a kill that can never come.
     Collapsed = true;
-    State = BlobState::Dying;
+    Die(false);
   }
   ClampToArena(Position);
 }

@@ -3,7 +3,8 @@
 // slowly shrinking circle, trailing a swirl of blue and white sparks and
 // bending the grid with a pulsing mass. It takes 500 hits (a gravi-bomb counts
 // as six). Left alone until its orbit reaches the centre it collapses, and
-// when that explosion ends the ship takes 100 damage; a collapse is no kill.
+// when that explosion ends the ship takes 100 damage; a collapse scores no
+// points but counts towards the level's quota.
 #include "enemies/blobEnemy.h"
 
 class TBlobBinaryBlackHole : public TBlobEnemy {

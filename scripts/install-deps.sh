@@ -11,6 +11,8 @@ if [[ "${1:-}" == "--test" ]]; then
   # The install checks: validators for the desktop entry and the AppStream
   # metadata, and lintian for scripts/check-deb.sh's Debian package.
   packages+=(desktop-file-utils appstream lintian)
+  # The fuzzers of the file readers: clang with its libFuzzer runtime.
+  packages+=(clang libclang-rt-14-dev)
 fi
 
 missing=()

@@ -10,8 +10,11 @@
 // assists); --replay plays one back instead of the pilot. Both end with
 //   final: frame N level L score S damage D checksum C
 // A replay that cannot be read is refused with its reason and exit code 2.
-// Every frame it checks that the ship, the enemies and the bullets stand at
-// finite places near the arena; a broken frame ends the run with exit code 1.
+// Every frame it checks every entity (tools/pilot/EntityCheck.h says what that
+// means); a broken frame ends the run with exit code 1.
+// --until-levels N stops once N levels are complete, printing
+//   level L: N levels complete at frame F
+// and fails (exit code 1) when the frames run out first: the soak.
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -49,6 +52,7 @@ int main(int argc, char** argv) {
   int frames = 3000, level = 1, bullets = 1;
   unsigned long seed = 1;
   bool grid = true, mortal = false, bombs = false;
+  int untilLevels = 0;
   for (int i = 1; i < argc; ++i) {
     auto next = [&](int& v) {
       if (i + 1 < argc) v = std::atoi(argv[++i]);
@@ -62,9 +66,10 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "--seed") && i + 1 < argc) seed = std::strtoul(argv[++i], nullptr, 10);
     else if (!std::strcmp(argv[i], "--record") && i + 1 < argc) recordPath = argv[++i];
     else if (!std::strcmp(argv[i], "--replay") && i + 1 < argc) replayPath = argv[++i];
+    else if (!std::strcmp(argv[i], "--until-levels")) next(untilLevels);
     else {
       std::fprintf(stderr, "usage: %s [--frames N] [--level L] [--bullets 1..3] [--no-grid] [--bombs] [--mortal] [--seed S]\n"
-                   "          [--record FILE | --replay FILE]\n",
+                   "          [--record FILE | --replay FILE] [--until-levels N]\n",
                    argv[0]);
       return 2;
     }
@@ -138,12 +143,21 @@ int main(int argc, char** argv) {
       std::printf("frame %d: %s\n", f, why);
       return 1;
     }
+    if (untilLevels > 0 && levelsCompleted >= untilLevels) {
+      std::printf("level %d: %d levels complete at frame %d\n", level, untilLevels, f + 1);
+      frames = f + 1;
+      break;
+    }
     int active = 0;
     for (TBlob* e : game.Enemies) active += e->Active;
     if (active > peakEnemies) peakEnemies = active;
     if (game.Particles->ActiveCount() > peakParticles) peakParticles = game.Particles->ActiveCount();
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const bool soakFailed = untilLevels > 0 && levelsCompleted < untilLevels;
+  if (soakFailed)
+    std::printf("level %d: only %d of %d levels complete in %d frames (now on level %d)\n", level, levelsCompleted,
+                untilLevels, frames, game.Level);
 
   std::printf("frames %d in %.3f s: %.0f frames per second (%.1f us per frame)\n", frames, seconds,
               frames / seconds, seconds * 1e6 / frames);
@@ -162,5 +176,5 @@ int main(int argc, char** argv) {
   owned.reset();  // it saves its best score as it goes: clear up after it
   SetRenderer(nullptr);
   std::filesystem::remove(savePath);
-  return 0;
+  return soakFailed ? 1 : 0;
 }

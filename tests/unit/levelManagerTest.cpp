@@ -47,7 +47,9 @@ class LevelManagerTest : public ::testing::Test {
 
   // A manager wired to this fixture's lists and services.
   std::unique_ptr<TLevelManager> Make(std::vector<TSpawnRecord> script) {
-    auto m = std::make_unique<TLevelManager>(std::move(script));
+    return Wire(std::make_unique<TLevelManager>(std::move(script)));
+  }
+  std::unique_ptr<TLevelManager> Wire(std::unique_ptr<TLevelManager> m) {
     m->Enemies = &Enemies;
     m->GravityWells = &Wells;
     m->GridWarpers = &Warpers;
@@ -401,6 +403,21 @@ TEST_F(LevelManagerTest, WithoutAnEnemyListNothingIsSpawned) {
   EXPECT_EQ(m.FindInactive(BlobKind::Grunt), nullptr);
   m.Reset();
   EXPECT_EQ(m.Tick, 0);
+}
+
+TEST_F(LevelManagerTest, LevelThirtyEndsWhenItsBlackHolesCollapseUnshot) {
+  auto m = Wire(std::make_unique<TLevelManager>());  // the forty-level script
+  ASSERT_EQ(m->CountAliens(30), 23);                 // three holes, twenty GruntXY
+  // Shoot down only the grunts; every hole runs its orbit down to the centre.
+  int frame = 0;
+  for (; frame < 5000 && Done.Count == 0; ++frame) {
+    Frames(*m, 30, 1);
+    for (TBlob* e : Enemies)
+      if (e->Active && e->State == BlobState::Alive && e->Kind == BlobKind::GruntXY) e->Hit();
+  }
+  EXPECT_EQ(Done.Count, 1);
+  EXPECT_GT(frame, 1950) << "the level ends with the last collapse, not before";
+  EXPECT_EQ(ActiveOfKind(BlobKind::GruntXY), 0);
 }
 
 TEST(LevelManagerCatalogue, TheFortyLevelsAreIndexedAndEachHasItsQuota) {

@@ -1,35 +1,80 @@
 #include "tools/pilot/EntityCheck.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "app/QuadrovoltMain.h"
 #include "entities/blob.h"
 #include "entities/blobPlayer.h"
+#include "gfx/ParticleEngine.h"
+#include "gfx/PdxLib3D.h"
+#include "gfx/geometryGrid.h"
 
 namespace {
-// Nothing in play may leave the arena by far or lose its position to a NaN.
-bool Sane(const TBlob& b) {
-  const TVector3& p = b.Position;
-  return std::isfinite(p.X) && std::isfinite(p.Y) && std::isfinite(p.Z) && std::fabs(p.X) < 1000 &&
-         std::fabs(p.Y) < 1000;
+constexpr float EntityBound = 2000.0f;
+
+bool Finite(const TVector3& v) { return std::isfinite(v.X) && std::isfinite(v.Y) && std::isfinite(v.Z); }
+
+// Every number of the entity base that moves or scales it.
+bool AllFinite(const TBlob& b) {
+  return Finite(b.Position) && Finite(b.Velocity) && Finite(b.Target) && std::isfinite(b.Size) &&
+         std::isfinite(b.PulseScale) && std::isfinite(b.Speed) && std::isfinite(b.Heading) && std::isfinite(b.Radius) &&
+         std::isfinite(b.GridMass) && std::isfinite(b.WellMass());
+}
+
+bool Within(const TVector3& p, float bound) { return std::fabs(p.X) <= bound && std::fabs(p.Y) <= bound; }
+
+bool AnyActive(const TBlobList& list) {
+  for (const TBlob* b : list)
+    if (b->Active) return true;
+  return false;
+}
+
+bool Broken(char* why, std::size_t whySize, const char* what, const TBlob& b, const char* rule) {
+  std::snprintf(why, whySize, "%s (kind %d) stands at (%g, %g): %s", what, b.Kind, b.Position.X, b.Position.Y, rule);
+  return false;
 }
 }  // namespace
 
-bool EntitiesSane(const TQuadrovoltMain& game, char* why, std::size_t whySize) {
-  for (TBlob* e : game.Enemies)
-    if (e->Active && !Sane(*e)) {
-      std::snprintf(why, whySize, "a kind %d entity stands at (%g, %g)", e->Kind, e->Position.X, e->Position.Y);
-      return false;
-    }
-  for (TBlob* b : game.Bullets)
-    if (b->Active && !Sane(*b)) {
-      std::snprintf(why, whySize, "a bullet stands at (%g, %g)", b->Position.X, b->Position.Y);
-      return false;
-    }
-  if (!Sane(*game.Player)) {
-    std::snprintf(why, whySize, "the ship stands at (%g, %g)", game.Player->Position.X, game.Player->Position.Y);
-    return false;
-  }
+bool TEntityCheck::InBounds(const TBlob& b, float bound, bool wellsActive, const char* what, char* why,
+                            std::size_t whySize) {
+  if (!AllFinite(b)) return Broken(why, whySize, what, b, "a number is not finite");
+  if (Within(b.Position, bound)) return true;
+  if (std::find(Flung.begin(), Flung.end(), &b) != Flung.end())
+    return Broken(why, whySize, what, b, "still out of bounds a frame after it left them");
+  if (!wellsActive) return Broken(why, whySize, what, b, "out of bounds with no gravity well to fling it");
+  FlungNow.push_back(&b);
   return true;
+}
+
+bool TEntityCheck::Check(const TQuadrovoltMain& game, char* why, std::size_t whySize) {
+  FlungNow.clear();
+  const bool wells = AnyActive(game.GravityWells);
+  const TBlobPlayer& ship = *game.Player;
+  if (!InBounds(ship, ArenaHalf, wells, "the ship", why, whySize)) return false;
+  for (const TBlob* e : game.Enemies)
+    if (e->Active && !InBounds(*e, EntityBound, wells, "an enemy", why, whySize)) return false;
+  for (const TBlob* b : game.Bullets)
+    if (b->Active && !InBounds(*b, EntityBound, wells, "a bullet", why, whySize)) return false;
+  Flung.swap(FlungNow);
+
+  const TParticleEngine& particles = *game.Particles;
+  for (int i = 0; i < particles.Count(); ++i)
+    if (particles[i].Active && !AllFinite(particles[i]))
+      return Broken(why, whySize, "a particle", particles[i], "a number is not finite");
+  const TGeometryGrid& grid = *game.Grid;
+  for (const auto& column : grid.Lattice)
+    for (const TGridPoint& p : column)
+      if (!Finite(p.Position) || !Finite(p.Velocity) || !std::isfinite(p.K)) {
+        std::snprintf(why, whySize, "a grid point stands at (%g, %g): a number is not finite", p.Position.X,
+                      p.Position.Y);
+        return false;
+      }
+  return true;
+}
+
+bool EntitiesSane(const TQuadrovoltMain& game, char* why, std::size_t whySize) {
+  static TEntityCheck check;
+  return check.Check(game, why, whySize);
 }
