@@ -1,6 +1,7 @@
 #include "gfx/BatchingRenderer.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 float Clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
@@ -23,12 +24,22 @@ TBatchingRenderer::TBatchingRenderer(std::unique_ptr<TBatchSink> sink, int maxVe
 
 void TBatchingRenderer::Viewport(int x, int y, int width, int height) {
   Flush();
+  ViewportWidth = width, ViewportHeight = height;
+  UpdatePixelSize();
   Sink->Viewport(x, y, width, height);
 }
 
 void TBatchingRenderer::Frustum(double left, double right, double bottom, double top, double zNear, double zFar) {
   Flush();
+  FrustumWidth = right - left, FrustumHeight = top - bottom, FrustumNear = zNear;
+  UpdatePixelSize();
   Sink->Frustum(left, right, bottom, top, zNear, zFar);
+}
+
+void TBatchingRenderer::UpdatePixelSize() {
+  const bool known = ViewportWidth > 0 && ViewportHeight > 0 && FrustumNear > 0;
+  PixelAtUnitDepthX = known ? std::abs(FrustumWidth) / (FrustumNear * ViewportWidth) : 0;
+  PixelAtUnitDepthY = known ? std::abs(FrustumHeight) / (FrustumNear * ViewportHeight) : 0;
 }
 
 void TBatchingRenderer::ClearFrame() {
@@ -62,6 +73,7 @@ void TBatchingRenderer::Material(const TMaterialColours& m) {
 TBatchState TBatchingRenderer::StateFor(TPrimitive prim) const {
   TBatchState s;
   s.Kind = KindOf(prim);
+  if (s.Kind == TBatchKind::Points && PointsAsSquares()) s.Kind = TBatchKind::Triangles;
   s.Size = s.Kind == TBatchKind::Points ? PtSize : s.Kind == TBatchKind::Lines ? Width : 0;
   s.Texture = Enabled[int(TCapability::Texture2D)] ? Bound : 0;
   s.Blend = Enabled[int(TCapability::Blend)];
@@ -88,7 +100,12 @@ void TBatchingRenderer::Vertex(float x, float y, float z) {
   const TBatchVertex v{p.X, p.Y, p.Z, c[0], c[1], c[2], c[3], U, V};
   const int n = PrimVertices++;
   switch (Prim) {
-    case TPrimitive::Points: Emit(&v, 1); break;
+    case TPrimitive::Points:
+      if (PrimState.Kind == TBatchKind::Triangles)
+        EmitPointSquare(v);
+      else
+        Emit(&v, 1);
+      break;
     case TPrimitive::Lines:
       if (n % 2 == 1) {
         const TBatchVertex line[2] = {Previous, v};
@@ -135,6 +152,21 @@ void TBatchingRenderer::Emit(const TBatchVertex* vertices, int count) {
   if (List.Add(PrimState, vertices, count)) return;
   Flush();
   List.Add(PrimState, vertices, count);
+}
+
+void TBatchingRenderer::EmitPointSquare(const TBatchVertex& centre) {
+  // At a fixed depth the projection scales eye x and y linearly, so a window
+  // pixel there is the pixel at unit depth times the distance from the eye.
+  const float depth = -centre.Z;
+  const float halfX = float(0.5 * PtSize * PixelAtUnitDepthX) * depth;
+  const float halfY = float(0.5 * PtSize * PixelAtUnitDepthY) * depth;
+  TBatchVertex corner[4] = {centre, centre, centre, centre};  // counter-clockwise, facing the eye
+  corner[0].X -= halfX, corner[0].Y -= halfY;
+  corner[1].X += halfX, corner[1].Y -= halfY;
+  corner[2].X += halfX, corner[2].Y += halfY;
+  corner[3].X -= halfX, corner[3].Y += halfY;
+  const TBatchVertex square[6] = {corner[0], corner[1], corner[2], corner[0], corner[2], corner[3]};
+  Emit(square, 6);
 }
 
 void TBatchingRenderer::Flush() {

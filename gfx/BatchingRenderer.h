@@ -12,6 +12,12 @@
 // material's emission and the scene's ambient light times the material's
 // ambient colour show. That colour is worked out here and the model's
 // triangles are queued like any others.
+//
+// Points: GL draws a point as a square of its size in window pixels around
+// the projected centre. The game alternates point sizes between glows, which
+// would end a run at almost every point, so once the camera and viewport are
+// known each point is queued as that square made of two triangles at the
+// point's depth; all points then share runs with each other.
 #include <memory>
 
 #include "gfx/BatchSink.h"
@@ -58,6 +64,9 @@ class TBatchingRenderer : public TRenderer {
  private:
   TBatchState StateFor(TPrimitive prim) const;
   void Emit(const TBatchVertex* vertices, int count);
+  void EmitPointSquare(const TBatchVertex& centre);
+  void UpdatePixelSize();
+  bool PointsAsSquares() const { return PixelAtUnitDepthX > 0 && PixelAtUnitDepthY > 0; }
 
   std::unique_ptr<TBatchSink> Sink;
   TDrawList List;
@@ -67,6 +76,11 @@ class TBatchingRenderer : public TRenderer {
   float CurrentColour[4] = {1, 1, 1, 1};
   float LitColour[4] = {0, 0, 0, 1};  // what lighting makes of the last material
   float Width = 1, PtSize = 1;
+  // Eye-space size of one window pixel at unit depth, from the last frustum
+  // and viewport; 0 until both are known.
+  double PixelAtUnitDepthX = 0, PixelAtUnitDepthY = 0;
+  double FrustumWidth = 0, FrustumHeight = 0, FrustumNear = 0;
+  int ViewportWidth = 0, ViewportHeight = 0;
   bool Enabled[8] = {};
   TBlendMode Blend = TBlendMode::AlphaOneMinusAlpha;
   unsigned Bound = 0;

@@ -3,8 +3,11 @@
 // and that nothing is lost or reordered when the queue fills up.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gfx/BatchingRenderer.h"
@@ -257,4 +260,60 @@ TEST_F(BatchingRenderer, IgnoresVerticesOutsideBeginAndEnd) {
   ASSERT_EQ(Log.Runs.size(), 1u);
   EXPECT_EQ(Log.Runs[0].State.Kind, TBatchKind::Lines);
   EXPECT_EQ(Xs(), (std::vector<float>{1, 2}));
+}
+
+TEST_F(BatchingRenderer, QueuesPointsAsSquaresOfTheirSizeInWindowPixelsOnceTheCameraIsKnown) {
+  // Projects an eye-space vertex to window x and y like GL does.
+  const double l = -3, r = 5, b = -2, t = 4, n = 10;
+  const int width = 800, height = 600;
+  const auto window = [&](const TBatchVertex& v) {
+    const double x = (2 * n / (r - l) * v.X + (r + l) / (r - l) * v.Z) / -v.Z;
+    const double y = (2 * n / (t - b) * v.Y + (t + b) / (t - b) * v.Z) / -v.Z;
+    return std::pair{(x + 1) * width / 2, (y + 1) * height / 2};
+  };
+  R->Viewport(0, 0, width, 0);  // no pixels yet: points stay GL points
+  R->Frustum(l, r, b, t, n, 1000);
+  Shape(TPrimitive::Points, 1);
+  R->Flush();
+  ASSERT_EQ(Log.Runs.size(), 1u);
+  EXPECT_EQ(Log.Runs[0].State.Kind, TBatchKind::Points);
+
+  R->Viewport(0, 0, width, height);
+  const struct {
+    float Size, X, Y, Z;
+  } points[] = {{3, 40, -20, -500}, {1, 0, 0, -20}, {3, -7, 9, -900}, {1, 1, 1, -11}};
+  Log = TSinkLog{};
+  R->BindTexture(5);
+  R->Enable(TCapability::Texture2D);
+  R->TexCoord(0.25f, 0.75f);
+  R->Color(0, 1, 0, 0.5f);
+  for (const auto& p : points) {
+    R->PointSize(p.Size);  // sizes alternate like the glows do, yet all share one run
+    R->Begin(TPrimitive::Points);
+    R->Vertex(p.X, p.Y, p.Z);
+    R->End();
+  }
+  R->Flush();
+  ASSERT_EQ(Log.Runs.size(), 1u);
+  EXPECT_EQ(Log.Runs[0].State.Kind, TBatchKind::Triangles);
+  EXPECT_EQ(Log.Runs[0].State.Texture, 5u);
+  ASSERT_EQ(Log.Vertices.size(), 6 * std::size(points));
+  for (std::size_t i = 0; i < std::size(points); ++i) {
+    SCOPED_TRACE("point " + std::to_string(i));
+    const TBatchVertex* square = &Log.Vertices[6 * i];
+    const auto [cx, cy] = window(TBatchVertex{points[i].X, points[i].Y, points[i].Z, 0, 0, 0, 0, 0, 0});
+    double area = 0;  // twice the signed window area of both triangles: positive faces the eye
+    for (int k = 0; k < 6; ++k) {
+      const auto [x, y] = window(square[k]);
+      EXPECT_NEAR(std::abs(x - cx), points[i].Size / 2, 1e-3);
+      EXPECT_NEAR(std::abs(y - cy), points[i].Size / 2, 1e-3);
+      EXPECT_FLOAT_EQ(square[k].Z, points[i].Z);
+      EXPECT_FLOAT_EQ(square[k].G, 1);
+      EXPECT_FLOAT_EQ(square[k].A, 0.5f);
+      EXPECT_FLOAT_EQ(square[k].U, 0.25f);
+      const auto [nx, ny] = window(square[k % 3 == 2 ? k - 2 : k + 1]);
+      area += x * ny - nx * y;
+    }
+    EXPECT_NEAR(area, 2 * points[i].Size * points[i].Size, 1e-2);
+  }
 }
