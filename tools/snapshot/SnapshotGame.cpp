@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "app/PictureLayout.h"
 #include "gfx/Random.h"
 
 TSnapshotGame::TSnapshotGame(const TSnapshotOptions& options) : Options(options) {
@@ -13,8 +14,13 @@ TSnapshotGame::TSnapshotGame(const TSnapshotOptions& options) : Options(options)
                  .string();
   RandomSeed(Options.Seed);
   GameObject = std::make_unique<TQuadrovoltMain>(Sound, Joystick, SavePath);
-  GameObject->ScreenWidth = Options.Width;
-  GameObject->ScreenHeight = Options.Height;
+  // The same 4:3 picture between bars that the game window shows at this size.
+  TPictureLayout picture;
+  picture.Resize(Options.Width, Options.Height, Options.Width, Options.Height);
+  GameObject->ScreenWidth = picture.Width;
+  GameObject->ScreenHeight = picture.Height;
+  GameObject->ViewportX = picture.Left;
+  GameObject->ViewportY = picture.Bottom();
   // The pilot starts every game with the mouse; the asked mode takes over
   // once play has begun.
   GameObject->InputMode = InputModes::Mouse;
