@@ -22,6 +22,13 @@ if [[ $unit_status -ne 0 && $unit_failed -eq 0 ]]; then unit_failed=1; fi
 e2e_passed=0
 e2e_failed=0
 if tests/e2e/run_e2e.sh build-test/quadrovolt; then e2e_passed=1; else e2e_failed=1; fi
+# The real game records a game; the headless runner must replay it to the same
+# final line. Run alone, after ctest: it drives a real window and its timing.
+if tests/e2e/replay_e2e.sh build-test/quadrovolt build-test/quadrovolt_headless; then
+  e2e_passed=$((e2e_passed + 1))
+else
+  e2e_failed=$((e2e_failed + 1))
+fi
 
 # --- Sanitizer build --------------------------------------------------------
 # The unit tests, the headless runs and a short soak again, built with
