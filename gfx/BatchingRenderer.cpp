@@ -73,7 +73,7 @@ void TBatchingRenderer::Material(const TMaterialColours& m) {
 TBatchState TBatchingRenderer::StateFor(TPrimitive prim) const {
   TBatchState s;
   s.Kind = KindOf(prim);
-  if (s.Kind == TBatchKind::Points && PointsAsSquares()) s.Kind = TBatchKind::Triangles;
+  if (s.Kind != TBatchKind::Triangles && KnowsWindowPixels()) s.Kind = TBatchKind::Triangles;
   s.Size = s.Kind == TBatchKind::Points ? PtSize : s.Kind == TBatchKind::Lines ? Width : 0;
   s.Texture = Enabled[int(TCapability::Texture2D)] ? Bound : 0;
   s.Blend = Enabled[int(TCapability::Blend)];
@@ -89,6 +89,9 @@ void TBatchingRenderer::Begin(TPrimitive prim) {
   InPrimitive = true;
   Prim = prim;
   PrimState = StateFor(prim);
+  LineState = PrimState;
+  LineState.Kind = TBatchKind::Lines;
+  LineState.Size = Width;
   PrimLit = Enabled[int(TCapability::Lighting)];
   PrimVertices = 0;
 }
@@ -107,20 +110,15 @@ void TBatchingRenderer::Vertex(float x, float y, float z) {
         Emit(&v, 1);
       break;
     case TPrimitive::Lines:
-      if (n % 2 == 1) {
-        const TBatchVertex line[2] = {Previous, v};
-        Emit(line, 2);
-      }
+      if (n % 2 == 1) EmitLine(Previous, v);
       Previous = v;
       break;
     case TPrimitive::LineStrip:
     case TPrimitive::LineLoop:
-      if (n == 0) {
+      if (n == 0)
         First = v;
-      } else {
-        const TBatchVertex line[2] = {Previous, v};
-        Emit(line, 2);
-      }
+      else
+        EmitLine(Previous, v);
       Previous = v;
       break;
     case TPrimitive::Triangles:
@@ -141,17 +139,57 @@ void TBatchingRenderer::Vertex(float x, float y, float z) {
 
 void TBatchingRenderer::End() {
   if (!InPrimitive) return;
-  if (Prim == TPrimitive::LineLoop && PrimVertices >= 2) {
-    const TBatchVertex closing[2] = {Previous, First};
-    Emit(closing, 2);
-  }
+  if (Prim == TPrimitive::LineLoop && PrimVertices >= 2) EmitLine(Previous, First);
   InPrimitive = false;
 }
 
-void TBatchingRenderer::Emit(const TBatchVertex* vertices, int count) {
-  if (List.Add(PrimState, vertices, count)) return;
+void TBatchingRenderer::Emit(const TBatchVertex* vertices, int count) { Emit(PrimState, vertices, count); }
+
+void TBatchingRenderer::Emit(const TBatchState& state, const TBatchVertex* vertices, int count) {
+  if (List.Add(state, vertices, count)) return;
   Flush();
-  List.Add(PrimState, vertices, count);
+  List.Add(state, vertices, count);
+}
+
+void TBatchingRenderer::EmitLine(const TBatchVertex& a, const TBatchVertex& b) {
+  // One-pixel lines go to GL as lines: a software driver draws those as fast
+  // as the triangles that would copy them, and the grid is thousands of them.
+  // So does a line through or behind the eye, which has no window-space shape
+  // to copy: GL clips it.
+  constexpr float kNearestDepth = 1e-3f;
+  const float depthA = -a.Z, depthB = -b.Z;
+  if (PrimState.Kind != TBatchKind::Triangles || LineWidthInPixels() == 1 || depthA < kNearestDepth ||
+      depthB < kNearestDepth) {
+    const TBatchVertex line[2] = {a, b};
+    Emit(LineState, line, 2);
+    return;
+  }
+  // GL widens a line that runs more across the window than up it by its
+  // width in whole pixels straight up and down, and a steeper line sideways.
+  // At a vertex's depth one window pixel is the pixel at unit depth times that
+  // depth, so each end moves by the same number of pixels.
+  const double dx = (b.X / depthB - a.X / depthA) / PixelAtUnitDepthX;
+  const double dy = (b.Y / depthB - a.Y / depthA) / PixelAtUnitDepthY;
+  const bool acrossTheWindow = std::abs(dx) >= std::abs(dy);
+  const double half = 0.5 * LineWidthInPixels();
+  const float offsetX = acrossTheWindow ? 0 : float(half * PixelAtUnitDepthX);
+  const float offsetY = acrossTheWindow ? float(half * PixelAtUnitDepthY) : 0;
+  TBatchVertex corner[4] = {a, b, b, a};  // a's lower or left side first
+  corner[0].X -= offsetX * depthA, corner[0].Y -= offsetY * depthA;
+  corner[1].X -= offsetX * depthB, corner[1].Y -= offsetY * depthB;
+  corner[2].X += offsetX * depthB, corner[2].Y += offsetY * depthB;
+  corner[3].X += offsetX * depthA, corner[3].Y += offsetY * depthA;
+  // The quad must face the eye or culling would drop it: going left along a
+  // line across the window, or up along a steep one, the order above turns
+  // clockwise, so it is turned the other way.
+  if (acrossTheWindow ? dx < 0 : dy > 0) std::swap(corner[1], corner[3]);
+  const TBatchVertex quad[6] = {corner[0], corner[1], corner[2], corner[0], corner[2], corner[3]};
+  Emit(quad, 6);
+}
+
+float TBatchingRenderer::LineWidthInPixels() const {
+  // Lines without smoothing are drawn a whole number of pixels wide, at least one.
+  return std::max(1.0f, std::round(LineState.Size));
 }
 
 void TBatchingRenderer::EmitPointSquare(const TBatchVertex& centre) {

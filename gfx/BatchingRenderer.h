@@ -13,11 +13,16 @@
 // ambient colour show. That colour is worked out here and the model's
 // triangles are queued like any others.
 //
-// Points: GL draws a point as a square of its size in window pixels around
-// the projected centre. The game alternates point sizes between glows, which
-// would end a run at almost every point, so once the camera and viewport are
-// known each point is queued as that square made of two triangles at the
-// point's depth; all points then share runs with each other.
+// Points and wide lines: the game alternates point sizes and line widths
+// between a shape and its glow, which would end a run at almost every
+// primitive, and a software driver draws wide lines far slower than
+// triangles. So once the camera and viewport are known, a point is queued as
+// the square GL would fill (its size in window pixels around the projected
+// centre) and a line wider than a pixel as the parallelogram GL would fill
+// (its width in whole window pixels, straight up and down for a line that
+// runs more across the window than up it, sideways for a steeper one), each
+// made of two triangles facing the eye. They then share runs with everything
+// else drawn in the same state. One-pixel lines stay lines.
 #include <memory>
 
 #include "gfx/BatchSink.h"
@@ -43,8 +48,9 @@ class TBatchingRenderer : public TRenderer {
   void Rotate(float degrees, float x, float y, float z) override { Matrix.Rotate(degrees, x, y, z); }
   void Scale(float x, float y, float z) override { Matrix.Scale(x, y, z); }
   void Color(float r, float g, float b, float a) override;
-  void LineWidth(float width) override { Width = width; }
-  void PointSize(float size) override { PtSize = size; }
+  // GL refuses a width or size that is not positive and keeps the last one.
+  void LineWidth(float width) override { Width = width > 0 ? width : Width; }
+  void PointSize(float size) override { PtSize = size > 0 ? size : PtSize; }
   void Enable(TCapability cap) override { Enabled[int(cap)] = true; }
   void Disable(TCapability cap) override { Enabled[int(cap)] = false; }
   void BlendFunc(TBlendMode mode) override { Blend = mode; }
@@ -64,9 +70,12 @@ class TBatchingRenderer : public TRenderer {
  private:
   TBatchState StateFor(TPrimitive prim) const;
   void Emit(const TBatchVertex* vertices, int count);
+  void Emit(const TBatchState& state, const TBatchVertex* vertices, int count);
   void EmitPointSquare(const TBatchVertex& centre);
+  void EmitLine(const TBatchVertex& a, const TBatchVertex& b);
+  float LineWidthInPixels() const;
   void UpdatePixelSize();
-  bool PointsAsSquares() const { return PixelAtUnitDepthX > 0 && PixelAtUnitDepthY > 0; }
+  bool KnowsWindowPixels() const { return PixelAtUnitDepthX > 0 && PixelAtUnitDepthY > 0; }
 
   std::unique_ptr<TBatchSink> Sink;
   TDrawList List;
@@ -91,6 +100,7 @@ class TBatchingRenderer : public TRenderer {
   bool InPrimitive = false;
   TPrimitive Prim = TPrimitive::Lines;
   TBatchState PrimState;
+  TBatchState LineState;  // a line that stays a line goes to GL in this state
   bool PrimLit = false;
   int PrimVertices = 0;
   TBatchVertex First{}, Previous{}, Pending[3]{};

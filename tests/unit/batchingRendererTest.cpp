@@ -3,6 +3,7 @@
 // and that nothing is lost or reordered when the queue fills up.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <memory>
@@ -57,6 +58,30 @@ struct BatchingRenderer : ::testing::Test {
     R->Begin(prim);
     for (int i = 0; i < n; ++i) R->Vertex(float(i), 0, 0);
     R->End();
+  }
+  // A camera like the game's but lopsided, so that a mistake in either axis shows.
+  static constexpr double L = -3, Right = 5, B = -2, T = 4, N = 10;
+  static constexpr int Width = 800, Height = 600;
+  void SetCamera() {
+    R->Viewport(0, 0, Width, Height);
+    R->Frustum(L, Right, B, T, N, 1000);
+  }
+  // Projects an eye-space vertex to window x and y like GL does.
+  static std::pair<double, double> Window(const TBatchVertex& v) {
+    const double x = (2 * N / (Right - L) * v.X + (Right + L) / (Right - L) * v.Z) / -v.Z;
+    const double y = (2 * N / (T - B) * v.Y + (T + B) / (T - B) * v.Z) / -v.Z;
+    return {(x + 1) * Width / 2, (y + 1) * Height / 2};
+  }
+  // Twice the signed window area of the triangles from vertex first on:
+  // positive when they all face the eye.
+  static double WindowArea(const TBatchVertex* v, int triangles) {
+    double area = 0;
+    for (int k = 0; k < 3 * triangles; ++k) {
+      const auto [x, y] = Window(v[k]);
+      const auto [nx, ny] = Window(v[k % 3 == 2 ? k - 2 : k + 1]);
+      area += x * ny - nx * y;
+    }
+    return area;
   }
   // The x of every vertex drawn, in order.
   std::vector<float> Xs() const {
@@ -263,22 +288,14 @@ TEST_F(BatchingRenderer, IgnoresVerticesOutsideBeginAndEnd) {
 }
 
 TEST_F(BatchingRenderer, QueuesPointsAsSquaresOfTheirSizeInWindowPixelsOnceTheCameraIsKnown) {
-  // Projects an eye-space vertex to window x and y like GL does.
-  const double l = -3, r = 5, b = -2, t = 4, n = 10;
-  const int width = 800, height = 600;
-  const auto window = [&](const TBatchVertex& v) {
-    const double x = (2 * n / (r - l) * v.X + (r + l) / (r - l) * v.Z) / -v.Z;
-    const double y = (2 * n / (t - b) * v.Y + (t + b) / (t - b) * v.Z) / -v.Z;
-    return std::pair{(x + 1) * width / 2, (y + 1) * height / 2};
-  };
-  R->Viewport(0, 0, width, 0);  // no pixels yet: points stay GL points
-  R->Frustum(l, r, b, t, n, 1000);
+  R->Viewport(0, 0, Width, 0);  // no pixels yet: points stay GL points
+  R->Frustum(L, Right, B, T, N, 1000);
   Shape(TPrimitive::Points, 1);
   R->Flush();
   ASSERT_EQ(Log.Runs.size(), 1u);
   EXPECT_EQ(Log.Runs[0].State.Kind, TBatchKind::Points);
 
-  R->Viewport(0, 0, width, height);
+  SetCamera();
   const struct {
     float Size, X, Y, Z;
   } points[] = {{3, 40, -20, -500}, {1, 0, 0, -20}, {3, -7, 9, -900}, {1, 1, 1, -11}};
@@ -301,19 +318,95 @@ TEST_F(BatchingRenderer, QueuesPointsAsSquaresOfTheirSizeInWindowPixelsOnceTheCa
   for (std::size_t i = 0; i < std::size(points); ++i) {
     SCOPED_TRACE("point " + std::to_string(i));
     const TBatchVertex* square = &Log.Vertices[6 * i];
-    const auto [cx, cy] = window(TBatchVertex{points[i].X, points[i].Y, points[i].Z, 0, 0, 0, 0, 0, 0});
-    double area = 0;  // twice the signed window area of both triangles: positive faces the eye
+    const auto [cx, cy] = Window(TBatchVertex{points[i].X, points[i].Y, points[i].Z, 0, 0, 0, 0, 0, 0});
     for (int k = 0; k < 6; ++k) {
-      const auto [x, y] = window(square[k]);
+      const auto [x, y] = Window(square[k]);
       EXPECT_NEAR(std::abs(x - cx), points[i].Size / 2, 1e-3);
       EXPECT_NEAR(std::abs(y - cy), points[i].Size / 2, 1e-3);
       EXPECT_FLOAT_EQ(square[k].Z, points[i].Z);
       EXPECT_FLOAT_EQ(square[k].G, 1);
       EXPECT_FLOAT_EQ(square[k].A, 0.5f);
       EXPECT_FLOAT_EQ(square[k].U, 0.25f);
-      const auto [nx, ny] = window(square[k % 3 == 2 ? k - 2 : k + 1]);
-      area += x * ny - nx * y;
     }
-    EXPECT_NEAR(area, 2 * points[i].Size * points[i].Size, 1e-2);
+    EXPECT_NEAR(WindowArea(square, 2), 2 * points[i].Size * points[i].Size, 1e-2);
   }
+}
+
+TEST_F(BatchingRenderer, QueuesWideLinesAsTheParallelogramGLFillsAndLeavesOnePixelLinesToGL) {
+  SetCamera();
+  const auto at = [](float x, float y, float z) { return TBatchVertex{x, y, z, 0, 0, 0, 0, 0, 0}; };
+  // Lines in eye space, each end at its own depth; Across says whether the
+  // line runs more across the window than up it.
+  const struct {
+    float Width;
+    TBatchVertex A, B;
+    bool Across;
+  } lines[] = {
+      {2, at(-50, 10, -500), at(60, 40, -500), true},    // rightwards
+      {4, at(60, 40, -400), at(-50, 10, -600), true},    // leftwards, and deeper at one end
+      {2, at(5, -30, -300), at(15, 70, -300), false},    // upwards
+      {3, at(15, 70, -300), at(5, -30, -900), false},    // downwards, 3 wide
+      {2.4f, at(0, 0, -200), at(30, 30, -200), true},    // a diagonal is widened up and down; 2.4 draws 2 wide
+      {5.6f, at(-20, 0, -700), at(-20, 0, -700), true},  // no length, no area
+  };
+  R->Color(1, 0.5f, 0, 0.25f);
+  for (const auto& line : lines) {
+    R->LineWidth(line.Width);  // widths alternate like the glows do, yet all share one run
+    R->Begin(TPrimitive::Lines);
+    R->Vertex(line.A.X, line.A.Y, line.A.Z);
+    R->Vertex(line.B.X, line.B.Y, line.B.Z);
+    R->End();
+  }
+  R->Flush();
+  ASSERT_EQ(Log.Runs.size(), 1u);
+  EXPECT_EQ(Log.Runs[0].State.Kind, TBatchKind::Triangles);
+  ASSERT_EQ(Log.Vertices.size(), 6 * std::size(lines));
+  for (std::size_t i = 0; i < std::size(lines); ++i) {
+    SCOPED_TRACE("line " + std::to_string(i));
+    const auto& line = lines[i];
+    const double pixels = std::max(1.0, std::round(double(line.Width)));
+    const TBatchVertex* quad = &Log.Vertices[6 * i];
+    const auto [ax, ay] = Window(line.A);
+    const auto [bx, by] = Window(line.B);
+    int atEachEnd[2] = {0, 0};
+    for (int k = 0; k < 6; ++k) {
+      // Every corner lies half the width from one end: straight up or down
+      // for a line across the window, straight sideways for a steep one.
+      const auto [x, y] = Window(quad[k]);
+      const double alongA = line.Across ? x - ax : y - ay, alongB = line.Across ? x - bx : y - by;
+      const bool nearA = std::abs(alongA) < 1e-3;
+      ASSERT_TRUE(nearA || std::abs(alongB) < 1e-3) << "corner " << k << " is off both ends";
+      const double aside = line.Across ? y - (nearA ? ay : by) : x - (nearA ? ax : bx);
+      EXPECT_NEAR(std::abs(aside), pixels / 2, 1e-3) << "corner " << k;
+      EXPECT_FLOAT_EQ(quad[k].Z, nearA ? line.A.Z : line.B.Z) << "corner " << k;
+      EXPECT_FLOAT_EQ(quad[k].R, 1);
+      EXPECT_FLOAT_EQ(quad[k].A, 0.25f);
+      ++atEachEnd[nearA ? 0 : 1];
+    }
+    if (ax != bx || ay != by) {
+      EXPECT_EQ(atEachEnd[0], 3);  // two corners at each end, one of them twice
+    }
+    // A parallelogram as wide as the line and as long as its run across (or up) the window.
+    const double run = line.Across ? std::abs(bx - ax) : std::abs(by - ay);
+    EXPECT_NEAR(WindowArea(quad, 2), 2 * run * pixels, 1e-3 * (1 + run));
+  }
+
+  // A one-pixel line, and a line reaching behind the eye, stay GL lines.
+  Log = TSinkLog{};
+  R->LineWidth(1.4f);
+  R->Begin(TPrimitive::LineStrip);
+  for (int i = 0; i < 3; ++i) R->Vertex(float(10 * i), 0, -100);
+  R->End();
+  R->LineWidth(2);
+  R->Begin(TPrimitive::Lines);
+  R->Vertex(0, 0, -100);
+  R->Vertex(0, 0, 50);
+  R->End();
+  R->Flush();
+  ASSERT_EQ(Log.Runs.size(), 2u);
+  EXPECT_EQ(Log.Runs[0].State.Kind, TBatchKind::Lines);
+  EXPECT_EQ(Log.Runs[0].Count, 4);
+  EXPECT_EQ(Log.Runs[1].State.Kind, TBatchKind::Lines);
+  EXPECT_EQ(Log.Runs[1].State.Size, 2);
+  EXPECT_EQ(Log.Runs[1].Count, 2);
 }
