@@ -52,6 +52,7 @@ class TDrawList {
   bool Empty() const { return Batches.empty(); }
 
   const std::vector<TBatchVertex>& Vertices() const { return VertexArray; }
+  std::size_t VertexCapacity() const { return MaxVertices; }
   const std::vector<TDrawBatch>& Runs() const { return Batches; }
 
  private:

@@ -82,11 +82,18 @@ void TGLBatchSink::Apply(const TBatchState& s) {
 }
 
 void TGLBatchSink::Draw(const TDrawList& list) {
-  // One upload for the whole list, then every run draws from it.
+  // One upload for the whole list, then every run draws from it. The buffer
+  // is made once, as large as a full list: giving it new storage every draw
+  // made a software driver allocate and fault in megabytes a frame.
   if (!Buffer) glGenBuffers(1, &Buffer);
   glBindBuffer(GL_ARRAY_BUFFER, Buffer);
-  glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(list.Vertices().size() * sizeof(TBatchVertex)), list.Vertices().data(),
-               GL_STREAM_DRAW);
+  const std::size_t capacity = list.VertexCapacity() * sizeof(TBatchVertex);
+  if (BufferBytes < capacity) {
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(capacity), nullptr, GL_STREAM_DRAW);
+    BufferBytes = capacity;
+  }
+  glBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(list.Vertices().size() * sizeof(TBatchVertex)),
+                  list.Vertices().data());
   constexpr GLsizei stride = sizeof(TBatchVertex);
   glVertexPointer(3, GL_FLOAT, stride, reinterpret_cast<const void*>(offsetof(TBatchVertex, X)));
   glColorPointer(4, GL_FLOAT, stride, reinterpret_cast<const void*>(offsetof(TBatchVertex, R)));

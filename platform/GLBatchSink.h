@@ -4,6 +4,7 @@
 // GPU has it), with the model-view matrix left at identity and lighting off,
 // since the CPU half already did both. It remembers the state it set so a run
 // that shares most of its state with the one before costs only the changes.
+#include <cstddef>
 #include <optional>
 
 #include "gfx/BatchSink.h"
@@ -27,4 +28,5 @@ class TGLBatchSink : public TBatchSink {
   std::optional<TBlendMode> BlendMode;
   std::optional<float> LineWidth, PointSize;
   unsigned Buffer = 0;  // the vertex buffer object the lists go up in
+  std::size_t BufferBytes = 0;
 };
