@@ -22,6 +22,7 @@
 
 #include "app/TickClock.h"
 #include "gfx/ParticleEngine.h"
+#include "platform/HeapTuning.h"
 #include "platform/SnapshotSurface.h"
 #include "tools/snapshot/SnapshotGame.h"
 
@@ -135,6 +136,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s %s\n", argv[0], Usage);
     return 2;
   }
+  KeepFreedHeapForReuse();  // as the game does
   std::vector<TBenchResult> results;
   {
     TSnapshotSurface surface;

@@ -8,6 +8,7 @@
 
 #include "gfx/MessageBox.h"
 #include "platform/GLFrame.h"
+#include "platform/HeapTuning.h"
 #include "platform/SetupWindow.h"
 
 #ifndef QUADROVOLT_VERSION
@@ -55,6 +56,7 @@ void ShowSdlMessageBox(const std::string& caption, const std::string& text) {
 
 int main(int argc, char** argv) {
   if (const int code = HandleCommandLine(argc, argv); code >= 0) return code;
+  KeepFreedHeapForReuse();
   SetMessageSink(ShowSdlMessageBox);
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) {
     ShowMessageBox("Error", "Error Creating OpenGL Window");
