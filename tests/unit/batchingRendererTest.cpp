@@ -306,6 +306,7 @@ TEST_F(BatchingRenderer, QueuesPointsAsSquaresOfTheirSizeInWindowPixelsOnceTheCa
   R->Color(0, 1, 0, 0.5f);
   for (const auto& p : points) {
     R->PointSize(p.Size);  // sizes alternate like the glows do, yet all share one run
+    R->PointSize(-1);      // refused, as GL refuses it
     R->Begin(TPrimitive::Points);
     R->Vertex(p.X, p.Y, p.Z);
     R->End();
@@ -398,6 +399,7 @@ TEST_F(BatchingRenderer, QueuesWideLinesAsTheParallelogramGLFillsAndLeavesOnePix
   for (int i = 0; i < 3; ++i) R->Vertex(float(10 * i), 0, -100);
   R->End();
   R->LineWidth(2);
+  R->LineWidth(0);  // GL refuses a width that is not positive and keeps the last
   R->Begin(TPrimitive::Lines);
   R->Vertex(0, 0, -100);
   R->Vertex(0, 0, 50);
