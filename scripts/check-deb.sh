@@ -49,7 +49,7 @@ wait "$pid"
 PLAY
 # /usr/games is on every Debian user's PATH (not on root's).
 export command home PATH=$PATH:/usr/games
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$home/play.sh"; code=$?
+xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash "$home/play.sh"; code=$?
 echo "game exit code $code; data directory:"; ls -la "$home/.local/share/quadrovolt"
 [[ $code -eq 0 ]] || fail "the game ended with $code: $(cat "$home/game.log")"
 [[ $(stat -c %s "$home/.local/share/quadrovolt/QUADROVOLT.DAT" 2>/dev/null) == 128 ]] || fail "no save file in the data directory"

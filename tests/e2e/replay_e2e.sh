@@ -13,68 +13,35 @@ shots=${3:-$(mktemp -d)}
 mkdir -p "$shots"
 work=$(mktemp -d)
 
-fail() {
-  echo "REPLAY E2E FAIL: $*"
-  [[ -n "${game_pid:-}" ]] && kill "$game_pid" 2>/dev/null
-  [[ -n "${xvfb_pid:-}" ]] && kill "$xvfb_pid" 2>/dev/null
-  exit 1
-}
-
-# A display number of our own: one without a lock file (other runs use theirs).
-n=$((120 + RANDOM % 10))
-for _ in $(seq 10); do [[ -e /tmp/.X$n-lock ]] || break; n=$((120 + (n - 119) % 10)); done
-display=":$n"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start on $display"
-
-start_game() {  # $1: the log of this run
-  (cd "$work" && SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1 exec "$game") >"$1" 2>&1 &
-  game_pid=$!
-}
-wait_window() {
-  local id=""
-  for _ in $(seq 100); do
-    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1)
-    [[ -n "$id" ]] && break
-    kill -0 "$game_pid" 2>/dev/null || fail "the game exited early"
-    sleep 0.1
-  done
-  echo "$id"
-}
-wait_exit() {
-  for _ in $(seq 50); do
-    kill -0 "$game_pid" 2>/dev/null || { wait "$game_pid"; return $?; }
-    sleep 0.1
-  done
-  return 124
-}
-# Pixels in a rectangle WxH+X+Y: near-white, and yellow (red and green, no blue).
-white_pixels() {
-  convert "$1" -crop "$2" +repage -colorspace Gray -threshold 80% -format '%[fx:int(mean*w*h+0.5)]' info:
-}
-yellow_pixels() {
-  convert "$1" -crop "$2" +repage -fx '(r>0.5 && g>0.5 && b<0.3) ? 1 : 0' -format '%[fx:int(mean*w*h+0.5)]' info:
-}
-title_band=910x120+80+180
+e2e_name="REPLAY E2E"
+source "$(dirname "$0")/lib.sh"
 # "REPLAY" stands in the HUD line at arena x -190..-115, y 520.
 replay_label=80x22+322+4
+watching() { (($(yellow_pixels "$1" $replay_label) > 40)) && title_gone "$1"; }
+# Waits up to 15 s for the game's final line in its log $1; leaves it in $final.
+wait_final_line() {
+  for _ in $(seq 150); do
+    final=$(grep -m1 '^final: ' "$1")
+    [[ -n "$final" ]] && return 0
+    sleep 0.1
+  done
+  fail "the game printed no final line: $(cat "$1")"
+}
+
+start_x_server 120
 
 # One mouse game: start with a click, fly to a few places (the window is
 # left in $win; Escape is the caller's).
 play_one_game() {  # $1: log
-  start_game "$1"
-  local setup
-  setup=$(wait_window "Quadrovolt Setup - ESC Quit")
-  [[ -n "$setup" ]] || fail "no setup dialog"
-  sleep 1
-  xdotool windowfocus "$setup" 2>/dev/null
+  game_log=$1
+  start_game
+  wait_window "Quadrovolt Setup - ESC Quit"
+  shoot_until "$shots/setup.png" 15 lit_somewhere || fail "the setup dialog is not drawn"
+  xdotool windowfocus "$window" 2>/dev/null
   xdotool key Return
-  win=$(wait_window "PENDRIX - Quadrovolt Final Edition Beta 0.0.0.2")
-  [[ -n "$win" ]] || fail "no game window"
-  sleep 2
+  wait_window "PENDRIX - Quadrovolt Final Edition Beta 0.0.0.2"
+  win=$window
+  shoot_until "$shots/replay-title.png" 15 title_drawn || fail "the title is not drawn"
   xdotool windowfocus "$win" 2>/dev/null
   xdotool mousemove --window "$win" 512 300
   sleep 0.3
@@ -88,15 +55,15 @@ play_one_game() {  # $1: log
   xdotool mouseup 1
   sleep 0.3
 }
+lit_somewhere() { (($(lit_pixels "$1" 1024x768+0+0) > 3000)); }
 
 # --- A recorded game, and its headless replay -------------------------------
 play_one_game "$shots/game1.log"
 import -window root "$shots/replay-play.png"
 xdotool key --delay 200 Escape
-sleep 1
-recorded=$(grep -m1 '^final: ' "$shots/game1.log")
+wait_final_line "$shots/game1.log"
+recorded=$final
 echo "the game said:     $recorded"
-[[ -n "$recorded" ]] || fail "the game printed no final line: $(cat "$shots/game1.log")"
 [[ -f "$work/QUADROVOLT.RPL" ]] || fail "no QUADROVOLT.RPL beside the save file"
 replayed=$("$headless" --replay "$work/QUADROVOLT.RPL" 2>&1)
 echo "headless replayed: $replayed"
@@ -104,10 +71,9 @@ echo "headless replayed: $replayed"
 echo "replay size: $(stat -c %s "$work/QUADROVOLT.RPL") bytes"
 
 # --- R on the title watches it -----------------------------------------------
-import -window root "$shots/replay-title.png"
+shoot_until "$shots/replay-title.png" 15 title_drawn || fail "Escape in play did not return to the title"
 xdotool key R
-sleep 1.5
-import -window root "$shots/replay-watching.png"
+shoot_until "$shots/replay-watching.png" 15 watching
 watching_yellow=$(yellow_pixels "$shots/replay-watching.png" $replay_label)
 play_yellow=$(yellow_pixels "$shots/replay-play.png" $replay_label)
 watching_title=$(white_pixels "$shots/replay-watching.png" $title_band)
@@ -115,24 +81,25 @@ echo "watching: $watching_yellow yellow pixels where REPLAY goes (in play: $play
 [[ $watching_yellow -gt 40 && $play_yellow -lt 10 ]] || fail "no REPLAY in the HUD while watching"
 [[ $watching_title -lt 2000 ]] || fail "R did not leave the title"
 xdotool key q
-sleep 1
-import -window root "$shots/replay-stopped.png"
-stopped_title=$(white_pixels "$shots/replay-stopped.png" $title_band)
-echo "after a key: $stopped_title white pixels in the title band"
-[[ $stopped_title -gt 2000 ]] || fail "a key did not end the replay"
+shoot_until "$shots/replay-stopped.png" 15 title_drawn
+echo "after a key: $(white_pixels "$shots/replay-stopped.png" $title_band) white pixels in the title band"
+title_drawn "$shots/replay-stopped.png" || fail "a key did not end the replay"
 after=$(grep -c '^final: ' "$shots/game1.log")
 [[ $after -eq 1 ]] || fail "watching a replay printed a final line as if it were recorded"
 xdotool key --delay 200 Escape
-wait_exit || fail "Escape on the title did not quit"
+wait_exit
+[[ "$code" == "0" ]] || fail "Escape on the title did not quit (exit code '$code')"
 
 # --- A second start of the game draws another level script ------------------
 cp "$work/QUADROVOLT.RPL" "$shots/first.rpl"
 play_one_game "$shots/game2.log"
 import -window root "$shots/replay-play2.png"
 xdotool key --delay 200 Escape
-sleep 1
+wait_final_line "$shots/game2.log"
+shoot_until "$shots/replay-title2.png" 15 title_drawn || fail "Escape in the second game did not return to the title"
 xdotool key --delay 200 Escape
-wait_exit || fail "the second game did not quit"
+wait_exit
+[[ "$code" == "0" ]] || fail "the second game did not quit (exit code '$code')"
 script1=$(od -An -tx1 -j14 -N8 "$shots/first.rpl" | tr -d ' \n')
 script2=$(od -An -tx1 -j14 -N8 "$work/QUADROVOLT.RPL" | tr -d ' \n')
 echo "level scripts drawn from $script1 and $script2"

@@ -10,92 +10,46 @@ game=$(realpath "$1")
 shots=${2:-$(mktemp -d)}
 mkdir -p "$shots"
 work=$(mktemp -d)  # the save file lands here, not in the source tree
+e2e_name=E2E
+game_log=$shots/game.log
+source "$(dirname "$0")/lib.sh"
 
-fail() {
-  echo "E2E FAIL: $*"
-  [[ -n "${game_pid:-}" ]] && kill "$game_pid" 2>/dev/null
-  [[ -n "${xvfb_pid:-}" ]] && kill "$xvfb_pid" 2>/dev/null
-  exit 1
+setup_drawn() { (($(lit_pixels "$1" 1024x768+0+0) > 3000)); }
+# The arena border: x = +-500 maps to columns ~38 and ~986, y = +-500 to rows ~28 and ~740.
+border_counts() {
+  echo "$(white_pixels "$1" 8x600+34+84) $(white_pixels "$1" 8x600+982+84) $(white_pixels "$1" 900x8+62+24)"
+}
+border_drawn() {
+  local left right top
+  read -r left right top < <(border_counts "$1")
+  ((right > 1000 && left > 1000 && top > 1500))
 }
 
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
-
-# No sound card here: SDL's dummy driver stands in; software GL under Xvfb.
-start_game() {
-  (cd "$work" && SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1 exec "$game") >>"$shots/game.log" 2>&1 &
-  game_pid=$!
-}
-# Waits for a window with this exact name; prints its id.
-wait_window() {
-  local id=""
-  for _ in $(seq 100); do
-    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1)
-    [[ -n "$id" ]] && break
-    kill -0 "$game_pid" 2>/dev/null || fail "the game exited early: $(cat "$shots/game.log")"
-    sleep 0.1
-  done
-  echo "$id"
-}
-# Waits up to 5 s for the game to end; leaves its exit code in $code.
-wait_exit() {
-  code=""
-  for _ in $(seq 50); do
-    if ! kill -0 "$game_pid" 2>/dev/null; then
-      wait "$game_pid"
-      code=$?
-      return
-    fi
-    sleep 0.1
-  done
-}
+start_x_server 90
 
 # Escape in the setup dialog ends the program without a game window.
 start_game
-setup=$(wait_window "Quadrovolt Setup - ESC Quit")
-[[ -n "$setup" ]] || fail "no setup dialog"
-sleep 1
-import -window root "$shots/setup.png" || fail "screenshot failed"
-xdotool windowfocus "$setup" 2>/dev/null
+wait_window "Quadrovolt Setup - ESC Quit"
+shoot_until "$shots/setup.png" 15 setup_drawn
+echo "setup dialog: $(lit_pixels "$shots/setup.png" 1024x768+0+0) lit pixels"
+setup_drawn "$shots/setup.png" || fail "the setup dialog is not drawn"
+xdotool windowfocus "$window" 2>/dev/null
 xdotool key Escape
 wait_exit
 [[ "$code" == "0" ]] || fail "Escape in the setup dialog: exit code '${code}'"
 
 # Enter in the setup dialog plays: the game window opens on the title.
 start_game
-setup=$(wait_window "Quadrovolt Setup - ESC Quit")
-[[ -n "$setup" ]] || fail "no setup dialog the second time"
-sleep 1
-xdotool windowfocus "$setup" 2>/dev/null
+wait_window "Quadrovolt Setup - ESC Quit"
+shoot_until "$shots/setup2.png" 15 setup_drawn || fail "the setup dialog is not drawn the second time"
+xdotool windowfocus "$window" 2>/dev/null
 xdotool key Return
-win=$(wait_window "PENDRIX - Quadrovolt Final Edition Beta 0.0.0.2")
-[[ -n "$win" ]] || fail "no game window"
-sleep 2
-
-# Counts near-white pixels in a rectangle WxH+X+Y of a screenshot.
-white_pixels() {
-  convert "$1" -crop "$2" +repage -colorspace Gray -threshold 80% -format '%[fx:int(mean*w*h+0.5)]' info:
-}
-# Counts pixels that are not black.
-lit_pixels() {
-  convert "$1" -crop "$2" +repage -colorspace Gray -threshold 8% -format '%[fx:int(mean*w*h+0.5)]' info:
-}
-
-setup_lit=$(lit_pixels "$shots/setup.png" 1024x768+0+0)
-echo "setup dialog: $setup_lit lit pixels"
-[[ $setup_lit -gt 3000 ]] || fail "the setup dialog is not drawn"
-
-import -window root "$shots/title.png" || fail "screenshot failed"
-# The title "Q U A D R O V O L T" stands at arena y = 200, x from -450: on a
-# 1024 x 768 window that is rows ~180..300, columns ~80..990.
-title_white=$(white_pixels "$shots/title.png" 910x120+80+180)
-title_lit=$(lit_pixels "$shots/title.png" 1024x768+0+0)
-echo "title: $title_white white pixels in the title band, $title_lit lit in all"
-[[ $title_white -gt 2000 ]] || fail "the big white title is not drawn"
+wait_window "PENDRIX - Quadrovolt Final Edition Beta 0.0.0.2"
+win=$window
+shoot_until "$shots/title.png" 15 title_drawn
+echo "title: $(white_pixels "$shots/title.png" $title_band) white pixels in the title band," \
+     "$(lit_pixels "$shots/title.png" 1024x768+0+0) lit in all"
+title_drawn "$shots/title.png" || fail "the big white title is not drawn"
 
 # Mouse control: a left click starts the game.
 xdotool windowfocus "$win" 2>/dev/null
@@ -105,21 +59,15 @@ sleep 0.3
 xdotool mousedown 1
 sleep 0.4
 xdotool mouseup 1
-sleep 2
-import -window root "$shots/play.png" || fail "screenshot failed"
-# The arena border: x = +-500 maps to columns ~38 and ~986, y = +-500 to rows ~28 and ~740.
-right_edge=$(white_pixels "$shots/play.png" 8x600+982+84)
-left_edge=$(white_pixels "$shots/play.png" 8x600+34+84)
-top_edge=$(white_pixels "$shots/play.png" 900x8+62+24)
+shoot_until "$shots/play.png" 15 border_drawn
+read -r left_edge right_edge top_edge < <(border_counts "$shots/play.png")
 echo "play: border white pixels left $left_edge right $right_edge top $top_edge"
-[[ $right_edge -gt 1000 && $left_edge -gt 1000 && $top_edge -gt 1500 ]] || fail "no white arena border in play"
+border_drawn "$shots/play.png" || fail "no white arena border in play"
 
 xdotool key --delay 200 Escape
-sleep 1
-import -window root "$shots/back-to-title.png"
-back_white=$(white_pixels "$shots/back-to-title.png" 910x120+80+180)
-echo "after Escape: $back_white white pixels in the title band"
-[[ $back_white -gt 2000 ]] || fail "Escape in play did not return to the title"
+shoot_until "$shots/back-to-title.png" 15 title_drawn
+echo "after Escape: $(white_pixels "$shots/back-to-title.png" $title_band) white pixels in the title band"
+title_drawn "$shots/back-to-title.png" || fail "Escape in play did not return to the title"
 kill -0 "$game_pid" 2>/dev/null || fail "the first Escape ended the program"
 
 xdotool key --delay 200 Escape

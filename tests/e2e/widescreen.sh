@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The picture keeps its 4:3 shape on a 16:9 screen: run under
-#   xvfb-run -a -s "-screen 0 1280x720x24" tests/e2e/widescreen.sh path/to/quadrovolt [shots]
+#   xvfb-run -a -s "-screen 0 1280x720x24 -noreset" tests/e2e/widescreen.sh path/to/quadrovolt [shots]
 # The game plays in the screen's only mode, 1280 x 720: the picture is 960 x 720
 # from column 160, the bars left and right stay black, the arena border's
 # corners sit where that picture puts them, and a right click sends the ship to
