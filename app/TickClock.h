@@ -1,6 +1,8 @@
 #pragma once
-// The game's pace: one step every 10 ms. A step that comes late is not made
-// up for: the clock skips the ticks it missed instead of running a burst.
+// The game's pace: one step every 10 ms. A timer that fires while a step is
+// still running leaves one tick waiting, however many times it fired: a step
+// that overran is followed at once by the next, and the ticks beyond that one
+// are gone, never made up in a burst.
 #include <cstdint>
 
 class TTickClock {
@@ -15,7 +17,7 @@ class TTickClock {
   // A step has just been run and finished at nowMs.
   void Stepped(std::uint64_t nowMs) {
     Next += StepMs;
-    if (nowMs >= Next) Next = nowMs + StepMs;
+    if (nowMs > Next) Next = nowMs;
   }
 
  private:
