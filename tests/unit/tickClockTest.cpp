@@ -49,8 +49,7 @@ TEST(TickClock, StepsThatOverrunRunBackToBackWithoutABurst) {
       {"12 ms steps follow each other at once", 12, {10, 22, 34, 46, 58, 70, 82, 94}},
       {"25 ms steps drop the ticks they miss", 25, {10, 35, 60, 85}},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(StepStarts(100, [&](std::size_t) { return c.StepMs; }), c.Starts) << c.What;
+  for (const Case& c : cases) EXPECT_EQ(StepStarts(100, [&](std::size_t) { return c.StepMs; }), c.Starts) << c.What;
 }
 
 TEST(TickClock, ALateStepIsFollowedByOneStepForTheTicksItMissed) {
