@@ -95,3 +95,5 @@ yellow_pixels() {
 title_band=910x120+80+180
 title_drawn() { (($(white_pixels "$1" $title_band) > 2000)); }
 title_gone() { (($(white_pixels "$1" $title_band) < 2000)); }
+# The setup dialog, once drawn, lights thousands of pixels of a black screen.
+setup_drawn() { (($(lit_pixels "$1" 1024x768+0+0) > 3000)); }

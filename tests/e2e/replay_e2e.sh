@@ -36,7 +36,7 @@ play_one_game() {  # $1: log
   game_log=$1
   start_game
   wait_window "Quadrovolt Setup - ESC Quit"
-  shoot_until "$shots/setup.png" 15 lit_somewhere || fail "the setup dialog is not drawn"
+  shoot_until "$shots/setup.png" 15 setup_drawn || fail "the setup dialog is not drawn"
   xdotool windowfocus "$window" 2>/dev/null
   xdotool key Return
   wait_window "PENDRIX - Quadrovolt Final Edition Beta 0.0.0.2"
@@ -55,7 +55,6 @@ play_one_game() {  # $1: log
   xdotool mouseup 1
   sleep 0.3
 }
-lit_somewhere() { (($(lit_pixels "$1" 1024x768+0+0) > 3000)); }
 
 # --- A recorded game, and its headless replay -------------------------------
 play_one_game "$shots/game1.log"

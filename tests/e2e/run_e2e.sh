@@ -14,7 +14,6 @@ e2e_name=E2E
 game_log=$shots/game.log
 source "$(dirname "$0")/lib.sh"
 
-setup_drawn() { (($(lit_pixels "$1" 1024x768+0+0) > 3000)); }
 # The arena border: x = +-500 maps to columns ~38 and ~986, y = +-500 to rows ~28 and ~740.
 border_counts() {
   echo "$(white_pixels "$1" 8x600+34+84) $(white_pixels "$1" 8x600+982+84) $(white_pixels "$1" 900x8+62+24)"
