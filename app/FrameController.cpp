@@ -14,8 +14,7 @@ bool TFrameController::HandleMessage(unsigned message, std::uint64_t wParam, std
     }
   }
   // Key codes above 255 are not tracked.
-  if ((message == Msg::KeyDown || message == Msg::KeyUp) && wParam < 256)
-    KeyState[wParam] = message == Msg::KeyDown;
+  if ((message == Msg::KeyDown || message == Msg::KeyUp) && wParam < 256) KeyState[wParam] = message == Msg::KeyDown;
   return ProgramLooping;
 }
 

@@ -198,8 +198,7 @@ void TQuadrovoltMain::Draw() {
       }
       break;
 
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -250,8 +249,7 @@ void TQuadrovoltMain::PlayFrame() {
       int angle = WrapAngle(int(player.Heading) + 180 + Random(30) - 15);
       bool grey = Random() < 0.5f;
       Particles->AddParticle(player.Position, true, DirTable[angle], grey ? 4 : 8,
-                             grey ? TVector3{0.9f, 0.9f, 0.9f} : TVector3{0.9f, 0.9f, 0}, true, 4, 6, 10, 250,
-                             8);
+                             grey ? TVector3{0.9f, 0.9f, 0.9f} : TVector3{0.9f, 0.9f, 0}, true, 4, 6, 10, 250, 8);
     }
   }
 

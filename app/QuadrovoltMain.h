@@ -39,8 +39,7 @@ class TQuadrovoltMain {
   static constexpr int BulletCount = 48;
   static constexpr int GameOverFrames = 120;
 
-  TQuadrovoltMain(TSoundDevice& soundDevice, TJoystick& joystick,
-                  std::string savePath = "QUADROVOLT.DAT");
+  TQuadrovoltMain(TSoundDevice& soundDevice, TJoystick& joystick, std::string savePath = "QUADROVOLT.DAT");
   ~TQuadrovoltMain();
 
   // One frame: camera, HUD, and the state machine.
@@ -129,10 +128,10 @@ class TQuadrovoltMain {
   TReplayRecorder Recorder;
   // Developer tools only: held before every frame of play, and recorded.
   TReplayAssists Assists;
-  bool KeepReplays = true;       // write the replay files at the end of a game
-  bool ReportFinalLine = false;  // print each recorded game's final line on standard output
-  std::uint64_t ScriptState = 0; // the generator's state when the level script was drawn
-  TReplayResult LastResult;      // how the last recorded or watched game came out
+  bool KeepReplays = true;        // write the replay files at the end of a game
+  bool ReportFinalLine = false;   // print each recorded game's final line on standard output
+  std::uint64_t ScriptState = 0;  // the generator's state when the level script was drawn
+  TReplayResult LastResult;       // how the last recorded or watched game came out
 
  private:
   void PlayFrame();

@@ -121,9 +121,7 @@ bool TReplayDecoder::ReadVarint(std::uint32_t& v) {
   return Error = "a number in the input stream is too large", false;
 }
 
-bool TReplayDecoder::JoyNext() const {
-  return Pos < Size && (Data[Pos] == OpJoyRead || Data[Pos] == OpJoySame);
-}
+bool TReplayDecoder::JoyNext() const { return Pos < Size && (Data[Pos] == OpJoyRead || Data[Pos] == OpJoySame); }
 
 bool TReplayDecoder::Next(TReplayOp& op) {
   if (Pos >= Size) return false;
@@ -188,9 +186,7 @@ bool TReplayDecoder::Next(TReplayOp& op) {
       op.Joy = now;
       return true;
     }
-    default:
-      Error = "an unknown code in the input stream";
-      return false;
+    default: Error = "an unknown code in the input stream"; return false;
   }
 }
 
@@ -257,9 +253,7 @@ bool ParseReplay(const std::uint8_t* data, std::size_t size, TReplay& out, std::
         readsThisTick = 0;
         afterTick = true;
         break;
-      case TReplayOp::TKind::Event:
-        afterTick = false;
-        break;
+      case TReplayOp::TKind::Event: afterTick = false; break;
       default:
         if (!afterTick) return refuse("a joystick reading outside a frame");
         readsThisTick += op.Kind == TReplayOp::TKind::JoySame ? op.Count : 1;
@@ -315,6 +309,6 @@ bool WriteReplayFile(const char* path, const TReplayHeader& header, const std::u
 }
 
 void FormatFinalLine(const TReplayResult& r, char* out, std::size_t size) {
-  std::snprintf(out, size, "final: frame %u level %d score %d damage %d checksum %016llx", unsigned(r.Frames),
-                r.Level, r.Score, r.Damage, static_cast<unsigned long long>(r.Checksum));
+  std::snprintf(out, size, "final: frame %u level %d score %d damage %d checksum %016llx", unsigned(r.Frames), r.Level,
+                r.Score, r.Damage, static_cast<unsigned long long>(r.Checksum));
 }

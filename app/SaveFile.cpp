@@ -1,12 +1,11 @@
 #include "app/SaveFile.h"
 
-#include "app/AtomicFile.h"
-
+#include <chrono>
 #include <cstdio>
 #include <cstring>
-
-#include <chrono>
 #include <random>
+
+#include "app/AtomicFile.h"
 
 namespace SaveFile {
 

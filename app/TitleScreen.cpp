@@ -65,8 +65,8 @@ void TQuadrovoltMain::DrawLevelStrip() {
     }
     fade -= 0.025f;
     std::snprintf(label, sizeof label, "%.02d", n);
-    Printer->PrintAt(2, TVector3{base * fade, base * fade, unlocked ? 0.0f : 0.5f * fade}, float(i * 50 - 190),
-                     -140, TVector3{1, 1, 1}, label);
+    Printer->PrintAt(2, TVector3{base * fade, base * fade, unlocked ? 0.0f : 0.5f * fade}, float(i * 50 - 190), -140,
+                     TVector3{1, 1, 1}, label);
     ++n;
   }
 
@@ -79,8 +79,8 @@ void TQuadrovoltMain::DrawLevelStrip() {
     gl.Color(1, 1, 1, 1);
     gl.LineWidth(2);
   }
-  static const float Segments[][4] = {{48, -116, 48, -126},   {48, -116, 84, -116}, {84, -116, 84, -126},
-                                      {48, -150, 48, -160},   {48, -160, 84, -160}, {84, -160, 84, -150}};
+  static const float Segments[][4] = {{48, -116, 48, -126}, {48, -116, 84, -116}, {84, -116, 84, -126},
+                                      {48, -150, 48, -160}, {48, -160, 84, -160}, {84, -160, 84, -150}};
   gl.Begin(TPrimitive::Lines);
   for (const auto& s : Segments) {
     gl.Vertex(s[0], s[1], 0);
@@ -116,14 +116,9 @@ void TQuadrovoltMain::TitleSparkles() {
 
 bool TQuadrovoltMain::ReadFireInput() {
   switch (InputMode) {
-    case InputModes::Keyboard:
-      ReadKeyboard();
-      return KeyFire;
-    case InputModes::Mouse:
-      return MouseLeft;
-    default:
-      ReadJoystick();
-      return JoyFire;
+    case InputModes::Keyboard: ReadKeyboard(); return KeyFire;
+    case InputModes::Mouse: return MouseLeft;
+    default: ReadJoystick(); return JoyFire;
   }
 }
 

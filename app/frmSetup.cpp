@@ -15,7 +15,7 @@ struct TRect {
 };
 
 // Where everything sits on the 505 x 382 dialog.
-constexpr TRect ModeListRect{20, 84, 240, 84 + TFormQuadrovoltSetup::VisibleModeLines * LineHeight + 4};
+constexpr TRect ModeListRect{20, 84, 240, 84 + TFormQuadrovoltSetup::VisibleModeLines* LineHeight + 4};
 constexpr TRect SoundRect{262, 88, 490, 108};
 constexpr TRect FullScreenRect{262, 112, 490, 132};
 constexpr TRect MouseRect{262, 168, 490, 188};
@@ -31,8 +31,8 @@ const TVector3 Yellow{1, 1, 0};
 const TVector3 White{1, 1, 1};
 const TVector3 Dim{0.55f, 0.55f, 0.2f};
 
-void Text(TGLPrinter& p, float px, float py, std::string_view s, float scale = 0.8f,
-          const TVector3& colour = Yellow, int width = 1) {
+void Text(TGLPrinter& p, float px, float py, std::string_view s, float scale = 0.8f, const TVector3& colour = Yellow,
+          int width = 1) {
   // The printer draws each glyph centred on its position: shift by half a cell.
   p.PrintAt(width, colour, X(px + 5 * scale), Y(py + 10 * scale), TVector3{scale, scale, 1}, s);
 }
@@ -144,9 +144,7 @@ void TFormQuadrovoltSetup::KeyDown(int vk) {
     case 13:  // Enter plays, whichever control has the focus
       Press(TFocus::Play);
       break;
-    case VK::Space:
-      Press(Focus);
-      break;
+    case VK::Space: Press(Focus); break;
     case VK::Up:
     case VK::Down: {
       const int step = vk == VK::Up ? -1 : 1;
@@ -161,8 +159,7 @@ void TFormQuadrovoltSetup::KeyDown(int vk) {
       }
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -203,10 +200,12 @@ void TFormQuadrovoltSetup::Draw() {
   for (int i = 0; i < VisibleModeLines && TopLine + i < int(ModeLines.size()); ++i) {
     const int line = TopLine + i;
     const int top = ModeListRect.Top + 2 + i * LineHeight;
-    if (line == SelectedLine) Fill(TRect{ModeListRect.Left + 2, top, ModeListRect.Right - 2, top + LineHeight}, 0, 0, 0.5f);
+    if (line == SelectedLine)
+      Fill(TRect{ModeListRect.Left + 2, top, ModeListRect.Right - 2, top + LineHeight}, 0, 0, 0.5f);
     Text(p, float(ModeListRect.Left + 6), float(top + 3), ModeLines[line], 0.8f, line == SelectedLine ? White : Yellow);
   }
-  if (ModeLines.empty()) Text(p, float(ModeListRect.Left + 6), float(ModeListRect.Top + 5), "no display modes", 0.8f, Dim);
+  if (ModeLines.empty())
+    Text(p, float(ModeListRect.Left + 6), float(ModeListRect.Top + 5), "no display modes", 0.8f, Dim);
 
   Option(p, SoundRect, SoundOn, false, "Sound");
   Option(p, FullScreenRect, FullScreen, false, "Full Screen");

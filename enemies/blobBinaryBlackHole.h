@@ -31,8 +31,8 @@ class TBlobBinaryBlackHole : public TBlobEnemy {
   int SwirlDir;     // 1 widening, -1 once the swirl is full (steers nothing)
   int BlinkCounter;
   int BlinkPeriod;
-  bool Collapsed;   // the orbit reached the centre
-  int OrbitAngle;   // degrees 0..359; the level row gives the start
+  bool Collapsed;  // the orbit reached the centre
+  int OrbitAngle;  // degrees 0..359; the level row gives the start
   float OrbitRadius;
 
  protected:

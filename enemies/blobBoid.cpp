@@ -11,15 +11,15 @@
 namespace {
 const TVector3 Diamond[4] = {{0, 15, 0}, {-15, 0, 0}, {0, -15, 0}, {15, 0, 0}};
 
-constexpr float SpinRate = 4;             // degrees a frame
-constexpr float CohesionDivisor = 400;    // how gently it drifts to the others' centre
-constexpr float AlignmentDivisor = 8;     // how gently it matches their velocity
+constexpr float SpinRate = 4;           // degrees a frame
+constexpr float CohesionDivisor = 400;  // how gently it drifts to the others' centre
+constexpr float AlignmentDivisor = 8;   // how gently it matches their velocity
 constexpr float CohesionWeight = 1.0f;
 constexpr float NearWeight = 4.0f;
 constexpr float AlignmentWeight = 0.1f;
-constexpr float NearWithin = 0.7f;        // per axis
-constexpr float MaxForward = 2.0f;        // flock speed limit towards +X or +Y
-constexpr float MaxBackward = -4.0f;      // and towards -X or -Y
+constexpr float NearWithin = 0.7f;    // per axis
+constexpr float MaxForward = 2.0f;    // flock speed limit towards +X or +Y
+constexpr float MaxBackward = -4.0f;  // and towards -X or -Y
 constexpr float SpawnFlockVelocity = 0.01f;
 
 float Limit(float v) {
@@ -115,9 +115,7 @@ void TBlobBoid::UpdateAlive() {
   FlockPosition = {Position.X, Position.Y};
 }
 
-void TBlobBoid::DrawAliveGlow() {
-  DrawGlow(Position, GlowScale.X, GlowScale.Y, 0, BodyColour, BodyColour);
-}
+void TBlobBoid::DrawAliveGlow() { DrawGlow(Position, GlowScale.X, GlowScale.Y, 0, BodyColour, BodyColour); }
 
 // ---------------------------------------------------------------------------
 // Flocking. The others are every active boid of the list but this one,

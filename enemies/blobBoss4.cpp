@@ -156,8 +156,7 @@ bool TBlobBoss4::HitTest(TBlob* other, float, float) {
   for (TMultiBezier::TTentacle& t : Tentacles.Tentacles) {
     if (t.Destroyed()) continue;
     const TMultiBezier::TPoint2& tip = t.Sub[TMultiBezier::SubCount - 1];
-    if (std::fabs(tip.X - other->Position.X) >= TipReach || std::fabs(tip.Y - other->Position.Y) >= TipReach)
-      continue;
+    if (std::fabs(tip.X - other->Position.X) >= TipReach || std::fabs(tip.Y - other->Position.Y) >= TipReach) continue;
     ++t.Hits;
     other->SetActive(false);
     if (t.Destroyed()) BurstTentacle(t);
@@ -169,6 +168,5 @@ bool TBlobBoss4::HitTest(TBlob* other, float, float) {
 
 void TBlobBoss4::BurstTentacle(const TMultiBezier::TTentacle& t) const {
   for (const TMultiBezier::TPoint2& p : t.Sub)
-    for (int i = 0; i < 8; ++i)
-      Emit(TVector3{p.X, p.Y, 0}, false, Target, 2, BodyColour, false, 5, 11, 50, 100, 8);
+    for (int i = 0; i < 8; ++i) Emit(TVector3{p.X, p.Y, 0}, false, Target, 2, BodyColour, false, 5, 11, 50, 100, 8);
 }

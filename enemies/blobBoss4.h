@@ -31,9 +31,9 @@ class TBlobBoss4 : public TBlobBoss {
 
   // Owned and kept for the instance's life; Create resets it in place.
   TMultiBezier Tentacles;
-  float SpinX;     // the core's tumble about X, +1 a drawn frame
-  float SpinZ;     // and about Z, +0.5
-  int ReachTimer;  // frames since the last reach ended
+  float SpinX;          // the core's tumble about X, +1 a drawn frame
+  float SpinZ;          // and about Z, +0.5
+  int ReachTimer;       // frames since the last reach ended
   TMS3DObj* CoreModel;  // the geo-sphere; borrowed
 
  protected:

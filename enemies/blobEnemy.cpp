@@ -61,17 +61,10 @@ void TBlobEnemy::SetSpawn(const TVector3& position, int lives, bool fixedSpawn, 
 
 void TBlobEnemy::Update() {
   switch (State) {
-    case BlobState::Spawning:
-      UpdateSpawning();
-      break;
-    case BlobState::Alive:
-      UpdateAlive();
-      break;
-    case BlobState::Dying:
-      UpdateDying();
-      break;
-    default:
-      break;
+    case BlobState::Spawning: UpdateSpawning(); break;
+    case BlobState::Alive: UpdateAlive(); break;
+    case BlobState::Dying: UpdateDying(); break;
+    default: break;
   }
 }
 
@@ -221,8 +214,8 @@ void TBlobEnemy::EmitDeathBurst() {
       continue;
     }
     for (int c = 0; c < Burst.ColourCount && c < 2; ++c)
-      Emit(Position, false, Target, Burst.Style, Burst.Colours[c], Burst.RandomSpeed, Burst.SpeedMin,
-           Burst.Speed, Burst.LifeMin, Burst.LifeMax, Burst.TailBase);
+      Emit(Position, false, Target, Burst.Style, Burst.Colours[c], Burst.RandomSpeed, Burst.SpeedMin, Burst.Speed,
+           Burst.LifeMin, Burst.LifeMax, Burst.TailBase);
   }
 }
 
@@ -337,9 +330,8 @@ void TBlobEnemy::PlaySound(TSoundProc sound) const {
   if (Sounds && sound) (Sounds->*sound)();
 }
 
-void TBlobEnemy::Emit(const TVector3& pos, bool useDir, const TVector3& dir, std::uint8_t style,
-                      const TVector3& colour, bool randomSpeed, int speedMin, int speed, int lifeMin, int lifeMax,
-                      int tailBase) const {
+void TBlobEnemy::Emit(const TVector3& pos, bool useDir, const TVector3& dir, std::uint8_t style, const TVector3& colour,
+                      bool randomSpeed, int speedMin, int speed, int lifeMin, int lifeMax, int tailBase) const {
   if (Particles)
     Particles->AddParticle(pos, useDir, dir, style, colour, randomSpeed, speedMin, speed, lifeMin, lifeMax, tailBase);
 }

@@ -87,16 +87,16 @@ class TBlobEnemy : public TBlob {
   TVector3 BodyColour;
 
   // The kind's numbers, set by its Create.
-  int SpawnShield;          // Shield at every spawn
-  int SpawnScatter;         // a respawn lands at Random(1000) - SpawnScatter on X and Y
-  float SpreadRate;         // Spread added per dying frame
-  float OutlineWidth;       // line width of the alive outline
-  float EdgeWidth;          // line width of the flying edges
-  TVector3 EdgeColour;      // colour of the flying edges (alpha fades with the wreck)
-  TVector3 PointsColour;    // colour of the floating points value
-  TVector3 GlowScale;       // glow size on X and Y at pulse 1
-  float FlashPulseFactor;   // how much faster the pulse runs while hit
-  TSoundProc HitSound;      // a hit that leaves shield (also the last one without DestroyedSound)
+  int SpawnShield;         // Shield at every spawn
+  int SpawnScatter;        // a respawn lands at Random(1000) - SpawnScatter on X and Y
+  float SpreadRate;        // Spread added per dying frame
+  float OutlineWidth;      // line width of the alive outline
+  float EdgeWidth;         // line width of the flying edges
+  TVector3 EdgeColour;     // colour of the flying edges (alpha fades with the wreck)
+  TVector3 PointsColour;   // colour of the floating points value
+  TVector3 GlowScale;      // glow size on X and Y at pulse 1
+  float FlashPulseFactor;  // how much faster the pulse runs while hit
+  TSoundProc HitSound;     // a hit that leaves shield (also the last one without DestroyedSound)
   TSoundProc DestroyedSound;
   bool BlastAwardsPoints;
   TDeathBurst Burst;
@@ -107,12 +107,12 @@ class TBlobEnemy : public TBlob {
   virtual void UpdateDying();
 
   // Hooks of the default frames, each with the grunt's behaviour.
-  virtual void DrawSpawning();       // the outline opening from a line
-  virtual void DrawBody();           // the outline, inside the alive transform
-  virtual void DrawAliveGlow();      // glow behind the body, pulsing with it
-  virtual void EmitHitSparks();      // red and yellow sparks each flash frame
-  virtual void AdvanceSpeed();       // faster the longer it lives, up to 5
-  virtual void Chase(float step);    // towards the ship on both axes at once
+  virtual void DrawSpawning();          // the outline opening from a line
+  virtual void DrawBody();              // the outline, inside the alive transform
+  virtual void DrawAliveGlow();         // glow behind the body, pulsing with it
+  virtual void EmitHitSparks();         // red and yellow sparks each flash frame
+  virtual void AdvanceSpeed();          // faster the longer it lives, up to 5
+  virtual void Chase(float step);       // towards the ship on both axes at once
   virtual void DrawDyingText(float t);  // the points value squashing and fading
   virtual void EmitDeathBurst();
 
@@ -139,9 +139,8 @@ class TBlobEnemy : public TBlob {
   void DrawGlow(const TVector3& at, float sx, float sy, float sz, const TVector3& ambient,
                 const TVector3& diffuse) const;
   void PlaySound(TSoundProc sound) const;
-  void Emit(const TVector3& pos, bool useDir, const TVector3& dir, std::uint8_t style,
-            const TVector3& colour, bool randomSpeed, int speedMin, int speed, int lifeMin, int lifeMax,
-            int tailBase) const;
+  void Emit(const TVector3& pos, bool useDir, const TVector3& dir, std::uint8_t style, const TVector3& colour,
+            bool randomSpeed, int speedMin, int speed, int lifeMin, int lifeMax, int tailBase) const;
   // Fires OnDestroyed, awards the points if asked, and starts the explosion.
   void Die(bool awardPoints);
 };

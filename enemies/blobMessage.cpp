@@ -53,8 +53,7 @@ void TBlobMessage::Update() {
   }
   if (State != BlobState::Alive) return;
 
-  if (Printer)
-    Printer->PrintAt(2, TextColour, Position.X - float(HalfWidth), Position.Y, MakeVector(1, 1, 1), Text);
+  if (Printer) Printer->PrintAt(2, TextColour, Position.X - float(HalfWidth), Position.Y, MakeVector(1, 1, 1), Text);
   DrawBand();
 
   Position.Y += MessageVelocity.Y;

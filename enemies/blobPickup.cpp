@@ -17,14 +17,10 @@ struct TPickupLook {
 };
 
 const TPickupLook Looks[PickupKinds::Count] = {
-    {"Velocity x 1", "Vx1", {0.25f, 0.5f, 0}, {1, 1, 1}},
-    {"Velocity x 2", "Vx2", {0.5f, 0.75f, 0}, {1, 1, 1}},
-    {"Velocity x 3", "Vx3", {0.75f, 1, 0}, {1, 1, 1}},
-    {"Energy x 10", "E10", {1, 0, 1}, {1, 1, 0}},
-    {"Energy x 50", "E50", {1, 0, 1}, {1, 1, 1}},
-    {"Bullet x 1", "Bx1", {0, 0, 1}, {1, 0, 1}},
-    {"Bullet x 2", "Bx2", {0, 0, 1}, {1, 0, 1}},
-    {"Bullet x 3", "Bx3", {0, 0, 1}, {1, 0, 1}},
+    {"Velocity x 1", "Vx1", {0.25f, 0.5f, 0}, {1, 1, 1}}, {"Velocity x 2", "Vx2", {0.5f, 0.75f, 0}, {1, 1, 1}},
+    {"Velocity x 3", "Vx3", {0.75f, 1, 0}, {1, 1, 1}},    {"Energy x 10", "E10", {1, 0, 1}, {1, 1, 0}},
+    {"Energy x 50", "E50", {1, 0, 1}, {1, 1, 1}},         {"Bullet x 1", "Bx1", {0, 0, 1}, {1, 0, 1}},
+    {"Bullet x 2", "Bx2", {0, 0, 1}, {1, 0, 1}},          {"Bullet x 3", "Bx3", {0, 0, 1}, {1, 0, 1}},
     {"Gravi Bomb", "GrB", {0, 0, 1}, {1, 1, 1}},
 };
 

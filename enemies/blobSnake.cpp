@@ -14,9 +14,9 @@ namespace {
 // A square with a point on top; the point faces the way the snake flies.
 const TVector3 HeadShape[5] = {{-15, 15, 0}, {-15, -15, 0}, {15, -15, 0}, {15, 15, 0}, {0, 25, 0}};
 
-constexpr int SnakeTurn = 4;         // degrees a frame
-constexpr int LineUpWithin = 15;     // degrees off the wanted heading that snap onto it
-constexpr float ReachedWithin = 5;   // units from Target on both axes
+constexpr int SnakeTurn = 4;        // degrees a frame
+constexpr int LineUpWithin = 15;    // degrees off the wanted heading that snap onto it
+constexpr float ReachedWithin = 5;  // units from Target on both axes
 constexpr float TailStartScale = 0.75f;
 constexpr float TailScaleStep = 0.05f;
 constexpr float TailAlphaLift = 0.125f;

@@ -24,13 +24,13 @@ class TBlobSnake : public TBlobEnemy {
 
   // Past head positions, newest first; the head is drawn at element 0.
   std::array<TVector3, SegmentCount> Segments;
-  int SegmentTimer;    // frames since the last trail sample
+  int SegmentTimer;  // frames since the last trail sample
   TVector3 HeadColour;
   TVector3 TailColour;
-  int WantedHeading;   // whole-degree heading from the head to Target
-  int TurnRate;        // +4 or -4 degrees a frame, chosen at spawn
-  int TurnTotal;       // degrees turned since the last re-aim
-  bool OnCourse;       // flying straight at Target
+  int WantedHeading;  // whole-degree heading from the head to Target
+  int TurnRate;       // +4 or -4 degrees a frame, chosen at spawn
+  int TurnTotal;      // degrees turned since the last re-aim
+  bool OnCourse;      // flying straight at Target
 
  protected:
   void UpdateSpawning() override;

@@ -9,10 +9,10 @@
 class TMultiBezier {
  public:
   static constexpr int TentacleCount = 12;
-  static constexpr int ControlCount = 4;  // P0..P3, P3 is the tip
-  static constexpr int SubCount = 7;      // the curve split once at its middle
-  static constexpr int MaxHits = 16;      // a tentacle with this many hits is gone
-  static constexpr int ReachLength = 512; // ReachStep at full stretch
+  static constexpr int ControlCount = 4;   // P0..P3, P3 is the tip
+  static constexpr int SubCount = 7;       // the curve split once at its middle
+  static constexpr int MaxHits = 16;       // a tentacle with this many hits is gone
+  static constexpr int ReachLength = 512;  // ReachStep at full stretch
 
   struct TPoint2 {
     float X = 0, Y = 0;

@@ -50,19 +50,16 @@ int TBlob::CollideWithList(const TBlobList& list, TBlob* shooter, const TBlobEve
     switch (e->Kind) {
       case BlobKind::Boss2:
         // Boss 2 is tested on whole-unit positions and radii.
-        contact = CirclesOverlap(float(RoundInt(Position.X)), float(RoundInt(Position.Y)), float(RoundInt(Radius)),
-                                 float(RoundInt(e->Position.X)), float(RoundInt(e->Position.Y)),
-                                 float(RoundInt(e->Radius)));
+        contact =
+            CirclesOverlap(float(RoundInt(Position.X)), float(RoundInt(Position.Y)), float(RoundInt(Radius)),
+                           float(RoundInt(e->Position.X)), float(RoundInt(e->Position.Y)), float(RoundInt(e->Radius)));
         break;
-      case BlobKind::Boss3:
-        contact = e->HitTest(shooter, Position.X, Position.Y);
-        break;
+      case BlobKind::Boss3: contact = e->HitTest(shooter, Position.X, Position.Y); break;
       case BlobKind::Boss4:
         contact = e->HitTest(shooter, Position.X, Position.Y) ||
                   CirclesOverlap(Position.X, Position.Y, Radius, e->Position.X, e->Position.Y, e->Radius);
         break;
-      default:
-        contact = SquaresOverlap(Position.X, Position.Y, Radius, e->Position.X, e->Position.Y, e->Radius);
+      default: contact = SquaresOverlap(Position.X, Position.Y, Radius, e->Position.X, e->Position.Y, e->Radius);
     }
     if (!contact) continue;
     e->Hit();
@@ -89,9 +86,12 @@ namespace {
 // Sets a coordinate beyond a wall onto it, reverses that part of the velocity
 // and steps once by the new velocity.
 void BounceAxis(float& pos, float& velocity, int low, int high) {
-  if (pos > high) pos = float(high);
-  else if (pos < low) pos = float(low);
-  else return;
+  if (pos > high)
+    pos = float(high);
+  else if (pos < low)
+    pos = float(low);
+  else
+    return;
   velocity = -velocity;
   pos += velocity;
 }

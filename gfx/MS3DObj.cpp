@@ -131,10 +131,8 @@ class TModelTextParser {
         Model.ParseStep = kMeshHeader;
         Model.ParseState = Model.MeshCount > 0 ? kReadMeshBody : kReadMaterials;
         return true;
-      case kReadMeshBody:
-        return MeshLine(w);
-      case kReadMaterials:
-        return MaterialLine(w);
+      case kReadMeshBody: return MeshLine(w);
+      case kReadMaterials: return MaterialLine(w);
       case kReadBones: {
         int bones = 0;
         if (!w.Count("Bones:", bones)) return false;
@@ -142,8 +140,7 @@ class TModelTextParser {
         Model.ParseState = kDone;
         return true;
       }
-      default:
-        return false;
+      default: return false;
     }
   }
 
@@ -158,8 +155,7 @@ class TModelTextParser {
         Model.ParseStep = kVertexCount;
         return true;
       }
-      case kVertexCount:
-        return ListCount(w, kVertexLine, kNormalCount);
+      case kVertexCount: return ListCount(w, kVertexLine, kNormalCount);
       case kVertexLine: {
         TMS3DVertex v;
         if (!w.Int(0, v.Flags) || !w.Float(1, v.X) || !w.Float(2, v.Y) || !w.Float(3, v.Z) || !w.Float(4, v.U) ||
@@ -168,8 +164,7 @@ class TModelTextParser {
         Mesh().Vertices.push_back(v);
         return ListItemRead(kNormalCount);
       }
-      case kNormalCount:
-        return ListCount(w, kNormalLine, kTriangleCount);
+      case kNormalCount: return ListCount(w, kNormalLine, kTriangleCount);
       case kNormalLine: {
         TMS3DNormal n;
         if (!w.Float(0, n.X) || !w.Float(1, n.Y) || !w.Float(2, n.Z)) return false;
@@ -190,8 +185,7 @@ class TModelTextParser {
         if (--Remaining == 0) MeshFinished();
         return true;
       }
-      default:
-        return false;
+      default: return false;
     }
   }
 
@@ -213,14 +207,10 @@ class TModelTextParser {
     }
     TMaterial& m = Model.Materials.back();
     switch (Model.ParseStep) {
-      case kMaterialAmbient:
-        return Colour(w, m.Ambient);
-      case kMaterialDiffuse:
-        return Colour(w, m.Diffuse);
-      case kMaterialSpecular:
-        return Colour(w, m.Specular);
-      case kMaterialEmissive:
-        return Colour(w, m.Emissive);
+      case kMaterialAmbient: return Colour(w, m.Ambient);
+      case kMaterialDiffuse: return Colour(w, m.Diffuse);
+      case kMaterialSpecular: return Colour(w, m.Specular);
+      case kMaterialEmissive: return Colour(w, m.Emissive);
       case kMaterialShininess:
         if (!w.Float(0, m.Shininess)) return false;
         break;
@@ -243,8 +233,7 @@ class TModelTextParser {
           Model.ParseStep = kMaterialName;
         }
         return true;
-      default:
-        return false;
+      default: return false;
     }
     ++Model.ParseStep;
     return true;

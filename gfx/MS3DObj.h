@@ -37,8 +37,7 @@ struct T3DMesh {
 
 struct TMaterial {
   std::string Name;  // with its quotes
-  float Ambient[4] = {0, 0, 0, 1}, Diffuse[4] = {0, 0, 0, 1}, Specular[4] = {0, 0, 0, 1},
-        Emissive[4] = {0, 0, 0, 1};
+  float Ambient[4] = {0, 0, 0, 1}, Diffuse[4] = {0, 0, 0, 1}, Specular[4] = {0, 0, 0, 1}, Emissive[4] = {0, 0, 0, 1};
   float Shininess = 0, Transparency = 1;
   std::string ColourMap, AlphaMap;
   bool HasTexture = false;

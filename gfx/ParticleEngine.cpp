@@ -50,9 +50,7 @@ void DrawParticle(const TBlob& p, TMS3DObj* model) {
       DrawTail(p, core * 2);
       break;
     }
-    case 3:
-      DrawDot(1);
-      break;
+    case 3: DrawDot(1); break;
     // Dots with a glow.
     case 4:
       DrawDot(1);

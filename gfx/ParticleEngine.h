@@ -16,9 +16,8 @@ class TParticleEngine {
 
   explicit TParticleEngine(const TIntRect& bounds);
 
-  void AddParticle(const TVector3& pos, bool useDir, const TVector3& dir, std::uint8_t style,
-                   const TVector3& colour, bool randomSpeed, int speedMin, int speed, int lifeMin, int lifeMax,
-                   int tailBase);
+  void AddParticle(const TVector3& pos, bool useDir, const TVector3& dir, std::uint8_t style, const TVector3& colour,
+                   bool randomSpeed, int speedMin, int speed, int lifeMin, int lifeMax, int tailBase);
   void UpdateAndDraw();
   void Clear();
 

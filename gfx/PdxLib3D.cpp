@@ -62,9 +62,7 @@ int AngleToPoint(int x1, int y1, int x2, int y2) {
   return HeadingFromDelta(double(x2) - double(x1), double(y2) - double(y1));
 }
 
-int AngleToPointF(float x1, float y1, float x2, float y2) {
-  return HeadingFromDelta(double(x2 - x1), double(y2 - y1));
-}
+int AngleToPointF(float x1, float y1, float x2, float y2) { return HeadingFromDelta(double(x2 - x1), double(y2 - y1)); }
 
 int AngleDiff(int a, int b) {
   int d = b - a;
@@ -85,10 +83,14 @@ bool SquaresOverlap(float x1, float y1, float s1, float x2, float y2, float s2) 
 
 bool ClampToArena(TVector3& pos) {
   bool moved = false;
-  if (pos.X > ArenaHalf) pos.X = ArenaHalf, moved = true;
-  else if (pos.X < -ArenaHalf) pos.X = -ArenaHalf, moved = true;
-  if (pos.Y > ArenaHalf) pos.Y = ArenaHalf, moved = true;
-  else if (pos.Y < -ArenaHalf) pos.Y = -ArenaHalf, moved = true;
+  if (pos.X > ArenaHalf)
+    pos.X = ArenaHalf, moved = true;
+  else if (pos.X < -ArenaHalf)
+    pos.X = -ArenaHalf, moved = true;
+  if (pos.Y > ArenaHalf)
+    pos.Y = ArenaHalf, moved = true;
+  else if (pos.Y < -ArenaHalf)
+    pos.Y = -ArenaHalf, moved = true;
   return moved;
 }
 

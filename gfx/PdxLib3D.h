@@ -15,9 +15,9 @@ extern const TVector3* DirTable;
 constexpr int DirTableSize = 361;
 
 void PolarToXY(float& x, float& y, float angle, float radius);
-int WrapAngle(int a);             // one correction only
-void NormalizeAngle(int& a);      // into 0..360, 360 kept
-void NormalizeAngleF(float& a);   // into [0, 360)
+int WrapAngle(int a);            // one correction only
+void NormalizeAngle(int& a);     // into 0..360, 360 kept
+void NormalizeAngleF(float& a);  // into [0, 360)
 int AngleToPoint(int x1, int y1, int x2, int y2);
 int AngleToPointF(float x1, float y1, float x2, float y2);
 int AngleDiff(int a, int b);

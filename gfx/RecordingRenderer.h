@@ -11,7 +11,7 @@
 
 struct TRecordedPrimitive {
   TPrimitive Prim = TPrimitive::Lines;
-  std::vector<TVector3> Vertices;  // after the model-view transform
+  std::vector<TVector3> Vertices;      // after the model-view transform
   std::vector<TColor4> VertexColours;  // the colour in force at each vertex
   TColor4 Colour;
   float LineWidth = 1;

@@ -36,7 +36,7 @@ class TRenderer {
   // Frame set-up (the game object does this once per frame).
   virtual void Viewport(int x, int y, int width, int height) = 0;
   virtual void Frustum(double left, double right, double bottom, double top, double zNear, double zFar) = 0;
-  virtual void ClearFrame() = 0;  // black, colour and depth
+  virtual void ClearFrame() = 0;       // black, colour and depth
   virtual void BeginFrameState() = 0;  // face culling, depth test, blend function as the game expects
 
   // Model-view matrix.

@@ -8,8 +8,8 @@
 namespace {
 constexpr float Spacing = 20.4f;
 constexpr float LatticeZ = -0.01f;
-constexpr float RestStiffness = 0.02f;   // a point freshly put at rest
-constexpr float PulledStiffness = 0.01f; // a point something pulled this frame
+constexpr float RestStiffness = 0.02f;    // a point freshly put at rest
+constexpr float PulledStiffness = 0.01f;  // a point something pulled this frame
 constexpr float StiffnessDecay = 0.000001f;
 constexpr float StiffnessFloor = 0.00000001f;
 
@@ -17,9 +17,9 @@ constexpr float BulletReach = 30.0f;
 constexpr float BulletPush = 4400.0f;
 constexpr float PushDepthDamp = 256.0f;  // bullets and the ring barely move it in depth
 constexpr float RingPush = 6000.0f;
-constexpr float DepthDamp = 1500.0f;    // depth pulls are far weaker than plane pulls
-constexpr float WellDepth = -50.0f;     // wells and warpers pull from below the lattice
-constexpr float EntityDepth = -0.01f;   // the ship and entities are pulled towards the lattice plane
+constexpr float DepthDamp = 1500.0f;   // depth pulls are far weaker than plane pulls
+constexpr float WellDepth = -50.0f;    // wells and warpers pull from below the lattice
+constexpr float EntityDepth = -0.01f;  // the ship and entities are pulled towards the lattice plane
 
 constexpr float StartRadius = 50.0f;
 constexpr float RingWidth = 20.0f;

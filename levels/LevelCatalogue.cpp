@@ -26,8 +26,8 @@ constexpr int BulletX1 = 5;
 constexpr int BulletX2 = 6;
 constexpr int GraviBomb = 8;
 
-TSpawnGroup Spawn(TTickPlan ticks, std::uint8_t kind, int lives, bool fixed, TPlacement position,
-                  TPlacement extra, int param = -1) {
+TSpawnGroup Spawn(TTickPlan ticks, std::uint8_t kind, int lives, bool fixed, TPlacement position, TPlacement extra,
+                  int param = -1) {
   return TSpawnGroup{std::move(ticks), kind, lives, fixed, std::move(position), std::move(extra), param};
 }
 
@@ -67,31 +67,30 @@ TLevelPlan LevelLedByPickup(const char* title, TVector3 colour, std::vector<TSpa
 
 std::vector<TLevelPlan> Levels1To10() {
   std::vector<TLevelPlan> levels;
-  levels.push_back(LevelLedByPickup(
-      "Level 1: Creation", Colour(0.6f, 0.6f, 0.6f),
-      {Pickup(RandomTick(0, 200), EnergyX10),
-       Spawn(Every(25, 125, 25), K::GruntXY, 1, Fixed, TopLeftPatch(), Place(-400, 400)),
-       Spawn(Every(25, 125, 25), K::Grunt, 1, Fixed, BottomRightPatch(), Place(400, -400))}));
+  levels.push_back(
+      LevelLedByPickup("Level 1: Creation", Colour(0.6f, 0.6f, 0.6f),
+                       {Pickup(RandomTick(0, 200), EnergyX10),
+                        Spawn(Every(25, 125, 25), K::GruntXY, 1, Fixed, TopLeftPatch(), Place(-400, 400)),
+                        Spawn(Every(25, 125, 25), K::Grunt, 1, Fixed, BottomRightPatch(), Place(400, -400))}));
   levels.push_back(Level("Level 2: Time And Light", Colour(0.6f, 0.6f, 0),
                          {Spawn(At(0, 5), K::GruntXY, 1, Free, Upper(), Upper()),
                           Spawn(Every(25, 125, 25), K::Grunt, 1, Fixed, TopLeftPatch(), Place(-400, 400)),
                           Pickup(RandomTick(0, 200), BulletX2)}));
-  levels.push_back(Level("Level 3: The Ether World", Colour(1, 0, 1),
-                         {Spawn(At(0, 20), K::Boid, 1, Free, TopLeftPatch(), Stock()),
-                          Spawn(At(600, 20), K::Boid, 1, Free, BottomRightPatch(), Stock()),
-                          Spawn(Every(25, 125, 25), K::Grunt, 2, Fixed, TopLeftPatch(), Place(-400, 400)),
-                          Spawn(At(0, 10), K::GruntXY, 2, Free, Upper(), Upper()),
-                          Pickup(RandomTick(0, 200), EnergyX10)}));
-  levels.push_back(Level("Level 4: Hissssssssss", Colour(1, 0, 0),
-                         {Spawn(At(0, 5), K::Snake, 1, Free, Upper(), Upper()),
-                          Spawn(Every(25, 125, 25), K::Grunt, 1, Fixed, TopLeftPatch(), Place(-400, 400)),
-                          Spawn(At(0, 10), K::GruntXY, 1, Free, Upper(), Upper()),
-                          Pickup(RandomTick(0, 200), EnergyX10)}));
+  levels.push_back(
+      Level("Level 3: The Ether World", Colour(1, 0, 1),
+            {Spawn(At(0, 20), K::Boid, 1, Free, TopLeftPatch(), Stock()),
+             Spawn(At(600, 20), K::Boid, 1, Free, BottomRightPatch(), Stock()),
+             Spawn(Every(25, 125, 25), K::Grunt, 2, Fixed, TopLeftPatch(), Place(-400, 400)),
+             Spawn(At(0, 10), K::GruntXY, 2, Free, Upper(), Upper()), Pickup(RandomTick(0, 200), EnergyX10)}));
+  levels.push_back(
+      Level("Level 4: Hissssssssss", Colour(1, 0, 0),
+            {Spawn(At(0, 5), K::Snake, 1, Free, Upper(), Upper()),
+             Spawn(Every(25, 125, 25), K::Grunt, 1, Fixed, TopLeftPatch(), Place(-400, 400)),
+             Spawn(At(0, 10), K::GruntXY, 1, Free, Upper(), Upper()), Pickup(RandomTick(0, 200), EnergyX10)}));
   levels.push_back(Level("Level 5: Boid Mania *", Colour(0, 0, 1),
                          {Spawn(Every(5, 50, 5), K::GruntXY, 1, Free, TopRightPatch(), Stock()),
                           Spawn(Every(10, 100, 10), K::Grunt, 1, Free, FarTopLeftPatch(), Stock()),
-                          Spawn(At(200), K::Snake, 1, Free, FarTopLeftPatch(), Stock()),
-                          Pickup(At(200), EnergyX50)}));
+                          Spawn(At(200), K::Snake, 1, Free, FarTopLeftPatch(), Stock()), Pickup(At(200), EnergyX50)}));
   levels.push_back(Level("Level 6: Pods - Eaaaasy", Colour(0.25f, 0.5f, 1),
                          {Spawn(Every(20, 200, 20), K::GruntXY, 1, Free, TopRightPatch(), Stock()),
                           Spawn(Every(20, 200, 20), K::Grunt, 1, Free, TopRightPatch(), Stock()),
@@ -99,18 +98,18 @@ std::vector<TLevelPlan> Levels1To10() {
                           Spawn(Every(50, 150, 50), K::Pod, 1, Fixed, Anywhere(), Anywhere())}));
   levels.push_back(Level("Level 7: Grunt Massacre", Colour(1, 0.5f, 0.5f),
                          {Spawn(Every(10, 200, 10), K::GruntXY, 2, Free, Centre(), Stock()),
-                          Spawn(Every(10, 200, 10), K::Grunt, 2, Free, Centre(), Stock()),
-                          Pickup(At(200), EnergyX50), Pickup(RandomTick(200, 400), VelocityX2)}));
+                          Spawn(Every(10, 200, 10), K::Grunt, 2, Free, Centre(), Stock()), Pickup(At(200), EnergyX50),
+                          Pickup(RandomTick(200, 400), VelocityX2)}));
   levels.push_back(Level("Level 8: Grunt Massacre 2 - I Hate Sequels", Colour(1, 1, 0),
                          {Spawn(Every(10, 100, 10), K::GruntXY, 2, Free, Centre(), Stock()),
                           Spawn(Every(10, 100, 10), K::Grunt, 2, Free, Centre(), Stock()),
                           Spawn(Every(50, 1000, 50), K::Boid, 2, Free, BottomRightPatch(), Stock()),
                           Pickup(RandomTick(0, 200), VelocityX2), Pickup(RandomTick(0, 200), GraviBomb)}));
-  levels.push_back(Level("Level 9: Take It Easy", Colour(0, 0, 1),
-                         {Pickup(At(200), EnergyX50), Pickup(RandomTick(200, 400), BulletX2),
-                          Pickup(RandomTick(200, 400), GraviBomb),
-                          Spawn(Every(20, 200, 20), K::Grunt, 2, Free, Inner(), Stock()),
-                          Spawn(Every(1020, 1400, 20), K::Boid, 2, Free, Inner(), Stock())}));
+  levels.push_back(
+      Level("Level 9: Take It Easy", Colour(0, 0, 1),
+            {Pickup(At(200), EnergyX50), Pickup(RandomTick(200, 400), BulletX2),
+             Pickup(RandomTick(200, 400), GraviBomb), Spawn(Every(20, 200, 20), K::Grunt, 2, Free, Inner(), Stock()),
+             Spawn(Every(1020, 1400, 20), K::Boid, 2, Free, Inner(), Stock())}));
   levels.push_back(Level("Level 10: Circle Of Fear ", Colour(0.5f, 0.5f, 1),
                          {Spawn(At(0), K::Boss2, 1, Free, Centre(), Centre(), 0),
                           Spawn(RowTimesRandomTick(0, 50, 20), K::Grunt, 1, Free, Anywhere(), Stock())}));
@@ -146,51 +145,78 @@ std::vector<TLevelPlan> Levels11To20() {
                          {Spawn(At(0, 36), K::Grunt, 1, Free, SpiralDegrees(0, 10, 90, -10), Stock())}));
   // One long spiral wound outwards from the centre, handed out kind by kind;
   // the outer turns come first and the inner ones last.
-  levels.push_back(Level(
-      "Level 17: Ulmar", Colour(0.5f, 0.5f, 0.5f),
-      {Spawn(At(500, 10), K::Grunt, 1, Free, SpiralDegrees(0, 10, 90, 10), Stock()),
-       Spawn(At(500, 4), K::Boid, 1, Free, Points({{-98.48, -17.36}, {-103.37, -37.62}, {-103.92, -60}, {-99.59, -83.56}}),
-             Stock()),
-       Spawn(At(450, 2), K::Pod, 1, Free, Points({{-89.99, -107.25}, {-75, -129.9}}), Stock()),
-       Spawn(Ticks({400, 350, 350, 350, 350, 350, 350}), K::GruntXY, 1, Free, SpiralDegrees(160, 10, -110, 10),
-             Stock()),
-       Spawn(At(300, 8), K::Boid, 1, Free,
-             Points({{176.19, -147.84}, {176.19, -147.84}, {176.19, -147.84}, {176.19, -147.84}, {207.85, -120},
-                     {207.85, -120}, {207.85, -120}, {207.85, -120}}),
-             Stock()),
-       Spawn(At(250), K::GruntXY, 1, Free, Place(234.92, -85.51), Stock()),
-       Spawn(At(250, 4), K::Boid, 1, Free, Place(256.05, -45.15), Stock()),
-       Spawn(Ticks({200, 200, 150, 150}), K::Pod, 1, Free,
-             Points({{270, 0}, {275.75, 48.62}, {272.51, 99.19}, {259.81, 150}}), Stock()),
-       Spawn(At(100, 4), K::GruntXY, 1, Free, Place(237.47, 199.26), Stock()),
-       Spawn(At(50), K::Grunt, 1, Free, Place(205.69, 245.13), Stock()),
-       Spawn(Ticks({50, 50, 50, 50, 0, 0, 0, 0}), K::Boid, 1, Free,
-             Points({{165, 285.79}, {165, 285.79}, {165, 285.79}, {165, 285.79}, {116.29, 319.5}, {116.29, 319.5},
-                     {116.29, 319.5}, {116.29, 319.5}}),
-             Stock()),
-       Spawn(At(0), K::GruntXY, 1, Free, Place(60.78, 344.68), Stock())}));
+  levels.push_back(
+      Level("Level 17: Ulmar", Colour(0.5f, 0.5f, 0.5f),
+            {Spawn(At(500, 10), K::Grunt, 1, Free, SpiralDegrees(0, 10, 90, 10), Stock()),
+             Spawn(At(500, 4), K::Boid, 1, Free,
+                   Points({{-98.48, -17.36}, {-103.37, -37.62}, {-103.92, -60}, {-99.59, -83.56}}), Stock()),
+             Spawn(At(450, 2), K::Pod, 1, Free, Points({{-89.99, -107.25}, {-75, -129.9}}), Stock()),
+             Spawn(Ticks({400, 350, 350, 350, 350, 350, 350}), K::GruntXY, 1, Free, SpiralDegrees(160, 10, -110, 10),
+                   Stock()),
+             Spawn(At(300, 8), K::Boid, 1, Free,
+                   Points({{176.19, -147.84},
+                           {176.19, -147.84},
+                           {176.19, -147.84},
+                           {176.19, -147.84},
+                           {207.85, -120},
+                           {207.85, -120},
+                           {207.85, -120},
+                           {207.85, -120}}),
+                   Stock()),
+             Spawn(At(250), K::GruntXY, 1, Free, Place(234.92, -85.51), Stock()),
+             Spawn(At(250, 4), K::Boid, 1, Free, Place(256.05, -45.15), Stock()),
+             Spawn(Ticks({200, 200, 150, 150}), K::Pod, 1, Free,
+                   Points({{270, 0}, {275.75, 48.62}, {272.51, 99.19}, {259.81, 150}}), Stock()),
+             Spawn(At(100, 4), K::GruntXY, 1, Free, Place(237.47, 199.26), Stock()),
+             Spawn(At(50), K::Grunt, 1, Free, Place(205.69, 245.13), Stock()),
+             Spawn(Ticks({50, 50, 50, 50, 0, 0, 0, 0}), K::Boid, 1, Free,
+                   Points({{165, 285.79},
+                           {165, 285.79},
+                           {165, 285.79},
+                           {165, 285.79},
+                           {116.29, 319.5},
+                           {116.29, 319.5},
+                           {116.29, 319.5},
+                           {116.29, 319.5}}),
+                   Stock()),
+             Spawn(At(0), K::GruntXY, 1, Free, Place(60.78, 344.68), Stock())}));
   levels.push_back(Level("Level 18: Spiral Singularity", Colour(1, 0, 1),
                          {Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Anywhere()),
                           Spawn(Every(0, 125, 5), K::GruntXY, 2, Fixed, SpiralDegrees(0, 20, 90, 14), Stock()),
                           Spawn(Every(0, 125, 5), K::Grunt, 2, Fixed, SpiralDegrees(10, 20, -90, 14), Stock())}));
 
   std::vector<TSpawnGroup> nightmare = {
-      Pickup(RandomTick(0, 200), EnergyX50), Pickup(RandomTick(0, 200, 2), GraviBomb),
+      Pickup(RandomTick(0, 200), EnergyX50),
+      Pickup(RandomTick(0, 200, 2), GraviBomb),
       Spawn(At(0, 16), K::Boid, 1, Free,
-            Points({{-400, 400}, {-400, 375}, {-375, 375}, {-375, 400}, {-400, -400}, {-400, -375}, {-375, -375},
-                    {-375, -400}, {400, -400}, {400, -375}, {375, -375}, {375, -400}, {400, 400}, {400, 375},
-                    {375, 375}, {375, 400}}),
+            Points({{-400, 400},
+                    {-400, 375},
+                    {-375, 375},
+                    {-375, 400},
+                    {-400, -400},
+                    {-400, -375},
+                    {-375, -375},
+                    {-375, -400},
+                    {400, -400},
+                    {400, -375},
+                    {375, -375},
+                    {375, -400},
+                    {400, 400},
+                    {400, 375},
+                    {375, 375},
+                    {375, 400}}),
             Stock()),
       Spawn(At(0, 4), K::GruntXY, 1, Fixed, Points({{-400, 0}, {-350, 0}, {400, 0}, {350, 0}}), Stock()),
-      Spawn(At(350, 8), K::Grunt, 1, Free,
-            Points({{400, -400}, {400, -375}, {375, -375}, {375, -400}, {400, 400}, {400, 375}, {375, 375}, {375, 400}}),
-            Stock()),
+      Spawn(
+          At(350, 8), K::Grunt, 1, Free,
+          Points({{400, -400}, {400, -375}, {375, -375}, {375, -400}, {400, 400}, {400, 375}, {375, 375}, {375, 400}}),
+          Stock()),
       Spawn(At(350, 2), K::Pod, 1, Free, Points({{-400, 400}, {-400, -400}}), Stock()),
       Spawn(At(350), K::Gravitar, 1, Free, Centre(), Stock()),
       Spawn(At(700, 20), K::Grunt, 1, Free,
-            Points({{-75, 400},   {-25, 400},   {25, 400},    {75, 400},   {-75, -400},  {-25, -400}, {25, -400},
-                    {75, -400},   {-200, -200}, {200, -200},  {-200, -150}, {200, -150}, {-200, -100}, {200, -100},
-                    {-200, -50},  {200, -50},   {-200, 0},    {200, 0},    {-200, 50},   {200, 50}}),
+            Points({{-75, 400},  {-25, 400},   {25, 400},   {75, 400},    {-75, -400}, {-25, -400},  {25, -400},
+                    {75, -400},  {-200, -200}, {200, -200}, {-200, -150}, {200, -150}, {-200, -100}, {200, -100},
+                    {-200, -50}, {200, -50},   {-200, 0},   {200, 0},     {-200, 50},  {200, 50}}),
             Stock()),
       Spawn(Ticks({700, 700, 700, 0}), K::Boid, 1, Free, Points({{-400, 400}, {-400, 375}, {-375, 375}, {-375, 400}}),
             Stock()),
@@ -213,12 +239,12 @@ std::vector<TLevelPlan> Levels11To20() {
                                     {-411.68, 153.71},
                                     {0, 0}}),
                             Stock()));
-  nightmare.push_back(Spawn(At(1700, 20), K::GruntXY, 1, Free,
-                            Points({{-400, 150}, {-300, 150}, {300, 150}, {400, 150}, {-400, 100}, {-300, 100},
-                                    {300, 100},  {400, 100},  {-400, 50}, {-300, 50}, {300, 50},   {400, 50},
-                                    {-400, 0},   {-300, 0},   {300, 0},   {400, 0},   {-400, -50}, {-300, -50},
-                                    {300, -50},  {400, -50}}),
-                            Stock()));
+  nightmare.push_back(
+      Spawn(At(1700, 20), K::GruntXY, 1, Free,
+            Points({{-400, 150}, {-300, 150}, {300, 150},  {400, 150},  {-400, 100}, {-300, 100}, {300, 100},
+                    {400, 100},  {-400, 50},  {-300, 50},  {300, 50},   {400, 50},   {-400, 0},   {-300, 0},
+                    {300, 0},    {400, 0},    {-400, -50}, {-300, -50}, {300, -50},  {400, -50}}),
+            Stock()));
   nightmare.push_back(Spawn(At(1700, 2), K::Pod, 1, Free, Points({{0, 200}, {0, -200}}), Stock()));
   nightmare.push_back(Spawn(At(2500), K::Snake, 1, Free, Centre(), Stock()));
   levels.push_back(Level("Level 19: Nightmare", Colour(0, 0, 1), std::move(nightmare)));
@@ -243,12 +269,12 @@ std::vector<TPoint> CornerPods(double d) { return {{-d, d}, {d, d}, {d, -d}, {-d
 
 std::vector<TLevelPlan> Levels21To30() {
   std::vector<TLevelPlan> levels;
-  levels.push_back(Level("Level 21: Bubbles Of Chaos", Colour(0, 0, 1),
-                         {Pickup(At(0), BulletX2), Pickup(RandomTick(400, 400), GraviBomb),
-                          Spawn(At(0, 20), K::GruntXY, 1, Free, CircleAbout(-200, 200, 100, 18, 18), Stock()),
-                          Spawn(At(0, 20), K::Grunt, 1, Free, CircleAbout(200, -200, 100, 378, 18), Stock()),
-                          Spawn(Then(At(0, 20), Every(255, 350, 5)), K::Boid, 1, Free, Circle(100, 738, 18),
-                                Stock())}));
+  levels.push_back(
+      Level("Level 21: Bubbles Of Chaos", Colour(0, 0, 1),
+            {Pickup(At(0), BulletX2), Pickup(RandomTick(400, 400), GraviBomb),
+             Spawn(At(0, 20), K::GruntXY, 1, Free, CircleAbout(-200, 200, 100, 18, 18), Stock()),
+             Spawn(At(0, 20), K::Grunt, 1, Free, CircleAbout(200, -200, 100, 378, 18), Stock()),
+             Spawn(Then(At(0, 20), Every(255, 350, 5)), K::Boid, 1, Free, Circle(100, 738, 18), Stock())}));
   levels.push_back(Level("Level 22: Sine Of Destruction", Colour(0, 0, 1),
                          {Pickup(At(0), EnergyX50), Pickup(RandomTick(200, 200), VelocityX2),
                           Spawn(Every(1, 30, 1), K::GruntXY, 1, Free, SineAcross(-280, 20, 0, 200, 12, 12), Stock()),
@@ -257,26 +283,26 @@ std::vector<TLevelPlan> Levels21To30() {
   levels.push_back(Level("Level 23: Spiral Of Boid", Colour(0, 0, 1),
                          {Spawn(Every(2, 120, 2), K::Boid, 2, Fixed, Spiral(0, 6, 384, 24), Stock()),
                           Spawn(Every(0, 600, 200), K::Snake, 1, Free, Upper(), Upper())}));
-  levels.push_back(Level("Level 24: Black Hole Boid", Colour(0, 0, 1),
-                         {Pickup(At(0), BulletX1), Pickup(At(0), VelocityX1),
-                          Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Upper()),
-                          Spawn(Every(5, 300, 5), K::Boid, 2, Fixed, Spiral(50, 6, 1824, 24), Stock()),
-                          Spawn(At(0, 2), K::Pod, 1, Fixed, Anywhere(), Anywhere())}));
+  levels.push_back(
+      Level("Level 24: Black Hole Boid", Colour(0, 0, 1),
+            {Pickup(At(0), BulletX1), Pickup(At(0), VelocityX1), Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Upper()),
+             Spawn(Every(5, 300, 5), K::Boid, 2, Fixed, Spiral(50, 6, 1824, 24), Stock()),
+             Spawn(At(0, 2), K::Pod, 1, Fixed, Anywhere(), Anywhere())}));
   levels.push_back(Level("Level 25: Black Hole Disaster", Colour(0, 0, 1),
                          {Spawn(Every(40, 800, 40), K::GruntXY, 1, Fixed, Anywhere(), Anywhere()),
                           Spawn(At(0, 4), K::Gravitar, 1, Fixed, Upper(), Upper())}));
-  levels.push_back(Level("Level 26: Bubbloids", Colour(0, 0, 1),
-                         {Pickup(At(0), BulletX2), Pickup(RandomTick(200, 400), VelocityX2),
-                          Pickup(RandomTick(200, 400), EnergyX50),
-                          Spawn(Every(5, 80, 5), K::Boid, 2, Fixed, CircleAbout(-400, 0, 50, 3262, 22), Stock()),
-                          Spawn(Every(55, 130, 5), K::Boid, 2, Fixed, CircleAbout(-100, 0, 100, 3614, 22), Stock()),
-                          Spawn(Every(105, 180, 5), K::Boid, 2, Fixed, CircleAbout(100, 0, 200, 3966, 22), Stock()),
-                          Spawn(Every(40, 800, 40), K::GruntXY, 1, Fixed, Anywhere(), Anywhere())}));
-  levels.push_back(Level("Level 27: From All Corners Of The Ether..", Colour(0, 0, 1),
-                         {Pickup(RandomTick(200, 400), EnergyX50),
-                          Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Upper()),
-                          Spawn(At(0, 4), K::Pod, 1, Fixed, Points(CornerPods(450)), SameAsPosition()),
-                          Spawn(Every(55, 130, 5), K::GruntXY, 2, Fixed, Circle(200, 3958, 22), Stock())}));
+  levels.push_back(
+      Level("Level 26: Bubbloids", Colour(0, 0, 1),
+            {Pickup(At(0), BulletX2), Pickup(RandomTick(200, 400), VelocityX2), Pickup(RandomTick(200, 400), EnergyX50),
+             Spawn(Every(5, 80, 5), K::Boid, 2, Fixed, CircleAbout(-400, 0, 50, 3262, 22), Stock()),
+             Spawn(Every(55, 130, 5), K::Boid, 2, Fixed, CircleAbout(-100, 0, 100, 3614, 22), Stock()),
+             Spawn(Every(105, 180, 5), K::Boid, 2, Fixed, CircleAbout(100, 0, 200, 3966, 22), Stock()),
+             Spawn(Every(40, 800, 40), K::GruntXY, 1, Fixed, Anywhere(), Anywhere())}));
+  levels.push_back(
+      Level("Level 27: From All Corners Of The Ether..", Colour(0, 0, 1),
+            {Pickup(RandomTick(200, 400), EnergyX50), Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Upper()),
+             Spawn(At(0, 4), K::Pod, 1, Fixed, Points(CornerPods(450)), SameAsPosition()),
+             Spawn(Every(55, 130, 5), K::GruntXY, 2, Fixed, Circle(200, 3958, 22), Stock())}));
   levels.push_back(Level("Level 28: Circle Of Pain", Colour(0, 0, 1),
                          {Pickup(RandomTick(200, 400), GraviBomb),
                           Spawn(Every(55, 130, 5), K::Grunt, 1, Fixed, CircleDegrees(100, -9.4, 22), Stock()),
@@ -302,17 +328,16 @@ std::vector<TLevelPlan> Levels21To30() {
 
 std::vector<TLevelPlan> Levels31To40() {
   std::vector<TLevelPlan> levels;
-  levels.push_back(Level("Level 31: ", Colour(0, 0, 1),
-                         {Spawn(EachRepeated(Every(5, 40, 5), 4), K::GruntXY, 1, Fixed, Points(FourArms()),
-                                SameAsPosition()),
-                          Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Upper()),
-                          Spawn(At(0, 4), K::Pod, 1, Fixed, Points(CornerPods(350)), SameAsPosition())}));
-  levels.push_back(Level("Level 32: Helix Of Destruction ", Colour(0, 0, 1),
-                         {Spawn(Every(5, 80, 5), K::GruntXY, 1, Fixed, SineDown(350, -50, 0, -100, 319, -22),
-                                SameAsPosition()),
-                          Spawn(Every(5, 80, 5), K::Grunt, 1, Fixed, SineDown(350, -50, 0, 100, 237, -22),
-                                SameAsPosition()),
-                          Spawn(Every(0, 300, 100), K::Snake, 1, Free, Anywhere(), Anywhere())}));
+  levels.push_back(
+      Level("Level 31: ", Colour(0, 0, 1),
+            {Spawn(EachRepeated(Every(5, 40, 5), 4), K::GruntXY, 1, Fixed, Points(FourArms()), SameAsPosition()),
+             Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Upper()),
+             Spawn(At(0, 4), K::Pod, 1, Fixed, Points(CornerPods(350)), SameAsPosition())}));
+  levels.push_back(
+      Level("Level 32: Helix Of Destruction ", Colour(0, 0, 1),
+            {Spawn(Every(5, 80, 5), K::GruntXY, 1, Fixed, SineDown(350, -50, 0, -100, 319, -22), SameAsPosition()),
+             Spawn(Every(5, 80, 5), K::Grunt, 1, Fixed, SineDown(350, -50, 0, 100, 237, -22), SameAsPosition()),
+             Spawn(Every(0, 300, 100), K::Snake, 1, Free, Anywhere(), Anywhere())}));
   levels.push_back(Level("Level 33: Hissteria ", Colour(0.5f, 0.5f, 1),
                          {Spawn(Every(1020, 1200, 20), K::Grunt, 2, Free, Inner(), Stock()),
                           Spawn(Every(20, 400, 20), K::Boid, 2, Free, Inner(), Stock()),
@@ -332,46 +357,43 @@ std::vector<TLevelPlan> Levels31To40() {
       "Level 35: Pinwheel Spirality", Colour(0, 0, 1),
       {Pickup(RandomTick(200, 400), VelocityX2), Pickup(RandomTick(200, 400), EnergyX50),
        Spawn(Repeated(Every(5, 40, 5), 6), K::Grunt, 2, Fixed,
-             Points({{240, 26.5},        {280, 44.94},       {320, 49.73},      {360, 39.39},
-                     {400, 17.08},       {440, -10.42},      {480, -34.75},     {520, -48.52},
-                     {97.02, -70.78},    {101.04, -65.05},   {116.9, -76.39},   {145.84, -106.62},
-                     {185.16, -151.82},  {228.97, -203.52},  {270.04, -251.25}, {301.96, -285.78},
-                     {-143, 110.57},     {-178.98, 132.5},   {-203.13, 151.01}, {-214.19, 165.76},
-                     {-214.89, 177.52},  {-211.08, 187.99},  {-210.02, 199.24}, {-218.11, 213.13},
-                     {-239.99, -26.6},   {-279.98, -45.06},  {-319.98, -49.86}, {-359.98, -39.54},
-                     {-399.99, -17.25},  {-440, 10.24},      {-480.01, 34.56},  {-520.02, 48.31},
-                     {-96.93, -97.21},   {-100.93, -109.89}, {-116.77, -126},   {-145.71, -145.9},
-                     {-185.01, -168.81}, {-228.82, -193.02}, {-269.88, -216.44}, {-301.79, -237.2},
-                     {143.08, 137.13},   {179.07, 177.52},   {203.23, 200.83},  {214.31, 205.25},
-                     {215.03, 194.7},    {211.24, 177.65},   {210.2, 164.57},   {218.3, 164.69}}),
+             Points({{240, 26.5},       {280, 44.94},       {320, 49.73},       {360, 39.39},       {400, 17.08},
+                     {440, -10.42},     {480, -34.75},      {520, -48.52},      {97.02, -70.78},    {101.04, -65.05},
+                     {116.9, -76.39},   {145.84, -106.62},  {185.16, -151.82},  {228.97, -203.52},  {270.04, -251.25},
+                     {301.96, -285.78}, {-143, 110.57},     {-178.98, 132.5},   {-203.13, 151.01},  {-214.19, 165.76},
+                     {-214.89, 177.52}, {-211.08, 187.99},  {-210.02, 199.24},  {-218.11, 213.13},  {-239.99, -26.6},
+                     {-279.98, -45.06}, {-319.98, -49.86},  {-359.98, -39.54},  {-399.99, -17.25},  {-440, 10.24},
+                     {-480.01, 34.56},  {-520.02, 48.31},   {-96.93, -97.21},   {-100.93, -109.89}, {-116.77, -126},
+                     {-145.71, -145.9}, {-185.01, -168.81}, {-228.82, -193.02}, {-269.88, -216.44}, {-301.79, -237.2},
+                     {143.08, 137.13},  {179.07, 177.52},   {203.23, 200.83},   {214.31, 205.25},   {215.03, 194.7},
+                     {211.24, 177.65},  {210.2, 164.57},    {218.3, 164.69}}),
              SameAsPosition()),
        Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Upper()),
        Spawn(Every(320, 700, 20), K::Boid, 2, Free, Inner(), Stock())}));
-  levels.push_back(Level(
-      "Level 36: Arcs Of Fear", Colour(0, 0, 1),
-      {Pickup(RandomTick(200, 400), VelocityX2), Pickup(RandomTick(200, 400), EnergyX50),
-       Spawn(Every(2, 40, 2), K::GruntXY, 2, Fixed, SineAcross(-360, 40, -200, 400, 9, 9), SameAsPosition()),
-       Spawn(Every(2, 40, 2), K::Grunt, 2, Fixed, SineAcross(360, -40, 200, -400, 9, 9), SameAsPosition()),
-       Spawn(At(0, 5), K::Pod, 1, Fixed, Points({{-350, 350}, {350, 350}, {350, -350}, {-350, -350}, {0, 0}}),
-             SameAsPosition())}));
-  levels.push_back(Level(
-      "Level 37: Curves Of Anger", Colour(0, 0, 1),
-      {Pickup(RandomTick(200, 400), VelocityX2), Pickup(RandomTick(200, 400), EnergyX50),
-       Spawn(Every(2, 20, 2), K::GruntXY, 2, Fixed, SineAcross(-320, 80, -400, 200, 18, 18), SameAsPosition()),
-       Spawn(Every(2, 20, 2), K::Grunt, 2, Fixed, SineAcross(320, -80, 400, -200, 18, 18), SameAsPosition()),
-       Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Upper()),
-       Spawn(Every(0, 150, 50), K::Snake, 1, Free, Anywhere(), Anywhere())}));
-  levels.push_back(Level(
-      "Level 38: Escape The Void..", Colour(0, 0, 1),
-      {Pickup(RandomTick(200, 400), VelocityX2), Pickup(RandomTick(200, 400, 2), GraviBomb),
-       Spawn(Every(2, 40, 2), K::Boid, 1, Fixed, Spiral(5, 5, 198, 18), SameAsPosition()),
-       Spawn(Every(42, 80, 2), K::Boid, 1, Fixed, Spiral(105, 5, 558, 18), SameAsPosition()),
-       Spawn(Every(82, 120, 2), K::Boid, 1, Fixed, Spiral(205, 5, 918, 18), SameAsPosition()),
-       Spawn(Every(402, 440, 2), K::Boid, 1, Fixed, Spiral(5, 5, 1278, 18), SameAsPosition()),
-       Spawn(Every(442, 480, 2), K::Boid, 1, Fixed, Spiral(105, 5, 1638, 18), SameAsPosition()),
-       Spawn(Every(482, 520, 2), K::Boid, 1, Fixed, Spiral(205, 5, 1998, 18), SameAsPosition()),
-       Spawn(At(0, 4), K::Pod, 1, Fixed, Points(CornerPods(350)), SameAsPosition()),
-       Spawn(Every(0, 400, 200), K::Snake, 1, Free, Anywhere(), Anywhere())}));
+  levels.push_back(
+      Level("Level 36: Arcs Of Fear", Colour(0, 0, 1),
+            {Pickup(RandomTick(200, 400), VelocityX2), Pickup(RandomTick(200, 400), EnergyX50),
+             Spawn(Every(2, 40, 2), K::GruntXY, 2, Fixed, SineAcross(-360, 40, -200, 400, 9, 9), SameAsPosition()),
+             Spawn(Every(2, 40, 2), K::Grunt, 2, Fixed, SineAcross(360, -40, 200, -400, 9, 9), SameAsPosition()),
+             Spawn(At(0, 5), K::Pod, 1, Fixed, Points({{-350, 350}, {350, 350}, {350, -350}, {-350, -350}, {0, 0}}),
+                   SameAsPosition())}));
+  levels.push_back(
+      Level("Level 37: Curves Of Anger", Colour(0, 0, 1),
+            {Pickup(RandomTick(200, 400), VelocityX2), Pickup(RandomTick(200, 400), EnergyX50),
+             Spawn(Every(2, 20, 2), K::GruntXY, 2, Fixed, SineAcross(-320, 80, -400, 200, 18, 18), SameAsPosition()),
+             Spawn(Every(2, 20, 2), K::Grunt, 2, Fixed, SineAcross(320, -80, 400, -200, 18, 18), SameAsPosition()),
+             Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Upper()),
+             Spawn(Every(0, 150, 50), K::Snake, 1, Free, Anywhere(), Anywhere())}));
+  levels.push_back(Level("Level 38: Escape The Void..", Colour(0, 0, 1),
+                         {Pickup(RandomTick(200, 400), VelocityX2), Pickup(RandomTick(200, 400, 2), GraviBomb),
+                          Spawn(Every(2, 40, 2), K::Boid, 1, Fixed, Spiral(5, 5, 198, 18), SameAsPosition()),
+                          Spawn(Every(42, 80, 2), K::Boid, 1, Fixed, Spiral(105, 5, 558, 18), SameAsPosition()),
+                          Spawn(Every(82, 120, 2), K::Boid, 1, Fixed, Spiral(205, 5, 918, 18), SameAsPosition()),
+                          Spawn(Every(402, 440, 2), K::Boid, 1, Fixed, Spiral(5, 5, 1278, 18), SameAsPosition()),
+                          Spawn(Every(442, 480, 2), K::Boid, 1, Fixed, Spiral(105, 5, 1638, 18), SameAsPosition()),
+                          Spawn(Every(482, 520, 2), K::Boid, 1, Fixed, Spiral(205, 5, 1998, 18), SameAsPosition()),
+                          Spawn(At(0, 4), K::Pod, 1, Fixed, Points(CornerPods(350)), SameAsPosition()),
+                          Spawn(Every(0, 400, 200), K::Snake, 1, Free, Anywhere(), Anywhere())}));
   levels.push_back(Level(
       "Level 39: At The Edge Of Infinity Beyond Time And Space..", Colour(0, 0, 1),
       {Pickup(RandomTick(200, 400), VelocityX2), Pickup(RandomTick(200, 400, 4), GraviBomb),
@@ -381,11 +403,11 @@ std::vector<TLevelPlan> Levels31To40() {
        Spawn(Then(Every(2, 80, 2), Every(402, 480, 2)), K::Boid, 1, Fixed, Circle(250, 3069, 9), SameAsPosition()),
        Spawn(At(400), K::Gravitar, 1, Fixed, Centre(), Upper()),
        Spawn(At(0, 2), K::Pod, 1, Fixed, Points({{-350, 350}, {350, 350}}), SameAsPosition())}));
-  levels.push_back(LevelLedByPickup(
-      "Level 40: Cosmic Cataclysmic The End Of All?", Colour(0.6f, 0.6f, 0.6f),
-      {Pickup(RandomTick(0, 200), EnergyX10), Spawn(At(25), K::Boss4, 1, Fixed, Centre(), Stock()),
-       Spawn(RowTimesRandomTick(500, 50, 20), K::Grunt, 1, Free, Anywhere(), Stock()),
-       Spawn(Every(0, 18, 2), K::Boid, 1, Free, Anywhere(), Stock())}));
+  levels.push_back(
+      LevelLedByPickup("Level 40: Cosmic Cataclysmic The End Of All?", Colour(0.6f, 0.6f, 0.6f),
+                       {Pickup(RandomTick(0, 200), EnergyX10), Spawn(At(25), K::Boss4, 1, Fixed, Centre(), Stock()),
+                        Spawn(RowTimesRandomTick(500, 50, 20), K::Grunt, 1, Free, Anywhere(), Stock()),
+                        Spawn(Every(0, 18, 2), K::Boid, 1, Free, Anywhere(), Stock())}));
   return levels;
 }
 

@@ -189,10 +189,8 @@ bool CountsAsAlien(std::uint8_t kind) {
     case BlobKind::BlackHole:
     case BlobKind::Boss2:
     case BlobKind::Boss3:
-    case BlobKind::Boss4:
-      return true;
-    default:
-      return false;
+    case BlobKind::Boss4: return true;
+    default: return false;
   }
 }
 

@@ -32,18 +32,12 @@ TVector3 PolarDegrees(double radius, double degrees) {
 
 double TCoord::Draw() const {
   switch (Term) {
-    case TTerm::Constant:
-      return Base;
-    case TTerm::A:
-      return Random(1000) - 500;
-    case TTerm::B:
-      return Random(800) - 400;
-    case TTerm::C:
-      return Random(1000) - 375;
-    case TTerm::PlusR:
-      return Base + Random(50);
-    case TTerm::MinusR:
-      return Base - Random(50);
+    case TTerm::Constant: return Base;
+    case TTerm::A: return Random(1000) - 500;
+    case TTerm::B: return Random(800) - 400;
+    case TTerm::C: return Random(1000) - 375;
+    case TTerm::PlusR: return Base + Random(50);
+    case TTerm::MinusR: return Base - Random(50);
   }
   return Base;
 }
@@ -91,15 +85,11 @@ TPlacement CircleAbout(double cx, double cy, double radius, int d0, int dStep) {
 }
 
 TPlacement SineAcross(double x0, double xStep, double y, double amplitude, int d0, int dStep) {
-  return [=](int row) {
-    return At2D(x0 + row * xStep, y + amplitude * std::sin(CounterRadians(d0 + row * dStep)));
-  };
+  return [=](int row) { return At2D(x0 + row * xStep, y + amplitude * std::sin(CounterRadians(d0 + row * dStep))); };
 }
 
 TPlacement SineDown(double y0, double yStep, double x, double amplitude, int d0, int dStep) {
-  return [=](int row) {
-    return At2D(x + amplitude * std::sin(CounterRadians(d0 + row * dStep)), y0 + row * yStep);
-  };
+  return [=](int row) { return At2D(x + amplitude * std::sin(CounterRadians(d0 + row * dStep)), y0 + row * yStep); };
 }
 
 TPlacement Chain(double length, int d0, int dStep) {
@@ -188,8 +178,8 @@ void AppendLevel(int level, const TLevelPlan& plan, std::vector<TSpawnRecord>& s
   // level's aliens once the whole script is built and writes the real one.
   spawns.push_back(MakeSpawnRecord(level, ActionSetQuota, TriggerOnTick, 0, 0, TVector3{}, 0, true, TVector3{},
                                    QuotaNote, false, 0));
-  spawns.push_back(MakeSpawnRecord(level, ActionSpawn, TriggerOnTick, 0, BlobKind::Message, At2D(0, TitleY),
-                                   TitleLives, false, plan.Colour, plan.Title, false, -1));
+  spawns.push_back(MakeSpawnRecord(level, ActionSpawn, TriggerOnTick, 0, BlobKind::Message, At2D(0, TitleY), TitleLives,
+                                   false, plan.Colour, plan.Title, false, -1));
 
   while (next < plan.Groups.size()) {
     std::size_t end = next + 1;

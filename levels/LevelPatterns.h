@@ -49,8 +49,8 @@ using TPlacement = std::function<TVector3(int row)>;
 // takes pi as 3.142, so whole turns of D drift slightly off the exact circle.
 double CounterRadians(int d);
 
-TPlacement Place(TCoord x, TCoord y);                 // every row the same point (or fresh random terms)
-TPlacement Points(std::vector<TPoint> points);        // the listed points in row order
+TPlacement Place(TCoord x, TCoord y);           // every row the same point (or fresh random terms)
+TPlacement Points(std::vector<TPoint> points);  // the listed points in row order
 // Spirals and circles laid out in true degrees, stored to two decimals.
 TPlacement SpiralDegrees(double radius0, double radiusStep, double angle0, double angleStep);
 TPlacement CircleDegrees(double radius, double angle0, double angleStep);
@@ -82,13 +82,13 @@ struct TTickPlan {
   int TickFor(int row) const;
 };
 
-TTickPlan At(int tick, int rows = 1);                   // every row at one tick
-TTickPlan Every(int first, int last, int step);         // first..last step s, one row per tick
-TTickPlan Ticks(std::vector<int> ticks);                // listed ticks in row order
-TTickPlan Then(TTickPlan first, const TTickPlan& more);  // one fixed plan after another
-TTickPlan Repeated(const TTickPlan& run, int times);    // the whole run again and again
-TTickPlan EachRepeated(const TTickPlan& run, int times);  // every tick of the run `times` rows in a row
-TTickPlan RandomTick(int base, int range, int rows = 1);  // Base + Random(range), a draw per row
+TTickPlan At(int tick, int rows = 1);                         // every row at one tick
+TTickPlan Every(int first, int last, int step);               // first..last step s, one row per tick
+TTickPlan Ticks(std::vector<int> ticks);                      // listed ticks in row order
+TTickPlan Then(TTickPlan first, const TTickPlan& more);       // one fixed plan after another
+TTickPlan Repeated(const TTickPlan& run, int times);          // the whole run again and again
+TTickPlan EachRepeated(const TTickPlan& run, int times);      // every tick of the run `times` rows in a row
+TTickPlan RandomTick(int base, int range, int rows = 1);      // Base + Random(range), a draw per row
 TTickPlan RowTimesRandomTick(int base, int range, int rows);  // Base + i * Random(range)
 
 struct TSpawnGroup {

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "app/FrameController.h"
-#include "app/TickClock.h"
 #include "app/QuadrovoltMain.h"
+#include "app/TickClock.h"
 #include "app/WindowMessages.h"
 #include "gfx/MessageBox.h"
 #include "gfx/Random.h"
@@ -159,9 +159,7 @@ int TFrameWindow::Run() {
     SDL_Event ev;
     while (running && SDL_PollEvent(&ev)) {
       switch (ev.type) {
-        case SDL_QUIT:
-          running = false;
-          break;
+        case SDL_QUIT: running = false; break;
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
           int vk = VirtualKeyFromScancode(ev.key.keysym.scancode);
@@ -195,8 +193,7 @@ int TFrameWindow::Run() {
             Visible = true;
           if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) LayOutPicture(*game);
           break;
-        default:
-          break;
+        default: break;
       }
     }
     if (!running) break;

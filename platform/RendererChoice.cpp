@@ -8,9 +8,12 @@
 #include "platform/GLRenderer.h"
 
 bool ParseRendererKind(std::string_view name, TRendererKind& kind) {
-  if (name == "batched") kind = TRendererKind::Batched;
-  else if (name == "immediate") kind = TRendererKind::Immediate;
-  else return false;
+  if (name == "batched")
+    kind = TRendererKind::Batched;
+  else if (name == "immediate")
+    kind = TRendererKind::Immediate;
+  else
+    return false;
   return true;
 }
 

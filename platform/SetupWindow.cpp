@@ -22,9 +22,9 @@ class TSdlDisplayModes : public TDisplayModeSource {
 }  // namespace
 
 bool RunSetupDialog(TWindowRequest& request) {
-  SDL_Window* window = SDL_CreateWindow("Quadrovolt Setup - ESC Quit", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                        TFormQuadrovoltSetup::ClientWidth, TFormQuadrovoltSetup::ClientHeight,
-                                        SDL_WINDOW_OPENGL);
+  SDL_Window* window =
+      SDL_CreateWindow("Quadrovolt Setup - ESC Quit", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                       TFormQuadrovoltSetup::ClientWidth, TFormQuadrovoltSetup::ClientHeight, SDL_WINDOW_OPENGL);
   if (!window) return false;
   SDL_GLContext context = SDL_GL_CreateContext(window);
   if (!context) {
@@ -50,7 +50,8 @@ bool RunSetupDialog(TWindowRequest& request) {
         else
           form.KeyUp(vk);
       }
-      if (ev.type == SDL_MOUSEBUTTONDOWN && ev.button.button == SDL_BUTTON_LEFT) form.MouseDown(ev.button.x, ev.button.y);
+      if (ev.type == SDL_MOUSEBUTTONDOWN && ev.button.button == SDL_BUTTON_LEFT)
+        form.MouseDown(ev.button.x, ev.button.y);
     }
 
     // One unit per pixel, the origin in the middle of the dialog.

@@ -6,14 +6,10 @@
 
 void TRecordingSoundDevice::Open() {
   switch (OpenFailure) {
-    case TFailure::NoOutput:
-      throw ESoundDeviceError(SoundErrorText(SCannotInitialize, SOutputName));
-    case TFailure::NoMixer:
-      throw ESoundDeviceError(SoundErrorText(SCannotMake, SMixerName));
-    case TFailure::OtherError:
-      throw std::runtime_error("recording device told to fail");
-    case TFailure::None:
-      break;
+    case TFailure::NoOutput: throw ESoundDeviceError(SoundErrorText(SCannotInitialize, SOutputName));
+    case TFailure::NoMixer: throw ESoundDeviceError(SoundErrorText(SCannotMake, SMixerName));
+    case TFailure::OtherError: throw std::runtime_error("recording device told to fail");
+    case TFailure::None: break;
   }
   Opened = true;
 }

@@ -15,11 +15,21 @@ struct TBankEntry {
 
 // The bank in item order; the play procedures below refer to these indices.
 constexpr TBankEntry kBank[] = {
-    {"PlayerShoot", false},       {"GruntHit", false},     {"BoidHit", false},
-    {"SnakeHit", false},          {"SnakeDestroyed", false}, {"GravitarHit", false},
-    {"GravitarDestroyed", false}, {"PodHit", false},       {"PodDestroyed", false},
-    {"PodChildHit", false},       {"PodChildDestroyed", false}, {"PlayerHit", false},
-    {"NewLevel", false},          {"GravitarSpawned", false}, {"Intro", true},
+    {"PlayerShoot", false},
+    {"GruntHit", false},
+    {"BoidHit", false},
+    {"SnakeHit", false},
+    {"SnakeDestroyed", false},
+    {"GravitarHit", false},
+    {"GravitarDestroyed", false},
+    {"PodHit", false},
+    {"PodDestroyed", false},
+    {"PodChildHit", false},
+    {"PodChildDestroyed", false},
+    {"PlayerHit", false},
+    {"NewLevel", false},
+    {"GravitarSpawned", false},
+    {"Intro", true},
     {"GraviBomb", false},
 };
 

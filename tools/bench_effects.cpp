@@ -112,7 +112,7 @@ void TimeParticles(int frames, TMS3DObj* model) {
 int main() {
   RandomSeed(42);
   const int frames = 400;  // per batch
-  TimeGrid(true, 50);  // warm the caches
+  TimeGrid(true, 50);      // warm the caches
   const double busy = TimeGrid(true, frames);
   const double idle = TimeGrid(false, frames);
   std::printf("geometry grid, best of %d batches of %d frames, null renderer:\n", Batches, frames);

@@ -34,8 +34,7 @@ int main(int argc, char** argv) {
     }
     std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::fprintf(out, "const unsigned char kAsset%d[] = {", a - 2);
-    for (size_t i = 0; i < bytes.size(); ++i)
-      std::fprintf(out, "%s%u,", (i % 24) ? "" : "\n", bytes[i]);
+    for (size_t i = 0; i < bytes.size(); ++i) std::fprintf(out, "%s%u,", (i % 24) ? "" : "\n", bytes[i]);
     std::fprintf(out, "0};\n");
     entries.emplace_back(Stem(argv[a]), bytes.size());
   }

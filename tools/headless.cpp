@@ -57,18 +57,29 @@ int main(int argc, char** argv) {
     auto next = [&](int& v) {
       if (i + 1 < argc) v = std::atoi(argv[++i]);
     };
-    if (!std::strcmp(argv[i], "--frames")) next(frames);
-    else if (!std::strcmp(argv[i], "--level")) next(level);
-    else if (!std::strcmp(argv[i], "--bullets")) next(bullets);
-    else if (!std::strcmp(argv[i], "--no-grid")) grid = false;
-    else if (!std::strcmp(argv[i], "--mortal")) mortal = true;
-    else if (!std::strcmp(argv[i], "--bombs")) bombs = true;
-    else if (!std::strcmp(argv[i], "--seed") && i + 1 < argc) seed = std::strtoul(argv[++i], nullptr, 10);
-    else if (!std::strcmp(argv[i], "--record") && i + 1 < argc) recordPath = argv[++i];
-    else if (!std::strcmp(argv[i], "--replay") && i + 1 < argc) replayPath = argv[++i];
-    else if (!std::strcmp(argv[i], "--until-levels")) next(untilLevels);
+    if (!std::strcmp(argv[i], "--frames"))
+      next(frames);
+    else if (!std::strcmp(argv[i], "--level"))
+      next(level);
+    else if (!std::strcmp(argv[i], "--bullets"))
+      next(bullets);
+    else if (!std::strcmp(argv[i], "--no-grid"))
+      grid = false;
+    else if (!std::strcmp(argv[i], "--mortal"))
+      mortal = true;
+    else if (!std::strcmp(argv[i], "--bombs"))
+      bombs = true;
+    else if (!std::strcmp(argv[i], "--seed") && i + 1 < argc)
+      seed = std::strtoul(argv[++i], nullptr, 10);
+    else if (!std::strcmp(argv[i], "--record") && i + 1 < argc)
+      recordPath = argv[++i];
+    else if (!std::strcmp(argv[i], "--replay") && i + 1 < argc)
+      replayPath = argv[++i];
+    else if (!std::strcmp(argv[i], "--until-levels"))
+      next(untilLevels);
     else {
-      std::fprintf(stderr, "usage: %s [--frames N] [--level L] [--bullets 1..3] [--no-grid] [--bombs] [--mortal] [--seed S]\n"
+      std::fprintf(stderr,
+                   "usage: %s [--frames N] [--level L] [--bullets 1..3] [--no-grid] [--bombs] [--mortal] [--seed S]\n"
                    "          [--record FILE | --replay FILE] [--until-levels N]\n",
                    argv[0]);
       return 2;
@@ -159,8 +170,8 @@ int main(int argc, char** argv) {
     std::printf("level %d: only %d of %d levels complete in %d frames (now on level %d)\n", level, levelsCompleted,
                 untilLevels, frames, game.Level);
 
-  std::printf("frames %d in %.3f s: %.0f frames per second (%.1f us per frame)\n", frames, seconds,
-              frames / seconds, seconds * 1e6 / frames);
+  std::printf("frames %d in %.3f s: %.0f frames per second (%.1f us per frame)\n", frames, seconds, frames / seconds,
+              seconds * 1e6 / frames);
   std::printf("start level %d, now level %d, levels completed %d, game overs %d, score %d\n", level, game.Level,
               levelsCompleted, gameOvers, game.Player->Score);
   std::printf("enemies in list %d, peak active %d, peak particles %d, grid %s\n", game.Enemies.Count(), peakEnemies,

@@ -3,11 +3,10 @@
 // ring with its swirl of sparks, and respawning back onto the orbit.
 #include <gtest/gtest.h>
 
-#include "enemyTestSupport.h"
-
 #include <cmath>
 
 #include "enemies/blobBinaryBlackHole.h"
+#include "enemyTestSupport.h"
 #include "entities/blobPlayer.h"
 #include "gfx/ParticleEngine.h"
 #include "gfx/PdxLib3D.h"

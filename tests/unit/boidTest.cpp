@@ -4,12 +4,11 @@
 // explosion and respawning.
 #include <gtest/gtest.h>
 
-#include "enemyTestSupport.h"
-
 #include <cmath>
 
 #include "enemies/blobBoid.h"
 #include "enemies/blobGrunt.h"
+#include "enemyTestSupport.h"
 #include "entities/blobList.h"
 #include "entities/blobPlayer.h"
 #include "gfx/MS3DObj.h"

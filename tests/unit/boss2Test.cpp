@@ -4,12 +4,11 @@
 // Last, the shared boss frames driven with another boss's settings.
 #include <gtest/gtest.h>
 
-#include "enemyTestSupport.h"
-
 #include <cmath>
 
 #include "enemies/blobBoss.h"
 #include "enemies/blobBoss2.h"
+#include "enemyTestSupport.h"
 #include "entities/blobList.h"
 #include "entities/blobPlayer.h"
 #include "gfx/ParticleEngine.h"

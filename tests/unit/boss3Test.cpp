@@ -3,11 +3,10 @@
 // 250 hits and the bomb, and the wreck of the unturned slab.
 #include <gtest/gtest.h>
 
-#include "enemyTestSupport.h"
-
 #include <cmath>
 
 #include "enemies/blobBoss3.h"
+#include "enemyTestSupport.h"
 #include "entities/blobBullet.h"
 #include "entities/blobList.h"
 #include "entities/blobPlayer.h"
@@ -45,9 +44,7 @@ class Boss3Test : public ::testing::Test {
   }
 
   // A player bullet at (x, y) flying along +X.
-  static void Aim(TBlobBullet& shot, float x, float y) {
-    shot.Launch(MakeVector(x, y, 0), 0);
-  }
+  static void Aim(TBlobBullet& shot, float x, float y) { shot.Launch(MakeVector(x, y, 0), 0); }
 
   TRecordingRenderer Rec;
   TRecordingSoundDevice Device;

@@ -4,11 +4,10 @@
 // and a recycled boss getting its tentacles back without a new allocation.
 #include <gtest/gtest.h>
 
-#include "enemyTestSupport.h"
-
 #include <cmath>
 
 #include "enemies/blobBoss4.h"
+#include "enemyTestSupport.h"
 #include "entities/blobBullet.h"
 #include "entities/blobList.h"
 #include "entities/blobPlayer.h"

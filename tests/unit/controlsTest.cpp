@@ -35,8 +35,14 @@ TEST(KeyboardControls, FireKeysAimIndependentlyOfMovement) {
   TTestGame t(InputModes::Keyboard);
   struct Case {
     int key1, key2, aim;
-  } cases[] = {{VK::Z, 0, 180}, {VK::C, 0, 0}, {VK::S, 0, 90}, {VK::X, 0, 270}, {VK::Z, VK::S, 135},
-               {VK::C, VK::X, 315}, {VK::Z, VK::C, 0} /* C wins over Z */, {VK::X, VK::S, 90} /* S over X */};
+  } cases[] = {{VK::Z, 0, 180},
+               {VK::C, 0, 0},
+               {VK::S, 0, 90},
+               {VK::X, 0, 270},
+               {VK::Z, VK::S, 135},
+               {VK::C, VK::X, 315},
+               {VK::Z, VK::C, 0} /* C wins over Z */,
+               {VK::X, VK::S, 90} /* S over X */};
   for (const Case& c : cases) {
     for (bool& k : t.Game->Keys) k = false;
     t.Game->Keys[c.key1] = true;

@@ -4,14 +4,13 @@
 // outline flying apart over a white burst).
 #include <gtest/gtest.h>
 
-#include "enemyTestSupport.h"
-
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
 #include "enemies/blobGravitar.h"
 #include "enemies/blobGruntXY.h"
+#include "enemyTestSupport.h"
 #include "entities/blobList.h"
 #include "entities/blobPlayer.h"
 #include "gfx/GLPrinter.h"

@@ -292,16 +292,16 @@ TEST_F(GridTest, AShipExactlyOnAWellStaysFinite) {
 TEST_F(GridTest, WellsSwallowTouchingEntitiesButNotGravitarsOrMessages) {
   AddWell(MakeVector(0, 0, 0), 1000000);
   TBlobList victims;
-  auto* touching = static_cast<TTestVictim*>(
-      victims.Adopt(std::make_unique<TTestVictim>(BlobKind::Grunt, MakeVector(-30, 0, 0))));
-  auto* far = static_cast<TTestVictim*>(
-      victims.Adopt(std::make_unique<TTestVictim>(BlobKind::Boid, MakeVector(-300, 0, 0))));
-  auto* gravitar = static_cast<TTestVictim*>(
-      victims.Adopt(std::make_unique<TTestVictim>(BlobKind::Gravitar, MakeVector(10, 0, 0))));
-  auto* message = static_cast<TTestVictim*>(
-      victims.Adopt(std::make_unique<TTestVictim>(BlobKind::Message, MakeVector(10, 0, 0))));
-  auto* dead = static_cast<TTestVictim*>(
-      victims.Adopt(std::make_unique<TTestVictim>(BlobKind::Grunt, MakeVector(5, 0, 0))));
+  auto* touching =
+      static_cast<TTestVictim*>(victims.Adopt(std::make_unique<TTestVictim>(BlobKind::Grunt, MakeVector(-30, 0, 0))));
+  auto* far =
+      static_cast<TTestVictim*>(victims.Adopt(std::make_unique<TTestVictim>(BlobKind::Boid, MakeVector(-300, 0, 0))));
+  auto* gravitar =
+      static_cast<TTestVictim*>(victims.Adopt(std::make_unique<TTestVictim>(BlobKind::Gravitar, MakeVector(10, 0, 0))));
+  auto* message =
+      static_cast<TTestVictim*>(victims.Adopt(std::make_unique<TTestVictim>(BlobKind::Message, MakeVector(10, 0, 0))));
+  auto* dead =
+      static_cast<TTestVictim*>(victims.Adopt(std::make_unique<TTestVictim>(BlobKind::Grunt, MakeVector(5, 0, 0))));
   dead->Active = false;
 
   Grid->PullEntities(victims, Wells, 1);

@@ -3,13 +3,12 @@
 // from its lives. The GruntXY differs in its chase, colours and bomb points.
 #include <gtest/gtest.h>
 
-#include "enemyTestSupport.h"
-
 #include <cmath>
 #include <vector>
 
 #include "enemies/blobGrunt.h"
 #include "enemies/blobGruntXY.h"
+#include "enemyTestSupport.h"
 #include "entities/blobPlayer.h"
 #include "gfx/GLPrinter.h"
 #include "gfx/ParticleEngine.h"

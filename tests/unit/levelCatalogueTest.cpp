@@ -87,14 +87,17 @@ int CountAliens(const std::vector<TSpawnRecord>& rows) {
   for (const TSpawnRecord& r : rows) {
     if (r.Action != ActionSpawn) continue;
     switch (r.Kind) {
-      case 2: case 3: case 4: case 5: case 12: case 13: case 15: case 16: case 18:
-        count += r.Lives;
-        break;
-      case 10:
-        count += 13 * r.Lives;
-        break;
-      default:
-        break;
+      case 2:
+      case 3:
+      case 4:
+      case 5:
+      case 12:
+      case 13:
+      case 15:
+      case 16:
+      case 18: count += r.Lives; break;
+      case 10: count += 13 * r.Lives; break;
+      default: break;
     }
   }
   return count;
@@ -212,15 +215,10 @@ TEST_F(LevelCatalogue, ParametersFollowTheKind) {
         EXPECT_LE(r.Param, 8);
         EXPECT_EQ(r.Lives, 1);
         break;
-      case BlobKind::BlackHole:
-        blackHoleAngles.insert(r.Param);
-        break;
+      case BlobKind::BlackHole: blackHoleAngles.insert(r.Param); break;
       case BlobKind::Boss2:
-      case BlobKind::Boss3:
-        EXPECT_EQ(r.Param, 0);
-        break;
-      default:
-        EXPECT_EQ(r.Param, -1) << "level " << r.Level << " kind " << int(r.Kind);
+      case BlobKind::Boss3: EXPECT_EQ(r.Param, 0); break;
+      default: EXPECT_EQ(r.Param, -1) << "level " << r.Level << " kind " << int(r.Kind);
     }
   }
   EXPECT_EQ(blackHoleAngles, (std::multiset<int>{0, 120, 240}));

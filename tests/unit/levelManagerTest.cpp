@@ -31,8 +31,8 @@ TSpawnRecord Quota(int level) {
                          "Use To Set Number of Aliens to destroy before next wave", false, 0);
 }
 
-TSpawnRecord Spawn(int level, int tick, std::uint8_t kind, int lives = 1, const TVector3& at = Origin,
-                   int param = -1, const TVector3& extra = Origin, const std::string& text = "") {
+TSpawnRecord Spawn(int level, int tick, std::uint8_t kind, int lives = 1, const TVector3& at = Origin, int param = -1,
+                   const TVector3& extra = Origin, const std::string& text = "") {
   return MakeSpawnRecord(level, ActionSpawn, TriggerOnTick, tick, kind, at, lives, false, extra, text, false, param);
 }
 
@@ -261,8 +261,8 @@ TEST_F(LevelManagerTest, DeadEntitiesAreReusedByKindInPlace) {
 }
 
 TEST_F(LevelManagerTest, ReachingTheQuotaCompletesTheLevelAndRestartsTheClock) {
-  auto m = Make({Quota(1), Spawn(1, 0, BlobKind::Grunt, 1), Spawn(1, 0, BlobKind::GruntXY, 1),
-                 Quota(2), Spawn(2, 0, BlobKind::GruntXY, 1)});
+  auto m = Make({Quota(1), Spawn(1, 0, BlobKind::Grunt, 1), Spawn(1, 0, BlobKind::GruntXY, 1), Quota(2),
+                 Spawn(2, 0, BlobKind::GruntXY, 1)});
   Frames(*m, 1, 30);
   ASSERT_EQ(m->Quota, 2);
   Enemies[0]->Blast();
@@ -349,8 +349,8 @@ TEST_F(LevelManagerTest, RowsThatCannotFireDoNothingButTheClockRuns) {
 
 TEST_F(LevelManagerTest, KindsTheScriptCannotSpawnSpawnNothing) {
   // Unused kind ids, and the ship and its bullets, which are never spawned.
-  auto m = Make({Quota(1), Spawn(1, 0, 1), Spawn(1, 0, 7), Spawn(1, 0, BlobKind::Player),
-                 Spawn(1, 0, BlobKind::Bullet), Spawn(1, 0, 200)});
+  auto m = Make({Quota(1), Spawn(1, 0, 1), Spawn(1, 0, 7), Spawn(1, 0, BlobKind::Player), Spawn(1, 0, BlobKind::Bullet),
+                 Spawn(1, 0, 200)});
   m->Update(1);
   EXPECT_EQ(Enemies.Count(), 0);
   EXPECT_EQ(m->Tick, 1);

@@ -24,8 +24,8 @@ class ParticleEngineTest : public ::testing::Test {
 
   // One particle going nowhere (speed 0, fixed), living long.
   void AddStill(TVector3 pos, std::uint8_t style, int tailBase = 8) {
-    Engine.AddParticle(pos, true, MakeVector(0.6f, 0.8f, 0), style, MakeColor(1, 0.5f, 0.25f), false, 0, 0, 1000,
-                       1000, tailBase);
+    Engine.AddParticle(pos, true, MakeVector(0.6f, 0.8f, 0), style, MakeColor(1, 0.5f, 0.25f), false, 0, 0, 1000, 1000,
+                       tailBase);
   }
 
   TRecordingRenderer Rec;
@@ -111,11 +111,11 @@ TEST_F(ParticleEngineTest, ALongLivedParticleFadesOutAfterFortyDrawnFrames) {
 
 TEST_F(ParticleEngineTest, BouncesOffTheWallByTheDirectionAlone) {
   // The move ends at X = 505: back to the wall, reversed, one step of -0.8.
-  Engine.AddParticle(MakeVector(504.2f, 0, 0), true, MakeVector(0.8f, 0, 0), 3, MakeColor(1, 1, 1), false, 0, 1, 50,
-                     50, 8);
+  Engine.AddParticle(MakeVector(504.2f, 0, 0), true, MakeVector(0.8f, 0, 0), 3, MakeColor(1, 1, 1), false, 0, 1, 50, 50,
+                     8);
   // The same off the bottom wall.
-  Engine.AddParticle(MakeVector(0, -503.8f, 0), true, MakeVector(0, -0.6f, 0), 3, MakeColor(1, 1, 1), false, 0, 2,
-                     50, 50, 8);
+  Engine.AddParticle(MakeVector(0, -503.8f, 0), true, MakeVector(0, -0.6f, 0), 3, MakeColor(1, 1, 1), false, 0, 2, 50,
+                     50, 8);
   Engine.UpdateAndDraw();
   EXPECT_NEAR(Engine[0].Position.X, 499.2f, 1e-4f);
   EXPECT_FLOAT_EQ(Engine[0].Velocity.X, -0.8f);

@@ -2,11 +2,10 @@
 // left to blink away, and what its wreck shows.
 #include <gtest/gtest.h>
 
-#include "enemyTestSupport.h"
-
 #include <cmath>
 
 #include "enemies/blobPickup.h"
+#include "enemyTestSupport.h"
 #include "entities/blobPlayer.h"
 #include "gfx/GLPrinter.h"
 #include "gfx/PdxLib3D.h"

@@ -8,19 +8,19 @@
 
 TEST(PictureLayout, FitsTheLargestCentredFourByThreePicture) {
   struct Case {
-    int W, H;                            // the drawable
+    int W, H;  // the drawable
     int Left, Top, Width, Height, Bottom;
   };
   const Case cases[] = {
-      {1024, 768, 0, 0, 1024, 768, 0},     // the game's own shape: nothing changes
-      {1280, 720, 160, 0, 960, 720, 0},    // 16:9: bars left and right
-      {1366, 768, 171, 0, 1024, 768, 0},   // odd spare width: the extra column goes right
-      {1680, 1050, 140, 0, 1400, 1050, 0}, // 16:10
-      {1280, 1024, 0, 32, 1280, 960, 32},  // 5:4: bars above and below
+      {1024, 768, 0, 0, 1024, 768, 0},      // the game's own shape: nothing changes
+      {1280, 720, 160, 0, 960, 720, 0},     // 16:9: bars left and right
+      {1366, 768, 171, 0, 1024, 768, 0},    // odd spare width: the extra column goes right
+      {1680, 1050, 140, 0, 1400, 1050, 0},  // 16:10
+      {1280, 1024, 0, 32, 1280, 960, 32},   // 5:4: bars above and below
       {1001, 1000, 0, 125, 1001, 750, 125},
-      {640, 481, 0, 0, 640, 480, 1},       // one spare row goes to the bottom bar
+      {640, 481, 0, 0, 640, 480, 1},  // one spare row goes to the bottom bar
       {0, 0, 0, 0, 0, 0, 0},
-      {-5, 300, 0, 150, 0, 0, 150},        // nonsense sizes count as empty
+      {-5, 300, 0, 150, 0, 0, 150},  // nonsense sizes count as empty
   };
   for (const Case& c : cases) {
     TPictureLayout p;
@@ -38,8 +38,8 @@ TEST(PictureLayout, FitsTheLargestCentredFourByThreePicture) {
 TEST(PictureLayout, MapsThePointerOntoThePictureAndStopsItAtTheEdges) {
   struct Case {
     int WinW, WinH, DrawW, DrawH;
-    int X, Y;        // window coordinates
-    int PX, PY;      // picture pixel
+    int X, Y;    // window coordinates
+    int PX, PY;  // picture pixel
   };
   const Case cases[] = {
       {1024, 768, 1024, 768, 0, 0, 0, 0},
@@ -63,8 +63,8 @@ TEST(PictureLayout, MapsThePointerOntoThePictureAndStopsItAtTheEdges) {
     p.Resize(c.WinW, c.WinH, c.DrawW, c.DrawH);
     int x = c.X, y = c.Y;
     p.WindowToPicture(x, y);
-    SCOPED_TRACE(testing::Message() << c.WinW << "x" << c.WinH << " in " << c.DrawW << "x" << c.DrawH << " at "
-                                    << c.X << "," << c.Y);
+    SCOPED_TRACE(testing::Message() << c.WinW << "x" << c.WinH << " in " << c.DrawW << "x" << c.DrawH << " at " << c.X
+                                    << "," << c.Y);
     EXPECT_EQ(x, c.PX);
     EXPECT_EQ(y, c.PY);
   }

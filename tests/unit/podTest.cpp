@@ -4,8 +4,6 @@
 // child, each child's own colour, and what they draw.
 #include <gtest/gtest.h>
 
-#include "enemyTestSupport.h"
-
 #include <algorithm>
 #include <cmath>
 #include <set>
@@ -13,6 +11,7 @@
 
 #include "enemies/blobPod.h"
 #include "enemies/blobPodChild.h"
+#include "enemyTestSupport.h"
 #include "entities/blobPlayer.h"
 #include "gfx/MS3DObj.h"
 #include "gfx/ParticleEngine.h"

@@ -32,7 +32,7 @@ void PlayScriptedGame(TTestGame& t, int frames, int variant = 0, int startLevel 
   TQuadrovoltMain& g = *t.Game;
   g.StateTimer = 0;
   g.MaxLevel = std::max(g.MaxLevel, startLevel);
-  g.LevelSelectOffset = startLevel - 5;  // the strip's middle slot
+  g.LevelSelectOffset = startLevel - 5;                    // the strip's middle slot
   g.Assists = TReplayAssists{armed ? 3 : 0, true, armed};  // the whole script is played, whatever it flies into
   if (armed) t.Key(VK::Space, true);
   t.Joystick.Present = true;
@@ -52,7 +52,7 @@ void PlayScriptedGame(TTestGame& t, int frames, int variant = 0, int startLevel 
     if (f == 203) t.Key(VK::P, true);        // its repeat: running again
     if (f == 206) t.Key(VK::X, true);        // another key under P: paused
     if (f == 230) t.Key(VK::P, false);
-    if (f == 240) t.Tap(VK::P);              // running again
+    if (f == 240) t.Tap(VK::P);  // running again
     if (f == 300 && !armed) t.Tap(VK::Space);
     if (k % 7 == 0)
       t.Frame->HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(512 + (k * 37) % 400 - 200, 384 + (k * 53) % 300 - 150));
@@ -318,23 +318,52 @@ TEST(ReplayFile, RefusesDamagedFilesWithAReason) {
   longer.insert(longer.end() - 8, 0x00);
   Rehash(longer);
   const TCase cases[] = {
-      {"bad hash", [&] { auto f = good; f.back() ^= 1; return f; }(), "bad checksum"},
+      {"bad hash",
+       [&] {
+         auto f = good;
+         f.back() ^= 1;
+         return f;
+       }(),
+       "bad checksum"},
       {"magic", edit(0, 'X'), "magic"},
       {"future format", edit(8, 2), "format version 2"},
       {"level 0", edit(30, 0), "start level"},
       {"level 41", edit(30, 41), "start level"},
       {"control mode", edit(31, 3), "control mode"},
       {"start flags", edit(65, 0x10), "start flags"},
-      {"one frame too many counted", [&] { auto f = good; Put32(f, 102, t.Game->LastResult.Frames + 1); Rehash(f); return f; }(), "fewer frames"},
-      {"absurd frame count", [&] { auto f = good; Put32(f, 102, 0xFFFFFFFF); Rehash(f); return f; }(), "fewer frames"},
-      {"absurd stream length", [&] { auto f = good; Put32(f, 106, 0xFFFFFFF0); Rehash(f); return f; }(), "truncated"},
+      {"one frame too many counted",
+       [&] {
+         auto f = good;
+         Put32(f, 102, t.Game->LastResult.Frames + 1);
+         Rehash(f);
+         return f;
+       }(),
+       "fewer frames"},
+      {"absurd frame count",
+       [&] {
+         auto f = good;
+         Put32(f, 102, 0xFFFFFFFF);
+         Rehash(f);
+         return f;
+       }(),
+       "fewer frames"},
+      {"absurd stream length",
+       [&] {
+         auto f = good;
+         Put32(f, 106, 0xFFFFFFF0);
+         Rehash(f);
+         return f;
+       }(),
+       "truncated"},
       {"a byte more", longer, "trailing bytes"},
       {"a frame more", WithStream(good, {0x00, 0x00}, 1), "more frames"},
       {"no frames", WithStream(good, {}, 0), "without a single frame"},
       {"unknown code", WithStream(good, {0x00, 0x9A, 0x00}, 2), "unknown code"},
       {"cut key", WithStream(good, {0x00, 0x80}, 1), "middle of a key"},
       {"endless number", WithStream(good, {0x87, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}, 1), "too large"},
-      {"cursor off the map", WithStream(good, {0x87, 0xFE, 0xFF, 0xFF, 0xFF, 0x0F, 0x00, 0x87, 0xFE, 0xFF, 0xFF, 0xFF, 0x0F, 0x00, 0x00}, 1), "outside"},
+      {"cursor off the map",
+       WithStream(good, {0x87, 0xFE, 0xFF, 0xFF, 0xFF, 0x0F, 0x00, 0x87, 0xFE, 0xFF, 0xFF, 0xFF, 0x0F, 0x00, 0x00}, 1),
+       "outside"},
       {"reading before a frame", WithStream(good, {0x89, 0x80, 0x00}, 1), "outside a frame"},
       {"reading after input", WithStream(good, {0x00, 0x83, 0x89, 0x80, 0x00}, 2), "outside a frame"},
       {"input after the last frame", WithStream(good, {0x00, 0x83}, 1), "after the last frame"},

@@ -3,12 +3,11 @@
 // explosion along the whole body, and respawning.
 #include <gtest/gtest.h>
 
-#include "enemyTestSupport.h"
-
 #include <cmath>
 #include <vector>
 
 #include "enemies/blobSnake.h"
+#include "enemyTestSupport.h"
 #include "entities/blobPlayer.h"
 #include "gfx/GLPrinter.h"
 #include "gfx/MS3DObj.h"
@@ -164,7 +163,8 @@ TEST_F(SnakeTest, ATargetInsideTheTurningCircleIsGivenUpAfterAFullCircle) {
   // The centre of the circle it flies at 2 units and 4 degrees a frame: the
   // bearing to it stays square to the heading, so it never lines up.
   const double d4 = 4 * Pi / 180, cot2 = 1 / std::tan(2 * Pi / 180);
-  const TVector3 centre = MakeVector(float(std::cos(d4) - cot2 * std::sin(d4)), float(std::sin(d4) + cot2 * std::cos(d4)), 0);
+  const TVector3 centre =
+      MakeVector(float(std::cos(d4) - cot2 * std::sin(d4)), float(std::sin(d4) + cot2 * std::cos(d4)), 0);
   s.Target = centre;
   Player.Position = MakeVector(300, -200, 0);  // the ship has moved on since
 

@@ -30,14 +30,22 @@ struct TExpectedWave {
 
 // The bank as the game knows it, in item order.
 const TExpectedWave kBank[] = {
-    {"PlayerShoot", 1, 8, 11025, 0.09},   {"GruntHit", 1, 8, 22050, 0.15},
-    {"BoidHit", 1, 8, 22050, 0.23},       {"SnakeHit", 1, 8, 22050, 0.25},
-    {"SnakeDestroyed", 1, 8, 22050, 2.26}, {"GravitarHit", 1, 8, 22050, 0.58},
-    {"GravitarDestroyed", 1, 8, 22050, 1.23}, {"PodHit", 1, 8, 22050, 1.23},
-    {"PodDestroyed", 1, 8, 22050, 1.07},  {"PodChildHit", 1, 8, 22050, 0.18},
-    {"PodChildDestroyed", 1, 8, 22050, 0.58}, {"PlayerHit", 1, 8, 22050, 0.11},
-    {"NewLevel", 1, 8, 22050, 2.91},      {"GravitarSpawned", 1, 8, 22050, 2.25},
-    {"Intro", 2, 16, 22050, 28.5},        {"GraviBomb", 1, 8, 8000, 1.76},
+    {"PlayerShoot", 1, 8, 11025, 0.09},
+    {"GruntHit", 1, 8, 22050, 0.15},
+    {"BoidHit", 1, 8, 22050, 0.23},
+    {"SnakeHit", 1, 8, 22050, 0.25},
+    {"SnakeDestroyed", 1, 8, 22050, 2.26},
+    {"GravitarHit", 1, 8, 22050, 0.58},
+    {"GravitarDestroyed", 1, 8, 22050, 1.23},
+    {"PodHit", 1, 8, 22050, 1.23},
+    {"PodDestroyed", 1, 8, 22050, 1.07},
+    {"PodChildHit", 1, 8, 22050, 0.18},
+    {"PodChildDestroyed", 1, 8, 22050, 0.58},
+    {"PlayerHit", 1, 8, 22050, 0.11},
+    {"NewLevel", 1, 8, 22050, 2.91},
+    {"GravitarSpawned", 1, 8, 22050, 2.25},
+    {"Intro", 2, 16, 22050, 28.5},
+    {"GraviBomb", 1, 8, 8000, 1.76},
 };
 
 TWave SmallWave(double seconds = 0.05) {
@@ -82,8 +90,8 @@ TEST(SoundBankWaves, WavesAreNeitherSilentNorClippedAndStartAtRest) {
     EXPECT_GT(peak, 0.4);
     EXPECT_LT(peak, 0.99);
     EXPECT_LT(std::fabs(sum / double(s.size())), 0.01);  // no offset
-    EXPECT_LT(std::fabs(s.front()), 0.02);                // no click on starting
-    EXPECT_LT(std::fabs(s.back()), 0.02);                 // nor on ending or looping
+    EXPECT_LT(std::fabs(s.front()), 0.02);               // no click on starting
+    EXPECT_LT(std::fabs(s.back()), 0.02);                // nor on ending or looping
   }
 }
 

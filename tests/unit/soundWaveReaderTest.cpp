@@ -54,8 +54,8 @@ TBytes Samples(size_t count, std::uint8_t first = 1) {
   return b;
 }
 
-TBytes Riff(const std::vector<TChunk>& chunks, std::optional<std::uint32_t> riffLength = {},
-            const char* magic = "RIFF", const char* form = "WAVE") {
+TBytes Riff(const std::vector<TChunk>& chunks, std::optional<std::uint32_t> riffLength = {}, const char* magic = "RIFF",
+            const char* form = "WAVE") {
   TBytes out;
   PutId(out, magic);
   Put32(out, 0);
@@ -216,17 +216,17 @@ TEST(WaveReader, RejectsLengthsThatRunPastTheEnd) {
 
 TEST(WaveReader, RejectsAbsurdFormats) {
   auto with = [](TBytes format) { return Riff({{"fmt ", format}, {"data", Samples(16)}}); };
-  ExpectInvalid(with(FormatBody(1, 0, 22050, 8, 1)));      // no channels
-  ExpectInvalid(with(FormatBody(1, 9, 22050, 8)));         // more channels than any mixer here
-  ExpectInvalid(with(FormatBody(1, 1, 0, 8)));             // no rate
-  ExpectInvalid(with(FormatBody(1, 1, 0xFFFFFFFFu, 8)));   // absurd rate
-  ExpectInvalid(with(FormatBody(1, 1, 22050, 0, 1)));      // no bits
-  ExpectInvalid(with(FormatBody(1, 1, 22050, 12, 2)));     // bits not 8 or 16
+  ExpectInvalid(with(FormatBody(1, 0, 22050, 8, 1)));     // no channels
+  ExpectInvalid(with(FormatBody(1, 9, 22050, 8)));        // more channels than any mixer here
+  ExpectInvalid(with(FormatBody(1, 1, 0, 8)));            // no rate
+  ExpectInvalid(with(FormatBody(1, 1, 0xFFFFFFFFu, 8)));  // absurd rate
+  ExpectInvalid(with(FormatBody(1, 1, 22050, 0, 1)));     // no bits
+  ExpectInvalid(with(FormatBody(1, 1, 22050, 12, 2)));    // bits not 8 or 16
   ExpectInvalid(with(FormatBody(1, 1, 22050, 24)));
-  ExpectInvalid(with(FormatBody(1, 2, 22050, 16, 2)));     // block align disagrees
-  ExpectInvalid(with(FormatBody(1, 1, 22050, 8, 0)));      // zero block align
-  ExpectInvalid(with(FormatBody(3, 1, 22050, 32)));        // floating point
-  ExpectInvalid(with(FormatBody(2, 1, 22050, 4, 1)));      // ADPCM
+  ExpectInvalid(with(FormatBody(1, 2, 22050, 16, 2)));  // block align disagrees
+  ExpectInvalid(with(FormatBody(1, 1, 22050, 8, 0)));   // zero block align
+  ExpectInvalid(with(FormatBody(3, 1, 22050, 32)));     // floating point
+  ExpectInvalid(with(FormatBody(2, 1, 22050, 4, 1)));   // ADPCM
   TBytes shortFormat = FormatBody(1, 1, 22050, 8);
   shortFormat.resize(14);
   ExpectInvalid(with(shortFormat));

@@ -46,8 +46,7 @@ struct TBlastShape {
 
 class TBlast {
  public:
-  TBlast(const TBlastShape& shape, int rate)
-      : Shape(shape), Rate(rate), Noise(shape.Seed), Boom(rate), Filter(rate) {}
+  TBlast(const TBlastShape& shape, int rate) : Shape(shape), Rate(rate), Noise(shape.Seed), Boom(rate), Filter(rate) {}
 
   double Next(double t) {
     const TBlastShape& b = Shape;
@@ -120,8 +119,7 @@ TWaveData MakeGruntHit() {
                          double hz = 260 + 800 * std::exp(-t / 0.025);
                          double sq = tone.Run(blip.Pulse(hz, 0.4), 3500, 0.8).Low * ExpDecay(t, 0.045);
                          double thud = body.Sine(170 + 80 * std::exp(-t / 0.02)) * ExpDecay(t, 0.05);
-                         return (0.5 * sq + 0.4 * thud + 0.9 * click.Next(t)) * Attack(t, 0.001) *
-                                Tail(t, len, 0.6);
+                         return (0.5 * sq + 0.4 * thud + 0.9 * click.Next(t)) * Attack(t, 0.001) * Tail(t, len, 0.6);
                        }),
                 0.75);
 }
@@ -136,8 +134,7 @@ TWaveData MakeBoidHit() {
                        [&](double t) {
                          double ring = (0.6 * p1.Sine(1760) + 0.4 * p2.Sine(2637)) * ExpDecay(t, 0.045);
                          double fall = chirp.Triangle(520 + 700 * std::exp(-t / 0.06)) * ExpDecay(t, 0.07);
-                         return (0.6 * ring + 0.5 * fall + 0.7 * click.Next(t)) * Attack(t, 0.001) *
-                                Tail(t, len, 0.6);
+                         return (0.6 * ring + 0.5 * fall + 0.7 * click.Next(t)) * Attack(t, 0.001) * Tail(t, len, 0.6);
                        }),
                 0.7);
 }
@@ -194,8 +191,7 @@ TWaveData MakeGravitarHit() {
                          phase -= std::floor(phase);
                          double bong = std::sin(TwoPi * phase + index * m) * ExpDecay(t, 0.18);
                          double low = sub.Sine(hz * 0.5) * ExpDecay(t, 0.22);
-                         return (0.6 * bong + 0.4 * low + 0.5 * click.Next(t)) * Attack(t, 0.002) *
-                                Tail(t, len, 0.6);
+                         return (0.6 * bong + 0.4 * low + 0.5 * click.Next(t)) * Attack(t, 0.002) * Tail(t, len, 0.6);
                        }),
                 0.8, 0.02);
 }
@@ -330,7 +326,8 @@ TWaveData MakeNewLevel() {
                              phase[n][p] -= std::floor(phase[n][p]);
                            }
                            // A gentle shimmer: slow tremolo that grows as the note rings.
-                           double shimmer = 1 - 0.15 * (1 - std::exp(-age / 0.4)) * (0.5 + 0.5 * std::sin(TwoPi * 5.5 * age));
+                           double shimmer =
+                               1 - 0.15 * (1 - std::exp(-age / 0.4)) * (0.5 + 0.5 * std::sin(TwoPi * 5.5 * age));
                            sum += note * shimmer * Attack(age, 0.003) * (0.7 + 0.05 * n);
                          }
                          return sum * Tail(t, len, 0.75);

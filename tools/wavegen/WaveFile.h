@@ -7,8 +7,8 @@ namespace wavegen {
 
 struct TWaveData {
   int Rate = 22050;
-  int Bits = 8;       // 8 (unsigned samples) or 16 (signed, little-endian)
-  int Channels = 1;   // 1 or 2
+  int Bits = 8;                              // 8 (unsigned samples) or 16 (signed, little-endian)
+  int Channels = 1;                          // 1 or 2
   std::vector<std::vector<double>> Samples;  // one vector per channel, -1..1
 
   size_t Frames() const { return Samples.empty() ? 0 : Samples[0].size(); }
