@@ -5,6 +5,8 @@
 // program), then keeps its own record of held keys.
 #include <cstdint>
 
+struct TInputEvent;
+
 class TQuadrovoltMain;
 
 class TFrameController {
@@ -13,6 +15,8 @@ class TFrameController {
 
   // Returns false once the program should end.
   bool HandleMessage(unsigned message, std::uint64_t wParam, std::int64_t lParam);
+  // The same for an event a host made itself (cursor in arena units).
+  bool HandleInput(const TInputEvent& e);
   // One timer tick: the message goes through the hook, then the game draws
   // (unless paused). Returns false once the program should end.
   bool Tick();
@@ -24,6 +28,8 @@ class TFrameController {
 
  private:
   void RequestQuit() { ProgramLooping = false; }
+  // The Escape rule and the record of held keys (key -1: not a tracked key).
+  bool AfterInput(int key, bool down);
 
   TQuadrovoltMain* Game;
   bool KeyState[256] = {};

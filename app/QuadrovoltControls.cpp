@@ -37,6 +37,11 @@ void TQuadrovoltMain::HandleMessage(unsigned message, std::uint64_t wParam, std:
     case Msg::Timer: ReplayTick(); return;
     default: return;
   }
+  TakeInput(e);
+}
+
+void TQuadrovoltMain::TakeInput(const TInputEvent& e) {
+  using E = TInputEvent::TKind;
   if (WatchSwallows(e)) return;
   // R on the title plays back a recorded game (a held R's repeats do not).
   const bool freshR = e.Kind == E::KeyDown && e.Key == 'R' && !Keys['R'];

@@ -46,6 +46,8 @@ class TQuadrovoltMain {
   void Draw();
   // Keys and mouse from the frame (Windows-style messages and key codes).
   void HandleMessage(unsigned message, std::uint64_t wParam, std::int64_t lParam);
+  // One key, button or cursor event from a host, as the message hook takes it.
+  void TakeInput(const TInputEvent& e);
   void SetState(std::uint8_t newState);
   void OnLevelComplete(TBlob* sender);
   void FireBullet(int spread);
