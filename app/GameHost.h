@@ -88,6 +88,9 @@ class TGameHost {
   const TReplayResult& LastResult() const;
   // Everything else, read only: the entity check, benchmarks, tests.
   const TQuadrovoltMain& Game() const { return *GameObject; }
+  // Tests only: the game object itself, to set up the situation a rule is
+  // checked in (an enemy placed, a level pinned). No host calls it.
+  TQuadrovoltMain& Arrange() { return *GameObject; }
 
  private:
   class TPushedJoystick : public TJoystick {

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "app/QuadrovoltMain.h"
 #include "app/TickClock.h"
 #include "gfx/ParticleEngine.h"
 #include "platform/HeapTuning.h"

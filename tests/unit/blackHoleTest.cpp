@@ -6,7 +6,6 @@
 #include <cmath>
 
 #include "enemies/blobBinaryBlackHole.h"
-#include "enemyTestSupport.h"
 #include "entities/blobPlayer.h"
 #include "gfx/ParticleEngine.h"
 #include "gfx/PdxLib3D.h"
@@ -14,6 +13,7 @@
 #include "gfx/RecordingRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 float OrbitDegrees(const TBlob& b) {

@@ -8,7 +8,6 @@
 
 #include "enemies/blobBoid.h"
 #include "enemies/blobGrunt.h"
-#include "enemyTestSupport.h"
 #include "entities/blobList.h"
 #include "entities/blobPlayer.h"
 #include "gfx/MS3DObj.h"
@@ -18,6 +17,7 @@
 #include "gfx/RecordingRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 constexpr double Pi = 3.14159265358979323846;

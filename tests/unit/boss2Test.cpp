@@ -8,7 +8,6 @@
 
 #include "enemies/blobBoss.h"
 #include "enemies/blobBoss2.h"
-#include "enemyTestSupport.h"
 #include "entities/blobList.h"
 #include "entities/blobPlayer.h"
 #include "gfx/ParticleEngine.h"
@@ -17,6 +16,7 @@
 #include "gfx/RecordingRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 class Boss2Test : public ::testing::Test {

@@ -6,7 +6,6 @@
 #include <cmath>
 
 #include "enemies/blobBoss3.h"
-#include "enemyTestSupport.h"
 #include "entities/blobBullet.h"
 #include "entities/blobList.h"
 #include "entities/blobPlayer.h"
@@ -17,6 +16,7 @@
 #include "gfx/RecordingRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 constexpr double Pi = 3.14159265358979323846;

@@ -7,7 +7,6 @@
 #include <cmath>
 
 #include "enemies/blobBoss4.h"
-#include "enemyTestSupport.h"
 #include "entities/blobBullet.h"
 #include "entities/blobList.h"
 #include "entities/blobPlayer.h"
@@ -18,6 +17,7 @@
 #include "gfx/RecordingRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 class Boss4Test : public ::testing::Test {

@@ -10,7 +10,6 @@
 
 #include "enemies/blobGravitar.h"
 #include "enemies/blobGruntXY.h"
-#include "enemyTestSupport.h"
 #include "entities/blobList.h"
 #include "entities/blobPlayer.h"
 #include "gfx/GLPrinter.h"
@@ -22,6 +21,7 @@
 #include "gfx/geometryGrid.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 class GravitarTest : public ::testing::Test {

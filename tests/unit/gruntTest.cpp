@@ -8,7 +8,6 @@
 
 #include "enemies/blobGrunt.h"
 #include "enemies/blobGruntXY.h"
-#include "enemyTestSupport.h"
 #include "entities/blobPlayer.h"
 #include "gfx/GLPrinter.h"
 #include "gfx/ParticleEngine.h"
@@ -17,6 +16,7 @@
 #include "gfx/RecordingRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 class GruntTest : public ::testing::Test {

@@ -5,12 +5,12 @@
 #include <cmath>
 
 #include "enemies/blobPickup.h"
-#include "enemyTestSupport.h"
 #include "entities/blobPlayer.h"
 #include "gfx/GLPrinter.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
 #include "gfx/RecordingRenderer.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 class PickupTest : public ::testing::Test {

@@ -11,7 +11,6 @@
 
 #include "enemies/blobPod.h"
 #include "enemies/blobPodChild.h"
-#include "enemyTestSupport.h"
 #include "entities/blobPlayer.h"
 #include "gfx/MS3DObj.h"
 #include "gfx/ParticleEngine.h"
@@ -20,6 +19,7 @@
 #include "gfx/RecordingRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 class PodTest : public ::testing::Test {

@@ -4,10 +4,10 @@
 
 #include "enemies/blobPickup.h"
 #include "entities/blobBullet.h"
-#include "gameTestSupport.h"
 #include "gfx/ParticleEngine.h"
 #include "gfx/geometryGrid.h"
 #include "levels/LevelManager.h"
+#include "tests/support/TestGame.h"
 
 namespace {
 int Flying(const TQuadrovoltMain& g) {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "enemies/blobSnake.h"
-#include "enemyTestSupport.h"
 #include "entities/blobPlayer.h"
 #include "gfx/GLPrinter.h"
 #include "gfx/MS3DObj.h"
@@ -17,6 +16,7 @@
 #include "gfx/RecordingRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 constexpr double Pi = 3.14159265358979323846;
