@@ -75,6 +75,11 @@ TRgbImage TSnapshotSurface::ReadBackBuffer() const {
   return image;
 }
 
+std::string TSnapshotSurface::ContextVersion() const {
+  const GLubyte* version = Context ? glGetString(GL_VERSION) : nullptr;
+  return version ? reinterpret_cast<const char*>(version) : "";
+}
+
 bool TSnapshotSurface::UseRenderer(TRendererKind kind, std::string& error) {
   if (!VideoStarted) return false;
   if (!Context || NeedsEsContext(kind) != NeedsEsContext(Kind)) return MakeContext(kind, error);

@@ -35,6 +35,9 @@ class TSnapshotSurface {
   bool Create(int width, int height, std::string& error);
   // The back buffer as the last frame left it.
   TRgbImage ReadBackBuffer() const;
+  // The driver's GL_VERSION of the current context ("OpenGL ES 3.2 Mesa ..."
+  // for an ES one); empty without a context.
+  std::string ContextVersion() const;
 
   // Draws with that backend from now on (Create installs the one the
   // environment asks for). A backend that needs another kind of context
