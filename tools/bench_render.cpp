@@ -132,6 +132,11 @@ TBenchResult Run(TSnapshotSurface& surface, TRendererKind kind, const TBenchOpti
 
 int main(int argc, char** argv) {
   TBenchOptions options;
+  for (int i = 1; i < argc; ++i)
+    if (!std::strcmp(argv[i], "--help")) {
+      std::printf("usage: %s %s\n", argv[0], Usage);
+      return 0;
+    }
   if (!ParseOptions(argc, argv, options)) {
     std::fprintf(stderr, "usage: %s %s\n", argv[0], Usage);
     return 2;
