@@ -34,6 +34,12 @@ play_and_score() {
   xdotool mousemove --window "$win" 512 300
   sleep 0.3
   xdotool mousedown 1
+  # The press that starts the game may be taken by the title alone: press
+  # again once play has begun, and hold it.
+  sleep 0.8
+  xdotool mouseup 1
+  sleep 0.2
+  xdotool mousedown 1
   local deadline=$((SECONDS + $1))
   while ((SECONDS < deadline)); do
     for p in "512 200" "700 250" "800 384" "700 520" "512 580" "320 520" "220 384" "320 250"; do
