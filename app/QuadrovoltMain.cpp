@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "app/AtomicFile.h"
 #include "app/SaveFile.h"
 #include "app/WindowMessages.h"
 #include "enemies/blobPickup.h"
@@ -76,6 +77,8 @@ TQuadrovoltMain::TQuadrovoltMain(TSoundDevice& soundDevice, TJoystick& joystick,
   const auto folder = std::filesystem::path(SavePath).parent_path();
   ReplayLastPath = (folder / ReplayLastName).string();
   ReplayBestPath = (folder / ReplayBestName).string();
+  RemoveStaleTemporary(ReplayLastPath.c_str());
+  RemoveStaleTemporary(ReplayBestPath.c_str());
 }
 
 TQuadrovoltMain::~TQuadrovoltMain() {

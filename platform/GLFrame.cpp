@@ -16,6 +16,7 @@
 #include "platform/RendererChoice.h"
 #include "platform/SdlJoystick.h"
 #include "platform/SdlMixerSoundDevice.h"
+#include "platform/SessionEnd.h"
 
 namespace {
 void ShowError(const std::string& text) { ShowMessageBox("Error", text); }
@@ -157,6 +158,7 @@ int TFrameWindow::Run() {
   LayOutPicture(*game);
   game->InputMode = Request.InputMode;
   game->SetSoundOn(Request.SoundOn);
+  KeepGameOnSessionEnd(game.get());  // a lost display or a hangup still saves it
 
   TFrameController frame(game.get());
   // QUADROVOLT_FPS=1 prints the steps run and the time a step took, on
@@ -207,6 +209,7 @@ int TFrameWindow::Run() {
         default: break;
       }
     }
+    if (HangupRequested()) running = false;  // as SDL_QUIT: the teardown below saves
     if (!running) break;
 
     const Uint64 now = SDL_GetTicks64();
@@ -237,6 +240,7 @@ int TFrameWindow::Run() {
     }
   }
 
+  KeepGameOnSessionEnd(nullptr);
   game.reset();
   SetRenderer(nullptr);
   SDL_EnableScreenSaver();

@@ -145,6 +145,11 @@ bool Run(TSnapshotSurface& surface, TRendererKind kind, const TBenchOptions& o, 
 
 int main(int argc, char** argv) {
   TBenchOptions options;
+  for (int i = 1; i < argc; ++i)
+    if (!std::strcmp(argv[i], "--help")) {
+      std::printf("usage: %s %s\n", argv[0], Usage);
+      return 0;
+    }
   if (!ParseOptions(argc, argv, options)) {
     std::fprintf(stderr, "usage: %s %s\n", argv[0], Usage);
     return 2;
