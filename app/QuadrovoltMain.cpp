@@ -180,6 +180,7 @@ void TQuadrovoltMain::Draw() {
       PlayFrame();
       DrawCursorAndGlow();
       if (Player->Damage > 100) {
+        Player->Wrecked = true;
         for (TBlob* well : GravityWells) well->SetActive(false);
         SetState(GameState::GameOver);
         StateTimer = GameOverFrames;
@@ -208,6 +209,8 @@ void TQuadrovoltMain::ResetPlayerForTitle() {
   Player->Score = 0;
   Player->Speed = 4;
   Player->Damage = 0;
+  Player->DamageHeld = false;
+  Player->Wrecked = false;
   Player->BulletLevel = 1;
   Player->GraviBombs = 1;
 }
