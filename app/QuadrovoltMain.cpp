@@ -183,6 +183,7 @@ void TQuadrovoltMain::Draw() {
       PlayFrame();
       DrawCursorAndGlow();
       if (Player->Damage > 100) {
+        Player->Wrecked = true;
         for (TBlob* well : GravityWells) well->SetActive(false);
         SetState(GameState::GameOver);
         StateTimer = GameOverFrames;
@@ -211,6 +212,8 @@ void TQuadrovoltMain::ResetPlayerForTitle() {
   Player->Score = 0;
   Player->Speed = 4;
   Player->Damage = 0;
+  Player->DamageHeld = false;
+  Player->Wrecked = false;
   Player->BulletLevel = 1;
   Player->GraviBombs = 1;
 }

@@ -26,7 +26,10 @@ void TAutoPilot::BeforeTick(int f) {
   }
   if (Game.State == GameState::Playing) {
     Game.Player->BulletLevel = Options.Bullets;
-    if (!Options.Mortal) Game.Player->Damage = 0;
+    if (!Options.Mortal) {
+      Game.Player->Damage = 0;
+      Game.Player->DamageHeld = true;  // no blow of the frame can end the run
+    }
     if (Options.Bombs) Game.Player->GraviBombs = 9;
   }
 }

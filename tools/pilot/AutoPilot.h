@@ -2,8 +2,8 @@
 // The automatic pilot of the developer tools (headless runner, snapshots,
 // benchmarks): it starts a game on a chosen level, holds fire, swings the
 // mouse target round the arena and, unless mortal, repairs the ship each frame
-// so a run never ends in game over. With bombs it holds Space with bombs to
-// spare, so a shockwave is always running.
+// and holds its damage so a run never ends in game over. With bombs it holds
+// Space with bombs to spare, so a shockwave is always running.
 class TQuadrovoltMain;
 class TFrameController;
 
