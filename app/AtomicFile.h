@@ -11,5 +11,9 @@ struct TFileChunk {
 };
 
 // True when every chunk was written and the file is in place; otherwise the
-// old file (or none) is left as it was.
+// old file (or none) is left as it was and errno says why.
 bool WriteFileAtomically(const char* path, const TFileChunk* chunks, int count);
+
+// A write killed half-way leaves its temporary behind; this removes it (a
+// file or a link of that name only), so it does not lie there for ever.
+void RemoveStaleTemporary(const char* path);

@@ -64,6 +64,11 @@ void TGameHost::Watch(TReplay replay) { GameObject->StartWatching(std::move(repl
 
 void TGameHost::FinishGame() { GameObject->FinishGame(); }
 
+void TGameHost::EndSession() {
+  GameObject->FinishGame();
+  GameObject->SaveIfChanged();
+}
+
 bool TGameHost::WriteRecording(const std::string& path) const { return GameObject->Recorder.Write(path.c_str()); }
 
 bool TGameHost::Paused() const { return GameObject->Paused; }

@@ -72,6 +72,9 @@ class TGameHost {
   // replay is then complete); write the recording made so far.
   void Watch(TReplay replay);
   void FinishGame();
+  // The session ends under the game (the display lost): the game in progress
+  // ends as its end would, and a better record is saved now.
+  void EndSession();
   bool WriteRecording(const std::string& path) const;
 
   // --- What a host may read ------------------------------------------------

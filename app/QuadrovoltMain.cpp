@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "app/AtomicFile.h"
 #include "app/SaveFile.h"
 #include "app/WindowMessages.h"
 #include "enemies/blobPickup.h"
@@ -76,6 +77,8 @@ TQuadrovoltMain::TQuadrovoltMain(TSoundDevice& soundDevice, TJoystick& joystick,
   const auto folder = std::filesystem::path(SavePath).parent_path();
   ReplayLastPath = (folder / ReplayLastName).string();
   ReplayBestPath = (folder / ReplayBestName).string();
+  RemoveStaleTemporary(ReplayLastPath.c_str());
+  RemoveStaleTemporary(ReplayBestPath.c_str());
 }
 
 TQuadrovoltMain::~TQuadrovoltMain() {
@@ -180,6 +183,7 @@ void TQuadrovoltMain::Draw() {
       PlayFrame();
       DrawCursorAndGlow();
       if (Player->Damage > 100) {
+        Player->Wrecked = true;
         for (TBlob* well : GravityWells) well->SetActive(false);
         SetState(GameState::GameOver);
         StateTimer = GameOverFrames;
@@ -208,6 +212,8 @@ void TQuadrovoltMain::ResetPlayerForTitle() {
   Player->Score = 0;
   Player->Speed = 4;
   Player->Damage = 0;
+  Player->DamageHeld = false;
+  Player->Wrecked = false;
   Player->BulletLevel = 1;
   Player->GraviBombs = 1;
 }

@@ -92,7 +92,11 @@ void TQuadrovoltMain::ReplayTick() {
   const TReplayAssists& assists = Watching() ? Watch.Header().Assists : Assists;
   if (State == GameState::Playing && assists.Any()) {
     if (assists.BulletLevel) Player->BulletLevel = assists.BulletLevel;
-    if (assists.NoDamage) Player->Damage = 0;
+    if (assists.NoDamage) {
+      // Held where the blows land too: several in one frame cannot end the game.
+      Player->Damage = 0;
+      Player->DamageHeld = true;
+    }
     if (assists.Bombs) Player->GraviBombs = 9;
   }
   // The frame ends a game at the first message after Escape went down; when

@@ -15,7 +15,8 @@
 //       31    1  control mode: 0 keyboard, 1 mouse, 2 joystick
 //       32    1  developer assists (0 in a player's game): bits 0-1 bullet
 //                level held (0 none), bit 2 damage held at 0, bit 3 bombs
-//                kept at 9; applied before every frame of play
+//                kept at 9; applied before every frame of play (and the
+//                held damage never passes 100 within a frame)
 //       33   32  keys held when play began, key k in bit k % 8 of byte k / 8
 //       65    1  bit 0 left button, 1 right button, 2 key fire, 3 joystick fire
 //       66    4  cursor x (arena units, signed)

@@ -1,5 +1,6 @@
 #include "app/SaveFile.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -60,15 +61,21 @@ bool ReadRecord(const TRecord& record, std::int32_t& hiScore, std::int32_t& maxL
   return true;
 }
 
-void SaveGame(const std::string& path, std::int32_t hiScore, std::int32_t maxLevel) {
+bool SaveGame(const std::string& path, std::int32_t hiScore, std::int32_t maxLevel) {
   TRecord record = MakeRecord(hiScore, maxLevel);
   const TFileChunk chunk{record.data(), record.size()};
-  WriteFileAtomically(path.c_str(), &chunk, 1);
+  if (WriteFileAtomically(path.c_str(), &chunk, 1)) return true;
+  // The old record stays as it was; the player should still hear that the
+  // new one is lost (and why) rather than find out at the next start.
+  std::fprintf(stderr, "quadrovolt: could not save the best score %d and level %d to %s: %s\n", int(hiScore),
+               int(maxLevel), path.c_str(), std::strerror(errno));
+  return false;
 }
 
 void LoadGame(const std::string& path, std::int32_t& hiScore, std::int32_t& maxLevel) {
   hiScore = 0;
   maxLevel = 1;
+  RemoveStaleTemporary(path.c_str());
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return;
   // One byte more than a record tells a file that is too long from a good one.

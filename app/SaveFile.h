@@ -34,9 +34,11 @@ TRecord MakeRecord(std::int32_t hiScore, std::int32_t maxLevel);
 bool ReadRecord(const TRecord& record, std::int32_t& hiScore, std::int32_t& maxLevel);
 
 // Writes the record beside the file and renames it over the old one, so a
-// failed save leaves the previous record intact. Errors are ignored silently.
-void SaveGame(const std::string& path, std::int32_t hiScore, std::int32_t maxLevel);
-// HiScore 0 and MaxLevel 1 unless the file holds a sound record.
+// failed save leaves the previous record intact. A failure says so in one
+// line on standard error and gives false.
+bool SaveGame(const std::string& path, std::int32_t hiScore, std::int32_t maxLevel);
+// HiScore 0 and MaxLevel 1 unless the file holds a sound record. A temporary
+// that a killed save left beside the file is removed first.
 void LoadGame(const std::string& path, std::int32_t& hiScore, std::int32_t& maxLevel);
 // The same for the file's bytes as read: anything but one sound record of
 // exactly 128 bytes leaves the defaults. MaxLevel always comes out 1..40.

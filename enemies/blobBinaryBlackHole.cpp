@@ -103,11 +103,10 @@ void TBlobBinaryBlackHole::UpdateAlive() {
   PlaceOnOrbit();
   OrbitRadius -= OrbitShrink;
   if (OrbitRadius < CollapseOrbit) {
-    // Reached the centre: no points, and the blow lands when the explosion
-    // ends. It still counts towards the level's quota, or a level whose
-    // holes all collapse would wait for a kill that can never come.
+    // Reached the centre: no points, and nothing counted yet; the blow lands
+    // when the explosion ends.
     Collapsed = true;
-    Die(false);
+    State = BlobState::Dying;
   }
   ClampToArena(Position);
 }
@@ -115,7 +114,13 @@ void TBlobBinaryBlackHole::UpdateAlive() {
 void TBlobBinaryBlackHole::UpdateDying() {
   --DyingCounter;
   if (DyingCounter < 1) {
-    if (Collapsed && Player) Player->Damage += CollapseDamage;
+    if (Collapsed && Player) {
+      // The collapse counts towards the quota once its blow has landed, and
+      // only when the ship lived through it: a level whose quota needs the
+      // collapse is not left waiting, and one the blow ends is not passed.
+      Player->TakeDamage(CollapseDamage);
+      if (Player->Alive()) OnDestroyed.Fire(this);
+    }
     Size = 0;
     --LivesLeft;
     if (LivesLeft < 1) SetActive(false);

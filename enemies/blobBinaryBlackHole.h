@@ -4,7 +4,7 @@
 // bending the grid with a pulsing mass. It takes 500 hits (a gravi-bomb counts
 // as six). Left alone until its orbit reaches the centre it collapses, and
 // when that explosion ends the ship takes 100 damage; a collapse scores no
-// points but counts towards the level's quota.
+// points, and counts towards the level's quota only if the ship survives it.
 #include "enemies/blobEnemy.h"
 
 class TBlobBinaryBlackHole : public TBlobEnemy {

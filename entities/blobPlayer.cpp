@@ -13,6 +13,8 @@ void TBlobPlayer::Create() {
   BulletLevel = 1;
   GraviBombs = 1;
   Invulnerable = 0;
+  DamageHeld = false;
+  Wrecked = false;
 }
 
 void TBlobPlayer::DrawShip() {

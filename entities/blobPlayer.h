@@ -8,8 +8,18 @@ class TBlobPlayer : public TBlob {
   TBlobPlayer();
   void Create() override;
 
+  static constexpr int MaxDamage = 100;  // more than this ends the game
+
   // One point of damage per frame of contact.
-  void Hit() override { Damage += 1; }
+  void Hit() override { TakeDamage(1); }
+  // Every blow goes through here, so that a held ship never passes what it can
+  // take, however many blows land in one frame.
+  void TakeDamage(int amount) {
+    Damage += amount;
+    if (DamageHeld && Damage > MaxDamage) Damage = MaxDamage;
+  }
+  // Still flying: not wrecked, and damage within what the ship can take.
+  bool Alive() const { return !Wrecked && Damage <= MaxDamage; }
 
   // Body and gun at Position, as the player sees them.
   void DrawShip();
@@ -21,4 +31,6 @@ class TBlobPlayer : public TBlob {
   int BulletLevel;
   int GraviBombs;
   int Invulnerable;
+  bool DamageHeld;  // the developers' assist: no blow takes Damage past MaxDamage
+  bool Wrecked;     // damage has ended this game (the game-over pause)
 };

@@ -4,6 +4,7 @@
 #include <SDL_mixer.h>
 
 #include <cstring>
+#include <string>
 
 #include "sound/SoundErrors.h"
 
@@ -13,7 +14,11 @@ constexpr int kOutputRate = 22050;  // the rate of the music and most effects: n
 constexpr int kOutputFrames = 512;  // about 12 ms: shots must answer the trigger at once
 constexpr int kFirstChannels = 32;  // the bank's sixteen waves, with room to spare
 
-void Fail(const char* pattern, const char* what) { throw ESoundDeviceError(SoundErrorText(pattern, what)); }
+// SDL's own reason goes with the game's message: it is what tells a player why
+// there is no sound (no driver, no device, a busy device).
+void Fail(const char* pattern, const char* what, const std::string& reason) {
+  throw ESoundDeviceError(SoundErrorText(pattern, what), reason);
+}
 void FailBuffer(const char* pattern) { throw ESoundBufferError(SoundErrorText(pattern, SBufferName)); }
 
 }  // namespace
@@ -22,17 +27,19 @@ TSdlMixerSoundDevice::~TSdlMixerSoundDevice() { Close(); }
 
 void TSdlMixerSoundDevice::Open() {
   if (Opened) return;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) Fail(SCannotInitialize, SOutputName);
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) Fail(SCannotInitialize, SOutputName, SDL_GetError());
   if (Mix_OpenAudio(kOutputRate, MIX_DEFAULT_FORMAT, 2, kOutputFrames) != 0) {
+    const std::string reason = Mix_GetError();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    Fail(SCannotInitialize, SOutputName);
+    Fail(SCannotInitialize, SOutputName, reason);
   }
   int rate = 0, channels = 0;
   Uint16 format = 0;
   if (Mix_QuerySpec(&rate, &format, &channels) == 0 || Mix_AllocateChannels(kFirstChannels) != kFirstChannels) {
+    const std::string reason = Mix_GetError();
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    Fail(SCannotMake, SMixerName);
+    Fail(SCannotMake, SMixerName, reason);
   }
   Channels = kFirstChannels;
   Opened = true;
@@ -78,6 +85,7 @@ TSoundHandle TSdlMixerSoundDevice::Load(const std::string& name, const TWave& wa
     SDL_free(cvt.buf);
     FailBuffer(SCannotMake);
   }
+  Mix_VolumeChunk(chunk, MixVolume);  // the channels stay at full volume: this is the only scaling
 
   TSoundHandle handle = TSoundHandle(Waves.size());
   if (handle >= Channels) {

@@ -6,7 +6,7 @@
 
 void TRecordingSoundDevice::Open() {
   switch (OpenFailure) {
-    case TFailure::NoOutput: throw ESoundDeviceError(SoundErrorText(SCannotInitialize, SOutputName));
+    case TFailure::NoOutput: throw ESoundDeviceError(SoundErrorText(SCannotInitialize, SOutputName), FailureReason);
     case TFailure::NoMixer: throw ESoundDeviceError(SoundErrorText(SCannotMake, SMixerName));
     case TFailure::OtherError: throw std::runtime_error("recording device told to fail");
     case TFailure::None: break;
@@ -21,7 +21,7 @@ void TRecordingSoundDevice::Close() {
 
 TSoundHandle TRecordingSoundDevice::Load(const std::string& name, const TWave& wave) {
   if (!Opened || LoadCalls++ == FailLoadNumber) throw ESoundBufferError(SoundErrorText(SCannotMake, SBufferName));
-  Waves.push_back({name, wave.Format, 0});
+  Waves.push_back({name, wave.Format, false});
   TSoundHandle handle = TSoundHandle(Waves.size() - 1);
   Log.push_back({TSoundEvent::TKind::Load, handle, name, false});
   return handle;
@@ -29,18 +29,18 @@ TSoundHandle TRecordingSoundDevice::Load(const std::string& name, const TWave& w
 
 void TRecordingSoundDevice::Play(TSoundHandle handle, bool looped) {
   if (!Valid(handle)) return;
-  ++Waves[size_t(handle)].Voices;
+  Waves[size_t(handle)].Playing = true;  // cut and started over: still one of it sounding
   Log.push_back({TSoundEvent::TKind::Play, handle, Waves[size_t(handle)].Name, looped});
 }
 
 void TRecordingSoundDevice::Stop(TSoundHandle handle) {
   if (!Valid(handle)) return;
-  Waves[size_t(handle)].Voices = 0;
+  Waves[size_t(handle)].Playing = false;
   Log.push_back({TSoundEvent::TKind::Stop, handle, Waves[size_t(handle)].Name, false});
 }
 
 bool TRecordingSoundDevice::IsPlaying(TSoundHandle handle) const {
-  return Valid(handle) && Waves[size_t(handle)].Voices > 0;
+  return Valid(handle) && Waves[size_t(handle)].Playing;
 }
 
 const std::string& TRecordingSoundDevice::NameOf(TSoundHandle handle) const {
@@ -57,11 +57,6 @@ TSoundHandle TRecordingSoundDevice::HandleOf(const std::string& name) const {
   for (size_t i = 0; i < Waves.size(); ++i)
     if (Waves[i].Name == name) return TSoundHandle(i);
   return NoSound;
-}
-
-int TRecordingSoundDevice::Voices(const std::string& name) const {
-  TSoundHandle handle = HandleOf(name);
-  return Valid(handle) ? Waves[size_t(handle)].Voices : 0;
 }
 
 int TRecordingSoundDevice::Count(TSoundEvent::TKind kind) const {

@@ -1,6 +1,7 @@
 #pragma once
 // A device for tests: keeps a log of every load, play and stop by wave name,
-// and tracks which waves are sounding. It can be told to fail as a machine
+// and tracks which waves are sounding. Each call is one entry, so a test sees
+// how many calls an event cost. It can be told to fail as a machine
 // without sound would.
 #include <string>
 #include <vector>
@@ -24,7 +25,8 @@ class TRecordingSoundDevice : public TSoundDevice {
     OtherError,  // Open throws a plain std::runtime_error: not a sound problem
   };
   TFailure OpenFailure = TFailure::None;
-  int FailLoadNumber = -1;  // the load (counted from 0) that throws ESoundBufferError
+  std::string FailureReason;  // what the system would say, given with NoOutput
+  int FailLoadNumber = -1;    // the load (counted from 0) that throws ESoundBufferError
 
   std::vector<TSoundEvent> Log;
 
@@ -41,9 +43,6 @@ class TRecordingSoundDevice : public TSoundDevice {
   const TWaveFormat& FormatOf(TSoundHandle handle) const;
   TSoundHandle HandleOf(const std::string& name) const;  // NoSound when not loaded
   bool IsPlaying(const std::string& name) const { return IsPlaying(HandleOf(name)); }
-  // Plays of this wave since it was last stopped: on a device that mixed
-  // copies of a wave, this many would be sounding over each other.
-  int Voices(const std::string& name) const;
   int Count(TSoundEvent::TKind kind) const;
   int Count(TSoundEvent::TKind kind, const std::string& name) const;
   // Index in Log of the last event of this kind for the wave, or -1.
@@ -53,7 +52,7 @@ class TRecordingSoundDevice : public TSoundDevice {
   struct TLoaded {
     std::string Name;
     TWaveFormat Format;
-    int Voices = 0;
+    bool Playing = false;
   };
   bool Valid(TSoundHandle handle) const { return handle >= 0 && handle < int(Waves.size()); }
 

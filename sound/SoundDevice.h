@@ -8,6 +8,14 @@
 using TSoundHandle = int;
 inline constexpr TSoundHandle NoSound = -1;
 
+// Every device plays each wave at this share (of 128) of its recorded level.
+// The waves keep their loudness against one another; the share leaves the
+// headroom for the busiest moments of play (triple fire into a crowd, the ship
+// scraping enemies, a gravi-bomb over the new-level chime) to add up within
+// full scale instead of clipping.
+inline constexpr int MixVolume = 45;  // about -9.1 dB
+inline constexpr int MixVolumeFull = 128;
+
 class TSoundDevice {
  public:
   virtual ~TSoundDevice() = default;
@@ -20,7 +28,8 @@ class TSoundDevice {
   // when it cannot be held (or the device is not open).
   virtual TSoundHandle Load(const std::string& name, const TWave& wave) = 0;
   // Starts the wave from its beginning, once or looping. A wave that is
-  // already sounding is cut and started again; different waves mix.
+  // already sounding is cut and started again within this one call, so the
+  // mixer never plays it as stopped in between; different waves mix.
   virtual void Play(TSoundHandle handle, bool looped) = 0;
   virtual void Stop(TSoundHandle handle) = 0;
   virtual bool IsPlaying(TSoundHandle handle) const = 0;

@@ -4,6 +4,7 @@
 // RIFF WAVE is a different fault and is not swallowed.
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 // "Wave is invalid": the bytes are not a RIFF WAVE the game can play.
 class EWaveInvalid : public std::runtime_error {
@@ -11,10 +12,13 @@ class EWaveInvalid : public std::runtime_error {
   EWaveInvalid() : std::runtime_error("Wave is invalid") {}
 };
 
-// The sound output could not be started or used.
+// The sound output could not be started or used. The message is the game's
+// own; Reason, when known, is what the system behind the device said.
 class ESoundDeviceError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit ESoundDeviceError(const std::string& message, std::string reason = {})
+      : std::runtime_error(message), Reason(std::move(reason)) {}
+  std::string Reason;
 };
 
 // One wave's buffer on the device could not be made or filled.

@@ -1,5 +1,7 @@
 #include "sound/frmDXSounds.h"
 
+#include <cstdio>
+
 #include "assets/Assets.h"
 #include "sound/SoundDevice.h"
 #include "sound/SoundErrors.h"
@@ -75,27 +77,31 @@ TFormSounds::~TFormSounds() {
 }
 
 // A machine without a working sound output still plays the game, silently:
-// device errors leave every wave uninitialised. Anything else is a real fault
-// and goes on to the caller.
+// device errors leave every wave uninitialised, and one line on standard
+// error says why, so that a player missing the sound is not left guessing.
+// Anything else is a real fault and goes on to the caller.
 void TFormSounds::StartDevice() {
   try {
     Device.Open();
     DeviceOpen = true;
     Waves->Initialize(Device);
-  } catch (const ESoundDeviceError&) {
+  } catch (const ESoundDeviceError& e) {
     Waves->Finalize();
     if (DeviceOpen) Device.Close();
     DeviceOpen = false;
+    if (e.Reason.empty())
+      std::fprintf(stderr, "quadrovolt: playing without sound: %s\n", e.what());
+    else
+      std::fprintf(stderr, "quadrovolt: playing without sound: %s: %s\n", e.what(), e.Reason.c_str());
   }
 }
 
-// Stop first, then play: a new event cuts the wave and starts it over rather
-// than stacking a second copy on top.
+// A new event cuts the wave and starts it over rather than stacking a second
+// copy on top. The device's play does both in one call: a stop and a play
+// apart would let the mixer run between them and drop a block of the wave.
 void TFormSounds::PlayWave(int index) {
   if (SoundOff) return;
-  TWaveCollectionItem& item = Waves->Item(index);
-  item.Stop();
-  item.Play(false);
+  Waves->Item(index).Play(false);
 }
 
 void TFormSounds::PlayPlayerShoot() { PlayWave(kPlayerShoot); }

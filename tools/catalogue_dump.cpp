@@ -78,8 +78,9 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "--check") && i + 1 < argc)
       check = argv[++i];
     else {
-      std::fprintf(stderr, "usage: %s [--seed S] [--check FILE]\n", argv[0]);
-      return 2;
+      const bool help = !std::strcmp(argv[i], "--help");
+      std::fprintf(help ? stdout : stderr, "usage: %s [--seed S] [--check FILE]\n", argv[0]);
+      return help ? 0 : 2;
     }
   }
   const std::vector<std::string> lines = DumpScript(seed);

@@ -1,6 +1,7 @@
 // Build tool: writes a C++ file holding each given file as a byte array,
 // named after the file's stem, with a table that FindAsset() searches.
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -14,6 +15,10 @@ static std::string Stem(const std::string& path) {
 }
 
 int main(int argc, char** argv) {
+  if (argc == 2 && !std::strcmp(argv[1], "--help")) {
+    std::printf("usage: embed OUT.cpp FILE...\n");
+    return 0;
+  }
   if (argc < 2) {
     std::fprintf(stderr, "usage: embed OUT.cpp FILE...\n");
     return 2;

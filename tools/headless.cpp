@@ -72,11 +72,12 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "--until-levels"))
       next(untilLevels);
     else {
-      std::fprintf(stderr,
+      const bool help = !std::strcmp(argv[i], "--help");
+      std::fprintf(help ? stdout : stderr,
                    "usage: %s [--frames N] [--level L] [--bullets 1..3] [--no-grid] [--bombs] [--mortal] [--seed S]\n"
                    "          [--record FILE | --replay FILE] [--until-levels N]\n",
                    argv[0]);
-      return 2;
+      return help ? 0 : 2;
     }
   }
   // The grid carries the bomb's shockwave: without it a run is another game.

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "gfx/GLPrinter.h"
@@ -119,6 +120,10 @@ void DrawSheet(TSheet& sheet) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && !std::strcmp(argv[1], "--help")) {
+    std::printf("usage: %s [SECONDS]  (every glyph and model on screen, 5 s by default)\n", argv[0]);
+    return 0;
+  }
   const double seconds = argc > 1 ? std::atof(argv[1]) : 5.0;
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "SDL_Init: %s\n", SDL_GetError());

@@ -9,6 +9,7 @@
 #include "gfx/MessageBox.h"
 #include "platform/GLFrame.h"
 #include "platform/HeapTuning.h"
+#include "platform/SessionEnd.h"
 #include "platform/SetupWindow.h"
 
 #ifndef QUADROVOLT_VERSION
@@ -62,6 +63,8 @@ int main(int argc, char** argv) {
     ShowMessageBox("Error", "Error Creating OpenGL Window");
     return 1;
   }
+  // After SDL's video is up, so that its own handlers do not replace these.
+  InstallSessionEndHandlers();
   // With no display SDL falls back to drawing off screen: the game would run
   // where nobody can see it. Unless that was asked for, it is a failure.
   const char* driver = SDL_GetCurrentVideoDriver();

@@ -3,6 +3,7 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -150,7 +151,13 @@ TEST(SdlMixerDeviceWithoutOutput, FailsToOpenAndTheBankRunsSilently) {
     EXPECT_FALSE(device.IsOpen());
 
     std::unique_ptr<TFormSounds> sounds;
+    testing::internal::CaptureStderr();
     ASSERT_NO_THROW(sounds = std::make_unique<TFormSounds>(device));
+    // One line, with SDL's own reason (it names the driver it could not find).
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.rfind("quadrovolt: playing without sound: DirectSound cannot be initialized: ", 0), 0u) << said;
+    EXPECT_NE(said.find("no-such-audio-driver"), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     EXPECT_FALSE(device.IsOpen());
     sounds->PlayIntro();
     sounds->PlayPlayerShoot();

@@ -90,30 +90,57 @@ TEST_F(BlackHoleTest, ThreeHolesStayAThirdOfATurnApartWhileTheyOrbitAndShrink) {
 }
 
 TEST_F(BlackHoleTest, ALoneHoleCollapsesAfter1950FramesAndHurtsTheShipWhenItsExplosionEnds) {
-  TBlobBinaryBlackHole h;
-  Wire(h, 240);
-  RunUntil(h, BlobState::Alive);
-  Player.Damage = 7;
+  // The collapse counts towards the quota, for no points, only once its blow
+  // has landed and only when the ship lives through it; a held ship never
+  // passes 100, however many holes collapse in the same frame.
+  struct TCase {
+    const char* What;
+    int Holes, Damage;
+    bool Held, Wrecked;
+    int DamageAfter, Counted;
+  };
+  const TCase cases[] = {
+      {"a fresh ship lives through it", 1, 0, false, false, 100, 1},
+      {"the blow wrecks the ship", 1, 7, false, false, 107, 0},
+      {"the game is already over", 1, 0, false, true, 100, 0},
+      {"three at once on a fresh ship", 3, 0, false, false, 300, 1},
+      {"three at once on a held ship", 3, 50, true, false, 100, 3},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.What);
+    Player.Create();
+    Deaths = TDeaths{};
+    TBlobBinaryBlackHole holes[3];
+    for (int i = 0; i < c.Holes; ++i) {
+      Wire(holes[i], 240);
+      RunUntil(holes[i], BlobState::Alive);
+    }
+    Player.Damage = c.Damage;
+    Player.DamageHeld = c.Held;
+    Player.Wrecked = c.Wrecked;
 
-  for (int i = 0; i < 1949; ++i) h.Update();
-  EXPECT_EQ(h.State, BlobState::Alive);
-  h.Update();
-  EXPECT_EQ(h.State, BlobState::Dying);
-  EXPECT_TRUE(h.Collapsed);
-  EXPECT_LT(h.OrbitRadius, 10);
-  // The collapse counts once towards the quota, as it happens, for no points.
-  EXPECT_EQ(Deaths.Count, 1);
+    TBlobBinaryBlackHole& h = holes[0];
+    auto frame = [&] {
+      for (int i = 0; i < c.Holes; ++i) holes[i].Update();
+    };
+    for (int i = 0; i < 1949; ++i) frame();
+    EXPECT_EQ(h.State, BlobState::Alive);
+    frame();
+    EXPECT_EQ(h.State, BlobState::Dying);
+    EXPECT_TRUE(h.Collapsed);
+    EXPECT_LT(h.OrbitRadius, 10);
 
-  // The blow lands on the last frame of the 50-frame explosion, not before.
-  for (int i = 0; i < 49; ++i) h.Update();
-  EXPECT_EQ(Player.Damage, 7);
-  EXPECT_EQ(h.State, BlobState::Dying);
-  h.Update();
-  EXPECT_EQ(Player.Damage, 107);
-  EXPECT_FALSE(h.Active);
-
-  EXPECT_EQ(Deaths.Count, 1);
-  EXPECT_EQ(Player.Score, 0);
+    // The blow lands on the last frame of the 50-frame explosion, not before.
+    for (int i = 0; i < 49; ++i) frame();
+    EXPECT_EQ(Player.Damage, c.Damage);
+    EXPECT_EQ(Deaths.Count, 0) << "nothing counts before the blow";
+    EXPECT_EQ(h.State, BlobState::Dying);
+    frame();
+    EXPECT_EQ(Player.Damage, c.DamageAfter);
+    EXPECT_FALSE(h.Active);
+    EXPECT_EQ(Deaths.Count, c.Counted);
+    EXPECT_EQ(Player.Score, 0);
+  }
 }
 
 TEST_F(BlackHoleTest, ACollapsedHoleSwellsWhiteWhileAShotOneSwellsBlue) {

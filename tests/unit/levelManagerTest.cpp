@@ -1,10 +1,12 @@
 // The level manager on small scripts: quotas, timed rows, recycling of dead
-// entities by kind, the kill count and level completion, and Reset.
+// entities by kind, the kill count and level completion, and Reset; then
+// level 30's black holes and its quota, played by the whole game.
 #include <gtest/gtest.h>
 
 #include <set>
 #include <vector>
 
+#include "app/SaveFile.h"
 #include "enemies/blobBinaryBlackHole.h"
 #include "enemies/blobBoid.h"
 #include "enemies/blobBoss4.h"
@@ -22,6 +24,8 @@
 #include "levels/LevelManager.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/TestGame.h"
+#include "tools/pilot/AutoPilot.h"
 
 namespace {
 const TVector3 Origin{};
@@ -405,21 +409,6 @@ TEST_F(LevelManagerTest, WithoutAnEnemyListNothingIsSpawned) {
   EXPECT_EQ(m.Tick, 0);
 }
 
-TEST_F(LevelManagerTest, LevelThirtyEndsWhenItsBlackHolesCollapseUnshot) {
-  auto m = Wire(std::make_unique<TLevelManager>());  // the forty-level script
-  ASSERT_EQ(m->CountAliens(30), 23);                 // three holes, twenty GruntXY
-  // Shoot down only the grunts; every hole runs its orbit down to the centre.
-  int frame = 0;
-  for (; frame < 5000 && Done.Count == 0; ++frame) {
-    Frames(*m, 30, 1);
-    for (TBlob* e : Enemies)
-      if (e->Active && e->State == BlobState::Alive && e->Kind == BlobKind::GruntXY) e->Hit();
-  }
-  EXPECT_EQ(Done.Count, 1);
-  EXPECT_GT(frame, 1950) << "the level ends with the last collapse, not before";
-  EXPECT_EQ(ActiveOfKind(BlobKind::GruntXY), 0);
-}
-
 TEST(LevelManagerCatalogue, TheFortyLevelsAreIndexedAndEachHasItsQuota) {
   RandomSeed(3);
   TLevelManager m;
@@ -443,3 +432,143 @@ TEST(LevelManagerCatalogue, TheFortyLevelsAreIndexedAndEachHasItsQuota) {
 }
 
 }  // namespace
+
+// Level 30 of the real script, played by the game object from the title. The
+// ship passes through everything, so only the holes' blows can hurt it; every
+// GruntXY is shot the moment it is alive, and so are the first `holesShot`
+// black holes of the enemy list. Left alone, the three holes collapse in one
+// frame.
+class LevelThirty : public ::testing::Test {
+ protected:
+  void Start(int holesShot, const TReplayAssists& assists = {}) {
+    HolesShot = holesShot;
+    t.Game->MaxLevel = 30;
+    t.Game->LevelSelectOffset = 25;  // level 30 in the strip's middle slot
+    t.Game->Assists = assists;
+    t.StartPlaying();
+    ASSERT_EQ(t.Game->Level, 30);
+    Frame();
+    ASSERT_EQ(t.Game->LevelManager->Quota, 23) << "twenty GruntXY and three holes";
+  }
+
+  void Frame() {
+    t.Player().Invulnerable = 50;
+    if (Pilot) Pilot->BeforeTick(Frames);
+    t.Run(1);
+    ++Frames;
+    int hole = 0;
+    for (TBlob* e : t.Game->Enemies) {
+      const bool shoot = e->Kind == BlobKind::GruntXY || (e->Kind == BlobKind::BlackHole && hole++ < HolesShot);
+      if (shoot && e->Active)
+        while (e->State == BlobState::Alive) e->Hit();
+    }
+  }
+
+  // Frames until `done` holds, at most `limit`.
+  template <class F>
+  void RunUntil(F done, int limit = 3000) {
+    while (!done() && Frames < limit) Frame();
+    ASSERT_TRUE(done()) << "not by frame " << limit;
+  }
+
+  TBlobBinaryBlackHole* SparedHole() {
+    int hole = 0;
+    for (TBlob* e : t.Game->Enemies)
+      if (e->Kind == BlobKind::BlackHole && hole++ == HolesShot) return static_cast<TBlobBinaryBlackHole*>(e);
+    return nullptr;
+  }
+
+  int SavedMaxLevel() {
+    std::int32_t hi = 0, max = 0;
+    SaveFile::LoadGame((t.Dir / "QUADROVOLT.DAT").string(), hi, max);
+    return max;
+  }
+
+  TTestGame t;
+  std::unique_ptr<TAutoPilot> Pilot;
+  int HolesShot = 0;
+  int Frames = 0;
+};
+
+TEST_F(LevelThirty, HolesLeftAloneEndTheGameWithoutCompletingTheLevel) {
+  Start(0);
+  RunUntil([&] { return t.Game->State != GameState::Playing; });
+  EXPECT_EQ(t.Game->State, GameState::GameOver);
+  EXPECT_EQ(t.Player().Damage, 300) << "all three blows land in one frame";
+  EXPECT_EQ(t.Game->Level, 30);
+  // The first blow leaves the ship at 100, alive: that one counts; the two
+  // that wreck it do not.
+  EXPECT_EQ(t.Game->LevelManager->Destroyed, 21);
+  EXPECT_EQ(t.Player().Score, 20 * 100) << "the grunts' points, none for a collapse";
+
+  // Nothing more counts in the game-over pause, and no new level is saved.
+  for (int i = 0; i < 120 && t.Game->State == GameState::GameOver; ++i) Frame();
+  EXPECT_EQ(t.Game->State, GameState::Title);
+  EXPECT_EQ(t.Game->MaxLevel, 30);
+  EXPECT_EQ(SavedMaxLevel(), 30);
+}
+
+TEST_F(LevelThirty, OneCollapseOnAFreshShipWithTheRestShotCompletesTheLevel) {
+  Start(2);
+  TBlobBinaryBlackHole* hole = nullptr;
+  RunUntil([&] { return (hole = SparedHole()) && hole->Collapsed; });
+  // Collapsed, but nothing counted until the blow lands.
+  EXPECT_EQ(t.Game->LevelManager->Destroyed, 22);
+  int damageBefore = -1;
+  RunUntil([&] {
+    if (t.Game->Level == 30) damageBefore = t.Player().Damage;
+    return t.Game->Level != 30;
+  });
+  EXPECT_EQ(damageBefore, 0) << "the level was still on the frame before the blow";
+  EXPECT_EQ(t.Player().Damage, 100) << "it completes on the frame the blow lands";
+  EXPECT_EQ(t.Game->Level, 31);
+  EXPECT_EQ(t.Game->MaxLevel, 31);
+  EXPECT_EQ(SavedMaxLevel(), 31);
+  Frame();
+  EXPECT_EQ(t.Game->State, GameState::Playing) << "100 damage is still alive";
+}
+
+TEST_F(LevelThirty, ACollapseInTheGameOverPauseNeverCounts) {
+  Start(2);
+  TBlobBinaryBlackHole* hole = nullptr;
+  RunUntil([&] { return (hole = SparedHole()) && hole->State == BlobState::Alive && hole->OrbitRadius < 11; });
+  t.Player().Damage = 101;  // wrecked a few frames before the hole collapses
+  Frame();
+  ASSERT_EQ(t.Game->State, GameState::GameOver);
+  RunUntil([&] { return hole->Collapsed; });
+  ASSERT_EQ(t.Game->State, GameState::GameOver);
+  // Even with the ship repaired in the pause (pickups can still be taken),
+  // the blow that lands there does not count.
+  t.Player().Damage = 0;
+  RunUntil([&] { return !hole->Active; });
+  ASSERT_EQ(t.Game->State, GameState::GameOver);
+  EXPECT_EQ(t.Player().Damage, 100);
+  EXPECT_EQ(t.Game->LevelManager->Destroyed, 22);
+  EXPECT_EQ(t.Game->Level, 30);
+  EXPECT_EQ(t.Game->MaxLevel, 30);
+}
+
+// Held damage holds against every blow of a frame, whether a run asks for it
+// alone or as the tools' pilot asks for it (with its volleys): the three
+// collapses then all count, and the level completes.
+TEST_F(LevelThirty, HeldDamageOutlastsThreeCollapsesInOneFrame) {
+  for (const bool byPilot : {false, true}) {
+    SCOPED_TRACE(byPilot ? "the pilot" : "the recorded assist");
+    Frames = 0;
+    const TAutoPilotOptions flying{30, 1, false, false};
+    TReplayAssists assists;
+    assists.NoDamage = true;
+    if (byPilot) Pilot = std::make_unique<TAutoPilot>(t.Host, flying), assists = flying.Assists();
+    Start(0, assists);
+    RunUntil([&] {
+      EXPECT_LE(t.Player().Damage, 100) << "frame " << Frames;
+      return t.Game->Level != 30 || t.Game->State != GameState::Playing;
+    });
+    EXPECT_EQ(t.Game->State, GameState::Playing);
+    EXPECT_EQ(t.Game->Level, 31);
+    EXPECT_EQ(t.Player().Score, 20 * 100);
+    t.Tap(VK::Escape);  // back to the title for the next way round
+    ASSERT_EQ(t.Game->State, GameState::Title);
+    t.Run(1);
+  }
+}

@@ -5,10 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <vector>
 
 #include "app/SaveFile.h"
 
@@ -143,27 +146,105 @@ TEST_F(SaveFileTest, LevelOutsideTheFortyIsKeptInRange) {
   }
 }
 
-TEST_F(SaveFileTest, FailedSaveKeepsTheOldRecord) {
-  SaveGame(Path, 777, 5);
-  if (::geteuid() != 0) {
-    // Read-only folder: neither the new file nor a temporary can be written.
-    fs::permissions(Dir, fs::perms::owner_read | fs::perms::owner_exec);
-    SaveGame(Path, 1, 1);
-    fs::permissions(Dir, fs::perms::owner_all);
+TEST_F(SaveFileTest, FailedSaveKeepsTheOldRecordAndSaysWhy) {
+  // Each way a save can fail, even for root (permission bits do not stop
+  // root, so a read-only folder is played by a folder that cannot exist).
+  struct TCase {
+    const char* What;
+    std::function<std::string()> Prepare;  // gives the path to save to
+    const char* Why;                       // the system's reason in the line
+  };
+  const std::string sub = (Dir / "sub").string();
+  std::vector<TCase> cases = {
+      {"a folder where the file should be",
+       [&] {
+         fs::create_directories(sub + "/" + DefaultFileName + "/inside");
+         return sub + "/" + DefaultFileName;
+       },
+       "Is a directory"},
+      {"a folder that cannot hold files (a plain file is in its place)",
+       [&] {
+         std::ofstream(sub) << "not a folder";
+         return sub + "/" + DefaultFileName;
+       },
+       "Not a directory"},
+      {"a full disk",
+       [&] {
+         fs::create_directories(sub);
+         const std::string path = sub + "/" + DefaultFileName;
+         SaveGame(path, 777, 5);
+         fs::create_symlink("/dev/full", path + ".tmp");  // the temporary's bytes go nowhere
+         return path;
+       },
+       "No space left on device"},
+      {"a folder where the temporary should be",
+       [&] {
+         fs::create_directories(sub);
+         const std::string path = sub + "/" + DefaultFileName;
+         SaveGame(path, 777, 5);
+         fs::create_directories(path + ".tmp/inside");
+         return path;
+       },
+       "Is a directory"},
+      {"a folder that does not exist", [&] { return sub + "/missing/" + DefaultFileName; },
+       "No such file or directory"},
+  };
+  if (::geteuid() != 0)
+    cases.push_back({"a read-only folder",
+                     [&] {
+                       fs::create_directories(sub);
+                       SaveGame(sub + "/" + DefaultFileName, 777, 5);
+                       fs::permissions(sub, fs::perms::owner_read | fs::perms::owner_exec);
+                       return sub + "/" + DefaultFileName;
+                     },
+                     "Permission denied"});
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.What);
+    if (fs::exists(sub)) fs::permissions(sub, fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(sub);
+    const std::string path = c.Prepare();
+    const bool hadRecord = fs::is_regular_file(path);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(SaveGame(path, 2, 2));
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find(path), std::string::npos) << said;
+    EXPECT_NE(said.find(c.Why), std::string::npos) << said;
+    EXPECT_NE(said.find("best score 2"), std::string::npos) << said;
+    if (hadRecord) {
+      std::int32_t hi, max;
+      LoadGame(path, hi, max);
+      EXPECT_EQ(hi, 777) << "the old record must survive untouched";
+      EXPECT_EQ(max, 5);
+    }
+    EXPECT_FALSE(fs::exists(sub + "/missing"));
+    if (fs::exists(sub)) fs::permissions(sub, fs::perms::owner_all, fs::perm_options::add);
   }
-  // A stale temporary that cannot be replaced (a folder in its way) makes the
-  // save fail even for root: the old record must survive untouched.
-  fs::create_directories(Path + ".tmp");
-  SaveGame(Path, 2, 2);
+  // A save that works says nothing.
+  ::testing::internal::CaptureStderr();
+  EXPECT_TRUE(SaveGame(Path, 3, 3));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(SaveFileTest, TemporaryLeftByAKilledSaveIsRemovedAtTheNextStart) {
+  SaveGame(Path, 321, 4);
+  std::ofstream(Path + ".tmp") << "half a rec";  // the write was killed here
   std::int32_t hi, max;
   LoadGame(Path, hi, max);
-  EXPECT_EQ(hi, 777);
-  EXPECT_EQ(max, 5);
-  fs::remove_all(Path + ".tmp");
+  EXPECT_EQ(hi, 321);
+  EXPECT_FALSE(fs::exists(Path + ".tmp"));
 
-  // A save into a folder that does not exist fails silently.
-  SaveGame((Dir / "missing" / DefaultFileName).string(), 5, 5);
-  EXPECT_FALSE(fs::exists(Dir / "missing"));
+  // Also when the save file itself never made it.
+  fs::remove(Path);
+  std::ofstream(Path + ".tmp") << "half";
+  LoadGame(Path, hi, max);
+  EXPECT_EQ(hi, 0);
+  EXPECT_FALSE(fs::exists(Path + ".tmp"));
+
+  // A folder of that name is not a temporary of ours: it stays.
+  fs::create_directories(Path + ".tmp/keep");
+  LoadGame(Path, hi, max);
+  EXPECT_TRUE(fs::exists(Path + ".tmp/keep"));
 }
 
 TEST(SaveFileHelpers, IntsAndTextTransform) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "app/QuadrovoltMain.h"
 #include "entities/blob.h"
@@ -53,8 +54,10 @@ bool TEntityCheck::Check(const TQuadrovoltMain& game, char* why, std::size_t why
   const bool wells = AnyActive(game.GravityWells);
   const TBlobPlayer& ship = *game.Player;
   if (!InBounds(ship, ArenaHalf, wells, "the ship", why, whySize)) return false;
-  for (const TBlob* e : game.Enemies)
-    if (e->Active && !InBounds(*e, EntityBound, wells, "an enemy", why, whySize)) return false;
+  for (const TBlob* e : game.Enemies) {
+    const float bound = e->State == BlobState::Dying ? std::numeric_limits<float>::infinity() : EntityBound;
+    if (e->Active && !InBounds(*e, bound, wells, "an enemy", why, whySize)) return false;
+  }
   for (const TBlob* b : game.Bullets)
     if (b->Active && !InBounds(*b, EntityBound, wells, "a bullet", why, whySize)) return false;
   Flung.swap(FlungNow);

@@ -5,7 +5,9 @@
 //    particles or the grid: positions, velocities, targets, sizes, pulses,
 //    speeds, headings, radii and masses;
 //  - the ship inside the arena (-500..500 on X and Y);
-//  - every active enemy and bullet within 2,000 units of the centre on X and Y.
+//  - every active enemy and bullet within 2,000 units of the centre on X and Y,
+//    but for a dying enemy: only a living one is clamped back into the arena,
+//    so one flung out while it dies may stay out until its explosion ends.
 // One exception follows the game: a gravity well pulls what passes it with a
 // force capped from one side only, so a bullet (or anything else it pulls)
 // skimming past a gravitar can be flung far out for one frame. That is the

@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# End-to-end: the session ends under a game in progress, and the game is kept.
+# Each time a mouse game is played until it scores, then one of: the X server
+# is killed, the terminal hangs up (SIGHUP), the window's client is killed
+# (xdotool windowkill), SIGTERM. Every time the process must end, the replay
+# QUADROVOLT.RPL must be written (and replay headless to the line the game
+# printed), and QUADROVOLT.DAT must hold the game's score as the new best.
+#   tests/e2e/session_end.sh path/to/quadrovolt path/to/quadrovolt_headless [screenshot-dir]
+set -uo pipefail
+
+game=$(realpath "$1")
+headless=$(realpath "$2")
+shots=${3:-$(mktemp -d)}
+mkdir -p "$shots"
+e2e_name="SESSION END E2E"
+source "$(dirname "$0")/lib.sh"
+
+# The best score in a save file: 32 bits, little-endian, at byte 33.
+best_in() { od -An -tu4 --endian=little -j33 -N4 "$1" | tr -d ' '; }
+
+# From the setup dialog into play with the mouse, then fire at the grunts of
+# level 1 (they all come for the ship, which stays in the middle) by sweeping
+# the aim round it with the button held, until the game has run $1 seconds.
+play_and_score() {
+  start_game
+  wait_window "Quadrovolt Setup - ESC Quit"
+  shoot_until "$shots/setup.png" 15 setup_drawn || fail "the setup dialog is not drawn"
+  xdotool windowfocus "$window" 2>/dev/null
+  xdotool key Return
+  wait_window "PENDRIX - Quadrovolt Final Edition Beta 0.0.0.2"
+  win=$window
+  shoot_until "$shots/title.png" 15 title_drawn || fail "the title is not drawn"
+  xdotool windowfocus "$win" 2>/dev/null
+  xdotool mousemove --window "$win" 512 300
+  sleep 0.3
+  xdotool mousedown 1
+  # The press that starts the game may be taken by the title alone: press
+  # again once play has begun, and hold it.
+  sleep 0.8
+  xdotool mouseup 1
+  sleep 0.2
+  xdotool mousedown 1
+  local deadline=$((SECONDS + $1))
+  while ((SECONDS < deadline)); do
+    for p in "512 200" "700 250" "800 384" "700 520" "512 580" "320 520" "220 384" "320 250"; do
+      # shellcheck disable=SC2086
+      xdotool mousemove --window "$win" $p
+      sleep 0.15
+    done
+  done
+  import -window root "$shots/$case-play.png" 2>/dev/null
+}
+
+# $1: the case's name, $2: the exit code expected, $3: what ends the session
+# (a shell command run with the game and the server up).
+# How much game five seconds of wall time make depends on the machine's load:
+# too little and nothing is scored, too much and the ship is lost first. Such a
+# try proves nothing either way and is made again (three tries at most); a
+# session end that loses the game fails at once.
+check_case() {
+  local try
+  for try in 1 2 3; do
+    try_case "$@" && return 0
+    echo "$1: try $try inconclusive ($inconclusive), once more"
+    stop_x_server
+  done
+  fail "$1: three tries, none conclusive ($inconclusive)"
+}
+
+stop_x_server() {
+  [[ -n "${game_pid:-}" ]] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
+  game_pid=""
+  [[ -n "${xvfb_pid:-}" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  xvfb_pid=""
+  rm -rf "$work"
+}
+
+try_case() {
+  case=$1
+  inconclusive=""
+  work=$(mktemp -d)
+  game_log=$shots/$case.log
+  : >"$game_log"
+  start_x_server 140
+  play_and_score 5
+  if grep -q '^final: ' "$game_log"; then
+    inconclusive="the game was over before the session ended"
+    return 1
+  fi
+  eval "$3"
+  wait_exit
+  [[ -n "$code" ]] || fail "$case: the game is still running 15 s later"
+  final=$(grep -m1 '^final: ' "$game_log")
+  echo "$case: exit code $code; the game said: ${final:-nothing}"
+  [[ "$code" == "$2" ]] || fail "$case: exit code $code, not $2: $(cat "$game_log")"
+  [[ -n "$final" ]] || fail "$case: the game in progress was not ended: $(cat "$game_log")"
+  [[ -f "$work/QUADROVOLT.RPL" ]] || fail "$case: no replay written"
+  [[ -f "$work/QUADROVOLT.DAT" ]] || fail "$case: no save file written"
+  local score best replayed
+  score=$(sed -n 's/.* score \([0-9-]*\) .*/\1/p' <<<"$final")
+  best=$(best_in "$work/QUADROVOLT.DAT")
+  echo "$case: score $score, best on disk $best"
+  if ((score <= 0)); then
+    inconclusive="the game scored nothing, so the save proves nothing"
+    return 1
+  fi
+  [[ "$best" == "$score" ]] || fail "$case: the save file holds $best, not the score $score"
+  replayed=$("$headless" --replay "$work/QUADROVOLT.RPL" 2>&1)
+  [[ "$replayed" == "$final" ]] || fail "$case: the replay written plays to '$replayed'"
+  stop_x_server
+}
+
+# The display goes away: nothing can be drawn any more, so the game ends as
+# an error (code 1), but only after it kept the game.
+check_case x-server-killed 1 'kill "$xvfb_pid"; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=""'
+grep -q 'the display went away; the game was ended and saved' "$shots/x-server-killed.log" ||
+  fail "no word on standard error of the display going away"
+# The window's client killed (as xkill does): the same lost connection.
+check_case window-killed 1 'xdotool windowkill "$win"'
+# A closed terminal, and SIGTERM: an ordinary quit.
+check_case hangup 0 'kill -HUP "$game_pid"'
+check_case terminated 0 'kill -TERM "$game_pid"'
+
+echo "SESSION END E2E PASS (screenshots in $shots)"
