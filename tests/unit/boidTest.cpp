@@ -15,6 +15,7 @@
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
 #include "tests/support/EnemyFixture.h"
@@ -290,12 +291,9 @@ TEST_F(BoidTest, CreateMakesAPooledBoidNewAgain) {
 
 class BoidDrawingTest : public BoidTest {
  protected:
-  void SetUp() override {
-    BoidTest::SetUp();
-    SetRenderer(&Rec);
-  }
-  void TearDown() override { SetRenderer(nullptr); }
+  void SetUp() override { BoidTest::SetUp(); }
   TRecordingRenderer Rec;
+  TScopedRenderer Installed{Rec};
 };
 
 TEST_F(BoidDrawingTest, AMagentaDiamondSpinningFourDegreesAFrameOverABigGlow) {

@@ -14,6 +14,7 @@
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
 #include "tests/support/EnemyFixture.h"
@@ -21,11 +22,7 @@
 namespace {
 class Boss2Test : public ::testing::Test {
  protected:
-  void SetUp() override {
-    RandomSeed(5);
-    SetRenderer(&Rec);
-  }
-  void TearDown() override { SetRenderer(nullptr); }
+  void SetUp() override { RandomSeed(5); }
 
   void Wire(TBlobBoss& b, const TVector3& at, int lives = 1) {
     b.Player = &Player;
@@ -43,6 +40,7 @@ class Boss2Test : public ::testing::Test {
   }
 
   TRecordingRenderer Rec;
+  TScopedRenderer Installed{Rec};
   TBlobPlayer Player;
   TDeaths Deaths;
 };

@@ -18,6 +18,7 @@
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 #include "gfx/geometryGrid.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
@@ -318,13 +319,10 @@ TEST_F(GravitarTest, TheWreckBurstsIntoEightyWhiteParticlesOnce) {
 
 class GravitarDrawingTest : public GravitarTest {
  protected:
-  void SetUp() override {
-    GravitarTest::SetUp();
-    SetRenderer(&Rec);
-  }
-  void TearDown() override { SetRenderer(nullptr); }
+  void SetUp() override { GravitarTest::SetUp(); }
 
   TRecordingRenderer Rec;
+  TScopedRenderer Installed{Rec};
 };
 
 TEST_F(GravitarDrawingTest, AFilledBlackDiscOpeningFromALineAndNoGlow) {
