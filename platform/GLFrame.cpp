@@ -3,6 +3,7 @@
 #include <SDL_opengl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -12,7 +13,6 @@
 #include "app/WindowMessages.h"
 #include "gfx/MessageBox.h"
 #include "gfx/Random.h"
-#include "platform/GLContextDefaults.h"
 #include "platform/RendererChoice.h"
 #include "platform/SdlJoystick.h"
 #include "platform/SdlMixerSoundDevice.h"
@@ -63,7 +63,18 @@ bool TFrameWindow::SetDisplayMode() {
 }
 
 bool TFrameWindow::Create() {
-  RequestGameContext(Request.Bits);
+  Backend = RendererKindFromEnvironment();
+  if (OpenWindow()) return true;
+  if (!NeedsEsContext(Backend)) return false;
+  // Asked for by name, so say why it is not used; the game still plays.
+  std::fprintf(stderr, "QUADROVOLT_RENDERER=gles3: no OpenGL ES 3.0 context here (%s): drawing batched\n",
+               SDL_GetError());
+  Backend = TRendererKind::Batched;
+  return OpenWindow();
+}
+
+bool TFrameWindow::OpenWindow() {
+  RequestContextFor(Backend, Request.Bits);
 
   Window = SDL_CreateWindow(Request.Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, Request.Width,
                             Request.Height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
@@ -85,7 +96,7 @@ bool TFrameWindow::Create() {
     Destroy();
     return false;
   }
-  SetContextDefaults();
+  SetContextDefaultsFor(Backend);
   // Vsync off: the 100 Hz tick sets the pace, a swap must never cap it.
   SDL_GL_SetSwapInterval(0);
   SDL_ShowWindow(Window);
@@ -133,7 +144,7 @@ void TFrameWindow::ClearBars() const {
 }
 
 int TFrameWindow::Run() {
-  const std::unique_ptr<TRenderer> renderer = MakeGLRenderer();
+  const std::unique_ptr<TRenderer> renderer = MakeGLRenderer(Backend);
   SetRenderer(renderer.get());
   SDL_DisableScreenSaver();  // no screen saver or monitor power-off mid-game
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/PictureLayout.h"
+#include "platform/RendererChoice.h"
 
 struct TWindowRequest {
   std::string Title = "PENDRIX - Quadrovolt Final Edition Beta 0.0.0.2";
@@ -32,6 +33,8 @@ class TFrameWindow {
   int Run();
 
  private:
+  // The window and a context of the backend's kind; false when either fails.
+  bool OpenWindow();
   bool SetDisplayMode();
   void Destroy();
   // Fits the picture to the window's drawable and tells the game its size.
@@ -44,6 +47,7 @@ class TFrameWindow {
   SDL_GLContext Context = nullptr;
   bool Visible = false;
   TPictureLayout Picture;
+  TRendererKind Backend = TRendererKind::Batched;
 };
 
 // The game's key code for a physical key, or -1 for keys the game ignores.

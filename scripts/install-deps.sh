@@ -5,6 +5,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libgl1-mesa-dev libgl1-mesa-dri)
+packages+=(libgles-dev)  # the OpenGL ES 3.0 backend (QUADROVOLT_RENDERER=gles3): GLES3 headers, libGLESv2
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(libgtest-dev xvfb xauth xdotool imagemagick x11-utils sox)
   packages+=(libsdl2-image-dev)  # the snapshot tool writes PNG files with it

@@ -3,21 +3,22 @@
 // shot with a bomb always going off, after a warm-up that fills the particle
 // pool. Every timed frame runs from the start of the game step to the end of
 // the swap, with glFinish before the clock stops.
-//   quadrovolt_bench_render [--level L] [--frames N] [--backend immediate|batched|both]
+//   quadrovolt_bench_render [--level L] [--frames N] [--backend NAME[,NAME...]|both|all]
 //                           [--width W] [--height H] [--seed S] [--warmup W] [--paced]
+// NAME is immediate, batched (OpenGL 1.5) or gles3 (OpenGL ES 3.0, in a
+// context of its own); both is immediate,batched and all is all three.
 // --paced runs the frames on the game's own 100 Hz clock (late ticks dropped)
 // and also says how many steps a second that made.
-// With both, the same frames (same seed) go through each backend in one
-// process, immediate first, and the last three lines give both medians and
-// their ratio.
+// The same frames (same seed) go through each backend in one process, in the
+// order given; the last lines give each median and its ratio to the first.
 #include <SDL.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/TickClock.h"
@@ -46,8 +47,8 @@ struct TBenchResult {
 };
 
 const char* const Usage =
-    "[--level 1..40] [--frames N] [--backend immediate|batched|both] [--width W] [--height H] [--seed S] "
-    "[--warmup W] [--paced]";
+    "[--level 1..40] [--frames N] [--backend immediate|batched|gles3[,...]|both|all] [--width W] [--height H] "
+    "[--seed S] [--warmup W] [--paced]";
 
 bool ReadNumber(const char* text, long lo, long hi, long& value) {
   if (!text || !*text) return false;
@@ -55,6 +56,23 @@ bool ReadNumber(const char* text, long lo, long hi, long& value) {
   const long v = std::strtol(text, &end, 10);
   if (*end != '\0' || v < lo || v > hi) return false;
   value = v;
+  return true;
+}
+
+// A comma-separated list of backend names, or both or all.
+bool ReadBackends(std::string_view text, std::vector<TRendererKind>& backends) {
+  if (text == "both") text = "immediate,batched";
+  if (text == "all") text = "immediate,batched,gles3";
+  std::vector<TRendererKind> read;
+  while (true) {
+    const std::size_t comma = text.find(',');
+    TRendererKind kind;
+    if (!ParseRendererKind(text.substr(0, comma), kind)) return false;
+    read.push_back(kind);
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+  }
+  backends = read;
   return true;
 }
 
@@ -67,13 +85,7 @@ bool ParseOptions(int argc, char** argv, TBenchOptions& o) {
       o.Paced = true;
       --i;  // takes no value
     } else if (name == "--backend" && value) {
-      TRendererKind kind;
-      if (!std::strcmp(value, "both"))
-        o.Backends = {TRendererKind::Immediate, TRendererKind::Batched};
-      else if (ParseRendererKind(value, kind))
-        o.Backends = {kind};
-      else
-        return false;
+      if (!ReadBackends(value, o.Backends)) return false;
     } else if (name == "--level" && ReadNumber(value, 1, 40, v))
       o.Level = int(v);
     else if (name == "--frames" && ReadNumber(value, 1, 1000000, v))
@@ -92,8 +104,12 @@ bool ParseOptions(int argc, char** argv, TBenchOptions& o) {
   return true;
 }
 
-TBenchResult Run(TSnapshotSurface& surface, TRendererKind kind, const TBenchOptions& o) {
-  surface.UseRenderer(kind);
+bool Run(TSnapshotSurface& surface, TRendererKind kind, const TBenchOptions& o, TBenchResult& result) {
+  std::string error;
+  if (!surface.UseRenderer(kind, error)) {
+    std::fprintf(stderr, "%s: %s\n", RendererKindName(kind), error.c_str());
+    return false;
+  }
   TSnapshotOptions play;
   play.Level = o.Level, play.Seed = o.Seed, play.Width = o.Width, play.Height = o.Height;
   play.Frames = o.Warmup, play.Bullets = 3, play.Bombs = true;
@@ -121,12 +137,9 @@ TBenchResult Run(TSnapshotSurface& surface, TRendererKind kind, const TBenchOpti
   std::sort(ms.begin(), ms.end());
   const std::size_t n = ms.size();
   const double median = n % 2 ? ms[n / 2] : (ms[n / 2 - 1] + ms[n / 2]) / 2;
-  return TBenchResult{kind == TRendererKind::Immediate ? "immediate" : "batched",
-                      median,
-                      sum / double(n),
-                      ms.back(),
-                      particles / o.Frames,
-                      o.Frames / seconds};
+  result = TBenchResult{RendererKindName(kind), median, sum / double(n), ms.back(), particles / o.Frames,
+                        o.Frames / seconds};
+  return true;
 }
 }  // namespace
 
@@ -146,7 +159,11 @@ int main(int argc, char** argv) {
       return 1;
     }
     surface.Show();
-    for (TRendererKind kind : options.Backends) results.push_back(Run(surface, kind, options));
+    for (TRendererKind kind : options.Backends) {
+      TBenchResult r{};
+      if (!Run(surface, kind, options, r)) return 1;
+      results.push_back(r);
+    }
   }
   SDL_Quit();
 
@@ -157,6 +174,7 @@ int main(int argc, char** argv) {
                 r.MeanMs, r.SlowestMs, r.MeanParticles, r.StepsPerSecond, options.Paced ? " on the 100 Hz clock" : "");
   for (const TBenchResult& r : results)
     std::printf("%s: median %.2f ms per frame over %d frames\n", r.Name, r.MedianMs, options.Frames);
-  if (results.size() == 2) std::printf("ratio batched/immediate: %.2f\n", results[1].MedianMs / results[0].MedianMs);
+  for (std::size_t i = 1; i < results.size(); ++i)
+    std::printf("ratio %s/%s: %.2f\n", results[i].Name, results[0].Name, results[i].MedianMs / results[0].MedianMs);
   return 0;
 }
