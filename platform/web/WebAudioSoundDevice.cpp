@@ -14,7 +14,7 @@ EM_JS(int, web_audio_open, (), {
   Module.quadrovoltAudio = audio;
   // Browsers start a page's sound suspended until a key or a click.
   var resume = function() {
-    if (audio.context.state == = 'suspended') audio.context.resume();
+    if (audio.context.state == 'suspended') audio.context.resume();
   };
   audio.resume = resume;
   window.addEventListener('keydown', resume, true);
@@ -74,7 +74,7 @@ EM_JS(void, web_audio_play, (int handle, int looped), {
   voice.loop = !!looped;
   voice.connect(audio.context.destination);
   voice.onended = function() {
-    if (audio.voices[handle] == = voice) audio.voices[handle] = null;
+    if (audio.voices[handle] == voice) audio.voices[handle] = null;
   };
   audio.voices[handle] = voice;
   voice.start();

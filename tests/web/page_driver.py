@@ -70,9 +70,8 @@ def chromium(width=1024, height=768, profile=None):
 def status(driver):
     """What the page reports about the game (see quadrovolt_status)."""
     text = driver.execute_script(
-        "return window.Module && Module.quadrovoltStatus && Module._quadrovolt_status ?"
-        " JSON.stringify(Module.quadrovoltStatus()) : null")
-    return json.loads(text) if text else None
+        "return window.Module && Module.quadrovoltStatus ? JSON.stringify(Module.quadrovoltStatus()) : null")
+    return json.loads(text) if text and text != 'null' else None
 
 
 def wait_for(driver, test, timeout=60, what="the page"):
