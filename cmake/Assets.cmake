@@ -36,11 +36,6 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/wavegen/wavegen.cpp)
   set(QUADROVOLT_ASSET_LIBRARIES quadrovolt_wavesynth)
   add_executable(quadrovolt_wavegen tools/wavegen/wavegen.cpp)
   target_link_libraries(quadrovolt_wavegen PRIVATE quadrovolt_wavesynth)
-  if(EMSCRIPTEN)
-    # Run under node (the web build's check that the page makes the desktop's
-    # bytes): the real file system, and room for the music's buffers.
-    target_link_options(quadrovolt_wavegen PRIVATE -sNODERAWFS=1 -sALLOW_MEMORY_GROWTH=1)
-  endif()
   foreach(w ${WAVE_NAMES})
     list(APPEND WAVE_FILES ${ASSET_GEN_DIR}/waves/${w}.wav)
   endforeach()
