@@ -55,10 +55,22 @@ if scripts/build-web.sh build-web >build-web/build.log 2>&1; then
   else
     e2e_failed=$((e2e_failed + 1))
   fi
+  # Replays across the page and the desktop both ways, the pad, full screen,
+  # the kept controls; and the waves the page synthesises at load.
+  if /usr/bin/python3 tests/web/page_complete_test.py build-web/web build-test/quadrovolt_headless; then
+    e2e_passed=$((e2e_passed + 1))
+  else
+    e2e_failed=$((e2e_failed + 1))
+  fi
+  if tests/wasm/waves_match.sh build-test/quadrovolt_wavegen build-web/quadrovolt_wavegen.js; then
+    e2e_passed=$((e2e_passed + 1))
+  else
+    e2e_failed=$((e2e_failed + 1))
+  fi
 else
   tail -40 build-web/build.log
   echo "Web build failed"
-  e2e_failed=$((e2e_failed + 2))
+  e2e_failed=$((e2e_failed + 4))
 fi
 
 # --- Sanitizer build --------------------------------------------------------

@@ -54,7 +54,8 @@ function(quadrovolt_web_targets)
     if(web_test_sources)
       add_executable(quadrovolt_web_tests ${web_test_sources} ${CMAKE_SOURCE_DIR}/platform/web/WebKeys.cpp
                                           ${CMAKE_SOURCE_DIR}/platform/web/PageOptions.cpp
-                                          ${CMAKE_SOURCE_DIR}/platform/web/WaveSamples.cpp)
+                                          ${CMAKE_SOURCE_DIR}/platform/web/WaveSamples.cpp
+                                          ${CMAKE_SOURCE_DIR}/platform/web/PageReplays.cpp)
       target_link_libraries(quadrovolt_web_tests PRIVATE quadrovolt_core GTest::gtest GTest::gtest_main)
       gtest_discover_tests(quadrovolt_web_tests DISCOVERY_TIMEOUT 60)
     endif()

@@ -12,5 +12,5 @@ export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
 node=$(command -v node)
 emcmake cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUADROVOLT_BUILD_GAME=OFF \
   -DQUADROVOLT_BUILD_TESTS=OFF "-DCMAKE_CROSSCOMPILING_EMULATOR=$node;--no-experimental-fetch" >/dev/null
-cmake --build "$build" -j"$(nproc)" --target quadrovolt_web quadrovolt_headless
+cmake --build "$build" -j"$(nproc)" --target quadrovolt_web quadrovolt_headless quadrovolt_wavegen
 echo "The page is in $build/web/"

@@ -30,6 +30,7 @@ TPageOptions ParsePageQuery(std::string_view query) {
     } else if (name == "mode") {
       if (value == "keyboard") options.ControlMode = 0;
       if (value == "mouse") options.ControlMode = 1;
+      if (value == "joystick") options.ControlMode = 2;
     } else if (name == "save") {
       options.KeepSave = value != "0";
     }

@@ -22,6 +22,7 @@
 #include "gfx/Random.h"
 #include "platform/Gles3BatchSink.h"
 #include "platform/web/AnimationPace.h"
+#include "platform/web/PageExtras.h"
 #include "platform/web/PageOptions.h"
 #include "platform/web/WebAudioSoundDevice.h"
 #include "platform/web/WebKeys.h"
@@ -160,6 +161,7 @@ class TPage {
       ControlModeWanted = -1;
     }
     Host->Idle();
+    ReadPagePad(*Host);
     const int steps = Host->WantsQuit() ? 0 : Pace.StepsDue(nowMs);
     for (int i = 0; i < steps && !Host->WantsQuit(); ++i) {
       const bool shown = i == steps - 1;
@@ -177,6 +179,7 @@ class TPage {
       ++Steps;
     }
     SetRenderer(Renderer.get());
+    AfterPageFrame(*Host);
     if (Options.ReportRate) ReportRate(nowMs);
     KeepSaveIfChanged();
     if (Host->WantsQuit()) End();
@@ -384,6 +387,7 @@ EMSCRIPTEN_KEEPALIVE void quadrovolt_start() {
   emscripten_set_mousedown_callback("#canvas", nullptr, EM_TRUE, OnMouseButton);
   emscripten_set_mouseup_callback("#canvas", nullptr, EM_TRUE, OnMouseButton);
   emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, OnBlur);
+  ConnectPageExtras();
   emscripten_request_animation_frame_loop(OnAnimationFrame, nullptr);
 }
 
@@ -391,9 +395,9 @@ EMSCRIPTEN_KEEPALIVE void quadrovolt_saved(int ok) {
   if (Page) Page->Synced(ok != 0);
 }
 
-// The page's controls: 0 keyboard, 1 mouse (from the next title on); sound.
+// The page's controls: 0 keyboard, 1 mouse, 2 pad (from the next title on); sound.
 EMSCRIPTEN_KEEPALIVE void quadrovolt_set_control_mode(int mode) {
-  if (Page && (mode == 0 || mode == 1)) Page->WantControlMode(mode);
+  if (Page && mode >= 0 && mode <= 2) Page->WantControlMode(mode);
 }
 EMSCRIPTEN_KEEPALIVE void quadrovolt_set_sound(int on) {
   if (Page) Page->SetSound(on != 0);
