@@ -267,14 +267,16 @@ void Rehash(std::vector<std::uint8_t>& f) {
 void Put32(std::vector<std::uint8_t>& f, std::size_t at, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) f[at + i] = std::uint8_t(v >> (8 * i));
 }
-// A file around a hand-made input stream.
+// A file around a hand-made input stream and checkpoints.
 std::vector<std::uint8_t> WithStream(std::vector<std::uint8_t> file, const std::vector<std::uint8_t>& stream,
-                                     std::uint32_t ticks) {
+                                     std::uint32_t ticks, const std::vector<TReplayCheckpoint>& marks = {}) {
   file.resize(ReplayHeaderSize);
   file.insert(file.end(), stream.begin(), stream.end());
+  for (const TReplayCheckpoint& c : marks) ReplayEncode::Checkpoint(file, c);
   file.resize(file.size() + 8);
-  Put32(file, 102, ticks);
-  Put32(file, 106, std::uint32_t(stream.size()));
+  Put32(file, ReplayField::Ticks.Offset, ticks);
+  Put32(file, ReplayField::StreamLength.Offset, std::uint32_t(stream.size()));
+  Put32(file, ReplayField::Checkpoints.Offset, std::uint32_t(marks.size()));
   Rehash(file);
   return file;
 }
@@ -326,15 +328,17 @@ TEST(ReplayFile, RefusesDamagedFilesWithAReason) {
        }(),
        "bad checksum"},
       {"magic", edit(0, 'X'), "magic"},
-      {"future format", edit(8, 2), "format version 2"},
-      {"level 0", edit(30, 0), "start level"},
-      {"level 41", edit(30, 41), "start level"},
-      {"control mode", edit(31, 3), "control mode"},
-      {"start flags", edit(65, 0x10), "start flags"},
+      {"future format", edit(ReplayField::FormatVersion.Offset, 3), "format version 3"},
+      {"level 0", edit(ReplayField::StartLevel.Offset, 0), "start level"},
+      {"level 41", edit(ReplayField::StartLevel.Offset, 41), "start level"},
+      {"control mode", edit(ReplayField::InputMode.Offset, 3), "control mode"},
+      {"start flags", edit(ReplayField::StartButtons.Offset, 0x10), "start flags"},
+      {"start stick past its travel", edit(ReplayField::StartJoystick.Offset + 2, 0x01), "out of range"},
+      {"start trigger at 2^31", edit(ReplayField::StartJoystick.Offset + 6 * 4 + 3, 0x80), "out of range"},
       {"one frame too many counted",
        [&] {
          auto f = good;
-         Put32(f, 102, t.Game->LastResult.Frames + 1);
+         Put32(f, ReplayField::Ticks.Offset, t.Game->LastResult.Frames + 1);
          Rehash(f);
          return f;
        }(),
@@ -342,7 +346,7 @@ TEST(ReplayFile, RefusesDamagedFilesWithAReason) {
       {"absurd frame count",
        [&] {
          auto f = good;
-         Put32(f, 102, 0xFFFFFFFF);
+         Put32(f, ReplayField::Ticks.Offset, 0xFFFFFFFF);
          Rehash(f);
          return f;
        }(),
@@ -350,7 +354,7 @@ TEST(ReplayFile, RefusesDamagedFilesWithAReason) {
       {"absurd stream length",
        [&] {
          auto f = good;
-         Put32(f, 106, 0xFFFFFFF0);
+         Put32(f, ReplayField::StreamLength.Offset, 0xFFFFFFF0);
          Rehash(f);
          return f;
        }(),
@@ -369,6 +373,20 @@ TEST(ReplayFile, RefusesDamagedFilesWithAReason) {
       {"input after the last frame", WithStream(good, {0x00, 0x83}, 1), "after the last frame"},
       {"many readings", WithStream(good, {0x00, 0x88, 0x10, 0x89, 0x80}, 1), "too many"},
       {"many repeats", WithStream(good, {0x00, 0x88, 0x11}, 1), "too many"},
+      // Readings past a stick's travel would overflow the controls' sums.
+      {"stick at 65536", WithStream(good, {0x00, 0x89, 0x81, 0x80, 0x80, 0x04}, 1), "out of range"},
+      {"stick at 2^31", WithStream(good, {0x00, 0x89, 0x82, 0x80, 0x80, 0x80, 0x80, 0x08}, 1), "out of range"},
+      {"checkpoint count past the end",
+       [&] {
+         auto f = good;
+         Put32(f, ReplayField::Checkpoints.Offset, 0x40000000);
+         Rehash(f);
+         return f;
+       }(),
+       "truncated"},
+      {"checkpoint after the end", WithStream(good, {0x01}, 2, {{3, 0}}), "checkpoint"},
+      {"checkpoint at tick 0", WithStream(good, {0x01}, 2, {{0, 0}}), "checkpoint"},
+      {"checkpoints out of order", WithStream(good, {0x01}, 2, {{2, 0}, {1, 0}}), "checkpoint"},
   };
   for (const TCase& c : cases) {
     why.clear();
@@ -376,6 +394,9 @@ TEST(ReplayFile, RefusesDamagedFilesWithAReason) {
     EXPECT_NE(why.find(c.Reason), std::string::npos) << c.Name << ": " << why;
     EXPECT_EQ(why.find('\n'), std::string::npos) << "one line";
   }
-  // The same hand-made streams are read when they are sound.
-  EXPECT_TRUE(Parses(WithStream(good, {0x00, 0x88, 0x0F, 0x89, 0x80, 0x83, 0x7F}, 129), why)) << why;
+  // The same hand-made streams are read when they are sound, a stick at the
+  // end of its travel included.
+  EXPECT_TRUE(Parses(WithStream(good, {0x00, 0x88, 0x0F, 0x89, 0x80, 0x83, 0x7F}, 129, {{1, 5}, {129, 6}}), why))
+      << why;
+  EXPECT_TRUE(Parses(WithStream(good, {0x00, 0x89, 0x83, 0xFF, 0xFF, 0x03, 0x00}, 1), why)) << why;
 }
