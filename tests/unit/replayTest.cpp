@@ -3,6 +3,7 @@
 // safely; R on the title watches one without touching the player's record;
 // damaged files are refused with a reason.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
@@ -218,11 +219,26 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   EXPECT_EQ(t.Game->State, GameState::Title);
   EXPECT_EQ(t.Game->LastResult.Frames, 50u);
 
+  // A locked level in the middle of the strip: the title's choice stays the
+  // level chosen before.
+  ASSERT_EQ(maxLevel, 1);
+  t.Game->LevelSelectOffset = 17 - 5;
+  t.Run(1);
+  ASSERT_EQ(t.Game->SelectedLevel, -1);
+  // R on a paused title plays the replay, every frame of it drawn.
+  t.Tap(VK::P);
+  ASSERT_TRUE(t.Game->Paused);
+  const int level = t.Game->Level, offset = t.Game->LevelSelectOffset;
   t.Tap('R');
+  EXPECT_FALSE(t.Game->Paused);
   for (int i = 0; i < 100000 && t.Game->Watching(); ++i) t.Run(1);
   ExpectSameGame(t.Game->LastResult, best);
+  EXPECT_EQ(t.Game->ReplayDivergedAt, 0u);
   EXPECT_EQ(t.Game->HiScore, 0);
   EXPECT_EQ(t.Game->MaxLevel, maxLevel);
+  // The title's choice is the player's again, not the level the replay ended on.
+  EXPECT_EQ(t.Game->Level, level);
+  EXPECT_EQ(t.Game->LevelSelectOffset, offset);
   EXPECT_FALSE(fs::exists(save)) << "watching never saves";
   EXPECT_EQ(ReadBytes(t.Dir / TQuadrovoltMain::ReplayLastName), lastBytes);
 
@@ -235,19 +251,84 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   t.Click(true);
   EXPECT_FALSE(t.Game->Watching());
   t.Click(false);
+
+  t.StartPlaying();
+  EXPECT_EQ(t.Game->Level, level);
 }
 
-TEST(Replay, RWithoutAGoodFileLeavesTheTitle) {
+TEST(Replay, RWithoutAGoodFileLeavesTheTitleAndSaysWhy) {
   TTestGame t;
   t.Run(2);
-  t.Tap('R');
-  EXPECT_FALSE(t.Game->Watching()) << "no file";
-  std::ofstream(t.Dir / TQuadrovoltMain::ReplayBestName) << "QVREPLAY but not really";
-  t.Tap('R');
-  EXPECT_FALSE(t.Game->Watching());
+  const fs::path best = t.Dir / TQuadrovoltMain::ReplayBestName, last = t.Dir / TQuadrovoltMain::ReplayLastName;
+  // What R says on standard error, one line.
+  auto refusal = [&] {
+    testing::internal::CaptureStderr();
+    t.Tap('R');
+    EXPECT_FALSE(t.Game->Watching());
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    return said;
+  };
+  EXPECT_NE(refusal().find("no replay to watch: " + best.string() + ": cannot be opened"), std::string::npos);
+  std::ofstream(best) << "QVREPLAY but not really";
+  EXPECT_NE(refusal().find(best.string() + ": too short"), std::string::npos);
+  // A named pipe, a folder: refused at once, never waited on.
+  fs::remove(best);
+  ASSERT_EQ(::mkfifo(best.c_str(), 0600), 0);
+  fs::create_directories(last);
+  const std::string said = refusal();
+  EXPECT_NE(said.find(best.string() + ": not a regular file"), std::string::npos) << said;
+  EXPECT_NE(said.find(last.string() + ": not a regular file"), std::string::npos) << said;
+  TReplay r;
+  std::string why;
+  EXPECT_FALSE(LoadReplayFile("/dev/zero", r, why));
+  EXPECT_EQ(why, "not a regular file");
   EXPECT_EQ(t.Game->State, GameState::Title);
   t.Run(2);
   EXPECT_EQ(t.Game->State, GameState::Title);
+}
+
+TEST(Replay, AnEditedInputSaysAtWhichCheckpointItParted) {
+  TTestGame rec(InputModes::Mouse);
+  PlayScriptedGame(rec, 1600);
+  const TReplayResult recorded = rec.Game->LastResult;
+  const TReplay replay = LoadOrFail(rec.Dir / TQuadrovoltMain::ReplayLastName);
+  ASSERT_EQ(replay.Checkpoints.size(), 4u);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(replay.Checkpoints[i].Tick, 500u * (i + 1));
+  EXPECT_EQ(replay.Checkpoints[3].Tick, recorded.Frames) << "and one at the end";
+  EXPECT_EQ(replay.Checkpoints[3].Checksum, recorded.Checksum);
+  ExpectSameGame(WatchToTheEnd(rec, replay), recorded);
+  EXPECT_EQ(rec.Game->ReplayDivergedAt, 0u);
+
+  // The first right click after tick 600 made a left button release instead:
+  // the ship is not sent to the cursor, and the game parts there.
+  TReplayDecoder d(replay.Stream.data(), replay.Stream.size(), replay.Header.Start);
+  TReplayOp op;
+  std::uint32_t ticks = 0;
+  std::size_t at = 0;
+  while (!at && d.Next(op)) {
+    if (op.Kind == TReplayOp::TKind::Ticks) ticks += std::uint32_t(op.Count);
+    if (ticks > 600 && op.Kind == TReplayOp::TKind::Event && op.Event.Kind == TInputEvent::TKind::RightDown)
+      at = d.Offset() - 1;
+  }
+  ASSERT_NE(at, 0u);
+  ASSERT_LT(ticks, 1000u);
+  TReplay edited = replay;
+  edited.Stream[at] = ReplayCode::LeftUp;
+  testing::internal::CaptureStderr();
+  WatchToTheEnd(rec, edited);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "replay diverges at tick 1000\n");
+  EXPECT_EQ(rec.Game->ReplayDivergedAt, 1000u);
+  EXPECT_EQ(rec.Game->LastResult.Frames, 1000u) << "it stops where it parted";
+
+  // Only the end is checked after the last checkpoint: a different start
+  // cursor parts at once, and a spoilt final checksum at the very end.
+  TReplay late = replay;
+  late.Checkpoints[3].Checksum ^= 1;
+  testing::internal::CaptureStderr();
+  WatchToTheEnd(rec, late);
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(rec.Game->ReplayDivergedAt, recorded.Frames);
 }
 
 // ---------------------------------------------------------------------------
