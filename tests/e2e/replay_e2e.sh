@@ -117,6 +117,10 @@ rm -f "$work"/QUADROVOLT*.RPL "$work/QUADROVOLT.DAT"  # only level 1 open
 "$headless" --frames 300 --level 17 --bullets 3 --record "$work/QUADROVOLT-BEST.RPL" >/dev/null ||
   fail "the headless runner did not record the level-17 game"
 open_title "$shots/game3.log"
+# A locked number in the middle of the strip (the one level open stays chosen).
+xdotool keydown Right
+sleep 0.3
+xdotool keyup Right
 xdotool key P
 sleep 0.5
 xdotool key R
@@ -128,10 +132,7 @@ shoot_until "$shots/replay-paused-end.png" 60 title_drawn || fail "the replay di
 if grep -q "replay diverges" "$shots/game3.log"; then
   fail "the watched game parted from its recording: $(grep 'replay diverges' "$shots/game3.log")"
 fi
-# A locked number in the middle of the strip, then fire.
-xdotool keydown Right
-sleep 0.3
-xdotool keyup Right
+# Fire, with the locked number still in the middle.
 sleep 1.5
 xdotool mousemove --window "$win" 512 300 mousedown 1
 sleep 0.5
