@@ -44,6 +44,40 @@ else
   e2e_failed=$((e2e_failed + 1))
 fi
 
+# --- The web page ---------------------------------------------------------
+# Built with emscripten in build-web (the page and the headless runner only);
+# the runner under node must end games as the native one does, and the page
+# must load, draw, play and keep its save in headless Chromium.
+mkdir -p build-web
+if scripts/build-web.sh build-web >build-web/build.log 2>&1; then
+  if tests/web/wasm_matches_native.sh build-test/quadrovolt_headless build-web/quadrovolt_headless.js; then
+    e2e_passed=$((e2e_passed + 1))
+  else
+    e2e_failed=$((e2e_failed + 1))
+  fi
+  if /usr/bin/python3 tests/web/browser_test.py build-web/web; then
+    e2e_passed=$((e2e_passed + 1))
+  else
+    e2e_failed=$((e2e_failed + 1))
+  fi
+  # Replays across the page and the desktop both ways, the pad, full screen,
+  # the kept controls; and the waves the page synthesises at load.
+  if /usr/bin/python3 tests/web/page_complete_test.py build-web/web build-test/quadrovolt_headless; then
+    e2e_passed=$((e2e_passed + 1))
+  else
+    e2e_failed=$((e2e_failed + 1))
+  fi
+  if tests/wasm/waves_match.sh build-test/quadrovolt_wavegen build-web/quadrovolt_wavegen.js; then
+    e2e_passed=$((e2e_passed + 1))
+  else
+    e2e_failed=$((e2e_failed + 1))
+  fi
+else
+  tail -40 build-web/build.log
+  echo "Web build failed"
+  e2e_failed=$((e2e_failed + 4))
+fi
+
 # --- Sanitizer build --------------------------------------------------------
 # The unit tests, the headless runs and a short soak again, built with
 # AddressSanitizer and UBSan (no game window: logic, tools and tests only).

@@ -82,3 +82,4 @@ int TGameHost::Damage() const { return GameObject->Player->Damage; }
 int TGameHost::HiScore() const { return GameObject->HiScore; }
 int TGameHost::MaxLevel() const { return GameObject->MaxLevel; }
 const TReplayResult& TGameHost::LastResult() const { return GameObject->LastResult; }
+std::uint32_t TGameHost::ReplayDivergedAt() const { return GameObject->ReplayDivergedAt; }

@@ -89,6 +89,8 @@ class TGameHost {
   int HiScore() const;
   int MaxLevel() const;
   const TReplayResult& LastResult() const;
+  // The tick where the last replay watched parted from its recording (0: never).
+  std::uint32_t ReplayDivergedAt() const;
   // Everything else, read only: the entity check, benchmarks, tests.
   const TQuadrovoltMain& Game() const { return *GameObject; }
   // Tests only: the game object itself, to set up the situation a rule is

@@ -1,6 +1,7 @@
 // The three ways to fly the ship (keyboard, mouse, joystick) and the message
 // hook that turns the frame's key and mouse messages into game state.
 #include <cmath>
+#include <cstdio>
 
 #include "app/QuadrovoltMain.h"
 #include "app/WindowMessages.h"
@@ -48,7 +49,7 @@ void TQuadrovoltMain::TakeInput(const TInputEvent& e) {
   ApplyInput(e);
   if (freshR && State == GameState::Title) {
     std::string why;
-    WatchSavedReplay(why);
+    if (!WatchSavedReplay(why)) std::fprintf(stderr, "no replay to watch: %s\n", why.c_str());
   }
 }
 

@@ -130,10 +130,11 @@ class TQuadrovoltMain {
   TReplayRecorder Recorder;
   // Developer tools only: held before every frame of play, and recorded.
   TReplayAssists Assists;
-  bool KeepReplays = true;        // write the replay files at the end of a game
-  bool ReportFinalLine = false;   // print each recorded game's final line on standard output
-  std::uint64_t ScriptState = 0;  // the generator's state when the level script was drawn
-  TReplayResult LastResult;       // how the last recorded or watched game came out
+  bool KeepReplays = true;             // write the replay files at the end of a game
+  bool ReportFinalLine = false;        // print each recorded game's final line on standard output
+  std::uint64_t ScriptState = 0;       // the generator's state when the level script was drawn
+  TReplayResult LastResult;            // how the last recorded or watched game came out
+  std::uint32_t ReplayDivergedAt = 0;  // the tick where the last replay watched parted from its recording (0: never)
 
  private:
   void PlayFrame();
@@ -155,6 +156,7 @@ class TQuadrovoltMain {
   TReplayHeader PlayHeader() const;
   void GameEnded();
   void ReplayTick();
+  bool PassCheckpoint();
   void FoldChecksum();
   bool WatchSwallows(const TInputEvent& e);
   void RebuildScript(std::uint64_t state);
@@ -167,6 +169,9 @@ class TQuadrovoltMain {
   int LiveHiScore = 0, LiveMaxLevel = 1;
   std::uint8_t LiveInputMode = 0;
   std::uint64_t LiveRandom = 0, LiveScript = 0;
+  struct TLiveTitle {
+    int Level, SelectedLevel, LevelSelectOffset, LevelScrollDelay;
+  } LiveTitle{1, 1, -4, 0};
   // The game in progress, for its final line.
   bool InGame = false;
   std::uint32_t PlayTicks = 0;

@@ -68,6 +68,9 @@ void TQuadrovoltMain::BeginPlay(const TReplayHeader& header) {
   InputMode = header.InputMode;
   RandomRestore(header.PlaySeed);
 
+  // The recorded game began unpaused; a title left paused would run a
+  // replay's ticks without drawing a frame.
+  Paused = false;
   StateTimer = 0;
   State = GameState::Playing;
   InGame = true;
@@ -76,8 +79,26 @@ void TQuadrovoltMain::BeginPlay(const TReplayHeader& header) {
   HiScoreAtStart = HiScore;
 }
 
+bool TQuadrovoltMain::PassCheckpoint() {
+  if (PlayTicks == 0) return true;
+  if (!Watching()) {
+    Recorder.Checkpoint(PlayChecksum);
+    return true;
+  }
+  std::uint64_t recorded;
+  if (!Watch.CheckpointAt(PlayTicks, recorded) || recorded == PlayChecksum) return true;
+  ReplayDivergedAt = PlayTicks;
+  return false;
+}
+
 void TQuadrovoltMain::ReplayTick() {
   if (!InGame) return;
+  // The game as it stands after the ticks so far: recorded every so often,
+  // and compared with the recording while a replay plays.
+  if ((Watching() || PlayTicks % ReplayCheckpointTicks == 0) && !PassCheckpoint()) {
+    SetState(GameState::Title);  // what follows is no longer the recorded game
+    return;
+  }
   if (Watching()) {
     if (!Watch.BeginTick()) {
       SetState(GameState::Title);  // the replay is over
@@ -126,9 +147,11 @@ void TQuadrovoltMain::FoldChecksum() {
 }
 
 void TQuadrovoltMain::GameEnded() {
+  PassCheckpoint();  // the last one, at the end
   InGame = false;
   LastResult = TReplayResult{PlayTicks, Level, Player->Score, Player->Damage, PlayChecksum};
   if (Watching()) {
+    if (ReplayDivergedAt) std::fprintf(stderr, "replay diverges at tick %u\n", unsigned(ReplayDivergedAt));
     // Back to the live game as it was before the replay.
     Watch.Unload();
     Joystick.Player = nullptr;
@@ -139,6 +162,10 @@ void TQuadrovoltMain::GameEnded() {
     JoyInfo = LiveInput.JoyInfo;
     HiScore = LiveHiScore;
     MaxLevel = LiveMaxLevel;
+    Level = LiveTitle.Level;
+    SelectedLevel = LiveTitle.SelectedLevel;
+    LevelSelectOffset = LiveTitle.LevelSelectOffset;
+    LevelScrollDelay = LiveTitle.LevelScrollDelay;
     InputMode = LiveInputMode;
     Paused = false;
     if (ScriptState != LiveScript) RebuildScript(LiveScript);
@@ -178,7 +205,10 @@ void TQuadrovoltMain::StartWatching(TReplay replay) {
   LiveInput = live.Start;
   LiveHiScore = HiScore;
   LiveMaxLevel = MaxLevel;
+  // The title's choice of start level, which the replay's play moves on.
+  LiveTitle = TLiveTitle{Level, SelectedLevel, LevelSelectOffset, LevelScrollDelay};
   LiveInputMode = InputMode;
+  ReplayDivergedAt = 0;
   LiveRandom = live.PlaySeed;
   LiveScript = ScriptState;
   if (replay.Header.ScriptState != ScriptState) RebuildScript(replay.Header.ScriptState);
@@ -189,7 +219,11 @@ void TQuadrovoltMain::StartWatching(TReplay replay) {
 
 bool TQuadrovoltMain::WatchSavedReplay(std::string& why) {
   TReplay replay;
-  if (!LoadReplayFile(ReplayBestPath, replay, why) && !LoadReplayFile(ReplayLastPath, replay, why)) return false;
+  std::string best, last;
+  if (!LoadReplayFile(ReplayBestPath, replay, best) && !LoadReplayFile(ReplayLastPath, replay, last)) {
+    why = ReplayBestPath + ": " + best + "; " + ReplayLastPath + ": " + last;
+    return false;
+  }
   StartWatching(std::move(replay));
   return true;
 }

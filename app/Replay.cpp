@@ -1,7 +1,13 @@
 #include "app/Replay.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "app/AtomicFile.h"
 
@@ -9,20 +15,7 @@ namespace {
 
 constexpr char Magic[8] = {'Q', 'V', 'R', 'E', 'P', 'L', 'A', 'Y'};
 constexpr int JoyFields = 7;
-
-enum : std::uint8_t {
-  OpTicksLast = 0x7F,
-  OpKeyDown = 0x80,
-  OpKeyUp = 0x81,
-  OpOtherKeyDown = 0x82,
-  OpLeftDown = 0x83,
-  OpLeftUp = 0x84,
-  OpRightDown = 0x85,
-  OpRightUp = 0x86,
-  OpCursor = 0x87,
-  OpJoySame = 0x88,
-  OpJoyRead = 0x89,
-};
+static_assert(ReplayField::StartJoystick.Size == JoyFields * 4 && ReplayField::Magic.Size == sizeof Magic);
 
 unsigned* JoyField(TJoyInfo& j, int i) {
   unsigned* fields[JoyFields] = {&j.XPos, &j.YPos, &j.ZPos, &j.Buttons, &j.RightX, &j.RightY, &j.RightTrigger};
@@ -36,44 +29,44 @@ std::uint64_t Fnv1a(std::uint64_t h, const std::uint8_t* p, std::size_t n) {
 }
 constexpr std::uint64_t FnvStart = 0xCBF29CE484222325ull;
 
-// Fixed-width little-endian fields of the header.
-struct TWriter {
-  std::uint8_t* P;
-  void U(std::uint64_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) *P++ = std::uint8_t(v >> (8 * i));
-  }
-};
-struct TReader {
-  const std::uint8_t* P;
-  std::uint64_t U(int bytes) {
-    std::uint64_t v = 0;
-    for (int i = 0; i < bytes; ++i) v |= std::uint64_t(*P++) << (8 * i);
-    return v;
-  }
-};
+// Little-endian numbers: a whole field, or its part `index` of `bytes` bytes.
+void Put(std::uint8_t* base, ReplayField::TField f, std::uint64_t v, std::size_t bytes = 0, std::size_t index = 0) {
+  if (!bytes) bytes = f.Size;
+  std::uint8_t* p = base + f.Offset + index * bytes;
+  for (std::size_t i = 0; i < bytes; ++i) p[i] = std::uint8_t(v >> (8 * i));
+}
+std::uint64_t Get(const std::uint8_t* base, ReplayField::TField f, std::size_t bytes = 0, std::size_t index = 0) {
+  if (!bytes) bytes = f.Size;
+  const std::uint8_t* p = base + f.Offset + index * bytes;
+  std::uint64_t v = 0;
+  for (std::size_t i = 0; i < bytes; ++i) v |= std::uint64_t(p[i]) << (8 * i);
+  return v;
+}
 
-void PutHeader(std::uint8_t* out, const TReplayHeader& h, std::size_t streamLength) {
-  std::memcpy(out, Magic, sizeof Magic);
-  TWriter w{out + sizeof Magic};
-  w.U(ReplayFormatVersion, 2);
-  w.U(h.GameVersion, 4);
-  w.U(h.ScriptState, 8);
-  w.U(h.PlaySeed, 8);
-  w.U(std::uint8_t(h.StartLevel), 1);
-  w.U(h.InputMode, 1);
-  w.U(std::uint8_t(h.Assists.BulletLevel & 3) | (h.Assists.NoDamage ? 4 : 0) | (h.Assists.Bombs ? 8 : 0), 1);
-  for (int byte = 0; byte < 32; ++byte) {
-    std::uint8_t bits = 0;
-    for (int k = 0; k < 8; ++k) bits |= std::uint8_t(h.Start.Keys[byte * 8 + k] ? 1 << k : 0);
-    w.U(bits, 1);
-  }
+void PutHeader(std::uint8_t* out, const TReplayHeader& h, std::size_t streamLength, std::size_t checkpoints) {
+  namespace F = ReplayField;
+  std::memcpy(out + F::Magic.Offset, Magic, sizeof Magic);
+  Put(out, F::FormatVersion, ReplayFormatVersion);
+  Put(out, F::GameVersion, h.GameVersion);
+  Put(out, F::ScriptState, h.ScriptState);
+  Put(out, F::PlaySeed, h.PlaySeed);
+  Put(out, F::StartLevel, std::uint8_t(h.StartLevel));
+  Put(out, F::InputMode, h.InputMode);
+  Put(out, F::Assists,
+      std::uint8_t(h.Assists.BulletLevel & 3) | (h.Assists.NoDamage ? 4 : 0) | (h.Assists.Bombs ? 8 : 0));
   const TReplayInputState& s = h.Start;
-  w.U((s.MouseLeft ? 1 : 0) | (s.MouseRight ? 2 : 0) | (s.KeyFire ? 4 : 0) | (s.JoyFire ? 8 : 0), 1);
-  w.U(std::uint32_t(s.CursorX), 4);
-  w.U(std::uint32_t(s.CursorY), 4);
-  for (int i = 0; i < JoyFields; ++i) w.U(JoyField(s.JoyInfo, i), 4);
-  w.U(h.Ticks, 4);
-  w.U(std::uint32_t(streamLength), 4);
+  for (std::size_t byte = 0; byte < F::StartKeys.Size; ++byte) {
+    std::uint8_t bits = 0;
+    for (int k = 0; k < 8; ++k) bits |= std::uint8_t(s.Keys[byte * 8 + k] ? 1 << k : 0);
+    Put(out, F::StartKeys, bits, 1, byte);
+  }
+  Put(out, F::StartButtons, (s.MouseLeft ? 1 : 0) | (s.MouseRight ? 2 : 0) | (s.KeyFire ? 4 : 0) | (s.JoyFire ? 8 : 0));
+  Put(out, F::CursorX, std::uint32_t(s.CursorX));
+  Put(out, F::CursorY, std::uint32_t(s.CursorY));
+  for (int i = 0; i < JoyFields; ++i) Put(out, F::StartJoystick, JoyField(s.JoyInfo, i), 4, std::size_t(i));
+  Put(out, F::Ticks, h.Ticks);
+  Put(out, F::StreamLength, std::uint32_t(streamLength));
+  Put(out, F::Checkpoints, std::uint32_t(checkpoints));
 }
 
 }  // namespace
@@ -98,10 +91,15 @@ void ReplayEncode::JoyRead(std::vector<std::uint8_t>& out, const TJoyReading& la
   std::uint8_t mask = now.Ok ? 0x80 : 0;
   for (int i = 0; i < JoyFields; ++i)
     if (JoyField(now.Info, i) != JoyField(last.Info, i)) mask |= std::uint8_t(1 << i);
-  out.push_back(OpJoyRead);
+  out.push_back(ReplayCode::JoyRead);
   out.push_back(mask);
   for (int i = 0; i < JoyFields; ++i)
     if (mask & (1 << i)) Varint(out, JoyField(now.Info, i));
+}
+
+void ReplayEncode::Checkpoint(std::vector<std::uint8_t>& out, const TReplayCheckpoint& c) {
+  for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(c.Tick >> (8 * i)));
+  for (int i = 0; i < 8; ++i) out.push_back(std::uint8_t(c.Checksum >> (8 * i)));
 }
 
 // ---------------------------------------------------------------------------
@@ -121,7 +119,9 @@ bool TReplayDecoder::ReadVarint(std::uint32_t& v) {
   return Error = "a number in the input stream is too large", false;
 }
 
-bool TReplayDecoder::JoyNext() const { return Pos < Size && (Data[Pos] == OpJoyRead || Data[Pos] == OpJoySame); }
+bool TReplayDecoder::JoyNext() const {
+  return Pos < Size && (Data[Pos] == ReplayCode::JoyRead || Data[Pos] == ReplayCode::JoySame);
+}
 
 bool TReplayDecoder::Next(TReplayOp& op) {
   if (Pos >= Size) return false;
@@ -132,24 +132,24 @@ bool TReplayDecoder::Next(TReplayOp& op) {
     op.Event = TInputEvent{};
     op.Event.Kind = kind;
   };
-  if (code <= OpTicksLast) {
+  if (code <= ReplayCode::TicksLast) {
     op.Kind = TReplayOp::TKind::Ticks;
     op.Count = code + 1;
     return true;
   }
   switch (code) {
-    case OpKeyDown:
-    case OpKeyUp:
+    case ReplayCode::KeyDown:
+    case ReplayCode::KeyUp:
       if (Pos >= Size) return Error = "the input stream stops in the middle of a key", false;
-      event(code == OpKeyDown ? E::KeyDown : E::KeyUp);
+      event(code == ReplayCode::KeyDown ? E::KeyDown : E::KeyUp);
       op.Event.Key = Data[Pos++];
       return true;
-    case OpOtherKeyDown: event(E::OtherKeyDown); return true;
-    case OpLeftDown: event(E::LeftDown); return true;
-    case OpLeftUp: event(E::LeftUp); return true;
-    case OpRightDown: event(E::RightDown); return true;
-    case OpRightUp: event(E::RightUp); return true;
-    case OpCursor: {
+    case ReplayCode::OtherKeyDown: event(E::OtherKeyDown); return true;
+    case ReplayCode::LeftDown: event(E::LeftDown); return true;
+    case ReplayCode::LeftUp: event(E::LeftUp); return true;
+    case ReplayCode::RightDown: event(E::RightDown); return true;
+    case ReplayCode::RightUp: event(E::RightUp); return true;
+    case ReplayCode::Cursor: {
       std::uint32_t dx, dy;
       if (!ReadVarint(dx) || !ReadVarint(dy)) return false;
       const std::int64_t x = CursorX + std::int32_t((dx >> 1) ^ (0u - (dx & 1)));
@@ -161,7 +161,7 @@ bool TReplayDecoder::Next(TReplayOp& op) {
       op.Event.X = int(x), op.Event.Y = int(y);
       return true;
     }
-    case OpJoySame: {
+    case ReplayCode::JoySame: {
       std::uint32_t n;
       if (!ReadVarint(n)) return false;
       if (n < 1 || n > MaxJoyReadsPerTick) return Error = "too many joystick readings in one frame", false;
@@ -170,7 +170,7 @@ bool TReplayDecoder::Next(TReplayOp& op) {
       op.Joy = Last;
       return true;
     }
-    case OpJoyRead: {
+    case ReplayCode::JoyRead: {
       if (Pos >= Size) return Error = "the input stream stops in the middle of a joystick reading", false;
       const std::uint8_t mask = Data[Pos++];
       TJoyReading now = Last;
@@ -179,6 +179,7 @@ bool TReplayDecoder::Next(TReplayOp& op) {
         if (!(mask & (1 << i))) continue;
         std::uint32_t v;
         if (!ReadVarint(v)) return false;
+        if (v > MaxJoyField) return Error = "a joystick reading out of range", false;
         *JoyField(now.Info, i) = v;
       }
       Last = now;
@@ -193,54 +194,65 @@ bool TReplayDecoder::Next(TReplayOp& op) {
 // ---------------------------------------------------------------------------
 
 bool ParseReplay(const std::uint8_t* data, std::size_t size, TReplay& out, std::string& why) {
+  namespace F = ReplayField;
   auto refuse = [&](const char* reason) {
     why = reason;
     return false;
   };
-  if (!data || size < ReplayHeaderSize + ReplayTrailerSize) return refuse("too short to be a replay");
-  if (std::memcmp(data, Magic, sizeof Magic) != 0) return refuse("not a replay (wrong magic)");
-  TReader r{data + sizeof Magic};
-  const auto version = r.U(2);
-  if (version != ReplayFormatVersion) {
+  if (!data || size < F::SizeVersion1 + ReplayTrailerSize) return refuse("too short to be a replay");
+  if (std::memcmp(data + F::Magic.Offset, Magic, sizeof Magic) != 0) return refuse("not a replay (wrong magic)");
+  const auto version = Get(data, F::FormatVersion);
+  if (version != 1 && version != ReplayFormatVersion) {
     why = "unknown replay format version " + std::to_string(version);
     return false;
   }
+  const std::size_t headerSize = version == 1 ? F::SizeVersion1 : F::Size;
+  if (size < headerSize + ReplayTrailerSize) return refuse("too short to be a replay");
   TReplayHeader h;
-  h.GameVersion = std::uint32_t(r.U(4));
-  h.ScriptState = r.U(8);
-  h.PlaySeed = r.U(8);
-  h.StartLevel = int(r.U(1));
-  h.InputMode = std::uint8_t(r.U(1));
-  const auto assists = r.U(1);
+  h.GameVersion = std::uint32_t(Get(data, F::GameVersion));
+  h.ScriptState = Get(data, F::ScriptState);
+  h.PlaySeed = Get(data, F::PlaySeed);
+  h.StartLevel = int(Get(data, F::StartLevel));
+  h.InputMode = std::uint8_t(Get(data, F::InputMode));
+  const auto assists = Get(data, F::Assists);
   h.Assists.BulletLevel = int(assists & 3);
   h.Assists.NoDamage = (assists & 4) != 0;
   h.Assists.Bombs = (assists & 8) != 0;
-  for (int byte = 0; byte < 32; ++byte) {
-    const auto bits = r.U(1);
+  for (std::size_t byte = 0; byte < F::StartKeys.Size; ++byte) {
+    const auto bits = Get(data, F::StartKeys, 1, byte);
     for (int k = 0; k < 8; ++k) h.Start.Keys[byte * 8 + k] = (bits >> k) & 1;
   }
-  const auto flags = r.U(1);
+  const auto flags = Get(data, F::StartButtons);
   h.Start.MouseLeft = flags & 1, h.Start.MouseRight = flags & 2;
   h.Start.KeyFire = flags & 4, h.Start.JoyFire = flags & 8;
-  h.Start.CursorX = std::int32_t(std::uint32_t(r.U(4)));
-  h.Start.CursorY = std::int32_t(std::uint32_t(r.U(4)));
-  for (int i = 0; i < JoyFields; ++i) *JoyField(h.Start.JoyInfo, i) = unsigned(r.U(4));
-  h.Ticks = std::uint32_t(r.U(4));
-  const std::uint64_t length = r.U(4);
+  h.Start.CursorX = std::int32_t(std::uint32_t(Get(data, F::CursorX)));
+  h.Start.CursorY = std::int32_t(std::uint32_t(Get(data, F::CursorY)));
+  bool joyInRange = true;
+  for (int i = 0; i < JoyFields; ++i) {
+    const auto v = Get(data, F::StartJoystick, 4, std::size_t(i));
+    joyInRange = joyInRange && v <= MaxJoyField;
+    *JoyField(h.Start.JoyInfo, i) = unsigned(v);
+  }
+  h.Ticks = std::uint32_t(Get(data, F::Ticks));
+  const std::uint64_t length = Get(data, F::StreamLength);
+  const std::uint64_t checkpoints = version == 1 ? 0 : Get(data, F::Checkpoints);
 
-  if (length != size - ReplayHeaderSize - ReplayTrailerSize)
-    return refuse(length > size - ReplayHeaderSize - ReplayTrailerSize ? "truncated (the input stream is cut short)"
-                                                                       : "trailing bytes after the replay");
-  TReader trailer{data + size - ReplayTrailerSize};
-  if (trailer.U(8) != Fnv1a(FnvStart, data, size - ReplayTrailerSize)) return refuse("bad checksum");
+  const std::uint64_t room = size - headerSize - ReplayTrailerSize;
+  const std::uint64_t wanted = length + checkpoints * ReplayCheckpointSize;
+  if (wanted != room)
+    return refuse(wanted > room ? "truncated (the input stream is cut short)" : "trailing bytes after the replay");
+  if (Get(data + size - ReplayTrailerSize, F::TField{0, ReplayTrailerSize}) !=
+      Fnv1a(FnvStart, data, size - ReplayTrailerSize))
+    return refuse("bad checksum");
   if (h.StartLevel < 1 || h.StartLevel > 40) return refuse("the start level is not one of the forty");
   if (h.InputMode > 2) return refuse("unknown control mode");
   if (flags & 0xF0) return refuse("unknown start flags");
+  if (!joyInRange) return refuse("a joystick reading out of range");
   if (h.Ticks == 0) return refuse("a replay without a single frame");
 
   // Walk the whole stream once: every step must read, joystick readings may
   // only follow a tick, and the ticks must add up to the count.
-  const std::uint8_t* stream = data + ReplayHeaderSize;
+  const std::uint8_t* stream = data + headerSize;
   TReplayDecoder decoder(stream, std::size_t(length), h.Start);
   std::uint64_t ticks = 0;
   int readsThisTick = 0;
@@ -266,46 +278,76 @@ bool ParseReplay(const std::uint8_t* data, std::size_t size, TReplay& out, std::
   if (ticks != h.Ticks) return refuse("fewer frames in the input than the header counts");
   if (!afterTick) return refuse("input after the last frame");
 
+  // Checkpoints come in the order of their ticks, all within the game.
+  std::vector<TReplayCheckpoint> marks(static_cast<std::size_t>(checkpoints));
+  const std::uint8_t* at = stream + length;
+  std::uint32_t previous = 0;
+  for (TReplayCheckpoint& c : marks) {
+    c.Tick = std::uint32_t(Get(at, F::TField{0, 4}));
+    c.Checksum = Get(at, F::TField{4, 8});
+    at += ReplayCheckpointSize;
+    if (c.Tick <= previous || c.Tick > h.Ticks) return refuse("a checkpoint out of order or outside the game");
+    previous = c.Tick;
+  }
+
   out.Header = h;
   out.Stream.assign(stream, stream + length);
+  out.Checkpoints = std::move(marks);
   return true;
 }
 
 bool LoadReplayFile(const std::string& path, TReplay& out, std::string& why) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) {
-    why = "cannot open " + path;
+  // Opened without blocking and looked at before a byte is read: a named pipe
+  // would otherwise wait for a writer, and a device may never end.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    why = std::string("cannot be opened (") + std::strerror(errno) + ")";
+    return false;
+  }
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    why = "not a regular file";
+    return false;
+  }
+  if (std::uint64_t(info.st_size) > MaxReplayFileSize) {
+    ::close(fd);
+    why = "too large to be a replay";
     return false;
   }
   std::vector<std::uint8_t> bytes;
   std::uint8_t block[65536];
-  std::size_t got;
-  while ((got = std::fread(block, 1, sizeof block, f)) > 0) {
-    if (bytes.size() + got > MaxReplayFileSize) {
-      std::fclose(f);
+  for (;;) {
+    const ssize_t got = ::read(fd, block, sizeof block);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      ::close(fd);
+      why = "cannot be read";
+      return false;
+    }
+    if (got == 0) break;
+    if (bytes.size() + std::size_t(got) > MaxReplayFileSize) {
+      ::close(fd);
       why = "too large to be a replay";
       return false;
     }
     bytes.insert(bytes.end(), block, block + got);
   }
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed) {
-    why = "cannot read " + path;
-    return false;
-  }
+  ::close(fd);
   return ParseReplay(bytes.data(), bytes.size(), out, why);
 }
 
-bool WriteReplayFile(const char* path, const TReplayHeader& header, const std::uint8_t* stream, std::size_t length) {
-  if (length > MaxReplayFileSize) return false;
+bool WriteReplayFile(const char* path, const TReplayHeader& header, const std::uint8_t* stream, std::size_t length,
+                     const std::uint8_t* checkpoints, std::size_t count) {
+  if (length > MaxReplayFileSize || count > MaxReplayFileSize / ReplayCheckpointSize) return false;
   std::uint8_t head[ReplayHeaderSize];
-  PutHeader(head, header, length);
-  std::uint64_t hash = Fnv1a(Fnv1a(FnvStart, head, sizeof head), stream, length);
+  PutHeader(head, header, length, count);
+  const std::size_t marks = count * ReplayCheckpointSize;
+  std::uint64_t hash = Fnv1a(Fnv1a(Fnv1a(FnvStart, head, sizeof head), stream, length), checkpoints, marks);
   std::uint8_t tail[ReplayTrailerSize];
-  TWriter{tail}.U(hash, 8);
-  const TFileChunk chunks[] = {{head, sizeof head}, {stream, length}, {tail, sizeof tail}};
-  return WriteFileAtomically(path, chunks, 3);
+  Put(tail, ReplayField::TField{0, ReplayTrailerSize}, hash);
+  const TFileChunk chunks[] = {{head, sizeof head}, {stream, length}, {checkpoints, marks}, {tail, sizeof tail}};
+  return WriteFileAtomically(path, chunks, 4);
 }
 
 void FormatFinalLine(const TReplayResult& r, char* out, std::size_t size) {

@@ -3,32 +3,12 @@
 //
 // A game is a function of the level script, the random generator's state when
 // play began and the input of every frame, so that is what a replay keeps.
-// File layout (all numbers little-endian):
+// The file is the header (ReplayField, below), the input stream, the
+// checkpoints (version 2 on) and an FNV-1a 64-bit hash of every byte before
+// it; all numbers are little-endian.
 //
-//   offset size  content
-//        0    8  magic "QVREPLAY"
-//        8    2  format version (ReplayFormatVersion)
-//       10    4  game version (GameVersion) of the build that recorded it
-//       14    8  generator state when the level script was drawn
-//       22    8  generator state when play began (the game's seed)
-//       30    1  start level, 1..40
-//       31    1  control mode: 0 keyboard, 1 mouse, 2 joystick
-//       32    1  developer assists (0 in a player's game): bits 0-1 bullet
-//                level held (0 none), bit 2 damage held at 0, bit 3 bombs
-//                kept at 9; applied before every frame of play (and the
-//                held damage never passes 100 within a frame)
-//       33   32  keys held when play began, key k in bit k % 8 of byte k / 8
-//       65    1  bit 0 left button, 1 right button, 2 key fire, 3 joystick fire
-//       66    4  cursor x (arena units, signed)
-//       70    4  cursor y
-//       74   28  the last joystick reading: X, Y, Z, Buttons, RightX, RightY,
-//                RightTrigger, each unsigned 32-bit
-//      102    4  number of frames (timer ticks, paused ones included)
-//      106    4  length L of the input stream in bytes
-//      110    L  the input stream (below)
-//    110+L    8  FNV-1a 64-bit hash of every byte before it
-//
-// The input stream holds only what changed, in the order the game saw it:
+// The input stream holds only what changed, in the order the game saw it
+// (ReplayCode):
 //   0x00..0x7F   that many plus one frames end here (one tick each)
 //   0x80 k       key k pressed (repeats of a held key are kept only where
 //                they count, i.e. while P is held: each one flips pause)
@@ -43,6 +23,10 @@
 //                field follows as a varint, in the order above
 // Input messages come before the tick they precede; joystick readings are
 // taken while a frame is drawn, so they follow the tick that drew it.
+//
+// A checkpoint is a tick (4 bytes) and the game's checksum after it (8): one
+// every ReplayCheckpointTicks ticks and one at the end, so a replay that no
+// longer plays as it was recorded says where it parted.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -50,11 +34,61 @@
 
 #include "app/Joystick.h"
 
-constexpr std::uint16_t ReplayFormatVersion = 1;
+// Version 1 files (no checkpoints) are still read.
+constexpr std::uint16_t ReplayFormatVersion = 2;
 // Raised whenever a change alters play, so a replay says which rules it ran under.
 constexpr std::uint32_t GameVersion = 2;
-constexpr std::size_t ReplayHeaderSize = 110;
+
+// The header's fields, each placed right after the one before it.
+namespace ReplayField {
+struct TField {
+  std::size_t Offset, Size;
+};
+constexpr TField After(TField f, std::size_t size) { return TField{f.Offset + f.Size, size}; }
+constexpr TField Magic{0, 8};  // "QVREPLAY"
+constexpr TField FormatVersion = After(Magic, 2);
+constexpr TField GameVersion = After(FormatVersion, 4);  // of the build that recorded it
+constexpr TField ScriptState = After(GameVersion, 8);    // generator state when the level script was drawn
+constexpr TField PlaySeed = After(ScriptState, 8);       // generator state when play began
+constexpr TField StartLevel = After(PlaySeed, 1);        // 1..40
+constexpr TField InputMode = After(StartLevel, 1);       // 0 keyboard, 1 mouse, 2 joystick
+// Developer assists (0 in a player's game): bits 0-1 bullet level held (0
+// none), bit 2 damage held at 0, bit 3 bombs kept at 9; applied before every
+// frame of play (and the held damage never passes 100 within a frame).
+constexpr TField Assists = After(InputMode, 1);
+constexpr TField StartKeys = After(Assists, 32);      // keys held when play began, key k in bit k % 8 of byte k / 8
+constexpr TField StartButtons = After(StartKeys, 1);  // bit 0 left button, 1 right, 2 key fire, 3 joystick fire
+constexpr TField CursorX = After(StartButtons, 4);    // arena units, signed
+constexpr TField CursorY = After(CursorX, 4);
+constexpr TField StartJoystick = After(CursorY, 7 * 4);  // X, Y, Z, Buttons, RightX, RightY, RightTrigger
+constexpr TField Ticks = After(StartJoystick, 4);        // timer ticks, paused ones included
+constexpr TField StreamLength = After(Ticks, 4);         // bytes of input stream after the header
+constexpr TField Checkpoints = After(StreamLength, 4);   // how many follow the stream (version 2 on)
+constexpr std::size_t SizeVersion1 = Checkpoints.Offset;
+constexpr std::size_t Size = Checkpoints.Offset + Checkpoints.Size;
+}  // namespace ReplayField
+
+// The input stream's codes (see above).
+namespace ReplayCode {
+constexpr std::uint8_t TicksLast = 0x7F;
+constexpr std::uint8_t KeyDown = 0x80;
+constexpr std::uint8_t KeyUp = 0x81;
+constexpr std::uint8_t OtherKeyDown = 0x82;
+constexpr std::uint8_t LeftDown = 0x83;
+constexpr std::uint8_t LeftUp = 0x84;
+constexpr std::uint8_t RightDown = 0x85;
+constexpr std::uint8_t RightUp = 0x86;
+constexpr std::uint8_t Cursor = 0x87;
+constexpr std::uint8_t JoySame = 0x88;
+constexpr std::uint8_t JoyRead = 0x89;
+}  // namespace ReplayCode
+
+constexpr std::size_t ReplayHeaderSize = ReplayField::Size;
+constexpr std::size_t ReplayCheckpointSize = 12;
 constexpr std::size_t ReplayTrailerSize = 8;
+constexpr std::uint32_t ReplayCheckpointTicks = 500;
+// A joystick's axes and buttons read 0..65535: anything more is not a reading.
+constexpr unsigned MaxJoyField = 65535;
 // More joystick readings than this in one frame is not something the game does.
 constexpr int MaxJoyReadsPerTick = 16;
 // Anything bigger is not a replay this game wrote (days of play fit easily).
@@ -104,20 +138,30 @@ struct TReplayHeader {
   std::uint32_t Ticks = 0;
 };
 
+// The game's checksum after a tick, as recorded.
+struct TReplayCheckpoint {
+  std::uint32_t Tick = 0;
+  std::uint64_t Checksum = 0;
+};
+
 struct TReplay {
   TReplayHeader Header;
   std::vector<std::uint8_t> Stream;
+  std::vector<TReplayCheckpoint> Checkpoints;  // by tick; none in a version 1 file
 };
 
 // Reads a whole replay file from memory. Refuses (false, with a one-line
 // reason) anything truncated, damaged, of an unknown format or inconsistent;
 // never reads outside [data, data + size).
 bool ParseReplay(const std::uint8_t* data, std::size_t size, TReplay& out, std::string& why);
-// Reads and parses a file; false with a reason when it cannot.
+// Reads and parses a regular file (never a pipe or a device, which could
+// block the game); false with a reason when it cannot.
 bool LoadReplayFile(const std::string& path, TReplay& out, std::string& why);
-// Writes header, stream and hash beside the file and renames it into place;
-// false (the old file untouched) when anything fails. Allocates nothing.
-bool WriteReplayFile(const char* path, const TReplayHeader& header, const std::uint8_t* stream, std::size_t length);
+// Writes header, stream, checkpoints (count of them, as ReplayEncode::Checkpoint
+// wrote them) and hash beside the file and renames it into place; false (the
+// old file untouched) when anything fails. Allocates nothing.
+bool WriteReplayFile(const char* path, const TReplayHeader& header, const std::uint8_t* stream, std::size_t length,
+                     const std::uint8_t* checkpoints, std::size_t count);
 
 // One step of the input stream, as ParseReplay and the replay player read it.
 struct TReplayOp {
@@ -155,6 +199,7 @@ namespace ReplayEncode {
 void Varint(std::vector<std::uint8_t>& out, std::uint32_t v);
 void Signed(std::vector<std::uint8_t>& out, std::int32_t v);
 void JoyRead(std::vector<std::uint8_t>& out, const TJoyReading& last, const TJoyReading& now);
+void Checkpoint(std::vector<std::uint8_t>& out, const TReplayCheckpoint& c);
 }  // namespace ReplayEncode
 
 // The joystick reading every replay starts from (no read has worked yet).

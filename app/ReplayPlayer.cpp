@@ -11,6 +11,15 @@ void TReplayPlayer::Load(TReplay replay) {
   Played = 0;
   Last = StartJoyReading(Data.Header.Start);
   Queued = Taken = 0;
+  NextCheckpoint = 0;
+}
+
+bool TReplayPlayer::CheckpointAt(std::uint32_t tick, std::uint64_t& checksum) {
+  const auto& marks = Data.Checkpoints;
+  while (NextCheckpoint < marks.size() && marks[NextCheckpoint].Tick < tick) ++NextCheckpoint;
+  if (NextCheckpoint >= marks.size() || marks[NextCheckpoint].Tick != tick) return false;
+  checksum = marks[NextCheckpoint++].Checksum;
+  return true;
 }
 
 bool TReplayPlayer::BeginTick() {

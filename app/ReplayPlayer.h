@@ -20,6 +20,9 @@ class TReplayPlayer {
   // What the joystick read in the frame being drawn.
   bool ReadJoystick(TJoyInfo& info);
   std::uint32_t TicksPlayed() const { return Played; }
+  // The checksum recorded after `tick`, when the recording kept one there
+  // (asked once per tick, in order).
+  bool CheckpointAt(std::uint32_t tick, std::uint64_t& checksum);
 
  private:
   void TakeJoyReadings();
@@ -33,4 +36,5 @@ class TReplayPlayer {
   TJoyReading Last;
   TJoyReading Queue[MaxJoyReadsPerTick];
   int Queued = 0, Taken = 0;
+  std::size_t NextCheckpoint = 0;
 };

@@ -10,6 +10,16 @@ void TReplayRecorder::Begin(const TReplayHeader& header) {
   CursorX = header.Start.CursorX, CursorY = header.Start.CursorY;
   LastJoy = StartJoyReading(header.Start);
   SameJoyReads = 0;
+  Marks.clear();
+  MarkCount = 0;
+  LastMarkTick = 0;
+}
+
+void TReplayRecorder::Checkpoint(std::uint64_t checksum) {
+  if (!Active || Head.Ticks == 0 || Head.Ticks == LastMarkTick) return;
+  ReplayEncode::Checkpoint(Marks, TReplayCheckpoint{Head.Ticks, checksum});
+  ++MarkCount;
+  LastMarkTick = Head.Ticks;
 }
 
 void TReplayRecorder::Event(const TInputEvent& e) {
@@ -28,7 +38,7 @@ void TReplayRecorder::Event(const TInputEvent& e) {
     }
     OpenCursor = Stream.size();
     CursorBeforeOpen[0] = CursorX, CursorBeforeOpen[1] = CursorY;
-    Stream.push_back(0x87);
+    Stream.push_back(ReplayCode::Cursor);
     ReplayEncode::Signed(Stream, std::int32_t(std::uint32_t(e.X) - std::uint32_t(CursorX)));
     ReplayEncode::Signed(Stream, std::int32_t(std::uint32_t(e.Y) - std::uint32_t(CursorY)));
     CursorX = e.X, CursorY = e.Y;
@@ -36,13 +46,13 @@ void TReplayRecorder::Event(const TInputEvent& e) {
   }
   OpenCursor = SIZE_MAX;
   switch (e.Kind) {
-    case E::KeyDown: Stream.push_back(0x80), Stream.push_back(std::uint8_t(e.Key)); break;
-    case E::KeyUp: Stream.push_back(0x81), Stream.push_back(std::uint8_t(e.Key)); break;
-    case E::OtherKeyDown: Stream.push_back(0x82); break;
-    case E::LeftDown: Stream.push_back(0x83); break;
-    case E::LeftUp: Stream.push_back(0x84); break;
-    case E::RightDown: Stream.push_back(0x85); break;
-    case E::RightUp: Stream.push_back(0x86); break;
+    case E::KeyDown: Stream.push_back(ReplayCode::KeyDown), Stream.push_back(std::uint8_t(e.Key)); break;
+    case E::KeyUp: Stream.push_back(ReplayCode::KeyUp), Stream.push_back(std::uint8_t(e.Key)); break;
+    case E::OtherKeyDown: Stream.push_back(ReplayCode::OtherKeyDown); break;
+    case E::LeftDown: Stream.push_back(ReplayCode::LeftDown); break;
+    case E::LeftUp: Stream.push_back(ReplayCode::LeftUp); break;
+    case E::RightDown: Stream.push_back(ReplayCode::RightDown); break;
+    case E::RightUp: Stream.push_back(ReplayCode::RightUp); break;
     default: break;
   }
 }
@@ -52,7 +62,7 @@ void TReplayRecorder::Tick() {
   OpenCursor = SIZE_MAX;
   SameJoyReads = 0;
   ++Head.Ticks;
-  if (OpenRun != SIZE_MAX && Stream[OpenRun] < 0x7F) {
+  if (OpenRun != SIZE_MAX && Stream[OpenRun] < ReplayCode::TicksLast) {
     ++Stream[OpenRun];
   } else {
     OpenRun = Stream.size();
@@ -72,7 +82,7 @@ void TReplayRecorder::JoystickRead(bool ok, const TJoyInfo& info) {
   }
   OpenRun = OpenCursor = SIZE_MAX;
   if (SameJoyReads > 0) {
-    Stream.push_back(0x88);
+    Stream.push_back(ReplayCode::JoySame);
     ReplayEncode::Varint(Stream, std::uint32_t(SameJoyReads));
     SameJoyReads = 0;
   }

@@ -12,7 +12,13 @@ class TReplayRecorder {
   // Room for well over five minutes of busy mouse play.
   static constexpr std::size_t ReservedBytes = 256 * 1024;
 
-  TReplayRecorder() { Stream.reserve(ReservedBytes); }
+  // A checkpoint every ReplayCheckpointTicks: over five hours of them.
+  static constexpr std::size_t ReservedCheckpoints = 4096;
+
+  TReplayRecorder() {
+    Stream.reserve(ReservedBytes);
+    Marks.reserve(ReservedCheckpoints * ReplayCheckpointSize);
+  }
 
   void Begin(const TReplayHeader& header);
   bool Recording() const { return Active; }
@@ -21,13 +27,18 @@ class TReplayRecorder {
   // A timer tick: the frame it starts is the next one recorded.
   void Tick();
   void JoystickRead(bool ok, const TJoyInfo& info);
+  // The game's checksum after the ticks recorded so far (once per tick).
+  void Checkpoint(std::uint64_t checksum);
   // The game is over: input after its last tick is dropped.
   void End();
 
   const TReplayHeader& Header() const { return Head; }
   const std::vector<std::uint8_t>& Input() const { return Stream; }
   std::uint32_t Ticks() const { return Head.Ticks; }
-  bool Write(const char* path) const { return WriteReplayFile(path, Head, Stream.data(), Stream.size()); }
+  std::size_t Checkpoints() const { return MarkCount; }
+  bool Write(const char* path) const {
+    return WriteReplayFile(path, Head, Stream.data(), Stream.size(), Marks.data(), MarkCount);
+  }
 
  private:
   bool Active = false;
@@ -41,4 +52,8 @@ class TReplayRecorder {
   int CursorX = 0, CursorY = 0, CursorBeforeOpen[2] = {0, 0};
   TJoyReading LastJoy;
   int SameJoyReads = 0;
+  // The checkpoints as the file holds them.
+  std::vector<std::uint8_t> Marks;
+  std::size_t MarkCount = 0;
+  std::uint32_t LastMarkTick = 0;
 };

@@ -2,6 +2,7 @@
 #   assets/models/<Name>.txt   model texts, looked up by <Name>
 #   assets/bitmaps/<Name>.bmp  bitmaps, looked up by <Name>
 #   waves made by tools/wavegen at build time, looked up by their bank name
+#   (unless they are synthesised when the game starts: see QUADROVOLT_WAVES_AT_LOAD)
 add_executable(quadrovolt_embed tools/embed.cpp)
 
 set(ASSET_GEN_DIR ${CMAKE_BINARY_DIR}/generated)
@@ -11,14 +12,30 @@ file(GLOB MODEL_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/models/*.txt)
 file(GLOB BITMAP_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/bitmaps/*.bmp)
 set(ASSET_FILES ${MODEL_FILES} ${BITMAP_FILES})
 
-# The sixteen waves of the sound bank, synthesised from source.
+# The sixteen waves of the sound bank, synthesised from source: at build time
+# into files that are embedded (the desktop), or when the game starts, by the
+# same code linked into the game (the web page, where it saves the download
+# 2.5 MB of music). The sound bank asks BuiltInWaveBytes() either way.
+if(EMSCRIPTEN)
+  set(QUADROVOLT_WAVES_AT_LOAD_DEFAULT ON)
+else()
+  set(QUADROVOLT_WAVES_AT_LOAD_DEFAULT OFF)
+endif()
+option(QUADROVOLT_WAVES_AT_LOAD "Synthesise the sound bank's waves when the game starts instead of embedding them"
+       ${QUADROVOLT_WAVES_AT_LOAD_DEFAULT})
 set(WAVE_NAMES PlayerShoot GruntHit BoidHit SnakeHit SnakeDestroyed GravitarHit
     GravitarDestroyed PodHit PodDestroyed PodChildHit PodChildDestroyed PlayerHit
     NewLevel GravitarSpawned Intro GraviBomb)
 set(WAVE_FILES "")
+set(QUADROVOLT_ASSET_LIBRARIES "")
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/wavegen/wavegen.cpp)
-  file(GLOB WAVEGEN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/wavegen/*.cpp)
-  add_executable(quadrovolt_wavegen ${WAVEGEN_SOURCES})
+  add_library(quadrovolt_wavesynth STATIC
+    tools/wavegen/Synth.cpp tools/wavegen/Effects.cpp tools/wavegen/IntroTune.cpp
+    tools/wavegen/WaveFile.cpp tools/wavegen/WaveBank.cpp)
+  target_include_directories(quadrovolt_wavesynth PUBLIC ${CMAKE_SOURCE_DIR})
+  set(QUADROVOLT_ASSET_LIBRARIES quadrovolt_wavesynth)
+  add_executable(quadrovolt_wavegen tools/wavegen/wavegen.cpp)
+  target_link_libraries(quadrovolt_wavegen PRIVATE quadrovolt_wavesynth)
   foreach(w ${WAVE_NAMES})
     list(APPEND WAVE_FILES ${ASSET_GEN_DIR}/waves/${w}.wav)
   endforeach()
@@ -27,7 +44,16 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/wavegen/wavegen.cpp)
     COMMAND quadrovolt_wavegen ${ASSET_GEN_DIR}/waves
     DEPENDS quadrovolt_wavegen
     COMMENT "Synthesising the sound bank")
-  list(APPEND ASSET_FILES ${WAVE_FILES})
+  if(NOT QUADROVOLT_WAVES_AT_LOAD)
+    list(APPEND ASSET_FILES ${WAVE_FILES})
+  endif()
+elseif(QUADROVOLT_WAVES_AT_LOAD)
+  message(FATAL_ERROR "QUADROVOLT_WAVES_AT_LOAD needs the wave generator's sources in tools/wavegen")
+endif()
+if(QUADROVOLT_WAVES_AT_LOAD)
+  set(WAVE_SOURCE ${CMAKE_SOURCE_DIR}/assets/SynthesisedWaves.cpp)
+else()
+  set(WAVE_SOURCE ${CMAKE_SOURCE_DIR}/assets/EmbeddedWaves.cpp)
 endif()
 
 set(ASSET_CPP ${ASSET_GEN_DIR}/EmbeddedAssets.cpp)
@@ -38,5 +64,5 @@ add_custom_command(
   COMMENT "Embedding assets")
 add_custom_target(quadrovolt_assets DEPENDS ${ASSET_CPP})
 
-set(QUADROVOLT_ASSET_SOURCES ${ASSET_CPP})
+set(QUADROVOLT_ASSET_SOURCES ${ASSET_CPP} ${WAVE_SOURCE})
 set(QUADROVOLT_ASSET_INCLUDE ${ASSET_GEN_DIR})

@@ -1,14 +1,37 @@
 #include "gfx/MS3DObj.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <string>
+#include <version>
 
 #include "assets/Assets.h"
 #include "gfx/BitmapTexture.h"
 #include "gfx/Renderer.h"
 
 namespace {
+// A whole word as a float, as std::from_chars reads it. A C++ library without
+// a floating-point from_chars (the WebAssembly one) reads it with strtof,
+// which rounds the same, after turning away what from_chars would not take
+// whole: a sign of plus, hexadecimal, an out-of-range value.
+bool ParseFloatWord(std::string_view w, float& value) {
+#if defined(__cpp_lib_to_chars)
+  const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), value);
+  return ec == std::errc() && end == w.data() + w.size();
+#else
+  if (w.empty() || w.front() == '+' || w.find_first_of("xXpP \t\n\r\v\f") != std::string_view::npos) return false;
+  const std::string text(w);
+  char* end = nullptr;
+  errno = 0;
+  const float v = std::strtof(text.c_str(), &end);
+  if (errno == ERANGE || end != text.c_str() + text.size()) return false;
+  value = v;
+  return true;
+#endif
+}
+
 // Section being read (ParseState).
 enum : std::uint8_t {
   kReadFrames = 0,
@@ -83,8 +106,7 @@ class TLineWords {
   bool Float(std::size_t i, float& value) const {
     const std::string_view w = (*this)[i];
     if (w.empty()) return false;
-    const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), value);
-    return ec == std::errc() && end == w.data() + w.size() && std::isfinite(value);
+    return ParseFloatWord(w, value) && std::isfinite(value);
   }
 
   // "Keyword: n" with a count that is not negative.

@@ -1,6 +1,8 @@
 #include "platform/SdlJoystick.h"
 
-#include "platform/JoystickCalibration.h"
+#include <algorithm>
+
+#include "app/JoystickCalibration.h"
 
 TSdlJoystick::TSdlJoystick() { SDL_AddEventWatch(WatchDevices, this); }
 
@@ -52,34 +54,26 @@ bool TSdlJoystick::Read(TJoyInfo& info) {
 
 void TSdlJoystick::ReadController(TJoyInfo& info) {
   auto axis = [this](SDL_GameControllerAxis a) { return int(SDL_GameControllerGetAxis(Controller, a)); };
-  auto button = [this](SDL_GameControllerButton b, unsigned bit) {
-    return SDL_GameControllerGetButton(Controller, b) ? bit : 0u;
-  };
-  const TStickReading left = CalibrateStick(axis(SDL_CONTROLLER_AXIS_LEFTX), axis(SDL_CONTROLLER_AXIS_LEFTY));
-  const TStickReading right = CalibrateStick(axis(SDL_CONTROLLER_AXIS_RIGHTX), axis(SDL_CONTROLLER_AXIS_RIGHTY));
-  info.XPos = left.X;
-  info.YPos = left.Y;
-  info.ZPos = AxisCentre;
-  info.Buttons = button(SDL_CONTROLLER_BUTTON_X, 1) | button(SDL_CONTROLLER_BUTTON_Y, 2) |
-                 button(SDL_CONTROLLER_BUTTON_A, 4) | button(SDL_CONTROLLER_BUTTON_B, 8);
-  info.RightX = right.X;
-  info.RightY = right.Y;
-  info.RightTrigger = CalibrateTrigger(axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT));
+  auto button = [this](SDL_GameControllerButton b) { return SDL_GameControllerGetButton(Controller, b) != 0; };
+  TPadRaw pad;
+  pad.LeftX = axis(SDL_CONTROLLER_AXIS_LEFTX);
+  pad.LeftY = axis(SDL_CONTROLLER_AXIS_LEFTY);
+  pad.RightX = axis(SDL_CONTROLLER_AXIS_RIGHTX);
+  pad.RightY = axis(SDL_CONTROLLER_AXIS_RIGHTY);
+  pad.RightTrigger = axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT);
+  pad.West = button(SDL_CONTROLLER_BUTTON_X);
+  pad.North = button(SDL_CONTROLLER_BUTTON_Y);
+  pad.South = button(SDL_CONTROLLER_BUTTON_A);
+  pad.East = button(SDL_CONTROLLER_BUTTON_B);
+  info = ReadStandardPad(pad);
 }
 
 void TSdlJoystick::ReadRawStick(TJoyInfo& info) {
-  // Which raw axes form a second stick differs from device to device (on a
-  // flight stick the third is a throttle), so a raw joystick has none.
-  const int axes = SDL_JoystickNumAxes(Stick);
-  const TStickReading stick =
-      CalibrateStick(axes > 0 ? SDL_JoystickGetAxis(Stick, 0) : 0, axes > 1 ? SDL_JoystickGetAxis(Stick, 1) : 0);
-  info.XPos = stick.X;
-  info.YPos = stick.Y;
-  info.ZPos = axes > 2 ? ScaleAxis(SDL_JoystickGetAxis(Stick, 2)) : AxisCentre;
-  info.Buttons = 0;
-  for (int b = 0; b < 4 && b < SDL_JoystickNumButtons(Stick); ++b)
-    if (SDL_JoystickGetButton(Stick, b)) info.Buttons |= 1u << b;
-  info.RightX = AxisCentre;
-  info.RightY = AxisCentre;
-  info.RightTrigger = 0;
+  int axes[3];
+  bool buttons[4];
+  const int axisCount = std::min(SDL_JoystickNumAxes(Stick), 3);
+  const int buttonCount = std::min(SDL_JoystickNumButtons(Stick), 4);
+  for (int a = 0; a < axisCount; ++a) axes[a] = SDL_JoystickGetAxis(Stick, a);
+  for (int b = 0; b < buttonCount; ++b) buttons[b] = SDL_JoystickGetButton(Stick, b) != 0;
+  info = ReadPlainJoystick(axes, size_t(std::max(axisCount, 0)), buttons, size_t(std::max(buttonCount, 0)));
 }

@@ -2,6 +2,7 @@
 # Installs the Debian packages Quadrovolt needs, only when some are missing.
 #   scripts/install-deps.sh          what the game needs to build and run
 #   scripts/install-deps.sh --test   plus what the tests need (Xvfb, xdotool, ...)
+#   scripts/install-deps.sh --web    what the web page needs to build (emscripten)
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libgl1-mesa-dev libgl1-mesa-dri)
@@ -15,6 +16,13 @@ if [[ "${1:-}" == "--test" ]]; then
   packages+=(desktop-file-utils appstream lintian)
   # The fuzzers of the file readers: clang with its libFuzzer runtime.
   packages+=(clang libclang-rt-14-dev)
+  # The web page: built with emscripten, tested in headless Chromium driven
+  # through chromedriver by selenium.
+  packages+=(emscripten chromium chromium-driver python3-selenium)
+fi
+if [[ "${1:-}" == "--web" ]]; then
+  # The WebAssembly toolchain (it brings node, which runs the build-time tools).
+  packages+=(emscripten)
 fi
 
 missing=()

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "assets/Assets.h"
+#include "assets/BuiltInWaves.h"
 #include "sound/SoundDevice.h"
 #include "sound/SoundErrors.h"
 #include "sound/WaveList.h"
@@ -57,9 +57,9 @@ enum : int {
 // The built-in wave of that name. A wave missing from the build leaves its
 // item empty (and silent); one that is there but damaged is an error.
 TWave BuiltInWave(const char* name) {
-  const TAsset* asset = FindAsset(name);
-  if (!asset) return TWave{};
-  return ReadWave(asset->Data, asset->Size);
+  std::span<const std::uint8_t> bytes = BuiltInWaveBytes(name);
+  if (bytes.empty()) return TWave{};
+  return ReadWave(bytes.data(), bytes.size());
 }
 
 }  // namespace

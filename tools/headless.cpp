@@ -9,7 +9,10 @@
 // game ends first; the pilot's repairs, bullets and bombs are kept in it as
 // assists); --replay plays one back instead of the pilot. Both end with
 //   final: frame N level L score S damage D checksum C
-// A replay that cannot be read is refused with its reason and exit code 2.
+// A replay that cannot be read is refused with its reason and exit code 2; one
+// that no longer plays as recorded stops where it parted, with
+//   replay diverges at tick N
+// and exit code 1.
 // Every frame it checks every entity (tools/pilot/EntityCheck.h says what that
 // means); a broken frame ends the run with exit code 1.
 // --until-levels N stops once N levels are complete, printing
@@ -121,8 +124,10 @@ int main(int argc, char** argv) {
         return 1;
       }
     }
-    PrintFinalLine(host.LastResult());
-    return 0;
+    // The game object has said where it parted, on standard error.
+    const bool diverged = host.ReplayDivergedAt() != 0;
+    if (!diverged) PrintFinalLine(host.LastResult());
+    return diverged ? 1 : 0;
   }
   if (recordPath) ++frames;  // the title's frame that starts the game comes first
 

@@ -3,7 +3,10 @@
 # with the mouse, prints its final line when Escape ends it, and the headless
 # runner replays the file it wrote to the very same line. Then R on the title
 # plays it back with "REPLAY" in the HUD, a key press returns to the title,
-# and a second start of the game draws a different level script.
+# and a second start of the game draws a different level script. Last, R on a
+# paused title plays a level-17 replay to its end, visibly and as recorded, and
+# the title's choice afterwards is the player's: with only level 1 open, fire
+# on a locked number starts level 1, not the replay's 17.
 #   tests/e2e/replay_e2e.sh path/to/quadrovolt path/to/quadrovolt_headless [screenshot-dir]
 set -uo pipefail
 
@@ -30,9 +33,8 @@ wait_final_line() {
 
 start_x_server 120
 
-# One mouse game: start with a click, fly to a few places (the window is
-# left in $win; Escape is the caller's).
-play_one_game() {  # $1: log
+# The game up to its title (the window is left in $win).
+open_title() {  # $1: log
   game_log=$1
   start_game
   wait_window "Quadrovolt Setup - ESC Quit"
@@ -43,6 +45,12 @@ play_one_game() {  # $1: log
   win=$window
   shoot_until "$shots/replay-title.png" 15 title_drawn || fail "the title is not drawn"
   xdotool windowfocus "$win" 2>/dev/null
+}
+
+# One mouse game: start with a click, fly to a few places (Escape is the
+# caller's).
+play_one_game() {  # $1: log
+  open_title "$1"
   xdotool mousemove --window "$win" 512 300
   sleep 0.3
   xdotool mousedown 1
@@ -103,6 +111,41 @@ script1=$(od -An -tx1 -j14 -N8 "$shots/first.rpl" | tr -d ' \n')
 script2=$(od -An -tx1 -j14 -N8 "$work/QUADROVOLT.RPL" | tr -d ' \n')
 echo "level scripts drawn from $script1 and $script2"
 [[ -n "$script1" && "$script1" != "$script2" ]] || fail "two starts drew the same level script"
+
+# --- R on a paused title, and the level choice after watching ---------------
+rm -f "$work"/QUADROVOLT*.RPL "$work/QUADROVOLT.DAT"  # only level 1 open
+"$headless" --frames 300 --level 17 --bullets 3 --record "$work/QUADROVOLT-BEST.RPL" >/dev/null ||
+  fail "the headless runner did not record the level-17 game"
+open_title "$shots/game3.log"
+# A locked number in the middle of the strip (the one level open stays chosen).
+xdotool keydown Right
+sleep 0.3
+xdotool keyup Right
+xdotool key P
+sleep 0.5
+xdotool key R
+shoot_until "$shots/replay-paused-r.png" 15 watching || fail "R on a paused title did not show the replay"
+echo "R on a paused title: $(yellow_pixels "$shots/replay-paused-r.png" $replay_label) yellow pixels where REPLAY goes"
+# It plays to its end by itself (3 s, longer on a loaded machine), and back on the title.
+sleep 5
+shoot_until "$shots/replay-paused-end.png" 60 title_drawn || fail "the replay did not end on the title"
+if grep -q "replay diverges" "$shots/game3.log"; then
+  fail "the watched game parted from its recording: $(grep 'replay diverges' "$shots/game3.log")"
+fi
+# Fire, with the locked number still in the middle.
+sleep 1.5
+xdotool mousemove --window "$win" 512 300 mousedown 1
+sleep 0.5
+xdotool mouseup 1
+sleep 1
+xdotool key --delay 200 Escape
+wait_final_line "$shots/game3.log"
+echo "after watching level 17, fire on a locked level played: $final"
+[[ "$final" == *" level 1 "* ]] || fail "the replay's level leaked into the next game"
+shoot_until "$shots/replay-title3.png" 15 title_drawn || fail "Escape in the third game did not return to the title"
+xdotool key --delay 200 Escape
+wait_exit
+[[ "$code" == "0" ]] || fail "the third game did not quit (exit code '$code')"
 
 kill "$xvfb_pid" 2>/dev/null
 rm -rf "$work"

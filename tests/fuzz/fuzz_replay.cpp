@@ -2,13 +2,21 @@
 // when the first byte is odd the fuzzer seals the rest itself (the stream
 // length in the header made to fit, the checksum appended) and the reader's
 // later checks and the walk of the input stream get fuzzed as well. A replay
-// it accepts must decode to its end without an error.
+// it accepts must decode to its end without an error, and is then played for
+// a few hundred ticks in a game object with null backends, under the
+// sanitizers: whatever the reader lets through, the game must take.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/FrameController.h"
+#include "app/QuadrovoltMain.h"
 #include "app/Replay.h"
+#include "gfx/NullRenderer.h"
+#include "gfx/Random.h"
+#include "sound/SilentSoundDevice.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {
@@ -21,14 +29,56 @@ std::uint64_t Fnv1a(const std::uint8_t* p, std::size_t n) {
 void PutLittleEndian(std::uint8_t* p, std::uint64_t v, int bytes) {
   for (int i = 0; i < bytes; ++i) p[i] = std::uint8_t(v >> (8 * i));
 }
+
+constexpr int TicksPlayed = 300;
+
+// One game object for every input: watching puts it back as it was.
+struct TFuzzGame {
+  TNullRenderer Renderer;
+  TSilentSoundDevice Sound;
+  TNoJoystick Joystick;
+  std::unique_ptr<TQuadrovoltMain> Game;
+  std::unique_ptr<TFrameController> Frame;
+  TFuzzGame() {
+    RandomSeed(1);
+    SetRenderer(&Renderer);
+    // Watching never saves; the path only has to be somewhere harmless.
+    Game = std::make_unique<TQuadrovoltMain>(Sound, Joystick, "/nonexistent-quadrovolt-fuzz/QUADROVOLT.DAT");
+    Game->KeepReplays = false;
+    Frame = std::make_unique<TFrameController>(Game.get());
+  }
+};
+
+void Play(TReplay replay) {
+  static TFuzzGame fuzz;
+  TQuadrovoltMain& game = *fuzz.Game;
+  game.StartWatching(std::move(replay));
+  FUZZ_REQUIRE(game.Watching());
+  for (int i = 0; i < TicksPlayed && game.Watching(); ++i) fuzz.Frame->Tick();
+  game.FinishGame();
+  FUZZ_REQUIRE(!game.Watching() && game.State == GameState::Title);
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::vector<std::uint8_t> bytes;
   if (size > 0 && (data[0] & 1)) {
     bytes.assign(data + 1, data + size);
-    if (bytes.size() >= ReplayHeaderSize)
-      PutLittleEndian(bytes.data() + ReplayHeaderSize - 4, bytes.size() - ReplayHeaderSize, 4);
+    // The stream takes whatever the header and the checkpoints leave.
+    const std::size_t headerSize =
+        bytes.size() > ReplayField::FormatVersion.Offset && bytes[ReplayField::FormatVersion.Offset] == 1
+            ? ReplayField::SizeVersion1
+            : ReplayField::Size;
+    if (bytes.size() >= headerSize) {
+      std::size_t marks = 0;
+      if (headerSize == ReplayField::Size) {
+        marks = bytes[ReplayField::Checkpoints.Offset] % 4;
+        if (marks * ReplayCheckpointSize > bytes.size() - headerSize) marks = 0;
+        PutLittleEndian(bytes.data() + ReplayField::Checkpoints.Offset, marks, 4);
+      }
+      PutLittleEndian(bytes.data() + ReplayField::StreamLength.Offset,
+                      bytes.size() - headerSize - marks * ReplayCheckpointSize, 4);
+    }
     const std::uint64_t hash = Fnv1a(bytes.data(), bytes.size());
     bytes.resize(bytes.size() + ReplayTrailerSize);
     PutLittleEndian(bytes.data() + bytes.size() - ReplayTrailerSize, hash, ReplayTrailerSize);
@@ -50,5 +100,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   while (decoder.Next(op)) {
   }
   FUZZ_REQUIRE(decoder.Error == nullptr && decoder.AtEnd());
+  Play(std::move(replay));
   return 0;
 }

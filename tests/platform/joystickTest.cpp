@@ -1,13 +1,13 @@
-// The joystick as the game reads it: the calibration arithmetic on its own,
-// then SDL's virtual pads through the real TSdlJoystick, and the whole game
-// flown by one.
+// The joystick as the game reads it through SDL: SDL's virtual pads through
+// the real TSdlJoystick, and the whole game flown by one. (The calibration
+// rules on their own are tested with the core, in tests/unit.)
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
+#include "app/JoystickCalibration.h"
 #include "entities/blobBullet.h"
-#include "platform/JoystickCalibration.h"
 #include "platform/SdlJoystick.h"
 #include "tests/support/TestGame.h"
 
@@ -15,46 +15,6 @@ namespace {
 constexpr unsigned C = AxisCentre;
 constexpr double Pi = 3.14159265358979323846;
 }  // namespace
-
-TEST(JoystickCalibration, RestBandReadsCentreAndFullDeflectionReachesTheEnds) {
-  const int band = int(StickDeadBand * 32767);
-  struct Case {
-    int rawX, rawY;
-    unsigned x, y;
-  } cases[] = {
-      {0, 0, C, C},
-      {1500, -1200, C, C},              // a worn pad's rest, about 6% off
-      {band, 0, C, C},                  // the edge of the band still rests
-      {-band / 2, band * 4 / 5, C, C},  // radial: inside the band in both axes at once
-      {32767, 32767, 65535, 65535},     // a square gate's corner: each axis clamped at its end
-      {-32768, -32768, 0, 0},
-      {int(0.54 * 32767), 0, C + 16384, C},  // past the band the rest of the travel is rescaled
-      {0, -int(0.54 * 32768), C, C - 16384},
-  };
-  for (const Case& c : cases) {
-    const TStickReading r = CalibrateStick(c.rawX, c.rawY);
-    EXPECT_NEAR(r.X, c.x, 1) << c.rawX << "," << c.rawY;
-    EXPECT_NEAR(r.Y, c.y, 1) << c.rawX << "," << c.rawY;
-  }
-  // Just past the band the reading leaves centre gently, with no jump.
-  const TStickReading justOut = CalibrateStick(band + 100, 0);
-  EXPECT_GT(justOut.X, C);
-  EXPECT_LT(justOut.X, C + 200);
-  EXPECT_EQ(justOut.Y, C);
-  // Along a diagonal the band is the same distance, not the same per axis.
-  EXPECT_NE(CalibrateStick(band * 3 / 4, band * 3 / 4).X, C);
-}
-
-TEST(JoystickCalibration, TriggerAndPlainAxis) {
-  const std::pair<int, unsigned> triggers[] = {{0, 0},         {-5, 0},        {2000, 0},
-                                               {32767, 65535}, {40000, 65535}, {int(0.54 * 32767), 32767}};
-  for (auto [raw, expected] : triggers) EXPECT_NEAR(CalibrateTrigger(raw), expected, 1) << raw;
-  EXPECT_GT(CalibrateTrigger(int(StickDeadBand * 32767) + 100), 0u);
-
-  const std::pair<int, unsigned> axes[] = {{-32768, 0}, {0, C}, {32767, 65535}, {-16384, C - 16383}};
-  for (auto [raw, expected] : axes) EXPECT_NEAR(ScaleAxis(raw), expected, 1) << raw;
-  EXPECT_EQ(ScaleAxis(100), C + 100);  // no band on a plain axis
-}
 
 namespace {
 // A pad made with SDL's virtual joystick: a game controller with every

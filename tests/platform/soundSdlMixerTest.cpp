@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "assets/Assets.h"
+#include "assets/BuiltInWaves.h"
 #include "platform/SdlMixerSoundDevice.h"
 #include "sound/SoundErrors.h"
 #include "sound/WaveReader.h"
@@ -17,9 +17,9 @@
 namespace {
 
 TWave BuiltIn(const char* name) {
-  const TAsset* asset = FindAsset(name);
-  if (!asset) throw std::runtime_error(std::string("missing wave ") + name);
-  return ReadWave(asset->Data, asset->Size);
+  std::span<const std::uint8_t> bytes = BuiltInWaveBytes(name);
+  if (bytes.empty()) throw std::runtime_error(std::string("missing wave ") + name);
+  return ReadWave(bytes.data(), bytes.size());
 }
 
 TWave Tone(double seconds, unsigned channels = 1, unsigned bits = 8) {

@@ -3,6 +3,7 @@
 // safely; R on the title watches one without touching the player's record;
 // damaged files are refused with a reason.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
@@ -217,11 +218,26 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   EXPECT_EQ(t.Game->State, GameState::Title);
   EXPECT_EQ(t.Game->LastResult.Frames, 50u);
 
+  // A locked level in the middle of the strip: the title's choice stays the
+  // level chosen before.
+  ASSERT_EQ(maxLevel, 1);
+  t.Game->LevelSelectOffset = 17 - 5;
+  t.Run(1);
+  ASSERT_EQ(t.Game->SelectedLevel, -1);
+  // R on a paused title plays the replay, every frame of it drawn.
+  t.Tap(VK::P);
+  ASSERT_TRUE(t.Game->Paused);
+  const int level = t.Game->Level, offset = t.Game->LevelSelectOffset;
   t.Tap('R');
+  EXPECT_FALSE(t.Game->Paused);
   for (int i = 0; i < 100000 && t.Game->Watching(); ++i) t.Run(1);
   ExpectSameGame(t.Game->LastResult, best);
+  EXPECT_EQ(t.Game->ReplayDivergedAt, 0u);
   EXPECT_EQ(t.Game->HiScore, 0);
   EXPECT_EQ(t.Game->MaxLevel, maxLevel);
+  // The title's choice is the player's again, not the level the replay ended on.
+  EXPECT_EQ(t.Game->Level, level);
+  EXPECT_EQ(t.Game->LevelSelectOffset, offset);
   EXPECT_FALSE(fs::exists(save)) << "watching never saves";
   EXPECT_EQ(ReadBytes(t.Dir / TQuadrovoltMain::ReplayLastName), lastBytes);
 
@@ -234,19 +250,84 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   t.Click(true);
   EXPECT_FALSE(t.Game->Watching());
   t.Click(false);
+
+  t.StartPlaying();
+  EXPECT_EQ(t.Game->Level, level);
 }
 
-TEST(Replay, RWithoutAGoodFileLeavesTheTitle) {
+TEST(Replay, RWithoutAGoodFileLeavesTheTitleAndSaysWhy) {
   TTestGame t;
   t.Run(2);
-  t.Tap('R');
-  EXPECT_FALSE(t.Game->Watching()) << "no file";
-  std::ofstream(t.Dir / TQuadrovoltMain::ReplayBestName) << "QVREPLAY but not really";
-  t.Tap('R');
-  EXPECT_FALSE(t.Game->Watching());
+  const fs::path best = t.Dir / TQuadrovoltMain::ReplayBestName, last = t.Dir / TQuadrovoltMain::ReplayLastName;
+  // What R says on standard error, one line.
+  auto refusal = [&] {
+    testing::internal::CaptureStderr();
+    t.Tap('R');
+    EXPECT_FALSE(t.Game->Watching());
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    return said;
+  };
+  EXPECT_NE(refusal().find("no replay to watch: " + best.string() + ": cannot be opened"), std::string::npos);
+  std::ofstream(best) << "QVREPLAY but not really";
+  EXPECT_NE(refusal().find(best.string() + ": too short"), std::string::npos);
+  // A named pipe, a folder: refused at once, never waited on.
+  fs::remove(best);
+  ASSERT_EQ(::mkfifo(best.c_str(), 0600), 0);
+  fs::create_directories(last);
+  const std::string said = refusal();
+  EXPECT_NE(said.find(best.string() + ": not a regular file"), std::string::npos) << said;
+  EXPECT_NE(said.find(last.string() + ": not a regular file"), std::string::npos) << said;
+  TReplay r;
+  std::string why;
+  EXPECT_FALSE(LoadReplayFile("/dev/zero", r, why));
+  EXPECT_EQ(why, "not a regular file");
   EXPECT_EQ(t.Game->State, GameState::Title);
   t.Run(2);
   EXPECT_EQ(t.Game->State, GameState::Title);
+}
+
+TEST(Replay, AnEditedInputSaysAtWhichCheckpointItParted) {
+  TTestGame rec(InputModes::Mouse);
+  PlayScriptedGame(rec, 1600);
+  const TReplayResult recorded = rec.Game->LastResult;
+  const TReplay replay = LoadOrFail(rec.Dir / TQuadrovoltMain::ReplayLastName);
+  ASSERT_EQ(replay.Checkpoints.size(), 4u);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(replay.Checkpoints[i].Tick, 500u * (i + 1));
+  EXPECT_EQ(replay.Checkpoints[3].Tick, recorded.Frames) << "and one at the end";
+  EXPECT_EQ(replay.Checkpoints[3].Checksum, recorded.Checksum);
+  ExpectSameGame(WatchToTheEnd(rec, replay), recorded);
+  EXPECT_EQ(rec.Game->ReplayDivergedAt, 0u);
+
+  // The first right click after tick 600 made a left button release instead:
+  // the ship is not sent to the cursor, and the game parts there.
+  TReplayDecoder d(replay.Stream.data(), replay.Stream.size(), replay.Header.Start);
+  TReplayOp op;
+  std::uint32_t ticks = 0;
+  std::size_t at = 0;
+  while (!at && d.Next(op)) {
+    if (op.Kind == TReplayOp::TKind::Ticks) ticks += std::uint32_t(op.Count);
+    if (ticks > 600 && op.Kind == TReplayOp::TKind::Event && op.Event.Kind == TInputEvent::TKind::RightDown)
+      at = d.Offset() - 1;
+  }
+  ASSERT_NE(at, 0u);
+  ASSERT_LT(ticks, 1000u);
+  TReplay edited = replay;
+  edited.Stream[at] = ReplayCode::LeftUp;
+  testing::internal::CaptureStderr();
+  WatchToTheEnd(rec, edited);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "replay diverges at tick 1000\n");
+  EXPECT_EQ(rec.Game->ReplayDivergedAt, 1000u);
+  EXPECT_EQ(rec.Game->LastResult.Frames, 1000u) << "it stops where it parted";
+
+  // Only the end is checked after the last checkpoint: a different start
+  // cursor parts at once, and a spoilt final checksum at the very end.
+  TReplay late = replay;
+  late.Checkpoints[3].Checksum ^= 1;
+  testing::internal::CaptureStderr();
+  WatchToTheEnd(rec, late);
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(rec.Game->ReplayDivergedAt, recorded.Frames);
 }
 
 // ---------------------------------------------------------------------------
@@ -266,14 +347,16 @@ void Rehash(std::vector<std::uint8_t>& f) {
 void Put32(std::vector<std::uint8_t>& f, std::size_t at, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) f[at + i] = std::uint8_t(v >> (8 * i));
 }
-// A file around a hand-made input stream.
+// A file around a hand-made input stream and checkpoints.
 std::vector<std::uint8_t> WithStream(std::vector<std::uint8_t> file, const std::vector<std::uint8_t>& stream,
-                                     std::uint32_t ticks) {
+                                     std::uint32_t ticks, const std::vector<TReplayCheckpoint>& marks = {}) {
   file.resize(ReplayHeaderSize);
   file.insert(file.end(), stream.begin(), stream.end());
+  for (const TReplayCheckpoint& c : marks) ReplayEncode::Checkpoint(file, c);
   file.resize(file.size() + 8);
-  Put32(file, 102, ticks);
-  Put32(file, 106, std::uint32_t(stream.size()));
+  Put32(file, ReplayField::Ticks.Offset, ticks);
+  Put32(file, ReplayField::StreamLength.Offset, std::uint32_t(stream.size()));
+  Put32(file, ReplayField::Checkpoints.Offset, std::uint32_t(marks.size()));
   Rehash(file);
   return file;
 }
@@ -325,15 +408,17 @@ TEST(ReplayFile, RefusesDamagedFilesWithAReason) {
        }(),
        "bad checksum"},
       {"magic", edit(0, 'X'), "magic"},
-      {"future format", edit(8, 2), "format version 2"},
-      {"level 0", edit(30, 0), "start level"},
-      {"level 41", edit(30, 41), "start level"},
-      {"control mode", edit(31, 3), "control mode"},
-      {"start flags", edit(65, 0x10), "start flags"},
+      {"future format", edit(ReplayField::FormatVersion.Offset, 3), "format version 3"},
+      {"level 0", edit(ReplayField::StartLevel.Offset, 0), "start level"},
+      {"level 41", edit(ReplayField::StartLevel.Offset, 41), "start level"},
+      {"control mode", edit(ReplayField::InputMode.Offset, 3), "control mode"},
+      {"start flags", edit(ReplayField::StartButtons.Offset, 0x10), "start flags"},
+      {"start stick past its travel", edit(ReplayField::StartJoystick.Offset + 2, 0x01), "out of range"},
+      {"start trigger at 2^31", edit(ReplayField::StartJoystick.Offset + 6 * 4 + 3, 0x80), "out of range"},
       {"one frame too many counted",
        [&] {
          auto f = good;
-         Put32(f, 102, t.Game->LastResult.Frames + 1);
+         Put32(f, ReplayField::Ticks.Offset, t.Game->LastResult.Frames + 1);
          Rehash(f);
          return f;
        }(),
@@ -341,7 +426,7 @@ TEST(ReplayFile, RefusesDamagedFilesWithAReason) {
       {"absurd frame count",
        [&] {
          auto f = good;
-         Put32(f, 102, 0xFFFFFFFF);
+         Put32(f, ReplayField::Ticks.Offset, 0xFFFFFFFF);
          Rehash(f);
          return f;
        }(),
@@ -349,7 +434,7 @@ TEST(ReplayFile, RefusesDamagedFilesWithAReason) {
       {"absurd stream length",
        [&] {
          auto f = good;
-         Put32(f, 106, 0xFFFFFFF0);
+         Put32(f, ReplayField::StreamLength.Offset, 0xFFFFFFF0);
          Rehash(f);
          return f;
        }(),
@@ -368,6 +453,20 @@ TEST(ReplayFile, RefusesDamagedFilesWithAReason) {
       {"input after the last frame", WithStream(good, {0x00, 0x83}, 1), "after the last frame"},
       {"many readings", WithStream(good, {0x00, 0x88, 0x10, 0x89, 0x80}, 1), "too many"},
       {"many repeats", WithStream(good, {0x00, 0x88, 0x11}, 1), "too many"},
+      // Readings past a stick's travel would overflow the controls' sums.
+      {"stick at 65536", WithStream(good, {0x00, 0x89, 0x81, 0x80, 0x80, 0x04}, 1), "out of range"},
+      {"stick at 2^31", WithStream(good, {0x00, 0x89, 0x82, 0x80, 0x80, 0x80, 0x80, 0x08}, 1), "out of range"},
+      {"checkpoint count past the end",
+       [&] {
+         auto f = good;
+         Put32(f, ReplayField::Checkpoints.Offset, 0x40000000);
+         Rehash(f);
+         return f;
+       }(),
+       "truncated"},
+      {"checkpoint after the end", WithStream(good, {0x01}, 2, {{3, 0}}), "checkpoint"},
+      {"checkpoint at tick 0", WithStream(good, {0x01}, 2, {{0, 0}}), "checkpoint"},
+      {"checkpoints out of order", WithStream(good, {0x01}, 2, {{2, 0}, {1, 0}}), "checkpoint"},
   };
   for (const TCase& c : cases) {
     why.clear();
@@ -375,6 +474,9 @@ TEST(ReplayFile, RefusesDamagedFilesWithAReason) {
     EXPECT_NE(why.find(c.Reason), std::string::npos) << c.Name << ": " << why;
     EXPECT_EQ(why.find('\n'), std::string::npos) << "one line";
   }
-  // The same hand-made streams are read when they are sound.
-  EXPECT_TRUE(Parses(WithStream(good, {0x00, 0x88, 0x0F, 0x89, 0x80, 0x83, 0x7F}, 129), why)) << why;
+  // The same hand-made streams are read when they are sound, a stick at the
+  // end of its travel included.
+  EXPECT_TRUE(Parses(WithStream(good, {0x00, 0x88, 0x0F, 0x89, 0x80, 0x83, 0x7F}, 129, {{1, 5}, {129, 6}}), why))
+      << why;
+  EXPECT_TRUE(Parses(WithStream(good, {0x00, 0x89, 0x83, 0xFF, 0xFF, 0x03, 0x00}, 1), why)) << why;
 }

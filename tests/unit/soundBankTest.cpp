@@ -13,12 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "assets/Assets.h"
+#include "assets/BuiltInWaves.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/SoundErrors.h"
 #include "sound/WaveList.h"
 #include "sound/WaveReader.h"
 #include "sound/frmDXSounds.h"
+#include "tools/wavegen/WaveBank.h"
 
 namespace {
 using TKind = TSoundEvent::TKind;
@@ -61,9 +62,9 @@ TWave SmallWave(double seconds = 0.05) {
 TEST(SoundBankWaves, EveryBuiltInWaveParsesWithItsFormatAndLength) {
   for (const TExpectedWave& e : kBank) {
     SCOPED_TRACE(e.Name);
-    const TAsset* asset = FindAsset(e.Name);
-    ASSERT_NE(asset, nullptr);
-    TWave w = ReadWave(asset->Data, asset->Size);
+    std::span<const std::uint8_t> bytes = BuiltInWaveBytes(e.Name);
+    ASSERT_FALSE(bytes.empty());
+    TWave w = ReadWave(bytes.data(), bytes.size());
     EXPECT_EQ(w.Format.Channels, e.Channels);
     EXPECT_EQ(w.Format.BitsPerSample, e.Bits);
     EXPECT_EQ(w.Format.SamplesPerSec, e.Rate);
@@ -71,12 +72,34 @@ TEST(SoundBankWaves, EveryBuiltInWaveParsesWithItsFormatAndLength) {
   }
 }
 
+// A build that synthesises its waves when the game starts (the web page) must
+// play exactly what the desktop embeds: every byte of every wave, in the bank's
+// order, and nothing for a name the bank does not have. The waves are made in
+// the reverse of the build tool's order, and the short ones twice, so that no
+// state left behind by one synthesis can change the next.
+TEST(SoundBankWaves, SynthesisingAtStartGivesTheBuildTimeBytes) {
+  std::span<const std::string_view> names = wavegen::BankWaveNames();
+  ASSERT_EQ(names.size(), std::size(kBank));
+  for (size_t i = names.size(); i-- > 0;) {
+    SCOPED_TRACE(kBank[i].Name);
+    EXPECT_EQ(names[i], kBank[i].Name);
+    std::span<const std::uint8_t> built = BuiltInWaveBytes(kBank[i].Name);
+    for (int pass = 0; pass < (kBank[i].Seconds < 5 ? 2 : 1); ++pass) {
+      std::vector<std::uint8_t> made = wavegen::SynthesiseWave(kBank[i].Name);
+      ASSERT_EQ(made.size(), built.size());
+      EXPECT_TRUE(std::equal(made.begin(), made.end(), built.begin())) << "pass " << pass;
+    }
+  }
+  EXPECT_TRUE(wavegen::SynthesiseWave("NoSuchWave").empty());
+  EXPECT_TRUE(BuiltInWaveBytes("NoSuchWave").empty());
+}
+
 TEST(SoundBankWaves, WavesAreNeitherSilentNorClippedAndStartAtRest) {
   for (const TExpectedWave& e : kBank) {
     SCOPED_TRACE(e.Name);
-    const TAsset* asset = FindAsset(e.Name);
-    ASSERT_NE(asset, nullptr);
-    TWave w = ReadWave(asset->Data, asset->Size);
+    std::span<const std::uint8_t> bytes = BuiltInWaveBytes(e.Name);
+    ASSERT_FALSE(bytes.empty());
+    TWave w = ReadWave(bytes.data(), bytes.size());
     // Samples as -1..1 (first channel only is enough for these checks).
     std::vector<double> s;
     for (size_t f = 0; f < w.Frames(); ++f) {

@@ -31,13 +31,22 @@ struct TRing {
   std::vector<double> L = std::vector<double>(kFrames, 0.0);
   std::vector<double> R = std::vector<double>(kFrames, 0.0);
 
-  // Equal-power panning; pan -1 is hard left, +1 hard right.
+  // Equal-power panning; pan -1 is hard left, +1 hard right. A note keeps
+  // its pan, so the two gains are worked out once for it.
   void Add(size_t frame, double v, double pan) {
-    double a = (pan + 1) * Pi / 4;
+    if (pan != PanNow) {
+      PanNow = pan;
+      double a = (pan + 1) * Pi / 4;
+      GainL = std::cos(a);
+      GainR = std::sin(a);
+    }
     size_t i = frame % kFrames;
-    L[i] += v * std::cos(a);
-    R[i] += v * std::sin(a);
+    L[i] += v * GainL;
+    R[i] += v * GainR;
   }
+
+ private:
+  double PanNow = 2, GainL = 0, GainR = 0;
 };
 
 // Plays one note onto the ring: `gen(t, held)` gives the raw voice, which is

@@ -72,22 +72,35 @@ double TOscillator::Pulse(double hz, double width) {
   return v;
 }
 
+double TOnePole::Coefficient(double cutoffHz, double rate) {
+  if (cutoffHz != CutoffNow || rate != RateNow) {
+    CutoffNow = cutoffHz;
+    RateNow = rate;
+    A = 1 - std::exp(-TwoPi * std::max(cutoffHz, 0.0) / rate);
+  }
+  return A;
+}
+
 double TOnePole::LowPass(double x, double cutoffHz, double rate) {
-  double a = 1 - std::exp(-TwoPi * std::max(cutoffHz, 0.0) / rate);
-  State += a * (x - State);
+  State += Coefficient(cutoffHz, rate) * (x - State);
   return State;
 }
 
 double TOnePole::HighPass(double x, double cutoffHz, double rate) { return x - LowPass(x, cutoffHz, rate); }
 
 TStateVariable::TOut TStateVariable::Run(double x, double cutoffHz, double resonance) {
-  const double rate = Rate;
-  double fc = std::clamp(cutoffHz, 5.0, rate * 0.45);
-  double g = std::tan(Pi * fc / rate);
-  double k = 1.0 / std::max(resonance, 0.1);
-  double a1 = 1 / (1 + g * (g + k));
-  double a2 = g * a1;
-  double a3 = g * a2;
+  if (cutoffHz != CutoffNow || resonance != ResonanceNow) {
+    CutoffNow = cutoffHz;
+    ResonanceNow = resonance;
+    const double rate = Rate;
+    double fc = std::clamp(cutoffHz, 5.0, rate * 0.45);
+    double g = std::tan(Pi * fc / rate);
+    K = 1.0 / std::max(resonance, 0.1);
+    A1 = 1 / (1 + g * (g + K));
+    A2 = g * A1;
+    A3 = g * A2;
+  }
+  const double k = K, a1 = A1, a2 = A2, a3 = A3;
   double v3 = x - Ic2;
   double v1 = a1 * Ic1 + a2 * v3;
   double v2 = Ic2 + a2 * Ic1 + a3 * v3;

@@ -48,7 +48,11 @@ class TOnePole {
   void Reset(double v = 0) { State = v; }
 
  private:
+  double Coefficient(double cutoffHz, double rate);
   double State = 0;
+  // Most voices hold one cutoff: its coefficient is kept rather than worked
+  // out again every sample (the same value either way).
+  double CutoffNow = -1, RateNow = 0, A = 0;
 };
 
 // State-variable filter (trapezoidal form): stable under fast cutoff sweeps,
@@ -65,6 +69,9 @@ class TStateVariable {
  private:
   double Rate;
   double Ic1 = 0, Ic2 = 0;
+  // The coefficients of the last cutoff and resonance, kept while they hold.
+  double CutoffNow = -1, ResonanceNow = -1;
+  double K = 0, A1 = 0, A2 = 0, A3 = 0;
 };
 
 // Envelopes over time t in seconds.

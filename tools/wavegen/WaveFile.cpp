@@ -32,11 +32,13 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
   Put16(out, v >> 16);
 }
 
-void PutId(std::vector<std::uint8_t>& out, const char* id) { out.insert(out.end(), id, id + 4); }
+void PutId(std::vector<std::uint8_t>& out, const char* id) {
+  for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(id[i]));
+}
 
 }  // namespace
 
-bool WriteWave(const std::string& path, const TWaveData& wave) {
+std::vector<std::uint8_t> EncodeWave(const TWaveData& wave) {
   const size_t frames = wave.Frames();
   const int bytesPerSample = wave.Bits / 8;
   const int blockAlign = bytesPerSample * wave.Channels;
@@ -66,7 +68,13 @@ bool WriteWave(const std::string& path, const TWaveData& wave) {
       double x = std::clamp(wave.Samples[size_t(c)][i], -1.0, 1.0);
       if (wave.Bits == 8) {
         double scaled = x * 127.0;
-        if (std::fabs(scaled) > 1.0) scaled += (dither.Uniform() - dither.Uniform());
+        if (std::fabs(scaled) > 1.0) {
+          // Two draws in a fixed order: the order of the operands of one
+          // expression is the compiler's choice, and would differ between builds.
+          double up = dither.Uniform();
+          double down = dither.Uniform();
+          scaled += up - down;
+        }
         long q = std::clamp(std::lround(scaled), -127l, 127l);
         out.push_back(std::uint8_t(128 + q));
       } else {
@@ -76,9 +84,13 @@ bool WriteWave(const std::string& path, const TWaveData& wave) {
     }
   }
 
+  return out;
+}
+
+bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return false;
-  bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   ok = (std::fclose(f) == 0) && ok;
   return ok;
 }

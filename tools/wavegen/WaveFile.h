@@ -1,5 +1,6 @@
 #pragma once
 // A synthesised wave in memory and its writer as a PCM RIFF WAVE file.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,10 @@ struct TWaveData {
 // A mono wave of `seconds` length, all zero, ready to be filled.
 TWaveData MakeMono(int rate, double seconds);
 
-// Quantises and writes the wave; false when the file cannot be written.
-bool WriteWave(const std::string& path, const TWaveData& wave);
+// The wave quantised to its bit depth, as a PCM RIFF WAVE file's bytes.
+std::vector<std::uint8_t> EncodeWave(const TWaveData& wave);
+
+// Writes bytes to a file; false when it cannot be written.
+bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace wavegen

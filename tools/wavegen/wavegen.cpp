@@ -1,54 +1,35 @@
 // Build tool: synthesises the sixteen waves of the sound bank into a folder,
 // one <Name>.wav per wave. Deterministic: the same sources give the same bytes.
-//   quadrovolt_wavegen <outdir>
+//   quadrovolt_wavegen [--timing] <outdir>
+// --timing prints how long the synthesis took, as it would at a page's load.
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
-#include "Effects.h"
-#include "IntroTune.h"
+#include "WaveBank.h"
 #include "WaveFile.h"
 
-namespace {
-
-struct TWaveRecipe {
-  const char* Name;
-  wavegen::TWaveData (*Make)();
-};
-
-// In the bank's order.
-const TWaveRecipe kRecipes[] = {
-    {"PlayerShoot", wavegen::MakePlayerShoot},
-    {"GruntHit", wavegen::MakeGruntHit},
-    {"BoidHit", wavegen::MakeBoidHit},
-    {"SnakeHit", wavegen::MakeSnakeHit},
-    {"SnakeDestroyed", wavegen::MakeSnakeDestroyed},
-    {"GravitarHit", wavegen::MakeGravitarHit},
-    {"GravitarDestroyed", wavegen::MakeGravitarDestroyed},
-    {"PodHit", wavegen::MakePodHit},
-    {"PodDestroyed", wavegen::MakePodDestroyed},
-    {"PodChildHit", wavegen::MakePodChildHit},
-    {"PodChildDestroyed", wavegen::MakePodChildDestroyed},
-    {"PlayerHit", wavegen::MakePlayerHit},
-    {"NewLevel", wavegen::MakeNewLevel},
-    {"GravitarSpawned", wavegen::MakeGravitarSpawned},
-    {"Intro", wavegen::MakeIntro},
-    {"GraviBomb", wavegen::MakeGraviBomb},
-};
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: quadrovolt_wavegen OUTDIR\n");
+  bool timing = argc == 3 && std::strcmp(argv[1], "--timing") == 0;
+  if (argc != 2 && !timing) {
+    std::fprintf(stderr, "usage: quadrovolt_wavegen [--timing] OUTDIR\n");
     return 2;
   }
-  const std::string dir = argv[1];
-  for (const TWaveRecipe& recipe : kRecipes) {
-    const std::string path = dir + "/" + recipe.Name + ".wav";
-    if (!wavegen::WriteWave(path, recipe.Make())) {
+  const std::string dir = argv[argc - 1];
+  double totalMs = 0;
+  for (std::string_view name : wavegen::BankWaveNames()) {
+    auto start = std::chrono::steady_clock::now();
+    std::vector<std::uint8_t> bytes = wavegen::SynthesiseWave(name);
+    double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    totalMs += ms;
+    if (timing) std::printf("%-18.*s %8.1f ms\n", int(name.size()), name.data(), ms);
+    const std::string path = dir + "/" + std::string(name) + ".wav";
+    if (!wavegen::WriteFileBytes(path, bytes)) {
       std::fprintf(stderr, "quadrovolt_wavegen: cannot write %s\n", path.c_str());
       return 1;
     }
   }
+  if (timing) std::printf("synthesised %zu waves in %.1f ms\n", wavegen::BankWaveNames().size(), totalMs);
   return 0;
 }

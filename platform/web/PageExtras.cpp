@@ -1,0 +1,108 @@
+#include "platform/web/PageExtras.h"
+
+#include <emscripten.h>
+
+#include <string>
+
+#include "platform/web/PageReplays.h"
+#include "platform/web/WebGamepad.h"
+
+namespace {
+
+TWebGamepad Gamepad;
+TPageReplays Replays;
+
+// F (without Ctrl, Alt or Cmd) and the page's button toggle full screen. It
+// must be asked for inside the key or click handler: browsers grant full
+// screen only to what the player just did. The whole page goes full screen,
+// so the canvas fills the screen and the picture keeps 4:3 between bars.
+// The replay file input hands the bytes of the file picked to the game.
+EM_JS(void, page_connect_extras, (), {
+  var toggle = function() {
+    var d = document;
+    if (d.fullscreenElement || d.webkitFullscreenElement) {
+      (d.exitFullscreen || d.webkitExitFullscreen).call(d);
+    } else {
+      var e = d.documentElement, ask = e.requestFullscreen || e.webkitRequestFullscreen;
+      if (ask) {
+        var asked = ask.call(e);
+        if (asked && asked.catch)
+          asked.catch(function(err) { console.warn('Quadrovolt: no full screen (' + err + ')'); });
+      }
+    }
+  };
+  Module.quadrovoltToggleFullScreen = toggle;
+  window.addEventListener(
+      'keydown', function(e) {
+        if (e.code == 'KeyF' && !e.repeat && !e.ctrlKey && !e.altKey && !e.metaKey) toggle();
+      });
+  var button = document.getElementById('fullscreen');
+  if (button)
+    button.addEventListener(
+        'click', function() {
+          toggle();
+          button.blur();
+        });
+
+  var input = document.getElementById('replayfile');
+  if (input) {
+    input.addEventListener(
+        'change', function() {
+          var file = input.files && input.files[0];
+          if (!file) return;
+          var reader = new FileReader();
+          reader.onload = function() {
+            var bytes = new Uint8Array(reader.result);
+            var p = _malloc(Math.max(1, bytes.length));
+            HEAPU8.set(bytes, p);
+            var why = _quadrovolt_pick_replay(p, bytes.length);
+            _free(p);
+            var note = document.getElementById('replaynote');
+            if (note) note.textContent = why ? file.name + ': ' + UTF8ToString(why) : "";
+            input.value = "";
+            input.blur();
+          };
+          reader.readAsArrayBuffer(file);
+        });
+  }
+  Module.quadrovoltFinalLine = function() { return UTF8ToString(_quadrovolt_final_line()); };
+});
+
+// The replay of the game that just ended, as the page's download link.
+EM_JS(void, page_offer_replay, (const unsigned char* bytes, int size), {
+  var link = document.getElementById('replaydownload');
+  if (!link) return;
+  if (link.href && link.href.indexOf('blob:') == 0) URL.revokeObjectURL(link.href);
+  var blob = new Blob([HEAPU8.slice(bytes, bytes + size)], {
+    type:
+      'application/octet-stream'
+  });
+  link.href = URL.createObjectURL(blob);
+  link.download = 'quadrovolt-' + new Date().toISOString().slice(0, 19).split(':').join('-') + '.rpl';
+  link.style.display = "";
+});
+
+}  // namespace
+
+void ConnectPageExtras() { page_connect_extras(); }
+
+void ReadPagePad(TGameHost& host) { host.SetJoystick(Gamepad.Read()); }
+
+void AfterPageFrame(TGameHost& host) {
+  if (Replays.AfterFrame(host)) page_offer_replay(Replays.Offer().data(), int(Replays.Offer().size()));
+}
+
+extern "C" {
+
+// A replay file the player picked: null when it will be watched, else why not.
+EMSCRIPTEN_KEEPALIVE const char* quadrovolt_pick_replay(const unsigned char* bytes, int size) {
+  static std::string why;
+  why.clear();
+  if (Replays.Pick(bytes, size > 0 ? std::size_t(size) : 0, why)) return nullptr;
+  if (why.empty()) why = "not a replay";
+  return why.c_str();
+}
+
+// The final line of the last game that ended, played or watched (empty before).
+EMSCRIPTEN_KEEPALIVE const char* quadrovolt_final_line() { return Replays.FinalLine().c_str(); }
+}

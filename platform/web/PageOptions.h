@@ -1,0 +1,22 @@
+#pragma once
+// The page's developer options, from its address's query ("?level=19&pilot=1").
+// A player never needs them:
+//   level=N   every start level open, the strip showing N (1..40)
+//   pilot=1   the page plays by itself (fire held, the target swung round the
+//             arena, no damage, the widest fire and bombs), for timing levels
+//   fps=1     the steps run and frames drawn a second, on the console every 5 s
+//   mode=keyboard|mouse|joystick   the control mode to start in
+//   save=0    the save file is not read or kept (a fresh score every visit)
+// Unknown names and bad values are ignored.
+#include <cstdint>
+#include <string_view>
+
+struct TPageOptions {
+  int Level = 0;  // 0: as the save file says
+  bool Pilot = false;
+  bool ReportRate = false;
+  int ControlMode = -1;  // -1: the page's own choice
+  bool KeepSave = true;
+};
+
+TPageOptions ParsePageQuery(std::string_view query);

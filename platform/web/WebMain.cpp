@@ -1,0 +1,426 @@
+// The web page's host: a WebGL 2 canvas, the browser's keys, mouse, sound and
+// storage, and the game object run through the host interface at the
+// browser's animation frames.
+#include <GLES3/gl3.h>
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include <algorithm>
+#include <array>
+#include <bitset>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/GameHost.h"
+#include "app/PictureLayout.h"
+#include "app/QuadrovoltMain.h"
+#include "gfx/BatchingRenderer.h"
+#include "gfx/NullRenderer.h"
+#include "gfx/Random.h"
+#include "platform/Gles3BatchSink.h"
+#include "platform/web/AnimationPace.h"
+#include "platform/web/PageExtras.h"
+#include "platform/web/PageOptions.h"
+#include "platform/web/WebAudioSoundDevice.h"
+#include "platform/web/WebKeys.h"
+#include "platform/web/WebPilot.h"
+
+namespace {
+
+// The save file lives in the browser's IndexedDB, mounted here; the replays
+// are written beside it.
+constexpr const char* kSavePath = "/save/QUADROVOLT.DAT";
+
+EM_JS(char*, page_query, (), {
+  var q = window.location.search || "";
+  var n = lengthBytesUTF8(q) + 1;
+  var p = _malloc(n);
+  stringToUTF8(q, p, n);
+  return p;
+});
+
+// The canvas fills its place in the page; its drawing buffer is made to match
+// the place in device pixels. Returns the CSS size and the buffer's size.
+EM_JS(void, page_canvas_size, (int* cssWidth, int* cssHeight, int* width, int* height), {
+  var canvas = Module.canvas;
+  var box = canvas.getBoundingClientRect();
+  var ratio = window.devicePixelRatio || 1;
+  var w = Math.max(1, Math.round(box.width * ratio)), h = Math.max(1, Math.round(box.height * ratio));
+  if (canvas.width != w) canvas.width = w;
+  if (canvas.height != h) canvas.height = h;
+  HEAP32[cssWidth >> 2] = Math.max(1, Math.round(box.width));
+  HEAP32[cssHeight >> 2] = Math.max(1, Math.round(box.height));
+  HEAP32[width >> 2] = w;
+  HEAP32[height >> 2] = h;
+});
+
+// Reads the kept save folder into memory, then makes the game.
+EM_JS(void, page_mount_save, (int keep), {
+  FS.mkdir('/save');
+  if (!keep) {
+    Module._quadrovolt_start();
+    return;
+  }
+  FS.mount(IDBFS, {}, '/save');
+  FS.syncfs(
+      true, function(err) {
+        if (err) console.warn('Quadrovolt: the kept score could not be read (' + err + '); starting afresh');
+        Module._quadrovolt_start();
+      });
+});
+
+// Writes the save folder back to IndexedDB; quadrovolt_saved follows.
+EM_JS(void, page_sync_save, (), {
+  FS.syncfs(
+      false, function(err) {
+        if (err) console.warn('Quadrovolt: the score could not be kept in this browser (' + err + ')');
+        Module._quadrovolt_saved(err ? 0 : 1);
+      });
+});
+
+EM_JS(void, page_show, (const char* id, int shown), {
+  var e = document.getElementById(UTF8ToString(id));
+  if (e) e.style.display = shown ? "" : "none";
+});
+
+EM_JS(void, page_no_webgl, (), {
+  var e = document.getElementById('message');
+  if (e) {
+    e.textContent = 'Quadrovolt needs WebGL 2, which this browser does not offer.';
+    e.style.display = "";
+  }
+});
+
+class TPage {
+ public:
+  explicit TPage(const TPageOptions& options) : Options(options), Pace(emscripten_performance_now()) {}
+
+  bool MakeContext() {
+    EmscriptenWebGLContextAttributes a;
+    emscripten_webgl_init_context_attributes(&a);
+    a.majorVersion = 2;
+    a.minorVersion = 0;
+    a.alpha = false;
+    a.depth = true;
+    a.stencil = false;
+    a.antialias = false;
+    a.powerPreference = EM_WEBGL_POWER_PREFERENCE_HIGH_PERFORMANCE;
+    Context = emscripten_webgl_create_context("#canvas", &a);
+    if (Context <= 0 || emscripten_webgl_make_context_current(Context) != EMSCRIPTEN_RESULT_SUCCESS) return false;
+    SetGles3ContextDefaults();
+    Renderer = std::make_unique<TBatchingRenderer>(std::make_unique<TGles3BatchSink>());
+    SetRenderer(Renderer.get());
+    return true;
+  }
+
+  void MakeGame() {
+    RandomSeedFromClock();
+    THostOptions options;
+    options.SavePath = kSavePath;
+    options.ControlMode = ControlMode;
+    options.SoundOn = SoundOn;
+    if (Options.Level) options.AllLevelsOpen = true;
+    if (Options.Pilot) options.Assists = TReplayAssists{3, true, true};
+    SetRenderer(Renderer.get());  // the game makes its textures as it is made
+    Host = std::make_unique<TGameHost>(Sound, options);
+    if (Options.Level) Host->ChooseStartLevel(Options.Level);
+    if (Options.Pilot) Pilot.emplace(Options.Level);
+    LastPicture = {};
+    LayOutPicture();
+    Watched = {Host->HiScore(), Host->MaxLevel(), Host->State()};
+    Pace = TAnimationPace(emscripten_performance_now());
+    page_show("ended", 0);
+  }
+
+  void LayOutPicture() {
+    int cssWidth = 0, cssHeight = 0, width = 0, height = 0;
+    page_canvas_size(&cssWidth, &cssHeight, &width, &height);
+    const int sizes[4] = {cssWidth, cssHeight, width, height};
+    if (std::equal(sizes, sizes + 4, LastPicture.data())) return;
+    std::copy(sizes, sizes + 4, LastPicture.data());
+    Picture.Resize(cssWidth, cssHeight, width, height);
+    TPicturePlace place;
+    place.Width = Picture.Width;
+    place.Height = Picture.Height;
+    place.Left = Picture.Left;
+    place.Bottom = Picture.Bottom();
+    if (Host) Host->SetPicture(place);
+  }
+
+  // One animation frame: the steps due, only the newest one drawn.
+  void Frame(double nowMs) {
+    if (!Host) return;
+    LayOutPicture();
+    if (ControlModeWanted >= 0 && Host->State() == GameState::Title) {
+      // Only between games, so a recorded game keeps the mode it began in.
+      Host->SetControlMode(std::uint8_t(ControlModeWanted));
+      ControlMode = ControlModeWanted;
+      ControlModeWanted = -1;
+    }
+    Host->Idle();
+    ReadPagePad(*Host);
+    const int steps = Host->WantsQuit() ? 0 : Pace.StepsDue(nowMs);
+    for (int i = 0; i < steps && !Host->WantsQuit(); ++i) {
+      const bool shown = i == steps - 1;
+      if (Pilot) Pilot->BeforeTick(*Host, Picture.Width, Picture.Height);
+      // Steps that are not shown draw into nothing.
+      SetRenderer(shown ? static_cast<TRenderer*>(Renderer.get()) : &Unseen);
+      const bool draws = shown && !Host->Paused();
+      if (draws) ClearBars();
+      Host->Tick();
+      if (draws) {
+        Renderer->Flush();
+        ++Drawn;
+        if (TitleDrawnMs < 0 && Host->State() == GameState::Title) TitleDrawnMs = emscripten_performance_now();
+      }
+      ++Steps;
+    }
+    SetRenderer(Renderer.get());
+    AfterPageFrame(*Host);
+    if (Options.ReportRate) ReportRate(nowMs);
+    KeepSaveIfChanged();
+    if (Host->WantsQuit()) End();
+  }
+
+  // The kept copy follows the save file (and the replays beside it): they
+  // are written when the best score or level changes and when a game ends.
+  void KeepSaveIfChanged() {
+    const TWatched now{Host->HiScore(), Host->MaxLevel(), Host->State()};
+    const bool shownHelp = now.State == GameState::Title;
+    if (shownHelp != (Watched.State == GameState::Title)) page_show("help", shownHelp);
+    if (now.HiScore != Watched.HiScore || now.MaxLevel != Watched.MaxLevel || now.State != Watched.State) Sync();
+    Watched = now;
+  }
+
+  void Sync() {
+    if (!Options.KeepSave) return;
+    if (Syncing) {
+      SyncAgain = true;
+      return;
+    }
+    Syncing = true;
+    page_sync_save();
+  }
+
+  void Synced(bool ok) {
+    Syncing = false;
+    if (ok) ++Syncs;
+    if (SyncAgain) {
+      SyncAgain = false;
+      Sync();
+    }
+  }
+
+  // The player quit from the title: the game object saves as it goes; the
+  // page says so and a key or click makes a new one.
+  void End() {
+    ReleaseAll();
+    Host.reset();
+    Pilot.reset();
+    Sync();
+    page_show("ended", 1);
+    page_show("help", 0);
+  }
+
+  void Key(int vk, bool down) {
+    if (!Host) {
+      if (!down) MakeGame();
+      return;
+    }
+    if (vk < 0) return;
+    if (down) {
+      Held.set(std::size_t(vk));
+      Host->KeyDown(vk);
+    } else {
+      Held.reset(std::size_t(vk));
+      Host->KeyUp(vk);
+    }
+  }
+
+  void Pointer(long cssX, long cssY) {
+    int x = int(cssX), y = int(cssY);
+    Picture.WindowToPicture(x, y);
+    if (Host) Host->PointerAt(x, y);
+  }
+
+  void Button(int button, bool down) {
+    if (!Host) {
+      if (!down) MakeGame();
+      return;
+    }
+    if (button != 0 && button != 2) return;
+    const bool left = button == 0;
+    (left ? LeftHeld : RightHeld) = down;
+    Host->Button(left, down);
+  }
+
+  // A page that loses the focus hears no key-up: let go of everything.
+  void ReleaseAll() {
+    if (!Host) return;
+    for (std::size_t vk = 0; vk < Held.size(); ++vk)
+      if (Held.test(vk)) Host->KeyUp(int(vk));
+    Held.reset();
+    if (LeftHeld) Host->Button(true, false);
+    if (RightHeld) Host->Button(false, false);
+    LeftHeld = RightHeld = false;
+  }
+
+  void WantControlMode(int mode) { ControlModeWanted = mode; }
+  void SetSound(bool on) {
+    SoundOn = on;
+    if (Host) Host->SetSoundOn(on);
+  }
+
+  std::string Status() const {
+    char text[512];
+    std::snprintf(text, sizeof text,
+                  "{\"running\":%s,\"state\":%d,\"level\":%d,\"score\":%d,\"damage\":%d,\"hiScore\":%d,"
+                  "\"maxLevel\":%d,\"paused\":%s,\"mode\":%d,\"steps\":%llu,\"drawn\":%llu,\"dropped\":%llu,"
+                  "\"titleMs\":%.1f,\"syncs\":%d,\"syncing\":%s,\"pictureWidth\":%d,\"pictureHeight\":%d}",
+                  Host ? "true" : "false", Host ? Host->State() : 0, Host ? Host->Level() : 0, Host ? Host->Score() : 0,
+                  Host ? Host->Damage() : 0, Host ? Host->HiScore() : 0, Host ? Host->MaxLevel() : 0,
+                  Host && Host->Paused() ? "true" : "false", ControlMode, (unsigned long long)Steps,
+                  (unsigned long long)Drawn, (unsigned long long)Pace.DroppedSteps(), TitleDrawnMs, Syncs,
+                  Syncing ? "true" : "false", Picture.Width, Picture.Height);
+    return text;
+  }
+
+ private:
+  struct TWatched {
+    int HiScore = 0, MaxLevel = 0;
+    std::uint8_t State = 0;
+  };
+
+  void ClearBars() const {
+    glDisable(GL_SCISSOR_TEST);
+    if (!Picture.HasBars()) return;
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    // Wide lines and points near the picture's edge would spill onto the bars.
+    glScissor(Picture.Left, Picture.Bottom(), Picture.Width, Picture.Height);
+    glEnable(GL_SCISSOR_TEST);
+  }
+
+  void ReportRate(double nowMs) {
+    if (RateStartMs < 0) {
+      RateStartMs = nowMs, RateSteps = Steps, RateDrawn = Drawn;
+      return;
+    }
+    if (nowMs - RateStartMs < 5000) return;
+    const double seconds = (nowMs - RateStartMs) / 1000;
+    std::printf("%.1f steps a second, %.1f frames drawn a second (level %d)\n", double(Steps - RateSteps) / seconds,
+                double(Drawn - RateDrawn) / seconds, Host->Level());
+    RateStartMs = nowMs, RateSteps = Steps, RateDrawn = Drawn;
+  }
+
+  TPageOptions Options;
+  EMSCRIPTEN_WEBGL_CONTEXT_HANDLE Context = 0;
+  TWebAudioSoundDevice Sound;
+  std::unique_ptr<TBatchingRenderer> Renderer;
+  TNullRenderer Unseen;
+  std::unique_ptr<TGameHost> Host;
+  std::optional<TWebPilot> Pilot;
+  TPictureLayout Picture;
+  std::array<int, 4> LastPicture{};
+  TAnimationPace Pace;
+  TWatched Watched;
+  std::bitset<256> Held;
+  bool LeftHeld = false, RightHeld = false;
+  int ControlMode = 1;  // mouse, as the page starts
+  int ControlModeWanted = -1;
+  bool SoundOn = true;
+  bool Syncing = false, SyncAgain = false;
+  int Syncs = 0;
+  std::uint64_t Steps = 0, Drawn = 0, RateSteps = 0, RateDrawn = 0;
+  double RateStartMs = -1, TitleDrawnMs = -1;
+
+ public:
+  void ChooseInitialMode() {
+    if (Options.ControlMode >= 0) ControlMode = Options.ControlMode;
+  }
+};
+
+TPage* Page = nullptr;
+
+EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void*) {
+  const int vk = VirtualKeyFromCode(e->code);
+  // Browser shortcuts (Ctrl+R, Ctrl+W, ...) stay the browser's.
+  if ((e->ctrlKey || e->metaKey) && vk != 17) return EM_FALSE;
+  Page->Key(vk, type == EMSCRIPTEN_EVENT_KEYDOWN);
+  return PageKeepsKey(vk) ? EM_TRUE : EM_FALSE;
+}
+
+EM_BOOL OnMouseMove(int, const EmscriptenMouseEvent* e, void*) {
+  Page->Pointer(e->targetX, e->targetY);
+  return EM_TRUE;
+}
+
+EM_BOOL OnMouseButton(int type, const EmscriptenMouseEvent* e, void*) {
+  Page->Pointer(e->targetX, e->targetY);
+  Page->Button(e->button, type == EMSCRIPTEN_EVENT_MOUSEDOWN);
+  return EM_TRUE;
+}
+
+EM_BOOL OnBlur(int, const EmscriptenFocusEvent*, void*) {
+  Page->ReleaseAll();
+  return EM_FALSE;
+}
+
+EM_BOOL OnAnimationFrame(double nowMs, void*) {
+  Page->Frame(nowMs);
+  return EM_TRUE;
+}
+
+}  // namespace
+
+extern "C" {
+
+// The save folder has been read: make the game and start the frames.
+EMSCRIPTEN_KEEPALIVE void quadrovolt_start() {
+  Page->MakeGame();
+  emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, OnKey);
+  emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, OnKey);
+  emscripten_set_mousemove_callback("#canvas", nullptr, EM_TRUE, OnMouseMove);
+  emscripten_set_mousedown_callback("#canvas", nullptr, EM_TRUE, OnMouseButton);
+  emscripten_set_mouseup_callback("#canvas", nullptr, EM_TRUE, OnMouseButton);
+  emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, OnBlur);
+  ConnectPageExtras();
+  emscripten_request_animation_frame_loop(OnAnimationFrame, nullptr);
+}
+
+EMSCRIPTEN_KEEPALIVE void quadrovolt_saved(int ok) {
+  if (Page) Page->Synced(ok != 0);
+}
+
+// The page's controls: 0 keyboard, 1 mouse, 2 pad (from the next title on); sound.
+EMSCRIPTEN_KEEPALIVE void quadrovolt_set_control_mode(int mode) {
+  if (Page && mode >= 0 && mode <= 2) Page->WantControlMode(mode);
+}
+EMSCRIPTEN_KEEPALIVE void quadrovolt_set_sound(int on) {
+  if (Page) Page->SetSound(on != 0);
+}
+
+// What the page is doing, as JSON: for the tests and the timing runs.
+EMSCRIPTEN_KEEPALIVE const char* quadrovolt_status() {
+  static std::string text;
+  text = Page ? Page->Status() : "{\"running\":false}";
+  return text.c_str();
+}
+}
+
+int main() {
+  char* query = page_query();
+  const TPageOptions options = ParsePageQuery(query);
+  std::free(query);
+  Page = new TPage(options);
+  Page->ChooseInitialMode();
+  if (!Page->MakeContext()) {
+    page_no_webgl();
+    return 1;
+  }
+  page_mount_save(options.KeepSave ? 1 : 0);
+  return 0;
+}
