@@ -6,10 +6,15 @@ set -uo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh --test || { echo "0 passed, 1 failed"; exit 1; }
 
-if ! { cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
+# The layout of the C++ files the last commit (and any change not yet
+# committed) touched.
+if scripts/check-format.sh; then format_passed=1 format_failed=0; else format_passed=0 format_failed=1; fi
+
+# The test command's builds make every warning an error.
+if ! { cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUADROVOLT_WERROR=ON >/dev/null &&
        cmake --build build-test -j"$(nproc)"; }; then
   echo "Build failed"
-  echo "0 passed, 1 failed"
+  echo "${format_passed} passed, $((format_failed + 1)) failed"
   exit 1
 fi
 
@@ -125,7 +130,7 @@ else
   fuzz_failed=${#fuzzers[@]}
 fi
 
-passed=$((unit_total - unit_failed + e2e_passed + asan_passed + fuzz_passed))
-failed=$((unit_failed + e2e_failed + asan_failed + fuzz_failed))
+passed=$((unit_total - unit_failed + e2e_passed + asan_passed + fuzz_passed + format_passed))
+failed=$((unit_failed + e2e_failed + asan_failed + fuzz_failed + format_failed))
 echo "${passed} passed, ${failed} failed"
 [[ $failed -eq 0 ]]

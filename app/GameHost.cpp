@@ -64,6 +64,11 @@ void TGameHost::Watch(TReplay replay) { GameObject->StartWatching(std::move(repl
 
 void TGameHost::FinishGame() { GameObject->FinishGame(); }
 
+void TGameHost::EndSession() {
+  GameObject->FinishGame();
+  GameObject->SaveIfChanged();
+}
+
 bool TGameHost::WriteRecording(const std::string& path) const { return GameObject->Recorder.Write(path.c_str()); }
 
 bool TGameHost::Paused() const { return GameObject->Paused; }
@@ -77,3 +82,4 @@ int TGameHost::Damage() const { return GameObject->Player->Damage; }
 int TGameHost::HiScore() const { return GameObject->HiScore; }
 int TGameHost::MaxLevel() const { return GameObject->MaxLevel; }
 const TReplayResult& TGameHost::LastResult() const { return GameObject->LastResult; }
+std::uint32_t TGameHost::ReplayDivergedAt() const { return GameObject->ReplayDivergedAt; }

@@ -72,6 +72,9 @@ class TGameHost {
   // replay is then complete); write the recording made so far.
   void Watch(TReplay replay);
   void FinishGame();
+  // The session ends under the game (the display lost): the game in progress
+  // ends as its end would, and a better record is saved now.
+  void EndSession();
   bool WriteRecording(const std::string& path) const;
 
   // --- What a host may read ------------------------------------------------
@@ -86,8 +89,13 @@ class TGameHost {
   int HiScore() const;
   int MaxLevel() const;
   const TReplayResult& LastResult() const;
+  // The tick where the last replay watched parted from its recording (0: never).
+  std::uint32_t ReplayDivergedAt() const;
   // Everything else, read only: the entity check, benchmarks, tests.
   const TQuadrovoltMain& Game() const { return *GameObject; }
+  // Tests only: the game object itself, to set up the situation a rule is
+  // checked in (an enemy placed, a level pinned). No host calls it.
+  TQuadrovoltMain& Arrange() { return *GameObject; }
 
  private:
   class TPushedJoystick : public TJoystick {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "app/GameHost.h"
+
 void TPictureLayout::Resize(int windowWidth, int windowHeight, int drawableWidth, int drawableHeight) {
   WindowWidth = std::max(windowWidth, 0);
   WindowHeight = std::max(windowHeight, 0);
@@ -33,3 +35,5 @@ void TPictureLayout::WindowToPicture(int& x, int& y) const {
   x = ToPictureAxis(x, WindowWidth, DrawableWidth, Left, Width);
   y = ToPictureAxis(y, WindowHeight, DrawableHeight, Top, Height);
 }
+
+TPicturePlace TPictureLayout::Place() const { return TPicturePlace{Width, Height, Left, Bottom()}; }

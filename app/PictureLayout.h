@@ -6,6 +6,8 @@
 // pointer's window position into a pixel of that picture, so the game's mouse
 // rule sees the picture as its whole screen.
 
+struct TPicturePlace;
+
 class TPictureLayout {
  public:
   // The window's size in its own coordinates and the drawable's in pixels;
@@ -16,6 +18,8 @@ class TPictureLayout {
   int Left = 0, Top = 0, Width = 0, Height = 0;
   // The picture's lowest row counted from the bottom, as GL's viewport wants it.
   int Bottom() const { return DrawableHeight - Top - Height; }
+  // The picture's size and place as the game is told them (app/GameHost.h).
+  TPicturePlace Place() const;
   bool HasBars() const { return Width != DrawableWidth || Height != DrawableHeight; }
 
   // A pointer position in window coordinates -> the picture pixel under it.

@@ -40,19 +40,7 @@ install(FILES ${DIST}/icons/${QUADROVOLT_ID}.svg DESTINATION ${CMAKE_INSTALL_DAT
 install(FILES ${DIST}/quadrovolt.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${DIST}/copyright DESTINATION ${QUADROVOLT_DOC_DIR})
 
-# Quick checks of the installed tree: every file in place, the validators pass.
-if(QUADROVOLT_BUILD_TESTS)
-  add_test(NAME Install.LaysDownEveryFileAndValidates
-           COMMAND ${CMAKE_SOURCE_DIR}/tests/install/check_install.sh ${CMAKE_BINARY_DIR})
-  add_test(NAME Install.LauncherDataDirectory
-           COMMAND ${CMAKE_SOURCE_DIR}/tests/install/check_launcher.sh ${CMAKE_BINARY_DIR}/quadrovolt-launcher)
-  add_test(NAME Game.WidescreenKeepsTheFourByThreePicture
-           COMMAND xvfb-run -a -s "-screen 0 1280x720x24" ${CMAKE_SOURCE_DIR}/tests/e2e/widescreen.sh
-                   $<TARGET_FILE:quadrovolt> ${CMAKE_BINARY_DIR}/widescreen-shots)
-  # xvfb-run's choice of a free display is not safe in parallel.
-  set_tests_properties(Game.WidescreenKeepsTheFourByThreePicture PROPERTIES RESOURCE_LOCK x_server)
-  add_test(NAME Game.CommandLine COMMAND ${CMAKE_SOURCE_DIR}/tests/install/check_command_line.sh $<TARGET_FILE:quadrovolt>)
-endif()
+# Its checks are registered with every other test (cmake/Tests.cmake).
 
 # ---------------------------------------------------------------------------
 # cpack -G DEB

@@ -28,6 +28,7 @@ class TRecordingRenderer : public TRenderer {
   std::vector<TMaterialColours> Materials;  // every material set, in order
   int ClearCount = 0;
   int MaxStackDepth = 0;
+  int LastViewport[4] = {};  // x, y, width, height
 
   void Reset();  // forget what was drawn; the matrix goes back to identity
   int StackDepth() const { return Stack.Depth(); }
@@ -42,7 +43,9 @@ class TRecordingRenderer : public TRenderer {
   std::vector<const TRecordedPrimitive*> Find(TPrimitive prim) const;
   int CountVertices() const;
 
-  void Viewport(int, int, int, int) override {}
+  void Viewport(int x, int y, int w, int h) override {
+    LastViewport[0] = x, LastViewport[1] = y, LastViewport[2] = w, LastViewport[3] = h;
+  }
   void Frustum(double, double, double, double, double, double) override {}
   void ClearFrame() override { ++ClearCount; }
   void BeginFrameState() override {}

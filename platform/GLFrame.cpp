@@ -7,8 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/FrameController.h"
-#include "app/QuadrovoltMain.h"
+#include "app/GameHost.h"
 #include "app/TickClock.h"
 #include "app/WindowMessages.h"
 #include "gfx/MessageBox.h"
@@ -121,17 +120,14 @@ void TFrameWindow::Destroy() {
   }
 }
 
-void TFrameWindow::LayOutPicture(TQuadrovoltMain& game) {
+void TFrameWindow::LayOutPicture(TGameHost& game) {
   int windowWidth = 0, windowHeight = 0, drawableWidth = 0, drawableHeight = 0;
   SDL_GetWindowSize(Window, &windowWidth, &windowHeight);
   SDL_GL_GetDrawableSize(Window, &drawableWidth, &drawableHeight);
   Picture.Resize(windowWidth, windowHeight, drawableWidth, drawableHeight);
   // The game sees the picture as its whole screen: its mouse rule and its
   // viewport both work in picture pixels.
-  game.ScreenWidth = Picture.Width;
-  game.ScreenHeight = Picture.Height;
-  game.ViewportX = Picture.Left;
-  game.ViewportY = Picture.Bottom();
+  game.SetPicture(Picture.Place());
 }
 
 void TFrameWindow::ClearBars() const {
@@ -153,14 +149,14 @@ int TFrameWindow::Run() {
   TSdlJoystick joystick;
   // A new run, new randomness: the level script is drawn as the game is made.
   RandomSeedFromClock();
-  auto game = std::make_unique<TQuadrovoltMain>(sound, joystick);
-  game->ReportFinalLine = true;  // each recorded game's final line, for checking its replay
+  THostOptions options;
+  options.ControlMode = Request.InputMode;
+  options.SoundOn = Request.SoundOn;
+  options.ReportFinalLine = true;  // each recorded game's final line, for checking its replay
+  auto game = std::make_unique<TGameHost>(sound, options);
   LayOutPicture(*game);
-  game->InputMode = Request.InputMode;
-  game->SetSoundOn(Request.SoundOn);
   KeepGameOnSessionEnd(game.get());  // a lost display or a hangup still saves it
 
-  TFrameController frame(game.get());
   // QUADROVOLT_FPS=1 prints the steps run and the time a step took, on
   // average and at worst, every 5 s: one step over 10 ms costs a tick.
   const bool reportRate = std::getenv("QUADROVOLT_FPS") != nullptr;
@@ -176,26 +172,23 @@ int TFrameWindow::Run() {
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
           int vk = VirtualKeyFromScancode(ev.key.keysym.scancode);
-          if (vk >= 0)  // auto-repeats arrive as further key-downs
-            running = frame.HandleMessage(ev.type == SDL_KEYDOWN ? Msg::KeyDown : Msg::KeyUp, unsigned(vk), 0);
+          if (vk >= 0 && ev.type == SDL_KEYDOWN)  // auto-repeats arrive as further key-downs
+            game->KeyDown(vk);
+          else if (vk >= 0)
+            game->KeyUp(vk);
           break;
         }
         case SDL_MOUSEMOTION: {
           int x = ev.motion.x, y = ev.motion.y;
           Picture.WindowToPicture(x, y);
-          running = frame.HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(x, y));
+          game->PointerAt(x, y);
           break;
         }
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
           const bool down = ev.type == SDL_MOUSEBUTTONDOWN;
-          int x = ev.button.x, y = ev.button.y;
-          Picture.WindowToPicture(x, y);
-          const std::int64_t at = Msg::MakePoint(x, y);
-          if (ev.button.button == SDL_BUTTON_LEFT)
-            running = frame.HandleMessage(down ? Msg::LButtonDown : Msg::LButtonUp, 0, at);
-          else if (ev.button.button == SDL_BUTTON_RIGHT)
-            running = frame.HandleMessage(down ? Msg::RButtonDown : Msg::RButtonUp, 0, at);
+          if (ev.button.button == SDL_BUTTON_LEFT || ev.button.button == SDL_BUTTON_RIGHT)
+            game->Button(ev.button.button == SDL_BUTTON_LEFT, down);
           break;
         }
         case SDL_WINDOWEVENT:
@@ -208,6 +201,7 @@ int TFrameWindow::Run() {
           break;
         default: break;
       }
+      running = running && !game->WantsQuit();
     }
     if (HangupRequested()) running = false;  // as SDL_QUIT: the teardown below saves
     if (!running) break;
@@ -215,12 +209,16 @@ int TFrameWindow::Run() {
     const Uint64 now = SDL_GetTicks64();
     if (clock.Due(now)) {
       const Uint64 stepStart = SDL_GetPerformanceCounter();
-      if (!game->Paused) ClearBars();
-      running = frame.Tick();
+      if (!game->Paused()) ClearBars();
+      TJoyReading pad;
+      pad.Ok = joystick.Read(pad.Info);  // the game reads the pad once a step
+      game->SetJoystick(pad);
+      game->Tick();
+      running = !game->WantsQuit();
       renderer->Flush();  // a batching backend may still hold the frame
       // A paused game draws nothing new: swapping would flip between two old
       // pictures, so the last one stays up instead.
-      if (!game->Paused) SDL_GL_SwapWindow(Window);
+      if (!game->Paused()) SDL_GL_SwapWindow(Window);
       if (reportRate) {
         const Uint64 end = SDL_GetPerformanceCounter(), freq = SDL_GetPerformanceFrequency();
         busy += end - stepStart;
@@ -235,7 +233,8 @@ int TFrameWindow::Run() {
       }
       clock.Stepped(SDL_GetTicks64());
     } else {
-      if (Visible) running = frame.IdleCheck();
+      if (Visible) game->Idle();
+      running = !game->WantsQuit();
       SDL_Delay(Uint32(clock.Wait(now) > 1 ? 1 : clock.Wait(now)));
     }
   }

@@ -20,7 +20,7 @@ struct TWindowRequest {
   std::uint8_t InputMode = 1;  // 0 keyboard, 1 mouse, 2 joystick
 };
 
-class TQuadrovoltMain;
+class TGameHost;
 
 class TFrameWindow {
  public:
@@ -38,7 +38,7 @@ class TFrameWindow {
   bool SetDisplayMode();
   void Destroy();
   // Fits the picture to the window's drawable and tells the game its size.
-  void LayOutPicture(TQuadrovoltMain& game);
+  void LayOutPicture(TGameHost& game);
   // Blacks out the bars and keeps the game's drawing inside its picture.
   void ClearBars() const;
 

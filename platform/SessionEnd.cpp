@@ -5,7 +5,7 @@
 #include <csignal>
 #include <cstdio>
 
-#include "app/QuadrovoltMain.h"
+#include "app/GameHost.h"
 
 // Last: Xlib's macros (Bool, None, Status) must not meet the game's headers.
 // clang-format off
@@ -13,7 +13,7 @@
 // clang-format on
 
 namespace {
-TQuadrovoltMain* KeptGame = nullptr;
+TGameHost* KeptGame = nullptr;
 volatile std::sig_atomic_t GameKept = 0;
 volatile std::sig_atomic_t Hangup = 0;
 
@@ -21,12 +21,11 @@ volatile std::sig_atomic_t Hangup = 0;
 // here. The connection is gone: nothing below may call X or GL, and the game
 // object's end and save touch neither (only its lists and two files).
 int OnDisplayLost(Display*) {
-  TQuadrovoltMain* game = KeptGame;
+  TGameHost* game = KeptGame;
   KeptGame = nullptr;
   GameKept = 0;
   if (game) {
-    game->FinishGame();
-    game->SaveIfChanged();
+    game->EndSession();
     std::fputs("quadrovolt: the display went away; the game was ended and saved\n", stderr);
   } else {
     std::fputs("quadrovolt: the display went away\n", stderr);
@@ -57,7 +56,7 @@ void InstallSessionEndHandlers() {
   sigaction(SIGHUP, &action, nullptr);
 }
 
-void KeepGameOnSessionEnd(TQuadrovoltMain* game) {
+void KeepGameOnSessionEnd(TGameHost* game) {
   KeptGame = game;
   GameKept = game != nullptr;
 }

@@ -22,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/QuadrovoltMain.h"
 #include "app/TickClock.h"
 #include "gfx/ParticleEngine.h"
 #include "platform/HeapTuning.h"

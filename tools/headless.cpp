@@ -24,20 +24,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
 
-#include "app/FrameController.h"
+#include "app/GameHost.h"
 #include "app/QuadrovoltMain.h"
-#include "app/WindowMessages.h"
-#include "entities/blobPlayer.h"
-#include "gfx/NullRenderer.h"
 #include "gfx/ParticleEngine.h"
-#include "gfx/Random.h"
-#include "levels/LevelManager.h"
-#include "sound/SilentSoundDevice.h"
+#include "tools/harness/WindowlessGame.h"
 #include "tools/pilot/AutoPilot.h"
 #include "tools/pilot/EntityCheck.h"
 
@@ -103,27 +97,27 @@ int main(int argc, char** argv) {
     }
   }
 
-  RandomSeed(seed);
-  TNullRenderer renderer;
-  SetRenderer(&renderer);
-  TSilentSoundDevice sound;
-  TNoJoystick joystick;
-  const auto savePath = std::filesystem::temp_directory_path() / "quadrovolt-headless.dat";
-  auto owned = std::make_unique<TQuadrovoltMain>(sound, joystick, savePath.string());
-  TQuadrovoltMain& game = *owned;
-  game.InputMode = InputModes::Mouse;
-  game.GridEnabled = grid;
-  game.MaxLevel = 40;
-  game.KeepReplays = false;
-  TFrameController frame(&game);
+  // The save file and the replays go to a folder of this run's own, removed
+  // when it ends: runs side by side never share a file.
+  TWindowlessSetup setup;
+  setup.Seed = seed;
+  setup.Host.ControlMode = InputModes::Mouse;
+  setup.Host.Grid = grid;
+  setup.Host.AllLevelsOpen = true;
+  setup.Host.KeepReplays = false;
+  const TAutoPilotOptions flying{level, bullets, bombs, mortal};
+  if (!replayPath) setup.Host.Assists = flying.Assists();
+  TWindowlessGame windowless(setup);
+  TGameHost& host = windowless.Host();
+  const TQuadrovoltMain& game = windowless.Game();
 
   if (replayPath) {
     if (replay.Header.GameVersion != GameVersion)
       std::fprintf(stderr, "%s: recorded by game version %u, this is %u\n", replayPath,
                    unsigned(replay.Header.GameVersion), unsigned(GameVersion));
-    game.StartWatching(std::move(replay));
-    for (int f = 0; game.Watching(); ++f) {
-      frame.Tick();
+    host.Watch(std::move(replay));
+    for (int f = 0; host.Watching(); ++f) {
+      host.Tick();
       char why[160];
       if (!EntitiesSane(game, why, sizeof why)) {
         std::printf("frame %d: %s\n", f, why);
@@ -131,30 +125,24 @@ int main(int argc, char** argv) {
       }
     }
     // The game object has said where it parted, on standard error.
-    const bool diverged = game.ReplayDivergedAt != 0;
-    if (!diverged) PrintFinalLine(game.LastResult);
-    owned.reset();
-    SetRenderer(nullptr);
-    std::filesystem::remove(savePath);
+    const bool diverged = host.ReplayDivergedAt() != 0;
+    if (!diverged) PrintFinalLine(host.LastResult());
     return diverged ? 1 : 0;
   }
-  if (recordPath) {
-    game.Assists = TReplayAssists{bullets, !mortal, bombs};
-    ++frames;  // the title's frame that starts the game comes first
-  }
+  if (recordPath) ++frames;  // the title's frame that starts the game comes first
 
-  TAutoPilot pilot(game, frame, {level, bullets, bombs, mortal});
+  TAutoPilot pilot(host, flying);
   pilot.StartGame();
 
   int levelsCompleted = 0, lastLevel = level, gameOvers = 0, peakEnemies = 0, peakParticles = 0;
   const auto start = std::chrono::steady_clock::now();
   for (int f = 0; f < frames; ++f) {
     pilot.BeforeTick(f);
-    const std::uint8_t before = game.State;
-    frame.Tick();
-    if (before == GameState::Playing && game.State == GameState::GameOver) ++gameOvers;
-    if (game.Level != lastLevel) ++levelsCompleted, lastLevel = game.Level;
-    if (recordPath && f > 0 && !game.Recorder.Recording()) break;  // the recorded game is over
+    const std::uint8_t before = host.State();
+    host.Tick();
+    if (before == GameState::Playing && host.State() == GameState::GameOver) ++gameOvers;
+    if (host.Level() != lastLevel) ++levelsCompleted, lastLevel = host.Level();
+    if (recordPath && f > 0 && !host.Recording()) break;  // the recorded game is over
     char why[160];
     if (!EntitiesSane(game, why, sizeof why)) {
       std::printf("frame %d: %s\n", f, why);
@@ -166,7 +154,7 @@ int main(int argc, char** argv) {
       break;
     }
     int active = 0;
-    for (TBlob* e : game.Enemies) active += e->Active;
+    for (const TBlob* e : game.Enemies) active += e->Active;
     if (active > peakEnemies) peakEnemies = active;
     if (game.Particles->ActiveCount() > peakParticles) peakParticles = game.Particles->ActiveCount();
   }
@@ -174,24 +162,21 @@ int main(int argc, char** argv) {
   const bool soakFailed = untilLevels > 0 && levelsCompleted < untilLevels;
   if (soakFailed)
     std::printf("level %d: only %d of %d levels complete in %d frames (now on level %d)\n", level, levelsCompleted,
-                untilLevels, frames, game.Level);
+                untilLevels, frames, host.Level());
 
   std::printf("frames %d in %.3f s: %.0f frames per second (%.1f us per frame)\n", frames, seconds, frames / seconds,
               seconds * 1e6 / frames);
-  std::printf("start level %d, now level %d, levels completed %d, game overs %d, score %d\n", level, game.Level,
-              levelsCompleted, gameOvers, game.Player->Score);
+  std::printf("start level %d, now level %d, levels completed %d, game overs %d, score %d\n", level, host.Level(),
+              levelsCompleted, gameOvers, host.Score());
   std::printf("enemies in list %d, peak active %d, peak particles %d, grid %s\n", game.Enemies.Count(), peakEnemies,
               peakParticles, grid ? "on" : "off");
   if (recordPath) {
-    game.FinishGame();
-    if (!game.Recorder.Write(recordPath)) {
+    host.FinishGame();
+    if (!host.WriteRecording(recordPath)) {
       std::fprintf(stderr, "%s: cannot write the replay\n", recordPath);
       return 1;
     }
-    PrintFinalLine(game.LastResult);
+    PrintFinalLine(host.LastResult());
   }
-  owned.reset();  // it saves its best score as it goes: clear up after it
-  SetRenderer(nullptr);
-  std::filesystem::remove(savePath);
   return soakFailed ? 1 : 0;
 }

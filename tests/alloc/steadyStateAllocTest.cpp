@@ -6,19 +6,13 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <new>
 
-#include "app/FrameController.h"
 #include "app/QuadrovoltMain.h"
-#include "app/WindowMessages.h"
-#include "entities/blobPlayer.h"
 #include "gfx/BatchingRenderer.h"
-#include "gfx/NullRenderer.h"
 #include "gfx/ParticleEngine.h"
-#include "gfx/Random.h"
-#include "sound/SilentSoundDevice.h"
+#include "tools/harness/WindowlessGame.h"
 
 namespace {
 std::atomic<long> Allocations{0};
@@ -59,55 +53,45 @@ struct TCountingSink : TBatchSink {
 // allocations made in the measured stretch after a warm-up. Drawn with the
 // null renderer, or with the batching backend when a sink is given.
 void ReplayLevel(int level, TCountingSink* batchedInto = nullptr) {
-  RandomSeed(7);
-  TNullRenderer nullRenderer;
   std::unique_ptr<TBatchingRenderer> batching;
-  if (batchedInto) {
-    batching = std::make_unique<TBatchingRenderer>(std::unique_ptr<TBatchSink>(batchedInto));
-    SetRenderer(batching.get());
-  } else {
-    SetRenderer(&nullRenderer);
-  }
-  TSilentSoundDevice sound;
-  TNoJoystick joystick;
-  const auto save = std::filesystem::temp_directory_path() / "quadrovolt-alloc-test.dat";
-  auto owned = std::make_unique<TQuadrovoltMain>(sound, joystick, save.string());
-  TQuadrovoltMain& game = *owned;
-  game.InputMode = InputModes::Mouse;
-  game.KeepReplays = false;  // recorded all the same, only not written
+  if (batchedInto) batching = std::make_unique<TBatchingRenderer>(std::unique_ptr<TBatchSink>(batchedInto));
+  TWindowlessSetup setup;
+  setup.Seed = 7;
+  setup.Renderer = batching.get();
+  setup.Host.KeepReplays = false;  // recorded all the same, only not written
   // Replaying a level over and over is the steady state: its enemies, pickups
   // and title message are recycled, not made anew. (A first visit to a new
   // level may make the entities it needs; that is the pool filling up.)
-  game.MaxLevel = 40;
-  game.LevelSelectOffset = level - 5;  // the title's middle slot
-  TFrameController frame(&game);
-  frame.HandleMessage(Msg::LButtonDown, 0, 0);  // start, then keep firing
+  setup.Host.AllLevelsOpen = true;
+  setup.Host.Assists = TReplayAssists{3, true, false};  // full volleys, never hurt
+  TWindowlessGame windowless(setup);
+  TGameHost& host = windowless.Host();
+  const TQuadrovoltMain& game = windowless.Game();
+  host.ChooseStartLevel(level);
+  host.Button(true, true);  // start, then keep firing
 
   int frameNo = 0;
   int peakParticles = 0, peakBullets = 0;
   auto play = [&](int frames) {
     for (int i = 0; i < frames; ++i, ++frameNo) {
       if (frameNo % 40 == 0) {  // fly somewhere new
-        const int x = int(512 + 400 * std::cos(frameNo * 0.05)), y = int(384 + 300 * std::sin(frameNo * 0.08));
-        frame.HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(x, y));
-        frame.HandleMessage(Msg::RButtonDown, 0, 0);
-        frame.HandleMessage(Msg::RButtonUp, 0, 0);
+        host.PointerAt(int(512 + 400 * std::cos(frameNo * 0.05)), int(384 + 300 * std::sin(frameNo * 0.08)));
+        host.Button(false, true);
+        host.Button(false, false);
       }
-      game.Player->BulletLevel = 3;
-      game.Player->Damage = 0;
-      game.Level = level;
-      frame.Tick();
+      host.Arrange().Level = level;  // the level never ends
+      host.Tick();
       GL().Flush();  // as the frame does before every swap
       int bullets = 0;
-      for (TBlob* b : game.Bullets) bullets += b->Active;
+      for (const TBlob* b : game.Bullets) bullets += b->Active;
       if (bullets > peakBullets) peakBullets = bullets;
       if (game.Particles->ActiveCount() > peakParticles) peakParticles = game.Particles->ActiveCount();
     }
   };
 
   play(1500);  // warm-up: the level's entities have all been made once
-  ASSERT_EQ(game.State, GameState::Playing);
-  ASSERT_EQ(game.Level, level);
+  ASSERT_EQ(host.State(), GameState::Playing);
+  ASSERT_EQ(host.Level(), level);
   const long before = Allocations.load();
   const long runsBefore = batchedInto ? batchedInto->Runs : 0;
   play(2000);
@@ -119,15 +103,10 @@ void ReplayLevel(int level, TCountingSink* batchedInto = nullptr) {
   }
   EXPECT_EQ(during, 0) << "heap allocations in 2000 frames of play on level " << level;
   EXPECT_EQ(game.Recorder.Ticks(), 3499u) << "every frame after the start was recorded";
-  EXPECT_EQ(game.State, GameState::Playing);
-  EXPECT_GE(game.Player->Score, 1000) << "enemies were being shot down";
+  EXPECT_EQ(host.State(), GameState::Playing);
+  EXPECT_GE(host.Score(), 1000) << "enemies were being shot down";
   EXPECT_GE(peakParticles, 990) << "the particle pool was saturated";
   EXPECT_GE(peakBullets, 30) << "the ship was firing full volleys";
-
-  owned.reset();  // it saves its best score as it goes: clear up after it
-  SetRenderer(nullptr);
-  batching.reset();  // owns the sink
-  std::filesystem::remove(save);
 }
 }  // namespace
 

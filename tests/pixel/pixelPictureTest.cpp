@@ -6,7 +6,7 @@
 #include "entities/blobPlayer.h"
 #include "gfx/ParticleEngine.h"
 #include "levels/LevelManager.h"
-#include "tests/pixel/pixelTestSupport.h"
+#include "tests/support/PixelTest.h"
 
 namespace {
 TSnapshotOptions Play(int level, int frames, unsigned long seed, std::uint8_t mode) {
@@ -32,7 +32,7 @@ TEST_F(PixelTest, CursorCrossIsDrawnOverItsGlowInMouseModeOnly) {
     TSnapshotGame game(options);
     game.Run();
     // The ship fires at the cursor: take its bullets away so none crosses it.
-    for (TBlob* b : game.Game().Bullets) b->SetActive(false);
+    for (TBlob* b : game.Host().Arrange().Bullets) b->SetActive(false);
     game.Step();
     const TVector3 ship = game.Game().Player->Position;
     ASSERT_GT(std::hypot(ship.X - cx, ship.Y - cy), 120) << "the ship's sparks would be in the way";
@@ -58,7 +58,7 @@ TEST_F(PixelTest, CursorCrossIsDrawnOverItsGlowInMouseModeOnly) {
 TEST_F(PixelTest, TwoOverlappingGruntsEachShowAllFourEdges) {
   TSnapshotGame game(Play(1, 1, 3, InputModes::Keyboard));  // the ship rests at the centre
   game.Run();
-  TQuadrovoltMain& g = game.Game();
+  TQuadrovoltMain& g = game.Host().Arrange();
   g.LevelManager->Spawns.clear();  // an empty arena but for ours
   for (TBlob* e : g.Enemies) e->SetActive(false);
   std::vector<TBlobGrunt*> grunts;
@@ -105,7 +105,7 @@ TEST_F(PixelTest, TitleShowsTheHeadingTheEditionAndTheMiddleBracket) {
     options.Title = true;
     options.HoldCursor = true, options.CursorX = -450, options.CursorY = -450;  // its sparkles out of the way
     TSnapshotGame game(options);
-    if (locked) game.Game().MaxLevel = 3;
+    if (locked) game.Host().Arrange().MaxLevel = 3;
     game.Run();
     const TPixelPicture picture = Picture();
 

@@ -6,10 +6,10 @@
 #include <cmath>
 #include <string>
 
-#include "../unit/gameTestSupport.h"
 #include "app/JoystickCalibration.h"
 #include "entities/blobBullet.h"
 #include "platform/SdlJoystick.h"
+#include "tests/support/TestGame.h"
 
 namespace {
 constexpr unsigned C = AxisCentre;

@@ -6,14 +6,15 @@
 #include <cmath>
 
 #include "enemies/blobBinaryBlackHole.h"
-#include "enemyTestSupport.h"
 #include "entities/blobPlayer.h"
 #include "gfx/ParticleEngine.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 float OrbitDegrees(const TBlob& b) {
@@ -34,11 +35,7 @@ float AngleBetween(float a, float b) {
 
 class BlackHoleTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    RandomSeed(31);
-    SetRenderer(&Rec);
-  }
-  void TearDown() override { SetRenderer(nullptr); }
+  void SetUp() override { RandomSeed(31); }
 
   void Wire(TBlobBinaryBlackHole& h, int orbitAngle, int lives = 1) {
     h.Player = &Player;
@@ -57,6 +54,7 @@ class BlackHoleTest : public ::testing::Test {
   }
 
   TRecordingRenderer Rec;
+  TScopedRenderer Installed{Rec};
   TBlobPlayer Player;
   TDeaths Deaths;
 };

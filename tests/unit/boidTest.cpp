@@ -8,7 +8,6 @@
 
 #include "enemies/blobBoid.h"
 #include "enemies/blobGrunt.h"
-#include "enemyTestSupport.h"
 #include "entities/blobList.h"
 #include "entities/blobPlayer.h"
 #include "gfx/MS3DObj.h"
@@ -16,8 +15,10 @@
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 constexpr double Pi = 3.14159265358979323846;
@@ -290,12 +291,9 @@ TEST_F(BoidTest, CreateMakesAPooledBoidNewAgain) {
 
 class BoidDrawingTest : public BoidTest {
  protected:
-  void SetUp() override {
-    BoidTest::SetUp();
-    SetRenderer(&Rec);
-  }
-  void TearDown() override { SetRenderer(nullptr); }
+  void SetUp() override { BoidTest::SetUp(); }
   TRecordingRenderer Rec;
+  TScopedRenderer Installed{Rec};
 };
 
 TEST_F(BoidDrawingTest, AMagentaDiamondSpinningFourDegreesAFrameOverABigGlow) {

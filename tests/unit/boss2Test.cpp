@@ -8,24 +8,21 @@
 
 #include "enemies/blobBoss.h"
 #include "enemies/blobBoss2.h"
-#include "enemyTestSupport.h"
 #include "entities/blobList.h"
 #include "entities/blobPlayer.h"
 #include "gfx/ParticleEngine.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 class Boss2Test : public ::testing::Test {
  protected:
-  void SetUp() override {
-    RandomSeed(5);
-    SetRenderer(&Rec);
-  }
-  void TearDown() override { SetRenderer(nullptr); }
+  void SetUp() override { RandomSeed(5); }
 
   void Wire(TBlobBoss& b, const TVector3& at, int lives = 1) {
     b.Player = &Player;
@@ -43,6 +40,7 @@ class Boss2Test : public ::testing::Test {
   }
 
   TRecordingRenderer Rec;
+  TScopedRenderer Installed{Rec};
   TBlobPlayer Player;
   TDeaths Deaths;
 };

@@ -6,7 +6,6 @@
 #include <cmath>
 
 #include "enemies/blobBoss3.h"
-#include "enemyTestSupport.h"
 #include "entities/blobBullet.h"
 #include "entities/blobList.h"
 #include "entities/blobPlayer.h"
@@ -15,8 +14,10 @@
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 constexpr double Pi = 3.14159265358979323846;
@@ -29,11 +30,7 @@ TVector3 Turned(float x, float y, double degrees) {
 
 class Boss3Test : public ::testing::Test {
  protected:
-  void SetUp() override {
-    RandomSeed(31);
-    SetRenderer(&Rec);
-  }
-  void TearDown() override { SetRenderer(nullptr); }
+  void SetUp() override { RandomSeed(31); }
 
   void Wire(TBlobBoss3& b, int lives = 1, const TVector3& at = TVector3{}) {
     b.Player = &Player;
@@ -47,6 +44,7 @@ class Boss3Test : public ::testing::Test {
   static void Aim(TBlobBullet& shot, float x, float y) { shot.Launch(MakeVector(x, y, 0), 0); }
 
   TRecordingRenderer Rec;
+  TScopedRenderer Installed{Rec};
   TRecordingSoundDevice Device;
   TFormSounds Sounds{Device};
   TParticleEngine Particles{TIntRect{-500, 500, 500, -500}};

@@ -7,7 +7,6 @@
 #include <cmath>
 
 #include "enemies/blobBoss4.h"
-#include "enemyTestSupport.h"
 #include "entities/blobBullet.h"
 #include "entities/blobList.h"
 #include "entities/blobPlayer.h"
@@ -16,18 +15,18 @@
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 class Boss4Test : public ::testing::Test {
  protected:
   void SetUp() override {
     RandomSeed(44);
-    SetRenderer(&Rec);
     Enemies.Add(&Boss);
   }
-  void TearDown() override { SetRenderer(nullptr); }
 
   void Wire(int lives = 1) {
     Boss.Player = &Player;
@@ -70,6 +69,7 @@ class Boss4Test : public ::testing::Test {
   }
 
   TRecordingRenderer Rec;
+  TScopedRenderer Installed{Rec};
   TRecordingSoundDevice Device;
   TFormSounds Sounds{Device};
   TParticleEngine Particles{TIntRect{-500, 500, 500, -500}};

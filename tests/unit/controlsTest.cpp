@@ -2,8 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
-#include "gameTestSupport.h"
+#include "tests/support/TestGame.h"
 
 TEST(KeyboardControls, NoKeysFaceRightAndOppositeArrowsStandStill) {
   TTestGame t(InputModes::Keyboard);
@@ -59,27 +60,27 @@ TEST(JoystickControls, DriftIsProportionalAndButtonsAim) {
   TTestGame t(InputModes::Joystick);
   t.Player().Speed = 4;
   t.Player().Position = TVector3{};
-  t.Joystick.Next.XPos = 32767 + 3277;  // a tenth of full right
-  t.Joystick.Next.YPos = 32767;
-  t.Game->ReadJoystick();
+  t.Joystick.Info.XPos = 32767 + 3277;  // a tenth of full right
+  t.Joystick.Info.YPos = 32767;
+  t.ReadJoystick();
   EXPECT_NEAR(t.Player().Position.X, 0.4f, 1e-3);
   EXPECT_EQ(t.Player().HeadingDeg, 0);
 
-  t.Joystick.Next.XPos = 32767;
-  t.Joystick.Next.YPos = 0;  // full up (the stick's y grows downwards)
-  t.Game->ReadJoystick();
+  t.Joystick.Info.XPos = 32767;
+  t.Joystick.Info.YPos = 0;  // full up (the stick's y grows downwards)
+  t.ReadJoystick();
   EXPECT_NEAR(t.Player().Position.Y, 4.0f, 1e-3);
   EXPECT_EQ(t.Player().HeadingDeg, 90);
 
   const std::pair<unsigned, int> buttons[] = {{1, 180}, {8, 0}, {2, 90}, {4, 270}, {1 | 8, 0}};
   for (auto [bits, aim] : buttons) {
-    t.Joystick.Next.Buttons = bits;
-    t.Game->ReadJoystick();
+    t.Joystick.Info.Buttons = bits;
+    t.ReadJoystick();
     EXPECT_TRUE(t.Game->JoyFire);
     EXPECT_EQ(t.Player().AimAngle, aim) << bits;
   }
-  t.Joystick.Next.Buttons = 0;
-  t.Game->ReadJoystick();
+  t.Joystick.Info.Buttons = 0;
+  t.ReadJoystick();
   EXPECT_FALSE(t.Game->JoyFire);
 }
 
@@ -105,12 +106,12 @@ TEST(JoystickControls, RightStickAimsAndFiresTheTriggerFiresAlongTheAim) {
   for (const Case& c : cases) {
     t.Player().Position = TVector3{100, -50, 0};
     t.Player().AimAngle = c.aimBefore;
-    t.Joystick.Next = TJoyInfo{};
-    t.Joystick.Next.RightX = c.rightX;
-    t.Joystick.Next.RightY = c.rightY;
-    t.Joystick.Next.RightTrigger = c.trigger;
-    t.Joystick.Next.Buttons = c.buttons;
-    t.Game->ReadJoystick();
+    t.Joystick.Info = TJoyInfo{};
+    t.Joystick.Info.RightX = c.rightX;
+    t.Joystick.Info.RightY = c.rightY;
+    t.Joystick.Info.RightTrigger = c.trigger;
+    t.Joystick.Info.Buttons = c.buttons;
+    t.ReadJoystick();
     const std::string which = std::to_string(c.rightX) + "," + std::to_string(c.rightY) + " trigger " +
                               std::to_string(c.trigger) + " buttons " + std::to_string(c.buttons);
     EXPECT_EQ(t.Player().AimAngle, c.aim) << which;
@@ -126,34 +127,37 @@ TEST(JoystickControls, NoJoystickKeepsTheShipAsItWas) {
   t.Player().Position = TVector3{50, 60, 0};
   t.Player().AimAngle = 45;
   t.Game->JoyFire = true;
-  t.Joystick.Present = false;
-  t.Game->ReadJoystick();
+  t.Joystick.Ok = false;
+  t.ReadJoystick();
   EXPECT_EQ(t.Player().Position.X, 50);
   EXPECT_EQ(t.Player().AimAngle, 45);
   EXPECT_TRUE(t.Game->JoyFire);
 }
 
-TEST(MouseControls, CursorMapsTheWindowToSixHundredUnitsEachWay) {
+TEST(MouseControls, CursorMapsThePictureToSixHundredUnitsEachWay) {
   TTestGame t;
-  t.Game->ScreenWidth = 1024;
-  t.Game->ScreenHeight = 768;
-  t.Frame->HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(0, 0));
-  EXPECT_EQ(t.Game->CursorX, -600);
-  EXPECT_EQ(t.Game->CursorY, 600);
-  t.Frame->HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(1023, 767));
-  EXPECT_EQ(t.Game->CursorX, 598);
-  EXPECT_EQ(t.Game->CursorY, -598);
-  t.Frame->HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(512, 384));
-  EXPECT_EQ(t.Game->CursorX, 0);
-  EXPECT_EQ(t.Game->CursorY, 0);
+  // A picture of 800 x 600 between bars: the pointer counts in its pixels,
+  // and the game draws into that place.
+  t.Host.SetPicture(TPicturePlace{800, 600, 112, 84});
+  const struct {
+    int X, Y, CursorX, CursorY;
+  } points[] = {{0, 0, -600, 600}, {799, 599, 598, -598}, {400, 300, 0, 0}, {600, 150, 300, 300}};
+  for (const auto& p : points) {
+    t.Host.PointerAt(p.X, p.Y);
+    EXPECT_EQ(t.Game->CursorX, p.CursorX) << p.X << "," << p.Y;
+    EXPECT_EQ(t.Game->CursorY, p.CursorY) << p.X << "," << p.Y;
+  }
+  t.Run(1);
+  EXPECT_EQ(std::vector<int>(t.Recorder.LastViewport, t.Recorder.LastViewport + 4),
+            (std::vector<int>{112, 84, 800, 600}));
 }
 
 TEST(MouseControls, ShipStepsTowardsTheTargetAndJumpsTheLastTwoUnits) {
   TTestGame t;
   t.StartPlaying();
-  t.Frame->HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(512 + 85, 384));  // cursor x ~ 99
-  t.Frame->HandleMessage(Msg::RButtonDown, 0, 0);
-  t.Frame->HandleMessage(Msg::RButtonUp, 0, 0);
+  t.Host.PointerAt(512 + 85, 384);  // cursor x ~ 99
+  t.Host.Button(false, true);
+  t.Host.Button(false, false);
   const float targetX = t.Player().Target.X;
   ASSERT_GT(targetX, 90);
   t.Run(1);
@@ -174,7 +178,7 @@ TEST(MouseControls, ShipStepsTowardsTheTargetAndJumpsTheLastTwoUnits) {
 TEST(MouseControls, TheGunFollowsTheCursorAndTheLeftButtonFires) {
   TTestGame t;
   t.StartPlaying();
-  t.Frame->HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(512, 100));  // straight up
+  t.Host.PointerAt(512, 100);  // straight up
   t.Run(1);
   EXPECT_EQ(t.Player().AimAngle, 90);
   t.Click(true);

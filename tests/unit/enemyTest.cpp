@@ -9,6 +9,7 @@
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
 
@@ -82,14 +83,13 @@ TEST(EnemyLifeCycle, ALongerExplosionBurstsOnItsFirstFrameAndRespawnsWiderApart)
 
 TEST(EnemyLifeCycle, EveryEdgeOfTheOutlineFliesApartAlongItsNormal) {
   TRecordingRenderer rec;
-  SetRenderer(&rec);
+  const TScopedRenderer installed(rec);
   TPointedEnemy e;
   e.SetSpawn(MakeVector(0, 0, 0), 1, false, TVector3{});
   while (e.State != BlobState::Alive) e.Update();
   e.Absorb();
   rec.Reset();
   e.Update();
-  SetRenderer(nullptr);
   auto lines = rec.Find(TPrimitive::Lines);
   ASSERT_EQ(lines.size(), 1u);
   ASSERT_EQ(lines[0]->Vertices.size(), 10u);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "enemies/blobGrunt.h"
-#include "gameTestSupport.h"
+#include "tests/support/TestGame.h"
 #include "tools/pilot/EntityCheck.h"
 
 namespace {

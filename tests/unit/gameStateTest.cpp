@@ -4,10 +4,10 @@
 
 #include "app/SaveFile.h"
 #include "entities/blobBullet.h"
-#include "gameTestSupport.h"
 #include "gfx/ParticleEngine.h"
 #include "gfx/geometryGrid.h"
 #include "levels/LevelManager.h"
+#include "tests/support/TestGame.h"
 
 TEST(GameState, FireOnTheTitleStartsPlayProtected) {
   TTestGame t;
@@ -28,12 +28,13 @@ TEST(GameState, EscapeInPlayReturnsToTitleAndEscapeOnTitleQuits) {
   ASSERT_EQ(t.Game->State, GameState::Playing);
   t.Tap(VK::Escape);
   EXPECT_EQ(t.Game->State, GameState::Title);
-  EXPECT_TRUE(t.Frame->Looping()) << "one Escape in play only leaves the game";
+  EXPECT_FALSE(t.Host.WantsQuit()) << "one Escape in play only leaves the game";
   t.Run(2);
   t.Key(VK::Escape, true);
   EXPECT_EQ(t.Game->State, GameState::Quit);
-  t.Run(1);
-  EXPECT_FALSE(t.Frame->Looping());
+  EXPECT_FALSE(t.Host.WantsQuit()) << "the program ends between ticks, with Escape held";
+  t.Host.Idle();
+  EXPECT_TRUE(t.Host.WantsQuit());
 }
 
 TEST(GameState, HeldEscapeInPlayAlsoQuitsOnTheNextRepeat) {
@@ -42,10 +43,10 @@ TEST(GameState, HeldEscapeInPlayAlsoQuitsOnTheNextRepeat) {
   t.Key(VK::Escape, true);
   t.Run(1);  // the frame sees Escape held: back to the title
   EXPECT_EQ(t.Game->State, GameState::Title);
-  EXPECT_TRUE(t.Frame->Looping());
+  EXPECT_FALSE(t.Host.WantsQuit());
   t.Key(VK::Escape, true);  // the auto-repeat
   t.Run(1);
-  EXPECT_FALSE(t.Frame->Looping());
+  EXPECT_TRUE(t.Host.WantsQuit());
 }
 
 TEST(GameState, DamageAboveHundredEndsTheGameThenSavesAndReturns) {
@@ -109,11 +110,11 @@ TEST(GameState, EveryKeyDownWhileHoldingPFlipsPause) {
 
 TEST(GameState, KeyCodesAbove255AreIgnored) {
   TTestGame t;
-  t.Frame->HandleMessage(Msg::KeyDown, 300, 0);
-  t.Frame->HandleMessage(Msg::KeyDown, 256 + VK::Escape, 0);
+  t.Host.KeyDown(300);
+  t.Host.KeyDown(256 + VK::Escape);
   t.Run(1);
   EXPECT_EQ(t.Game->State, GameState::Title);
-  EXPECT_TRUE(t.Frame->Looping());
+  EXPECT_FALSE(t.Host.WantsQuit());
 }
 
 TEST(GameState, LevelCompletionAdvancesWrapsAndSavesANewBest) {
@@ -183,7 +184,7 @@ TEST(GameState, ClosingTheWindowMidGameKeepsTheNewBestScore) {
   t.StartPlaying();
   t.Player().Score = 999;
   t.Run(1);
-  t.Game.reset();  // the frame frees the game object on close
+  t.Close();  // the frame frees the game object on close
   std::int32_t hi = 0, max = 0;
   SaveFile::LoadGame(save, hi, max);
   EXPECT_EQ(hi, 999);
@@ -194,6 +195,6 @@ TEST(GameState, NothingIsWrittenWhenNothingImproved) {
   t.StartPlaying();
   t.Run(5);
   t.Tap(VK::Escape);
-  t.Game.reset();
+  t.Close();
   EXPECT_FALSE(std::filesystem::exists(t.Dir / "QUADROVOLT.DAT"));
 }

@@ -10,7 +10,6 @@
 
 #include "enemies/blobGravitar.h"
 #include "enemies/blobGruntXY.h"
-#include "enemyTestSupport.h"
 #include "entities/blobList.h"
 #include "entities/blobPlayer.h"
 #include "gfx/GLPrinter.h"
@@ -19,9 +18,11 @@
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 #include "gfx/geometryGrid.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 class GravitarTest : public ::testing::Test {
@@ -318,13 +319,10 @@ TEST_F(GravitarTest, TheWreckBurstsIntoEightyWhiteParticlesOnce) {
 
 class GravitarDrawingTest : public GravitarTest {
  protected:
-  void SetUp() override {
-    GravitarTest::SetUp();
-    SetRenderer(&Rec);
-  }
-  void TearDown() override { SetRenderer(nullptr); }
+  void SetUp() override { GravitarTest::SetUp(); }
 
   TRecordingRenderer Rec;
+  TScopedRenderer Installed{Rec};
 };
 
 TEST_F(GravitarDrawingTest, AFilledBlackDiscOpeningFromALineAndNoGlow) {

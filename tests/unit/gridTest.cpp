@@ -8,6 +8,7 @@
 
 #include "gfx/PdxLib3D.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 #include "gfx/geometryGrid.h"
 
 namespace {
@@ -233,11 +234,10 @@ TEST_F(GridTest, WarpersBendEvenPointsUnderABullet) {
 
 TEST_F(GridTest, DrawsEverySegmentInOneBatchWithNeighboursNotYetMoved) {
   TRecordingRenderer rec;
-  SetRenderer(&rec);
+  const TScopedRenderer installed(rec);
   Grid->Lattice[1][0].Position.X += 5;
   const TVector3 before = At(1, 0);
   Grid->UpdateAndDraw();
-  SetRenderer(nullptr);
   ASSERT_EQ(rec.Primitives.size(), 1u);
   const TRecordedPrimitive& lines = rec.Primitives[0];
   EXPECT_EQ(lines.Prim, TPrimitive::Lines);

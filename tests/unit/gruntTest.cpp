@@ -8,15 +8,16 @@
 
 #include "enemies/blobGrunt.h"
 #include "enemies/blobGruntXY.h"
-#include "enemyTestSupport.h"
 #include "entities/blobPlayer.h"
 #include "gfx/GLPrinter.h"
 #include "gfx/ParticleEngine.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 class GruntTest : public ::testing::Test {
@@ -290,11 +291,7 @@ TEST_F(GruntTest, CreateMakesAPooledGruntNewAgain) {
 
 class GruntDrawingTest : public GruntTest {
  protected:
-  void SetUp() override {
-    GruntTest::SetUp();
-    SetRenderer(&Rec);
-  }
-  void TearDown() override { SetRenderer(nullptr); }
+  void SetUp() override { GruntTest::SetUp(); }
 
   // True when the primitives of `part` appear, in order and unbroken, in `whole`.
   static bool Contains(const std::vector<TRecordedPrimitive>& whole, const std::vector<TRecordedPrimitive>& part) {
@@ -334,6 +331,7 @@ class GruntDrawingTest : public GruntTest {
   }
 
   TRecordingRenderer Rec;
+  TScopedRenderer Installed{Rec};
   TGLPrinter Printer;
 };
 

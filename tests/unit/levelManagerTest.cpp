@@ -16,7 +16,6 @@
 #include "enemies/blobPickup.h"
 #include "entities/blobList.h"
 #include "entities/blobPlayer.h"
-#include "gameTestSupport.h"
 #include "gfx/GLPrinter.h"
 #include "gfx/MS3DObj.h"
 #include "gfx/ParticleEngine.h"
@@ -25,6 +24,7 @@
 #include "levels/LevelManager.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/TestGame.h"
 #include "tools/pilot/AutoPilot.h"
 
 namespace {
@@ -548,16 +548,17 @@ TEST_F(LevelThirty, ACollapseInTheGameOverPauseNeverCounts) {
   EXPECT_EQ(t.Game->MaxLevel, 30);
 }
 
-// Held damage holds against every blow of a frame, whether the run's replay
-// keeps it as an assist or the tools' pilot applies it: the three collapses
-// then all count, and the level completes.
+// Held damage holds against every blow of a frame, whether a run asks for it
+// alone or as the tools' pilot asks for it (with its volleys): the three
+// collapses then all count, and the level completes.
 TEST_F(LevelThirty, HeldDamageOutlastsThreeCollapsesInOneFrame) {
   for (const bool byPilot : {false, true}) {
     SCOPED_TRACE(byPilot ? "the pilot" : "the recorded assist");
     Frames = 0;
+    const TAutoPilotOptions flying{30, 1, false, false};
     TReplayAssists assists;
-    assists.NoDamage = !byPilot;
-    if (byPilot) Pilot = std::make_unique<TAutoPilot>(*t.Game, *t.Frame, TAutoPilotOptions{30, 1, false, false});
+    assists.NoDamage = true;
+    if (byPilot) Pilot = std::make_unique<TAutoPilot>(t.Host, flying), assists = flying.Assists();
     Start(0, assists);
     RunUntil([&] {
       EXPECT_LE(t.Player().Damage, 100) << "frame " << Frames;

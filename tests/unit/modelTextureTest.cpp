@@ -11,6 +11,7 @@
 #include "gfx/BitmapTexture.h"
 #include "gfx/MessageBox.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 
 namespace {
 void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
@@ -142,7 +143,7 @@ TEST(ModelTexture, ColourMapNamesTheBuiltInImage) {
 
 TEST(ModelTexture, DamagedBitmapIsReportedAndLeavesNoTexture) {
   TRecordingRenderer rec;
-  SetRenderer(&rec);
+  const TScopedRenderer installed(rec);
   Messages.clear();
   SetMessageSink(Collect);
 
@@ -175,5 +176,4 @@ TEST(ModelTexture, DamagedBitmapIsReportedAndLeavesNoTexture) {
   EXPECT_EQ(material.Pixels[2], 200);  // top-left blue
 
   SetMessageSink(nullptr);
-  SetRenderer(nullptr);
 }

@@ -10,17 +10,14 @@
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 
 namespace {
 const TIntRect Arena{-500, 500, 500, -500};
 
 class ParticleEngineTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    RandomSeed(1234);
-    SetRenderer(&Rec);
-  }
-  void TearDown() override { SetRenderer(nullptr); }
+  void SetUp() override { RandomSeed(1234); }
 
   // One particle going nowhere (speed 0, fixed), living long.
   void AddStill(TVector3 pos, std::uint8_t style, int tailBase = 8) {
@@ -29,6 +26,7 @@ class ParticleEngineTest : public ::testing::Test {
   }
 
   TRecordingRenderer Rec;
+  TScopedRenderer Installed{Rec};
   TParticleEngine Engine{Arena};
 };
 

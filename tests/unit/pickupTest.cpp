@@ -5,21 +5,18 @@
 #include <cmath>
 
 #include "enemies/blobPickup.h"
-#include "enemyTestSupport.h"
 #include "entities/blobPlayer.h"
 #include "gfx/GLPrinter.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 class PickupTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    RandomSeed(5);
-    SetRenderer(&Rec);
-  }
-  void TearDown() override { SetRenderer(nullptr); }
+  void SetUp() override { RandomSeed(5); }
 
   void Spawn(TBlobPickup& p, std::uint8_t kind, const TVector3& at = MakeVector(100, -50, 0), int lives = 1) {
     p.PickupKind = kind;
@@ -37,6 +34,7 @@ class PickupTest : public ::testing::Test {
   }
 
   TRecordingRenderer Rec;
+  TScopedRenderer Installed{Rec};
   TGLPrinter Printer;
   TBlobPlayer Player;
   TDeaths Deaths;

@@ -11,15 +11,16 @@
 
 #include "enemies/blobPod.h"
 #include "enemies/blobPodChild.h"
-#include "enemyTestSupport.h"
 #include "entities/blobPlayer.h"
 #include "gfx/MS3DObj.h"
 #include "gfx/ParticleEngine.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 class PodTest : public ::testing::Test {
@@ -284,11 +285,7 @@ TEST_F(PodTest, TheBlinkClockRunsOnlyWhileTheFlashLasts) {
 
 class PodDrawingTest : public PodTest {
  protected:
-  void SetUp() override {
-    PodTest::SetUp();
-    SetRenderer(&Rec);
-  }
-  void TearDown() override { SetRenderer(nullptr); }
+  void SetUp() override { PodTest::SetUp(); }
 
   // Draws the star of an alive enemy for one frame; returns its outline.
   TRecordedPrimitive DrawAliveFrame(TBlobEnemy& e, TVector3& at) {
@@ -306,6 +303,7 @@ class PodDrawingTest : public PodTest {
   }
 
   TRecordingRenderer Rec;
+  TScopedRenderer Installed{Rec};
 };
 
 TEST_F(PodDrawingTest, AChildSpinsFourDegreesAFrameWhileThePodNeverTurns) {

@@ -8,13 +8,11 @@
 
 #include "gfx/GLPrinter.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 
 namespace {
 class TextPrinter : public ::testing::Test {
  protected:
-  void SetUp() override { SetRenderer(&Rec); }
-  void TearDown() override { SetRenderer(nullptr); }
-
   // Primitives of one glyph drawn alone at the origin.
   std::vector<TRecordedPrimitive> Glyph(unsigned char ch) {
     Rec.Reset();
@@ -40,6 +38,7 @@ class TextPrinter : public ::testing::Test {
   }
 
   TRecordingRenderer Rec;
+  TScopedRenderer Installed{Rec};
   TGLPrinter Printer;
 };
 

@@ -13,8 +13,8 @@
 
 #include "app/Replay.h"
 #include "app/SaveFile.h"
-#include "gameTestSupport.h"
 #include "levels/LevelManager.h"
+#include "tests/support/TestGame.h"
 
 namespace fs = std::filesystem;
 
@@ -36,12 +36,12 @@ void PlayScriptedGame(TTestGame& t, int frames, int variant = 0, int startLevel 
   g.LevelSelectOffset = startLevel - 5;                    // the strip's middle slot
   g.Assists = TReplayAssists{armed ? 3 : 0, true, armed};  // the whole script is played, whatever it flies into
   if (armed) t.Key(VK::Space, true);
-  t.Joystick.Present = true;
-  t.Joystick.Next = TJoyInfo{};
+  t.Joystick.Ok = true;
+  t.Joystick.Info = TJoyInfo{};
   // The fire input of every mode is held when the game starts.
   t.Key(VK::Z, true);
   t.Click(true);
-  t.Joystick.Next.Buttons = 1;
+  t.Joystick.Info.Buttons = 1;
   t.Run(1);
   ASSERT_EQ(g.State, GameState::Playing);
   for (int f = 0; f < frames; ++f) {
@@ -55,18 +55,17 @@ void PlayScriptedGame(TTestGame& t, int frames, int variant = 0, int startLevel 
     if (f == 230) t.Key(VK::P, false);
     if (f == 240) t.Tap(VK::P);  // running again
     if (f == 300 && !armed) t.Tap(VK::Space);
-    if (k % 7 == 0)
-      t.Frame->HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(512 + (k * 37) % 400 - 200, 384 + (k * 53) % 300 - 150));
-    if (k % 50 == 0) t.Frame->HandleMessage(Msg::RButtonDown, 0, 0);
-    if (k % 50 == 3) t.Frame->HandleMessage(Msg::RButtonUp, 0, 0);
+    if (k % 7 == 0) t.Host.PointerAt(512 + (k * 37) % 400 - 200, 384 + (k * 53) % 300 - 150);
+    if (k % 50 == 0) t.Host.Button(false, true);
+    if (k % 50 == 3) t.Host.Button(false, false);
     if (k % 90 == 60) t.Click(false);
     if (k % 90 == 0) t.Click(true);
-    TJoyInfo& j = t.Joystick.Next;
+    TJoyInfo& j = t.Joystick.Info;
     j.XPos = unsigned(32767 + ((k * 911) % 60000) - 30000);
     if (k % 3 == 0) j.YPos = unsigned((k * 313) % 65536);
     j.Buttons = unsigned((k / 13) % 16);
     j.RightX = unsigned((k * 7) % 65536), j.RightTrigger = unsigned(k % 2 ? 0 : 65535);
-    t.Joystick.Present = k % 97 > 10;  // unplugged now and then
+    t.Joystick.Ok = k % 97 > 10;  // unplugged now and then
     t.Run(1);
   }
   // Escape ends the game at the next message: its release, or a tick.

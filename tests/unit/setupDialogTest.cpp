@@ -7,6 +7,7 @@
 #include "app/WindowMessages.h"
 #include "app/frmSetup.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 
 namespace {
 class TListedModes : public TDisplayModeSource {
@@ -118,9 +119,8 @@ TEST(SetupDialog, ALongListScrollsToKeepTheSelectionInView) {
   EXPECT_EQ(form.SelectedLine, 20);
   EXPECT_EQ(form.TopLine, 20 - TFormQuadrovoltSetup::VisibleModeLines + 1);
   TRecordingRenderer rec;
-  SetRenderer(&rec);
+  const TScopedRenderer installed(rec);
   form.Draw();
-  SetRenderer(nullptr);
   EXPECT_GT(rec.Primitives.size(), 100u);
   for (int i = 0; i < 20; ++i) form.KeyDown(VK::Up);
   EXPECT_EQ(form.SelectedLine, 0);

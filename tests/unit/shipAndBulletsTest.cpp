@@ -4,10 +4,10 @@
 
 #include "enemies/blobPickup.h"
 #include "entities/blobBullet.h"
-#include "gameTestSupport.h"
 #include "gfx/ParticleEngine.h"
 #include "gfx/geometryGrid.h"
 #include "levels/LevelManager.h"
+#include "tests/support/TestGame.h"
 
 namespace {
 int Flying(const TQuadrovoltMain& g) {
@@ -199,12 +199,11 @@ TEST(Bullets, ExactlyAtTheWallIsNotPastItAndPastItBursts) {
 
 TEST(Bullets, DrawAYellowStreakTrailingBehind) {
   TRecordingRenderer rec;
-  SetRenderer(&rec);
+  const TScopedRenderer installed(rec);
   TBlobList none;
   TBlobBullet b;
   b.Launch(TVector3{10, 20, 0}, 90);
   b.Fly(none, nullptr);
-  SetRenderer(nullptr);
   auto lines = rec.Find(TPrimitive::Lines);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0]->LineWidth, 3);

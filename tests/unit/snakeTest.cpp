@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "enemies/blobSnake.h"
-#include "enemyTestSupport.h"
 #include "entities/blobPlayer.h"
 #include "gfx/GLPrinter.h"
 #include "gfx/MS3DObj.h"
@@ -15,8 +14,10 @@
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 constexpr double Pi = 3.14159265358979323846;
@@ -407,11 +408,7 @@ TEST_F(SnakeTest, AHitThrowsTwoSparksAFlashFrameAndTheDeathBurstsAlongTheBody) {
 
 class SnakeDrawingTest : public SnakeTest {
  protected:
-  void SetUp() override {
-    SnakeTest::SetUp();
-    SetRenderer(&Rec);
-  }
-  void TearDown() override { SetRenderer(nullptr); }
+  void SetUp() override { SnakeTest::SetUp(); }
 
   static TVector3 Centre(const TRecordedPrimitive& loop) {
     TVector3 c;
@@ -428,6 +425,7 @@ class SnakeDrawingTest : public SnakeTest {
   }
 
   TRecordingRenderer Rec;
+  TScopedRenderer Installed{Rec};
 };
 
 TEST_F(SnakeDrawingTest, TheSpawnFrameDrawsNothing) {

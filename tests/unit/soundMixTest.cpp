@@ -2,20 +2,15 @@
 // mixer over a busy game, which must stay within full scale; and the mixer
 // itself, so that a quiet figure cannot come from a mixer that adds nothing.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <vector>
 
-#include "app/FrameController.h"
-#include "app/QuadrovoltMain.h"
-#include "gfx/NullRenderer.h"
-#include "gfx/Random.h"
 #include "sound/MixingSoundDevice.h"
 #include "sound/SoundErrors.h"
+#include "tools/harness/WindowlessGame.h"
 #include "tools/pilot/AutoPilot.h"
 
 namespace {
@@ -121,28 +116,23 @@ TEST(SoundMixer, ConvertsEveryFormatOfTheBankToStereoAtItsRate) {
 // once. The sum of what the bank plays must never pass full scale.
 TEST(SoundMix, ABusyGameOnLevelTwelveStaysWithinFullScale) {
   constexpr int kFrames = 6000, kTicksPerSecond = 100;
-  RandomSeed(1);
-  TNullRenderer renderer;
-  SetRenderer(&renderer);
   TMixingSoundDevice mix;
-  TNoJoystick joystick;
-  const auto savePath =
-      std::filesystem::temp_directory_path() / ("quadrovolt-mix-" + std::to_string(::getpid()) + ".dat");
   {
-    auto game = std::make_unique<TQuadrovoltMain>(mix, joystick, savePath.string());
-    game->InputMode = InputModes::Mouse;
-    game->MaxLevel = 40;
-    game->KeepReplays = false;
-    game->Assists = TReplayAssists{3, true, false};
-    TFrameController frame(game.get());
-    TAutoPilot pilot(*game, frame, {12, 3, false, false});
+    const TAutoPilotOptions flying{12, 3, false, false};
+    TWindowlessSetup setup;
+    setup.Sound = &mix;
+    setup.Host.AllLevelsOpen = true;
+    setup.Host.KeepReplays = false;
+    setup.Host.Assists = flying.Assists();
+    TWindowlessGame game(setup);
+    TAutoPilot pilot(game.Host(), flying);
     pilot.StartGame();
     for (int f = 0; f <= kFrames; ++f) {
       pilot.BeforeTick(f);
-      frame.Tick();
+      game.Host().Tick();
       mix.RenderTick(kTicksPerSecond);
     }
-    EXPECT_GT(game->Level, 12) << "the pilot should finish levels, so NewLevel plays";
+    EXPECT_GT(game.Host().Level(), 12) << "the pilot should finish levels, so NewLevel plays";
     std::printf("level-12 mix: peak %.2f dBFS, %lld clipped samples in %.1f s\n", mix.PeakDbfs(),
                 static_cast<long long>(mix.ClippedSamples()), double(mix.FramesRendered()) / mix.OutputRate);
     for (size_t h = 0; h < mix.ClipsWith().size(); ++h)
@@ -150,8 +140,6 @@ TEST(SoundMix, ABusyGameOnLevelTwelveStaysWithinFullScale) {
         std::printf("  clipping with %s in %lld\n", mix.NameOf(int(h)).c_str(),
                     static_cast<long long>(mix.ClipsWith()[h]));
   }
-  SetRenderer(nullptr);
-  std::filesystem::remove(savePath);
 
   EXPECT_GT(mix.PeakDbfs(), -6.0) << "a busy game is loud: the mixer heard almost nothing";
   EXPECT_LE(mix.Peak(), 32767.0);

@@ -6,9 +6,9 @@
 
 #include "enemies/blobGrunt.h"
 #include "enemies/blobMessage.h"
-#include "gameTestSupport.h"
 #include "gfx/geometryGrid.h"
 #include "levels/LevelManager.h"
+#include "tests/support/TestGame.h"
 
 namespace {
 // Holds an arrow for exactly one step of the strip (it moves every 5 frames).

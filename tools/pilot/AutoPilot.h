@@ -1,23 +1,26 @@
 #pragma once
 // The automatic pilot of the developer tools (headless runner, snapshots,
-// benchmarks): it starts a game on a chosen level, holds fire, swings the
-// mouse target round the arena and, unless mortal, repairs the ship each frame
-// and holds its damage so a run never ends in game over. With bombs it holds
-// Space with bombs to spare, so a shockwave is always running.
-class TQuadrovoltMain;
-class TFrameController;
+// benchmarks): it starts a game on a chosen level, holds fire and swings the
+// mouse target round the arena, all through the host. What it asks beyond
+// that (unless mortal, a ship repaired each frame so a run never ends in game
+// over; wider fire; with bombs, Space held with bombs to spare so a shockwave
+// is always running) are the game's assists, given when the game is made.
+#include "app/Replay.h"
+
+class TGameHost;
 
 struct TAutoPilotOptions {
   int Level = 1;
   int Bullets = 1;
   bool Bombs = false;
   bool Mortal = false;
+  // The assists the game must hold for this pilot (THostOptions::Assists).
+  TReplayAssists Assists() const { return TReplayAssists{Bullets, !Mortal, Bombs}; }
 };
 
 class TAutoPilot {
  public:
-  TAutoPilot(TQuadrovoltMain& game, TFrameController& frame, const TAutoPilotOptions& options)
-      : Game(game), Frame(frame), Options(options) {}
+  TAutoPilot(TGameHost& host, const TAutoPilotOptions& options) : Host(host), Options(options) {}
 
   // On the title: scroll the strip to the start level.
   void ShowLevel();
@@ -27,7 +30,6 @@ class TAutoPilot {
   void BeforeTick(int f);
 
  private:
-  TQuadrovoltMain& Game;
-  TFrameController& Frame;
+  TGameHost& Host;
   TAutoPilotOptions Options;
 };

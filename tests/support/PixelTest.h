@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 
+#include "app/QuadrovoltMain.h"
 #include "platform/SnapshotSurface.h"
 #include "tools/snapshot/SnapshotGame.h"
 
