@@ -33,30 +33,17 @@ float AngleBetween(float a, float b) {
   return d;
 }
 
-class BlackHoleTest : public ::testing::Test {
+class BlackHoleTest : public TEnemyTest {
  protected:
   void SetUp() override { RandomSeed(31); }
 
   void Wire(TBlobBinaryBlackHole& h, int orbitAngle, int lives = 1) {
-    h.Player = &Player;
-    h.OnDestroyed = TBlobEvent::Bind<&TDeaths::OnDestroyed>(&Deaths);
-    h.SetSpawn(MakeVector(0, 0, 0), lives, false, TVector3{});
+    TEnemyTest::Wire(h, MakeVector(0, 0, 0), lives);
     h.OrbitAngle = orbitAngle;
-  }
-
-  static int RunUntil(TBlobBinaryBlackHole& h, std::uint8_t state) {
-    int frames = 0;
-    while (h.State != state && frames < 5000) {
-      h.Update();
-      ++frames;
-    }
-    return frames;
   }
 
   TRecordingRenderer Rec;
   TScopedRenderer Installed{Rec};
-  TBlobPlayer Player;
-  TDeaths Deaths;
 };
 
 TEST_F(BlackHoleTest, ThreeHolesStayAThirdOfATurnApartWhileTheyOrbitAndShrink) {

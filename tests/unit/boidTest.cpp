@@ -23,7 +23,7 @@
 namespace {
 constexpr double Pi = 3.14159265358979323846;
 
-class BoidTest : public ::testing::Test {
+class BoidTest : public TEnemyTest {
  protected:
   void SetUp() override {
     RandomSeed(515);
@@ -32,10 +32,8 @@ class BoidTest : public ::testing::Test {
 
   // Wired as the level manager wires a boid: its flock is the enemy list.
   void Wire(TBlobBoid& b, const TVector3& at, int lives, TBlobList* flock = nullptr, bool fixed = false) {
-    b.Player = &Player;
-    b.SetSpawn(at, lives, fixed, TVector3{});
+    TEnemyTest::Wire(b, at, lives, fixed);
     b.Flock = flock;
-    b.OnDestroyed = TBlobEvent::Bind<&TDeaths::OnDestroyed>(&Deaths);
   }
 
   // A boid placed in the flock by hand, for one step of the rules.
@@ -43,9 +41,6 @@ class BoidTest : public ::testing::Test {
     b.FlockPosition = {x, y};
     b.FlockVelocity = {vx, vy};
   }
-
-  TBlobPlayer Player;
-  TDeaths Deaths;
 };
 
 TEST_F(BoidTest, ItGrowsInAtItsSpawnPointReadyToFlock) {

@@ -20,29 +20,12 @@
 #include "tests/support/EnemyFixture.h"
 
 namespace {
-class Boss2Test : public ::testing::Test {
+class Boss2Test : public TEnemyTest {
  protected:
   void SetUp() override { RandomSeed(5); }
 
-  void Wire(TBlobBoss& b, const TVector3& at, int lives = 1) {
-    b.Player = &Player;
-    b.OnDestroyed = TBlobEvent::Bind<&TDeaths::OnDestroyed>(&Deaths);
-    b.SetSpawn(at, lives, false, TVector3{});
-  }
-
-  static int RunUntil(TBlob& b, std::uint8_t state) {
-    int frames = 0;
-    while (b.State != state && frames < 5000) {
-      b.Update();
-      ++frames;
-    }
-    return frames;
-  }
-
   TRecordingRenderer Rec;
   TScopedRenderer Installed{Rec};
-  TBlobPlayer Player;
-  TDeaths Deaths;
 };
 
 TEST_F(Boss2Test, TheRingStartsAtRadiusOneAndGrowsAFifthOfAUnitEveryAliveFrame) {

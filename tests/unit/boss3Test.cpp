@@ -28,16 +28,14 @@ TVector3 Turned(float x, float y, double degrees) {
   return MakeVector(float(std::cos(a) * x - std::sin(a) * y), float(std::sin(a) * x + std::cos(a) * y), 0);
 }
 
-class Boss3Test : public ::testing::Test {
+class Boss3Test : public TEnemyTest {
  protected:
   void SetUp() override { RandomSeed(31); }
 
   void Wire(TBlobBoss3& b, int lives = 1, const TVector3& at = TVector3{}) {
-    b.Player = &Player;
     b.Particles = &Particles;
     b.Sounds = &Sounds;
-    b.OnDestroyed = TBlobEvent::Bind<&TDeaths::OnDestroyed>(&Deaths);
-    b.SetSpawn(at, lives, true, TVector3{});
+    TEnemyTest::Wire(b, at, lives, true);
   }
 
   // A player bullet at (x, y) flying along +X.
@@ -48,8 +46,6 @@ class Boss3Test : public ::testing::Test {
   TRecordingSoundDevice Device;
   TFormSounds Sounds{Device};
   TParticleEngine Particles{TIntRect{-500, 500, 500, -500}};
-  TBlobPlayer Player;
-  TDeaths Deaths;
 };
 
 TEST_F(Boss3Test, GrowsInForTwentyFiveFramesThenTurnsAFifthOfADegreeAFrameAndSwells) {

@@ -21,7 +21,7 @@
 #include "tests/support/EnemyFixture.h"
 
 namespace {
-class Boss4Test : public ::testing::Test {
+class Boss4Test : public TEnemyTest {
  protected:
   void SetUp() override {
     RandomSeed(44);
@@ -29,21 +29,12 @@ class Boss4Test : public ::testing::Test {
   }
 
   void Wire(int lives = 1) {
-    Boss.Player = &Player;
     Boss.Particles = &Particles;
     Boss.Sounds = &Sounds;
-    Boss.OnDestroyed = TBlobEvent::Bind<&TDeaths::OnDestroyed>(&Deaths);
-    Boss.SetSpawn(TVector3{}, lives, true, TVector3{});
+    TEnemyTest::Wire(Boss, TVector3{}, lives, true);
   }
 
-  int RunUntilAlive() {
-    int frames = 0;
-    while (Boss.State != BlobState::Alive && frames < 1000) {
-      Boss.Update();
-      ++frames;
-    }
-    return frames;
-  }
+  int RunUntilAlive() { return ::RunUntilAlive(Boss); }
 
   // Fires one bullet placed at (x, y) through the game's bullet test.
   int ShootAt(float x, float y) {
@@ -73,8 +64,6 @@ class Boss4Test : public ::testing::Test {
   TRecordingSoundDevice Device;
   TFormSounds Sounds{Device};
   TParticleEngine Particles{TIntRect{-500, 500, 500, -500}};
-  TBlobPlayer Player;
-  TDeaths Deaths;
   TBlobBoss4 Boss;
   TBlobList Enemies;
   TBlobBullet Shot;

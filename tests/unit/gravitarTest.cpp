@@ -25,23 +25,15 @@
 #include "tests/support/EnemyFixture.h"
 
 namespace {
-class GravitarTest : public ::testing::Test {
+class GravitarTest : public TEnemyTest {
  protected:
   void SetUp() override {
     RandomSeed(31);
     Player.Position = MakeVector(-300, -300, 0);
   }
 
-  void Wire(TBlobEnemy& e, const TVector3& at, int lives = 1, bool fixed = false) {
-    e.Player = &Player;
-    e.OnDestroyed = TBlobEvent::Bind<&TDeaths::OnDestroyed>(&Deaths);
-    e.SetSpawn(at, lives, fixed, TVector3{});
-  }
-
   int Plays(const char* wave) const { return Device.Count(TSoundEvent::TKind::Play, wave); }
 
-  TBlobPlayer Player;
-  TDeaths Deaths;
   TRecordingSoundDevice Device;
   TFormSounds Sounds{Device};
 };

@@ -20,26 +20,16 @@
 #include "tests/support/EnemyFixture.h"
 
 namespace {
-class GruntTest : public ::testing::Test {
+class GruntTest : public TEnemyTest {
  protected:
   void SetUp() override {
     RandomSeed(77);
     Player.Position = MakeVector(-300, -300, 0);
   }
 
-  // Wires an enemy as the level manager would, without sound or effects.
-  void Wire(TBlobEnemy& e, const TVector3& at, int lives, bool fixed = false) {
-    e.Player = &Player;
-    e.OnDestroyed = TBlobEvent::Bind<&TDeaths::OnDestroyed>(&Deaths);
-    e.SetSpawn(at, lives, fixed, TVector3{});
-  }
-
   static void Kill(TBlobEnemy& e) {
     for (int i = 0; i < 5; ++i) e.Hit();
   }
-
-  TBlobPlayer Player;
-  TDeaths Deaths;
 };
 
 TEST_F(GruntTest, ThreeLivesMeanThreeDeathsFirstAtTheSpawnPointThenAnywhere) {

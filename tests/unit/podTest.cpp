@@ -23,24 +23,21 @@
 #include "tests/support/EnemyFixture.h"
 
 namespace {
-class PodTest : public ::testing::Test {
+class PodTest : public TEnemyTest {
  protected:
   void SetUp() override {
     RandomSeed(5);
     Player.Position = MakeVector(-300, -300, 0);
   }
 
+  // With sound: a pod's burst plays.
   void Wire(TBlobEnemy& e, const TVector3& at, int lives = 1, bool fixed = false) {
-    e.Player = &Player;
     e.Sounds = &Sounds;
-    e.OnDestroyed = TBlobEvent::Bind<&TDeaths::OnDestroyed>(&Deaths);
-    e.SetSpawn(at, lives, fixed, TVector3{});
+    TEnemyTest::Wire(e, at, lives, fixed);
   }
 
   int Plays(const char* wave) const { return Device.Count(TSoundEvent::TKind::Play, wave); }
 
-  TBlobPlayer Player;
-  TDeaths Deaths;
   TRecordingSoundDevice Device;
   TFormSounds Sounds{Device};
 };

@@ -22,7 +22,7 @@
 namespace {
 constexpr double Pi = 3.14159265358979323846;
 
-class SnakeTest : public ::testing::Test {
+class SnakeTest : public TEnemyTest {
  protected:
   void SetUp() override {
     RandomSeed(4242);
@@ -31,11 +31,9 @@ class SnakeTest : public ::testing::Test {
 
   // Wired as the level manager wires a snake: radius, spawn, switched on.
   void Wire(TBlobSnake& s, const TVector3& at, int lives, bool fixed = false) {
-    s.Player = &Player;
     s.Radius = 25;
-    s.SetSpawn(at, lives, fixed, TVector3{});
+    TEnemyTest::Wire(s, at, lives, fixed);
     s.SetActive(true);
-    s.OnDestroyed = TBlobEvent::Bind<&TDeaths::OnDestroyed>(&Deaths);
   }
 
   // Spawns it, then points it along +X, turning left, with nothing lined up.
@@ -51,9 +49,6 @@ class SnakeTest : public ::testing::Test {
   static void Kill(TBlobSnake& s) {
     for (int i = 0; i < 25; ++i) s.Hit();
   }
-
-  TBlobPlayer Player;
-  TDeaths Deaths;
 };
 
 TEST_F(SnakeTest, ItAppearsInOneFrameAtItsSpawnPointAimingAtTheShip) {
