@@ -45,7 +45,7 @@ void TQuadrovoltMain::TakeInput(const TInputEvent& e) {
   using E = TInputEvent::TKind;
   if (WatchSwallows(e)) return;
   // R on the title plays back a recorded game (a held R's repeats do not).
-  const bool freshR = e.Kind == E::KeyDown && e.Key == 'R' && !Keys['R'];
+  const bool freshR = e.Kind == E::KeyDown && e.Key == 'R' && !Keys[int('R')];
   ApplyInput(e);
   if (freshR && State == GameState::Title) {
     std::string why;
