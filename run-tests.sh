@@ -87,7 +87,7 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 asan_passed=0
 asan_failed=0
 if cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUADROVOLT_BUILD_GAME=OFF \
-         -DQUADROVOLT_SANITIZE=ON >/dev/null &&
+         -DQUADROVOLT_SANITIZE=ON -DQUADROVOLT_WERROR=ON >/dev/null &&
    cmake --build build-asan -j"$(nproc)"; then
   ctest --test-dir build-asan --output-on-failure -j"$(nproc)" | tee build-asan/ctest.log
   asan_status=${PIPESTATUS[0]}
@@ -109,7 +109,7 @@ fuzzers=(save_file model_text wave bitmap replay)
 fuzz_passed=0
 fuzz_failed=0
 if cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-         -DQUADROVOLT_FUZZ=ON -DQUADROVOLT_BUILD_GAME=OFF -DQUADROVOLT_BUILD_TESTS=OFF >/dev/null &&
+         -DQUADROVOLT_FUZZ=ON -DQUADROVOLT_WERROR=ON -DQUADROVOLT_BUILD_GAME=OFF -DQUADROVOLT_BUILD_TESTS=OFF >/dev/null &&
    cmake --build build-fuzz -j"$(nproc)" --target fuzzers; then
   for name in "${fuzzers[@]}"; do
     mkdir -p "build-fuzz/corpus/$name"
