@@ -22,7 +22,7 @@ if [[ "${1:-}" == "--test" ]]; then
 fi
 if [[ "${1:-}" == "--web" ]]; then
   # The WebAssembly toolchain (it brings node, which runs the build-time tools).
-  packages+=(emscripten)
+  packages+=(emscripten python3)  # python3 serves the page (scripts/serve-web.sh)
 fi
 
 missing=()
