@@ -97,3 +97,16 @@ title_drawn() { (($(white_pixels "$1" $title_band) > 2000)); }
 title_gone() { (($(white_pixels "$1" $title_band) < 2000)); }
 # The setup dialog, once drawn, lights thousands of pixels of a black screen.
 setup_drawn() { (($(lit_pixels "$1" 1024x768+0+0) > 3000)); }
+
+# From the setup dialog of a game just started, with Enter, to its drawn
+# title; leaves the game window in $win, focused. $1 names the screenshots.
+through_setup_to_title() {
+  wait_window "Quadrovolt Setup - ESC Quit"
+  shoot_until "$shots/$1-setup.png" 15 setup_drawn || fail "the setup dialog is not drawn"
+  xdotool windowfocus "$window" 2>/dev/null
+  xdotool key Return
+  wait_window "PENDRIX - Quadrovolt Final Edition Beta 0.0.0.2"
+  win=$window
+  shoot_until "$shots/$1-title.png" 15 title_drawn || fail "the title is not drawn"
+  xdotool windowfocus "$win" 2>/dev/null
+}

@@ -37,14 +37,7 @@ start_x_server 120
 open_title() {  # $1: log
   game_log=$1
   start_game
-  wait_window "Quadrovolt Setup - ESC Quit"
-  shoot_until "$shots/setup.png" 15 setup_drawn || fail "the setup dialog is not drawn"
-  xdotool windowfocus "$window" 2>/dev/null
-  xdotool key Return
-  wait_window "PENDRIX - Quadrovolt Final Edition Beta 0.0.0.2"
-  win=$window
-  shoot_until "$shots/replay-title.png" 15 title_drawn || fail "the title is not drawn"
-  xdotool windowfocus "$win" 2>/dev/null
+  through_setup_to_title replay
 }
 
 # One mouse game: start with a click, fly to a few places (Escape is the

@@ -23,14 +23,7 @@ best_in() { od -An -tu4 --endian=little -j33 -N4 "$1" | tr -d ' '; }
 # the aim round it with the button held, until the game has run $1 seconds.
 play_and_score() {
   start_game
-  wait_window "Quadrovolt Setup - ESC Quit"
-  shoot_until "$shots/setup.png" 15 setup_drawn || fail "the setup dialog is not drawn"
-  xdotool windowfocus "$window" 2>/dev/null
-  xdotool key Return
-  wait_window "PENDRIX - Quadrovolt Final Edition Beta 0.0.0.2"
-  win=$window
-  shoot_until "$shots/title.png" 15 title_drawn || fail "the title is not drawn"
-  xdotool windowfocus "$win" 2>/dev/null
+  through_setup_to_title "$case"
   xdotool mousemove --window "$win" 512 300
   sleep 0.3
   xdotool mousedown 1

@@ -31,13 +31,7 @@ game_log=$shots/sound-game.log
 audio=$shots/sound.raw
 (cd "$work" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio" LIBGL_ALWAYS_SOFTWARE=1 exec "$game") >>"$game_log" 2>&1 &
 game_pid=$!
-wait_window "Quadrovolt Setup - ESC Quit"
-shoot_until "$shots/sound-setup.png" 15 setup_drawn || fail "the setup dialog is not drawn"
-xdotool windowfocus "$window" 2>/dev/null
-xdotool key Return
-wait_window "PENDRIX - Quadrovolt Final Edition Beta 0.0.0.2"
-win=$window
-shoot_until "$shots/sound-title.png" 15 title_drawn || fail "the title is not drawn"
+through_setup_to_title sound
 sleep 2  # the intro on the title
 xdotool windowfocus "$win" 2>/dev/null
 xdotool key R
