@@ -37,7 +37,9 @@ function(quadrovolt_web_targets)
     set(web_dir ${CMAKE_BINARY_DIR}/web)
     file(GLOB web_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/*.cpp)
     add_executable(quadrovolt_web ${web_sources} ${CMAKE_SOURCE_DIR}/platform/Gles3BatchSink.cpp
-                                  ${CMAKE_SOURCE_DIR}/platform/Gles3Shaders.cpp)
+                                  ${CMAKE_SOURCE_DIR}/platform/Gles3Shaders.cpp
+                                  ${CMAKE_SOURCE_DIR}/platform/GLCalls.cpp
+                                  ${CMAKE_SOURCE_DIR}/platform/GLCommonSink.cpp)
     target_link_libraries(quadrovolt_web PRIVATE quadrovolt_core)
     set(shell ${CMAKE_SOURCE_DIR}/platform/web/shell.html)
     target_link_options(quadrovolt_web PRIVATE

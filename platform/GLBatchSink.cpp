@@ -7,34 +7,11 @@
 #include <cstddef>
 
 #include "platform/GLCalls.h"
-
-namespace {
-GLenum ModeOf(TBatchKind kind) {
-  switch (kind) {
-    case TBatchKind::Lines: return GL_LINES;
-    case TBatchKind::Points: return GL_POINTS;
-    case TBatchKind::Triangles: return GL_TRIANGLES;
-  }
-  return GL_LINES;
-}
-
-void Switch(std::optional<bool>& known, GLenum cap, bool on) {
-  if (known == on) return;
-  if (on)
-    glEnable(cap);
-  else
-    glDisable(cap);
-  known = on;
-}
-}  // namespace
-
-void TGLBatchSink::Viewport(int x, int y, int width, int height) { glViewport(x, y, width, height); }
+#include "platform/GLFixedFunction.h"
 
 void TGLBatchSink::Frustum(double left, double right, double bottom, double top, double zNear, double zFar) {
   GLSetFrustum(left, right, bottom, top, zNear, zFar);
 }
-
-void TGLBatchSink::ClearFrame() { GLClearFrame(); }
 
 void TGLBatchSink::BeginFrameState() {
   glFrontFace(GL_CCW);
@@ -50,57 +27,28 @@ void TGLBatchSink::BeginFrameState() {
   Forget();
 }
 
-unsigned TGLBatchSink::CreateTexture(int width, int height, const std::uint8_t* rgb) {
-  Texture.reset();  // making it binds it
-  return GLCreateTexture(width, height, rgb);
-}
-
 void TGLBatchSink::Forget() {
-  Texturing.reset(), Blend.reset(), AlphaTest.reset(), DepthTest.reset(), CullFace.reset();
-  Texture.reset(), BlendMode.reset(), LineWidth.reset(), PointSize.reset();
+  Texturing.reset(), AlphaTest.reset(), PointSize.reset();
+  ForgetCommon();
 }
 
 void TGLBatchSink::Apply(const TBatchState& s) {
-  Switch(Texturing, GL_TEXTURE_2D, s.Texture != 0);
-  if (s.Texture && Texture != s.Texture) glBindTexture(GL_TEXTURE_2D, *(Texture = s.Texture));
-  Switch(Blend, GL_BLEND, s.Blend);
-  if (s.Blend && BlendMode != s.BlendMode)
-    glBlendFunc(GL_SRC_ALPHA, *(BlendMode = s.BlendMode) == TBlendMode::AlphaOne ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
-  Switch(AlphaTest, GL_ALPHA_TEST, s.AlphaTest);
-  Switch(DepthTest, GL_DEPTH_TEST, s.DepthTest);
-  // Culling touches triangles only, a line width lines only and a point size
-  // points only: a run of another kind leaves them as they are.
-  switch (s.Kind) {
-    case TBatchKind::Triangles: Switch(CullFace, GL_CULL_FACE, s.CullFace); break;
-    case TBatchKind::Lines:
-      if (LineWidth != s.Size) glLineWidth(*(LineWidth = s.Size));
-      break;
-    case TBatchKind::Points:
-      if (PointSize != s.Size) glPointSize(*(PointSize = s.Size));
-      break;
-  }
+  GLSwitch(Texturing, GL_TEXTURE_2D, s.Texture != 0);
+  GLSwitch(AlphaTest, GL_ALPHA_TEST, s.AlphaTest);
+  ApplyCommon(s);
+  // A point size touches points only.
+  if (s.Kind == TBatchKind::Points && PointSize != s.Size) glPointSize(*(PointSize = s.Size));
 }
 
 void TGLBatchSink::Draw(const TDrawList& list) {
-  // One upload for the whole list, then every run draws from it. The buffer
-  // is made once, as large as a full list: giving it new storage every draw
-  // made a software driver allocate and fault in megabytes a frame.
-  if (!Buffer) glGenBuffers(1, &Buffer);
-  glBindBuffer(GL_ARRAY_BUFFER, Buffer);
-  const std::size_t capacity = list.VertexCapacity() * sizeof(TBatchVertex);
-  if (BufferBytes < capacity) {
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(capacity), nullptr, GL_STREAM_DRAW);
-    BufferBytes = capacity;
-  }
-  glBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(list.Vertices().size() * sizeof(TBatchVertex)),
-                  list.Vertices().data());
+  UploadVertices(list);
   constexpr GLsizei stride = sizeof(TBatchVertex);
   glVertexPointer(3, GL_FLOAT, stride, reinterpret_cast<const void*>(offsetof(TBatchVertex, X)));
   glColorPointer(4, GL_FLOAT, stride, reinterpret_cast<const void*>(offsetof(TBatchVertex, R)));
   glTexCoordPointer(2, GL_FLOAT, stride, reinterpret_cast<const void*>(offsetof(TBatchVertex, U)));
   for (const TDrawBatch& run : list.Runs()) {
     Apply(run.State);
-    glDrawArrays(ModeOf(run.State.Kind), run.First, run.Count);
+    glDrawArrays(GLDrawMode(run.State.Kind), run.First, run.Count);
   }
   glBindBuffer(GL_ARRAY_BUFFER, 0);
 }

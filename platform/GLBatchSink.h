@@ -8,25 +8,19 @@
 #include <optional>
 
 #include "gfx/BatchSink.h"
+#include "platform/GLCommonSink.h"
 
-class TGLBatchSink : public TBatchSink {
+class TGLBatchSink : public TGLCommonSink {
  public:
-  void Viewport(int x, int y, int width, int height) override;
   void Frustum(double left, double right, double bottom, double top, double zNear, double zFar) override;
-  void ClearFrame() override;
   void BeginFrameState() override;
-  unsigned CreateTexture(int width, int height, const std::uint8_t* rgb) override;
   void Draw(const TDrawList& list) override;
 
  private:
   void Apply(const TBatchState& s);
   void Forget();
 
-  // What GL holds now; empty means "not known, set it".
-  std::optional<bool> Texturing, Blend, AlphaTest, DepthTest, CullFace;
-  std::optional<unsigned> Texture;
-  std::optional<TBlendMode> BlendMode;
-  std::optional<float> LineWidth, PointSize;
-  unsigned Buffer = 0;  // the vertex buffer object the lists go up in
-  std::size_t BufferBytes = 0;
+  // The fixed-function state only this backend has; empty means "not known".
+  std::optional<bool> Texturing, AlphaTest;
+  std::optional<float> PointSize;
 };

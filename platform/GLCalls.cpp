@@ -1,13 +1,6 @@
 #include "platform/GLCalls.h"
 
-#include <GL/gl.h>
-
-void GLSetFrustum(double left, double right, double bottom, double top, double zNear, double zFar) {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glFrustum(left, right, bottom, top, zNear, zFar);
-  glMatrixMode(GL_MODELVIEW);
-}
+#include <GLES3/gl3.h>
 
 void GLClearFrame() {
   glClearColor(0, 0, 0, 0);
@@ -23,6 +16,24 @@ unsigned GLCreateTexture(int width, int height, const std::uint8_t* rgb) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb);
   return name;
+}
+
+unsigned GLDrawMode(TBatchKind kind) {
+  switch (kind) {
+    case TBatchKind::Lines: return GL_LINES;
+    case TBatchKind::Points: return GL_POINTS;
+    case TBatchKind::Triangles: return GL_TRIANGLES;
+  }
+  return GL_LINES;
+}
+
+void GLSwitch(std::optional<bool>& known, unsigned cap, bool on) {
+  if (known == on) return;
+  if (on)
+    glEnable(cap);
+  else
+    glDisable(cap);
+  known = on;
 }

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "platform/GLCalls.h"
+#include "platform/GLFixedFunction.h"
 
 namespace {
 GLenum ToGL(TCapability cap) {

@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "gfx/BatchSink.h"
+#include "platform/GLCommonSink.h"
 #include "platform/Gles3Shaders.h"
 
 // The state an ES 3.0 context starts the game with (the ES twin of
@@ -23,18 +24,15 @@
 // at the same depth still pass.
 void SetGles3ContextDefaults();
 
-class TGles3BatchSink : public TBatchSink {
+class TGles3BatchSink : public TGLCommonSink {
  public:
   TGles3BatchSink() = default;
   TGles3BatchSink(const TGles3BatchSink&) = delete;
   TGles3BatchSink& operator=(const TGles3BatchSink&) = delete;
   ~TGles3BatchSink() override;
 
-  void Viewport(int x, int y, int width, int height) override;
   void Frustum(double left, double right, double bottom, double top, double zNear, double zFar) override;
-  void ClearFrame() override;
   void BeginFrameState() override;
-  unsigned CreateTexture(int width, int height, const std::uint8_t* rgb) override;
   void Draw(const TDrawList& list) override;
 
  private:
@@ -53,15 +51,9 @@ class TGles3BatchSink : public TBatchSink {
 
   bool Tried = false, Usable = false;
   std::array<TProgram, kGles3ProgramCount> Programs;
-  unsigned VertexArray = 0, Buffer = 0;
-  std::size_t BufferBytes = 0;
+  unsigned VertexArray = 0;
   std::array<float, 16> Projection{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};  // GL starts at identity
   unsigned ProjectionVersion = 1;                                                    // counts every new camera
 
-  // What GL holds now; empty means "not known, set it".
-  std::optional<int> Current;
-  std::optional<bool> Blend, DepthTest, CullFace;
-  std::optional<unsigned> Texture;
-  std::optional<TBlendMode> BlendMode;
-  std::optional<float> LineWidth;
+  std::optional<int> Current;  // the program in use; empty means "not known"
 };
