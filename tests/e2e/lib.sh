@@ -3,6 +3,17 @@
 # The sourcing script sets $e2e_name (its name in failure messages), $work
 # (where the game runs and its save file lands) and $game_log.
 
+# The arguments of a script that plays and then replays headless: the game,
+# the headless runner and where screenshots go (a folder of its own unless
+# given). Sets $game, $headless, $shots and a fresh $work.
+read_game_headless_shots() {
+  game=$(realpath "$1")
+  headless=$(realpath "$2")
+  shots=${3:-$(mktemp -d)}
+  mkdir -p "$shots"
+  work=$(mktemp -d)
+}
+
 fail() {
   echo "$e2e_name FAIL: $*"
   [[ -n "${game_pid:-}" ]] && kill "$game_pid" 2>/dev/null

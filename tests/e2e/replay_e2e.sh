@@ -10,14 +10,10 @@
 #   tests/e2e/replay_e2e.sh path/to/quadrovolt path/to/quadrovolt_headless [screenshot-dir]
 set -uo pipefail
 
-game=$(realpath "$1")
-headless=$(realpath "$2")
-shots=${3:-$(mktemp -d)}
-mkdir -p "$shots"
-work=$(mktemp -d)
 
 e2e_name="REPLAY E2E"
 source "$(dirname "$0")/lib.sh"
+read_game_headless_shots "$@"
 # "REPLAY" stands in the HUD line at arena x -190..-115, y 520.
 replay_label=80x22+322+4
 watching() { (($(yellow_pixels "$1" $replay_label) > 40)) && title_gone "$1"; }

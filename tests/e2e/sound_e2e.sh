@@ -8,17 +8,12 @@
 # SOUND_E2E_FRAMES (1000) and SOUND_E2E_WATCH (6 s) make it a longer game.
 set -uo pipefail
 
-game=$(realpath "$1")
-headless=$(realpath "$2")
-shots=${3:-$(mktemp -d)}
-mkdir -p "$shots"
-work=$(mktemp -d)
 here=$(cd "$(dirname "$0")" && pwd)
-# The built-in shot, as the build made it: the capture is matched against it.
-shot_wave=$(dirname "$game")/generated/waves/PlayerShoot.wav
-
 e2e_name="SOUND E2E"
 source "$here/lib.sh"
+read_game_headless_shots "$@"
+# The built-in shot, as the build made it: the capture is matched against it.
+shot_wave=$(dirname "$game")/generated/waves/PlayerShoot.wav
 [[ -f "$shot_wave" ]] || fail "no built shot wave at $shot_wave"
 
 # Level 12 with triple fire: shots, hits and explosions at once. Longer than
