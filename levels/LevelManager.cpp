@@ -66,12 +66,23 @@ void FinishEnemy(TLevelManager& m, T& e, TMS3DObj* glow, TBlobList* list) {
   JoinOnce(list, &e);
 }
 
-// The common enemy: services, SetSpawn from the row, then the rest.
-template <class T, TModelField Glow, THandler Handler, TListField List = nullptr>
+// What a kind needs set around its spawn beyond the common wiring; most
+// need nothing.
+template <class T>
+using TKindStep = void (*)(TLevelManager&, T&, const TSpawnRecord&);
+template <class T>
+void Nothing(TLevelManager&, T&, const TSpawnRecord&) {}
+
+// The common enemy: services, its own step Before, SetSpawn from the row, its
+// own step After, then the rest.
+template <class T, TModelField Glow, THandler Handler, TListField List = nullptr, TKindStep<T> Before = Nothing<T>,
+          TKindStep<T> After = Nothing<T>>
 void WireEnemy(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
   T& e = static_cast<T&>(blob);
   GiveServices(m, e);
+  Before(m, e, row);
   e.SetSpawn(row.Position, row.Lives, row.FixedSpawn, row.Extra);
+  After(m, e, row);
   TBlobList* list = nullptr;
   if constexpr (List != nullptr) list = m.*List;
   FinishEnemy<Handler>(m, e, m.*Glow, list);
@@ -90,59 +101,26 @@ void WireMessage(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
   e.TextColour = row.Extra;
 }
 
-// A pickup learns its kind from the row's Param before its spawn.
-template <class T>
-void WirePickup(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
-  T& e = static_cast<T&>(blob);
-  GiveServices(m, e);
-  e.PickupKind = std::uint8_t(row.Param & 0xFF);
-  e.SetSpawn(row.Position, row.Lives, row.FixedSpawn, row.Extra);
-  FinishEnemy<&TLevelManager::PickupDestroyed>(m, e, m.ModelSphereTile, nullptr);
-}
+// The steps of the kinds that have one.
 
-// Kinds with a step of their own; each is ready for its table line.
+// A pickup learns its kind from the row's Param before its spawn.
+void KindFromRow(TLevelManager&, TBlobPickup& e, const TSpawnRecord& row) {
+  e.PickupKind = std::uint8_t(row.Param & 0xFF);
+}
 
 // The snake's collision radius is the manager's to set, and it switches
 // itself on only through the manager.
-template <class T>
-void WireSnake(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
-  T& e = static_cast<T&>(blob);
-  GiveServices(m, e);
-  e.Radius = 25;
-  e.SetSpawn(row.Position, row.Lives, row.FixedSpawn, row.Extra);
-  e.SetActive(true);
-  FinishEnemy<&TLevelManager::EnemyDestroyed>(m, e, m.ModelSphereTile, nullptr);
-}
+void SnakeRadius(TLevelManager&, TBlobSnake& e, const TSpawnRecord&) { e.Radius = 25; }
+void SwitchOn(TLevelManager&, TBlobSnake& e, const TSpawnRecord&) { e.SetActive(true); }
 
 // A boid flocks with every boid in the enemy list.
-template <class T>
-void WireBoid(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
-  T& e = static_cast<T&>(blob);
-  GiveServices(m, e);
-  e.SetSpawn(row.Position, row.Lives, row.FixedSpawn, row.Extra);
-  e.Flock = m.Enemies;
-  FinishEnemy<&TLevelManager::EnemyDestroyed>(m, e, m.ModelSphereTile, nullptr);
-}
+void JoinFlock(TLevelManager& m, TBlobBoid& e, const TSpawnRecord&) { e.Flock = m.Enemies; }
 
-// A black hole starts its orbit at the row's angle and bends the grid.
-template <class T>
-void WireBlackHole(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
-  T& e = static_cast<T&>(blob);
-  GiveServices(m, e);
-  e.SetSpawn(row.Position, row.Lives, row.FixedSpawn, row.Extra);
-  e.OrbitAngle = row.Param;
-  FinishEnemy<&TLevelManager::EnemyDestroyed>(m, e, m.ModelSphereTile, m.GridWarpers);
-}
+// A black hole starts its orbit at the row's angle.
+void OrbitFromRow(TLevelManager&, TBlobBinaryBlackHole& e, const TSpawnRecord& row) { e.OrbitAngle = row.Param; }
 
 // The last boss draws its core with the geo-sphere.
-template <class T>
-void WireBoss4(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
-  T& e = static_cast<T&>(blob);
-  GiveServices(m, e);
-  e.SetSpawn(row.Position, row.Lives, row.FixedSpawn, row.Extra);
-  e.CoreModel = m.ModelGeoSphere;
-  FinishEnemy<&TLevelManager::EnemyDestroyed>(m, e, m.ModelSphereTile, m.GridWarpers);
-}
+void CoreModel(TLevelManager& m, TBlobBoss4& e, const TSpawnRecord&) { e.CoreModel = m.ModelGeoSphere; }
 
 // One line per kind. Kinds without a line spawn nothing.
 // The pod child's line also serves PodDestroyed, which releases the children.
@@ -151,10 +129,15 @@ const TSpawnKind SpawnTable[] = {
      &WireEnemy<TBlobGrunt, &TLevelManager::ModelRectFrame, &TLevelManager::EnemyDestroyed>},
     {BlobKind::GruntXY, &Make<TBlobGruntXY>,
      &WireEnemy<TBlobGruntXY, &TLevelManager::ModelRectFrame, &TLevelManager::EnemyDestroyed>},
-    {BlobKind::Snake, &Make<TBlobSnake>, &WireSnake<TBlobSnake>},
-    {BlobKind::Boid, &Make<TBlobBoid>, &WireBoid<TBlobBoid>},
+    {BlobKind::Snake, &Make<TBlobSnake>,
+     &WireEnemy<TBlobSnake, &TLevelManager::ModelSphereTile, &TLevelManager::EnemyDestroyed, nullptr, SnakeRadius,
+                SwitchOn>},
+    {BlobKind::Boid, &Make<TBlobBoid>,
+     &WireEnemy<TBlobBoid, &TLevelManager::ModelSphereTile, &TLevelManager::EnemyDestroyed, nullptr, Nothing<TBlobBoid>,
+                JoinFlock>},
     {BlobKind::Message, &Make<TBlobMessage>, &WireMessage<TBlobMessage>},
-    {BlobKind::Pickup, &Make<TBlobPickup>, &WirePickup<TBlobPickup>},
+    {BlobKind::Pickup, &Make<TBlobPickup>,
+     &WireEnemy<TBlobPickup, &TLevelManager::ModelSphereTile, &TLevelManager::PickupDestroyed, nullptr, KindFromRow>},
     {BlobKind::Pod, &Make<TBlobPod>,
      &WireEnemy<TBlobPod, &TLevelManager::ModelSphereTile, &TLevelManager::PodDestroyed>},
     {BlobKind::PodChild, &Make<TBlobPodChild>,
@@ -162,14 +145,18 @@ const TSpawnKind SpawnTable[] = {
     {BlobKind::Gravitar, &Make<TBlobGravitar>,
      &WireEnemy<TBlobGravitar, &TLevelManager::ModelSphereTile, &TLevelManager::GravitarDestroyed,
                 &TLevelManager::GravityWells>},
-    {BlobKind::BlackHole, &Make<TBlobBinaryBlackHole>, &WireBlackHole<TBlobBinaryBlackHole>},
+    {BlobKind::BlackHole, &Make<TBlobBinaryBlackHole>,
+     &WireEnemy<TBlobBinaryBlackHole, &TLevelManager::ModelSphereTile, &TLevelManager::EnemyDestroyed,
+                &TLevelManager::GridWarpers, Nothing<TBlobBinaryBlackHole>, OrbitFromRow>},
     {BlobKind::Boss2, &Make<TBlobBoss2>,
      &WireEnemy<TBlobBoss2, &TLevelManager::ModelRectFrame, &TLevelManager::EnemyDestroyed,
                 &TLevelManager::GridWarpers>},
     {BlobKind::Boss3, &Make<TBlobBoss3>,
      &WireEnemy<TBlobBoss3, &TLevelManager::ModelRectFrame, &TLevelManager::EnemyDestroyed,
                 &TLevelManager::GridWarpers>},
-    {BlobKind::Boss4, &Make<TBlobBoss4>, &WireBoss4<TBlobBoss4>},
+    {BlobKind::Boss4, &Make<TBlobBoss4>,
+     &WireEnemy<TBlobBoss4, &TLevelManager::ModelSphereTile, &TLevelManager::EnemyDestroyed,
+                &TLevelManager::GridWarpers, Nothing<TBlobBoss4>, CoreModel>},
 };
 
 const TSpawnKind* FindSpawnKind(std::uint8_t kind) {
