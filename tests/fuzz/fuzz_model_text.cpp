@@ -10,7 +10,7 @@
 #include "gfx/MessageBox.h"
 #include "gfx/NullRenderer.h"
 #include "gfx/PdxLib3D.h"
-#include "gfx/Renderer.h"
+#include "gfx/ScopedRenderer.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {
@@ -21,7 +21,7 @@ void Quiet(const std::string&, const std::string&) {}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static TNullRenderer renderer;
-  SetRenderer(&renderer);
+  const TScopedRenderer installed{renderer};
   SetMessageSink(Quiet);
 
   TMS3DObj model;
@@ -38,6 +38,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   model.Draw(false);
   model.Draw(true);
   model.DrawColoured(MakeVector(1, 0, 0), MakeVector(0, 1, 0));
-  SetRenderer(nullptr);
   return 0;
 }

@@ -16,6 +16,7 @@
 #include "app/Replay.h"
 #include "gfx/NullRenderer.h"
 #include "gfx/Random.h"
+#include "gfx/ScopedRenderer.h"
 #include "sound/SilentSoundDevice.h"
 #include "tests/fuzz/FuzzCheck.h"
 
@@ -35,13 +36,13 @@ constexpr int TicksPlayed = 300;
 // One game object for every input: watching puts it back as it was.
 struct TFuzzGame {
   TNullRenderer Renderer;
+  TScopedRenderer Installed{Renderer};  // before the game, which draws until it is gone
   TSilentSoundDevice Sound;
   TNoJoystick Joystick;
   std::unique_ptr<TQuadrovoltMain> Game;
   std::unique_ptr<TFrameController> Frame;
   TFuzzGame() {
     RandomSeed(1);
-    SetRenderer(&Renderer);
     // Watching never saves; the path only has to be somewhere harmless.
     Game = std::make_unique<TQuadrovoltMain>(Sound, Joystick, "/nonexistent-quadrovolt-fuzz/QUADROVOLT.DAT");
     Game->KeepReplays = false;

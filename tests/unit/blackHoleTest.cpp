@@ -10,10 +10,6 @@
 #include "gfx/ParticleEngine.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
-#include "gfx/RecordingRenderer.h"
-#include "gfx/ScopedRenderer.h"
-#include "sound/RecordingSoundDevice.h"
-#include "sound/frmDXSounds.h"
 #include "tests/support/EnemyFixture.h"
 
 namespace {
@@ -33,7 +29,7 @@ float AngleBetween(float a, float b) {
   return d;
 }
 
-class BlackHoleTest : public TEnemyTest {
+class BlackHoleTest : public TDrawingTest<TEnemyTest> {
  protected:
   void SetUp() override { RandomSeed(31); }
 
@@ -41,9 +37,6 @@ class BlackHoleTest : public TEnemyTest {
     TEnemyTest::Wire(h, MakeVector(0, 0, 0), lives);
     h.OrbitAngle = orbitAngle;
   }
-
-  TRecordingRenderer Rec;
-  TScopedRenderer Installed{Rec};
 };
 
 TEST_F(BlackHoleTest, ThreeHolesStayAThirdOfATurnApartWhileTheyOrbitAndShrink) {
@@ -160,27 +153,23 @@ TEST_F(BlackHoleTest, ACollapsedHoleSwellsWhiteWhileAShotOneSwellsBlue) {
 }
 
 TEST_F(BlackHoleTest, FiveHundredHitsOrEightyFourBombsDestroyItWithPoints) {
-  TRecordingSoundDevice device;
-  TFormSounds sounds(device);
-  auto plays = [&] { return device.Count(TSoundEvent::TKind::Play, "GruntHit"); };
-
   TBlobBinaryBlackHole h;
   Wire(h, 0);
-  h.Sounds = &sounds;
+  h.Sounds = &Sounds;
   RunUntil(h, BlobState::Alive);
   ASSERT_EQ(h.Shield, 500);
   for (int i = 0; i < 499; ++i) h.Hit();
   EXPECT_EQ(h.State, BlobState::Alive);
-  EXPECT_EQ(plays(), 499);
+  EXPECT_EQ(Plays("GruntHit"), 499);
   h.Hit();
   EXPECT_EQ(h.State, BlobState::Dying);
-  EXPECT_EQ(plays(), 500);
+  EXPECT_EQ(Plays("GruntHit"), 500);
   EXPECT_EQ(Deaths.Count, 1);
   EXPECT_EQ(Player.Score, 50);
 
   TBlobBinaryBlackHole b;
   Wire(b, 0);
-  b.Sounds = &sounds;
+  b.Sounds = &Sounds;
   RunUntil(b, BlobState::Alive);
   for (int i = 0; i < 83; ++i) {
     b.HitFlash = 0;
@@ -189,7 +178,7 @@ TEST_F(BlackHoleTest, FiveHundredHitsOrEightyFourBombsDestroyItWithPoints) {
   }
   EXPECT_EQ(b.Shield, 2);
   EXPECT_EQ(b.State, BlobState::Alive);
-  EXPECT_EQ(plays(), 583);
+  EXPECT_EQ(Plays("GruntHit"), 583);
   b.Blast();  // to -4: destroyed, with points
   EXPECT_EQ(b.State, BlobState::Dying);
   EXPECT_EQ(Deaths.Count, 2);
@@ -200,12 +189,8 @@ TEST_F(BlackHoleTest, AGravityWellSwallowsItWithoutPointsAndOnlyTheLivingCanBeTo
   TBlobBinaryBlackHole h;
   Wire(h, 0);
   h.Update();
-  h.Hit();
-  h.Blast();
-  h.Absorb();
+  ExpectUntouchable(h);
   EXPECT_EQ(h.Shield, 500);
-  EXPECT_EQ(h.HitFlash, 0);
-  EXPECT_EQ(h.State, BlobState::Spawning);
 
   RunUntil(h, BlobState::Alive);
   h.Absorb();
@@ -344,8 +329,7 @@ TEST_F(BlackHoleTest, CreateOnAPooledHoleStartsItAfresh) {
   for (int i = 0; i < 2000; ++i) h.Update();
   ASSERT_TRUE(h.Collapsed);
   h.Create();
-  EXPECT_EQ(h.Kind, BlobKind::BlackHole);
-  EXPECT_EQ(h.State, BlobState::Spawning);
+  ExpectFresh(h, BlobKind::BlackHole, 50);
   EXPECT_TRUE(h.Active);
   EXPECT_FALSE(h.Collapsed);
   EXPECT_EQ(h.OrbitAngle, 0);
@@ -353,8 +337,6 @@ TEST_F(BlackHoleTest, CreateOnAPooledHoleStartsItAfresh) {
   EXPECT_EQ(h.SwirlDir, 1);
   EXPECT_EQ(h.GridMass, 0);
   EXPECT_EQ(h.Radius, 25);
-  EXPECT_EQ(h.Points, 50);
-  EXPECT_EQ(h.Player, nullptr);
 }
 
 }  // namespace

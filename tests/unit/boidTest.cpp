@@ -14,10 +14,6 @@
 #include "gfx/ParticleEngine.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
-#include "gfx/RecordingRenderer.h"
-#include "gfx/ScopedRenderer.h"
-#include "sound/RecordingSoundDevice.h"
-#include "sound/frmDXSounds.h"
 #include "tests/support/EnemyFixture.h"
 
 namespace {
@@ -63,45 +59,28 @@ TEST_F(BoidTest, ItGrowsInAtItsSpawnPointReadyToFlock) {
 }
 
 TEST_F(BoidTest, OneHitKillsItWithTheBoidHitSoundForSeventyFive) {
-  TRecordingSoundDevice device;
-  TFormSounds sounds(device);
   TBlobBoid b;
   Wire(b, MakeVector(0, 0, 0), 1);
-  b.Sounds = &sounds;
+  b.Sounds = &Sounds;
   b.Update();
-  b.Hit();  // still growing in: nothing
-  EXPECT_EQ(b.State, BlobState::Spawning);
-  EXPECT_EQ(device.Count(TSoundEvent::TKind::Play), 0);
+  ExpectUntouchable(b);  // still growing in
   RunUntilAlive(b);
   b.Hit();
   EXPECT_EQ(b.State, BlobState::Dying);
-  EXPECT_EQ(device.Count(TSoundEvent::TKind::Play, "BoidHit"), 1);
-  EXPECT_EQ(device.Count(TSoundEvent::TKind::Play), 1);
+  EXPECT_EQ(Plays("BoidHit"), 1);
+  EXPECT_EQ(Plays(), 1);
   EXPECT_EQ(Deaths.Count, 1);
   EXPECT_EQ(Player.Score, 75);
-  b.Hit();
-  b.Blast();
-  EXPECT_EQ(Deaths.Count, 1);
-  EXPECT_EQ(Player.Score, 75);
+  ExpectUntouchable(b);
 }
 
 TEST_F(BoidTest, ABombKillScoresAndAWellKillDoesNotBothSilently) {
-  TRecordingSoundDevice device;
-  TFormSounds sounds(device);
   TBlobBoid bombed, swallowed;
   Wire(bombed, MakeVector(0, 0, 0), 1);
   Wire(swallowed, MakeVector(50, 0, 0), 1);
-  bombed.Sounds = swallowed.Sounds = &sounds;
-  RunUntilAlive(bombed);
-  RunUntilAlive(swallowed);
-  bombed.Blast();
-  EXPECT_EQ(Player.Score, 75);
-  swallowed.Absorb();
-  EXPECT_EQ(Player.Score, 75);
-  EXPECT_EQ(bombed.State, BlobState::Dying);
-  EXPECT_EQ(swallowed.State, BlobState::Dying);
-  EXPECT_EQ(Deaths.Count, 2);
-  EXPECT_EQ(device.Count(TSoundEvent::TKind::Play), 0);
+  bombed.Sounds = swallowed.Sounds = &Sounds;
+  EXPECT_EQ(BombAndSwallow(bombed, swallowed), std::make_pair(75, 0));
+  EXPECT_EQ(Plays(), 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -269,14 +248,12 @@ TEST_F(BoidTest, CreateMakesAPooledBoidNewAgain) {
 
   b.Create();
   EXPECT_TRUE(b.Active);
-  EXPECT_EQ(b.State, BlobState::Spawning);
+  ExpectFresh(b, BlobKind::Boid, 75);
   EXPECT_EQ(b.Flock, nullptr);
   EXPECT_EQ(b.PlayerPull, 240);
   EXPECT_EQ(b.SpinAngle, 0);
   EXPECT_EQ(b.FlockPosition.X, 0);
   EXPECT_EQ(b.Size, 0);
-  EXPECT_EQ(b.Player, nullptr);
-  EXPECT_FALSE(b.OnDestroyed.Assigned());
   EXPECT_EQ(b.DyingLength, 75);
   EXPECT_EQ(b.VertexCount, 4);
 }
@@ -284,12 +261,7 @@ TEST_F(BoidTest, CreateMakesAPooledBoidNewAgain) {
 // ---------------------------------------------------------------------------
 // What a player sees.
 
-class BoidDrawingTest : public BoidTest {
- protected:
-  void SetUp() override { BoidTest::SetUp(); }
-  TRecordingRenderer Rec;
-  TScopedRenderer Installed{Rec};
-};
+using BoidDrawingTest = TDrawingTest<BoidTest>;
 
 TEST_F(BoidDrawingTest, AMagentaDiamondSpinningFourDegreesAFrameOverABigGlow) {
   TMS3DObj glow;
@@ -337,11 +309,7 @@ TEST_F(BoidDrawingTest, TheWreckIsFourUnrotatedEdgesFlyingApartAndFading) {
   RunUntilAlive(b);
   for (int i = 0; i < 10; ++i) b.Update();  // spun away from square
   b.Hit();
-  Rec.Reset();
-  b.Update();
-  auto lines = Rec.Find(TPrimitive::Lines);
-  ASSERT_EQ(lines.size(), 1u);
-  const TRecordedPrimitive& edges = *lines[0];
+  const TRecordedPrimitive edges = FlyingSides(b);
   ASSERT_EQ(edges.Vertices.size(), 8u);
   // The top-left side (0, 15) to (-15, 0) moves out along (-15, 15) by a fifth.
   EXPECT_NEAR(edges.Vertices[0].X, b.Position.X - 3, 1e-4);

@@ -13,19 +13,12 @@
 #include "gfx/ParticleEngine.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
-#include "gfx/RecordingRenderer.h"
-#include "gfx/ScopedRenderer.h"
-#include "sound/RecordingSoundDevice.h"
-#include "sound/frmDXSounds.h"
 #include "tests/support/EnemyFixture.h"
 
 namespace {
-class Boss2Test : public TEnemyTest {
+class Boss2Test : public TDrawingTest<TEnemyTest> {
  protected:
   void SetUp() override { RandomSeed(5); }
-
-  TRecordingRenderer Rec;
-  TScopedRenderer Installed{Rec};
 };
 
 TEST_F(Boss2Test, TheRingStartsAtRadiusOneAndGrowsAFifthOfAUnitEveryAliveFrame) {
@@ -124,55 +117,38 @@ TEST_F(Boss2Test, SparksLeaveTheRimFourUnitsOutAtRightAnglesToIt) {
 }
 
 TEST_F(Boss2Test, TwoHundredFiftyHitsScoreButABombKillsOutrightForNothing) {
-  TRecordingSoundDevice device;
-  TFormSounds sounds(device);
   TBlobBoss2 b;
   Wire(b, MakeVector(0, 0, 0));
-  b.Sounds = &sounds;
+  b.Sounds = &Sounds;
   RunUntil(b, BlobState::Alive);
   for (int i = 0; i < 249; ++i) b.Hit();
   EXPECT_EQ(b.State, BlobState::Alive);
   EXPECT_EQ(b.HitFlash, 10);
   b.Hit();
   EXPECT_EQ(b.State, BlobState::Dying);
-  EXPECT_EQ(device.Count(TSoundEvent::TKind::Play, "GruntHit"), 250);
+  EXPECT_EQ(Plays("GruntHit"), 250);
   EXPECT_EQ(Deaths.Count, 1);
   EXPECT_EQ(Player.Score, 5000);
 
-  TBlobBoss2 bombed;
+  TBlobBoss2 bombed, swallowed;
   Wire(bombed, MakeVector(0, 0, 0));
-  bombed.Sounds = &sounds;
-  RunUntil(bombed, BlobState::Alive);
-  bombed.Blast();
-  EXPECT_EQ(bombed.State, BlobState::Dying);
-  EXPECT_EQ(bombed.Shield, 0);
-  EXPECT_EQ(Deaths.Count, 2);
-  EXPECT_EQ(Player.Score, 5000);
-  EXPECT_EQ(device.Count(TSoundEvent::TKind::Play, "GruntHit"), 250);  // silent
-
-  TBlobBoss2 swallowed;
   Wire(swallowed, MakeVector(0, 0, 0));
-  RunUntil(swallowed, BlobState::Alive);
-  swallowed.Absorb();
+  bombed.Sounds = swallowed.Sounds = &Sounds;
+  EXPECT_EQ(BombAndSwallow(bombed, swallowed), std::make_pair(0, 0));
+  EXPECT_EQ(bombed.Shield, 0);
   EXPECT_EQ(swallowed.Shield, -1);
-  EXPECT_EQ(Deaths.Count, 3);
-  EXPECT_EQ(Player.Score, 5000);
+  EXPECT_EQ(Plays(), 250);  // silent
 }
 
 TEST_F(Boss2Test, HitsBombsAndWellsDoNothingWhileItSpawnsOrDies) {
   TBlobBoss2 b;
   Wire(b, MakeVector(0, 0, 0));
   b.Update();
-  b.Hit();
-  b.Blast();
-  b.Absorb();
+  ExpectUntouchable(b);
   EXPECT_EQ(b.Shield, 250);
-  EXPECT_EQ(b.State, BlobState::Spawning);
   RunUntil(b, BlobState::Alive);
   b.Blast();
-  b.Hit();
-  b.Blast();
-  b.Absorb();
+  ExpectUntouchable(b);
   EXPECT_EQ(Deaths.Count, 1);
   EXPECT_EQ(b.Shield, 0);
 }
@@ -255,17 +231,14 @@ TEST_F(Boss2Test, ItExplodesLikeAGruntWithItsCircleFlyingApart) {
   for (int i = 0; i < 300; ++i) b.Update();
   b.Blast();
   particles.Clear();
-  Rec.Reset();
-  b.Update();
+  const TRecordedPrimitive sides = FlyingSides(b);
   // 17 pieces of blue on the first dying frame.
   EXPECT_EQ(particles.ActiveCount(), 17);
-  auto lines = Rec.Find(TPrimitive::Lines);
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0]->Vertices.size(), 62u);  // 31 edges of the unit circle, unscaled
-  EXPECT_EQ(lines[0]->LineWidth, 2);
-  EXPECT_FLOAT_EQ(lines[0]->Colour.B, 0.6f);
-  EXPECT_NEAR(lines[0]->Colour.A, 0.98f, 1e-5f);
-  for (const TVector3& v : lines[0]->Vertices) EXPECT_LT(std::hypot(v.X, v.Y), 1.1f);
+  EXPECT_EQ(sides.Vertices.size(), 62u);  // 31 edges of the unit circle, unscaled
+  EXPECT_EQ(sides.LineWidth, 2);
+  EXPECT_FLOAT_EQ(sides.Colour.B, 0.6f);
+  EXPECT_NEAR(sides.Colour.A, 0.98f, 1e-5f);
+  for (const TVector3& v : sides.Vertices) EXPECT_LT(std::hypot(v.X, v.Y), 1.1f);
 
   // 50 frames in all, then back to spawning at the centre with its next life.
   EXPECT_EQ(RunUntil(b, BlobState::Spawning), 49);
@@ -285,17 +258,12 @@ TEST_F(Boss2Test, CreateOnAPooledBossStartsItAfresh) {
   for (int i = 0; i < 700; ++i) b.Update();
   b.Hit();
   b.Create();
-  EXPECT_EQ(b.Kind, BlobKind::Boss2);
-  EXPECT_EQ(b.Points, 5000);
+  ExpectFresh(b, BlobKind::Boss2, 5000);
+  EXPECT_TRUE(b.Active);
   EXPECT_EQ(b.Radius, 1.0f);
   EXPECT_EQ(b.EmitRate, 0);
   EXPECT_EQ(b.EmitAngle, 0);
   EXPECT_EQ(b.GridMass, 0);
-  EXPECT_EQ(b.HitFlash, 0);
-  EXPECT_EQ(b.State, BlobState::Spawning);
-  EXPECT_TRUE(b.Active);
-  EXPECT_EQ(b.Player, nullptr);
-  EXPECT_FALSE(b.OnDestroyed.Assigned());
 }
 
 // A boss drawn at the arena origin that spawns to five times its size, with

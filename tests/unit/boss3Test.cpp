@@ -13,10 +13,6 @@
 #include "gfx/ParticleEngine.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
-#include "gfx/RecordingRenderer.h"
-#include "gfx/ScopedRenderer.h"
-#include "sound/RecordingSoundDevice.h"
-#include "sound/frmDXSounds.h"
 #include "tests/support/EnemyFixture.h"
 
 namespace {
@@ -28,7 +24,7 @@ TVector3 Turned(float x, float y, double degrees) {
   return MakeVector(float(std::cos(a) * x - std::sin(a) * y), float(std::sin(a) * x + std::cos(a) * y), 0);
 }
 
-class Boss3Test : public TEnemyTest {
+class Boss3Test : public TDrawingTest<TEnemyTest> {
  protected:
   void SetUp() override { RandomSeed(31); }
 
@@ -41,10 +37,6 @@ class Boss3Test : public TEnemyTest {
   // A player bullet at (x, y) flying along +X.
   static void Aim(TBlobBullet& shot, float x, float y) { shot.Launch(MakeVector(x, y, 0), 0); }
 
-  TRecordingRenderer Rec;
-  TScopedRenderer Installed{Rec};
-  TRecordingSoundDevice Device;
-  TFormSounds Sounds{Device};
   TParticleEngine Particles{TIntRect{-500, 500, 500, -500}};
 };
 
@@ -272,8 +264,7 @@ TEST_F(Boss3Test, AHitOnlyBlinksItNeitherSparksNorSpeedsThePulse) {
 TEST_F(Boss3Test, TwoHundredFiftyHitsKillItForFiveThousandPoints) {
   TBlobBoss3 b;
   Wire(b);
-  b.Hit();  // still growing in: nothing
-  EXPECT_EQ(Device.Count(TSoundEvent::TKind::Play, "GruntHit"), 0);
+  ExpectUntouchable(b);  // still growing in
   RunUntilAlive(b);
   for (int i = 0; i < 249; ++i) b.Hit();
   EXPECT_EQ(b.State, BlobState::Alive);
@@ -283,23 +274,15 @@ TEST_F(Boss3Test, TwoHundredFiftyHitsKillItForFiveThousandPoints) {
   EXPECT_EQ(b.State, BlobState::Dying);
   EXPECT_EQ(Deaths.Count, 1);
   EXPECT_EQ(Player.Score, 5000);
-  EXPECT_EQ(Device.Count(TSoundEvent::TKind::Play, "GruntHit"), 250);
-  b.Hit();
-  EXPECT_EQ(Deaths.Count, 1);
+  EXPECT_EQ(Plays("GruntHit"), 250);
+  ExpectUntouchable(b);
 }
 
 TEST_F(Boss3Test, ABombOrAWellDestroysItWithoutPoints) {
   TBlobBoss3 bombed, swallowed;
   Wire(bombed);
   Wire(swallowed);
-  RunUntilAlive(bombed);
-  RunUntilAlive(swallowed);
-  bombed.Blast();
-  swallowed.Absorb();
-  EXPECT_EQ(bombed.State, BlobState::Dying);
-  EXPECT_EQ(swallowed.State, BlobState::Dying);
-  EXPECT_EQ(Deaths.Count, 2);
-  EXPECT_EQ(Player.Score, 0);
+  EXPECT_EQ(BombAndSwallow(bombed, swallowed), std::make_pair(0, 0));
 }
 
 TEST_F(Boss3Test, TheWreckIsTheUnturnedSlabFlyingApart) {
@@ -311,14 +294,8 @@ TEST_F(Boss3Test, TheWreckIsTheUnturnedSlabFlyingApart) {
   for (int i = 0; i < 100; ++i) b.Update();  // turned and swollen by now
   b.Blast();
   Particles.Clear();
-
-  Rec.Reset();
-  b.Update();
+  const TRecordedPrimitive edges = FlyingSides(b, true);
   EXPECT_EQ(Particles.ActiveCount(), 17);
-  // The flying sides come after the points value: the last Lines primitive.
-  auto lines = Rec.Find(TPrimitive::Lines);
-  ASSERT_FALSE(lines.empty());
-  const TRecordedPrimitive& edges = *lines.back();
   ASSERT_EQ(edges.Vertices.size(), 8u);
   // The bottom side flies down 0.05 x its 400-unit normal on the first frame.
   EXPECT_NEAR(edges.Vertices[0].X, -200, 1e-3);

@@ -14,14 +14,10 @@
 #include "gfx/ParticleEngine.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
-#include "gfx/RecordingRenderer.h"
-#include "gfx/ScopedRenderer.h"
-#include "sound/RecordingSoundDevice.h"
-#include "sound/frmDXSounds.h"
 #include "tests/support/EnemyFixture.h"
 
 namespace {
-class Boss4Test : public TEnemyTest {
+class Boss4Test : public TDrawingTest<TEnemyTest> {
  protected:
   void SetUp() override {
     RandomSeed(44);
@@ -50,8 +46,6 @@ class Boss4Test : public TEnemyTest {
       for (int h = 0; h < TMultiBezier::MaxHits; ++h) ShootTip(i);
   }
 
-  int Played(const char* name) const { return Device.Count(TSoundEvent::TKind::Play, name); }
-
   // Squares of the tentacles: the only four-cornered loops the boss draws.
   int SquaresDrawn() const {
     int n = 0;
@@ -59,10 +53,6 @@ class Boss4Test : public TEnemyTest {
     return n;
   }
 
-  TRecordingRenderer Rec;
-  TScopedRenderer Installed{Rec};
-  TRecordingSoundDevice Device;
-  TFormSounds Sounds{Device};
   TParticleEngine Particles{TIntRect{-500, 500, 500, -500}};
   TBlobBoss4 Boss;
   TBlobList Enemies;
@@ -93,7 +83,7 @@ TEST_F(Boss4Test, TwelveTentaclesOfSixteenHitsComeBeforeTheHundredAndFiftyCoreHi
   EXPECT_EQ(ShootAt(0, 0), 1);
   EXPECT_EQ(Boss.Shield, 150);
   EXPECT_EQ(Boss.HitFlash, 0);
-  EXPECT_EQ(Played("GruntHit"), 0);
+  EXPECT_EQ(Plays("GruntHit"), 0);
 
   for (int i = 0; i < TMultiBezier::TentacleCount; ++i) {
     Particles.Clear();
@@ -105,7 +95,7 @@ TEST_F(Boss4Test, TwelveTentaclesOfSixteenHitsComeBeforeTheHundredAndFiftyCoreHi
     // A severed tentacle bursts: eight sparks at each of its seven points.
     EXPECT_EQ(Particles.ActiveCount(), 56) << i;
   }
-  EXPECT_EQ(Played("PodHit"), 192);
+  EXPECT_EQ(Plays("PodHit"), 192);
   // The bullet that severs the last tentacle reaches the core as well.
   EXPECT_EQ(Boss.Shield, 149);
   EXPECT_EQ(Boss.Tentacles.LiveCount(), 0);
@@ -116,7 +106,7 @@ TEST_F(Boss4Test, TwelveTentaclesOfSixteenHitsComeBeforeTheHundredAndFiftyCoreHi
     ++coreHits;
   }
   EXPECT_EQ(coreHits, 150);
-  EXPECT_EQ(Played("GruntHit"), 150);
+  EXPECT_EQ(Plays("GruntHit"), 150);
   EXPECT_EQ(Deaths.Count, 1);
   EXPECT_EQ(Player.Score, 5000);
 }
@@ -181,7 +171,7 @@ TEST_F(Boss4Test, TheShipTouchingATipHurtsThatTentacle) {
   Player.Position = MakeVector(tip.X + 19.5f, tip.Y - 19.5f, 0);
   EXPECT_TRUE(Boss.HitTest(&Player, Player.Position.X, Player.Position.Y));
   EXPECT_EQ(Boss.Tentacles.Tentacles[0].Hits, 1);
-  EXPECT_EQ(Played("PodHit"), 1);
+  EXPECT_EQ(Plays("PodHit"), 1);
   Player.Position = MakeVector(tip.X + 20, tip.Y, 0);  // 20 away on X: not touching
   EXPECT_FALSE(Boss.HitTest(&Player, Player.Position.X, Player.Position.Y));
   EXPECT_FALSE(Boss.HitTest(nullptr, 0, 0));
@@ -301,13 +291,9 @@ TEST_F(Boss4Test, TheWreckIsAWideRingFlyingApartForFiftyFrames) {
   RunUntilAlive();
   Boss.Absorb();
   Particles.Clear();
-  Rec.Reset();
-  Boss.Update();
+  const TRecordedPrimitive edges = FlyingSides(Boss);
   EXPECT_EQ(Boss.Size, 0);
   EXPECT_EQ(Particles.ActiveCount(), 17);
-  const auto lines = Rec.Find(TPrimitive::Lines);
-  ASSERT_FALSE(lines.empty());
-  const TRecordedPrimitive& edges = *lines.back();
   ASSERT_EQ(edges.Vertices.size(), 62u);
   // The first side, from 0 to 12 degrees on the radius-400 ring, pushed
   // outward by 0.05 of its normal.

@@ -17,11 +17,7 @@
 #include "gfx/ParticleEngine.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
-#include "gfx/RecordingRenderer.h"
-#include "gfx/ScopedRenderer.h"
 #include "gfx/geometryGrid.h"
-#include "sound/RecordingSoundDevice.h"
-#include "sound/frmDXSounds.h"
 #include "tests/support/EnemyFixture.h"
 
 namespace {
@@ -31,11 +27,6 @@ class GravitarTest : public TEnemyTest {
     RandomSeed(31);
     Player.Position = MakeVector(-300, -300, 0);
   }
-
-  int Plays(const char* wave) const { return Device.Count(TSoundEvent::TKind::Play, wave); }
-
-  TRecordingSoundDevice Device;
-  TFormSounds Sounds{Device};
 };
 
 TEST_F(GravitarTest, NoPullWhileSpawningThenARampToFiveMillionThatStartsOver) {
@@ -101,9 +92,7 @@ TEST_F(GravitarTest, FortyNineHitsPlayTheHitSoundTheFiftiethTheDestroyedSound) {
   EXPECT_EQ(Deaths.Last, &g);
   EXPECT_EQ(Player.Score, 10000);
 
-  g.Hit();  // the wreck takes no more hits
-  EXPECT_EQ(Plays("GravitarHit"), 49);
-  EXPECT_EQ(Player.Score, 10000);
+  ExpectUntouchable(g);  // the wreck takes no more hits
   EXPECT_EQ(RunExplosion(g), 50);
   EXPECT_FALSE(g.Active);
 }
@@ -126,15 +115,13 @@ TEST_F(GravitarTest, TheBombScoresTenThousandSilentlyAndAWellNeverSwallowsIt) {
   EXPECT_EQ(g.Shield, 0);
   EXPECT_EQ(Deaths.Count, 1);
   EXPECT_EQ(Player.Score, 10000);
-  EXPECT_EQ(Device.Count(TSoundEvent::TKind::Play), spawnSounds);
+  EXPECT_EQ(Plays(), spawnSounds);
   // A bomb kill keeps the pull it had while the wreck explodes.
   EXPECT_FLOAT_EQ(g.Mass, 100000);
   g.Update();
   EXPECT_FLOAT_EQ(g.Mass, 100000);
 
-  g.Blast();  // a second ring meets only the wreck
-  EXPECT_EQ(Deaths.Count, 1);
-  EXPECT_EQ(Player.Score, 10000);
+  ExpectUntouchable(g);  // a second ring meets only the wreck
 }
 
 TEST_F(GravitarTest, TwoWellsOnTopOfEachOtherSwallowTheGruntButNotEachOther) {
@@ -244,16 +231,12 @@ TEST_F(GravitarTest, CreateOnAPooledGravitarStartsItAfresh) {
 
   g.Create();
   EXPECT_TRUE(g.Active);
-  EXPECT_EQ(g.State, BlobState::Spawning);
-  EXPECT_EQ(g.Kind, BlobKind::Gravitar);
-  EXPECT_EQ(g.Points, 10000);
+  ExpectFresh(g, BlobKind::Gravitar, 10000);
   EXPECT_EQ(g.Radius, 25);
   EXPECT_EQ(g.Mass, 0);
   EXPECT_EQ(g.WellMass(), 0);
   EXPECT_EQ(g.Size, 0);
   EXPECT_EQ(g.VertexCount, 16);
-  EXPECT_FALSE(g.OnDestroyed.Assigned());
-  EXPECT_EQ(g.Player, nullptr);
 }
 
 // ---------------------------------------------------------------------------
@@ -309,13 +292,7 @@ TEST_F(GravitarTest, TheWreckBurstsIntoEightyWhiteParticlesOnce) {
 // ---------------------------------------------------------------------------
 // What it draws.
 
-class GravitarDrawingTest : public GravitarTest {
- protected:
-  void SetUp() override { GravitarTest::SetUp(); }
-
-  TRecordingRenderer Rec;
-  TScopedRenderer Installed{Rec};
-};
+using GravitarDrawingTest = TDrawingTest<GravitarTest>;
 
 TEST_F(GravitarDrawingTest, AFilledBlackDiscOpeningFromALineAndNoGlow) {
   TMS3DObj glow;
@@ -369,12 +346,7 @@ TEST_F(GravitarDrawingTest, TheOutlineFliesApartFastThickAndBlackDownToTheCentre
   RunUntilAlive(g);
   g.Blast();
   for (int frame = 1; frame <= 3; ++frame) {
-    Rec.Reset();
-    g.Update();
-    auto lines = Rec.Find(TPrimitive::Lines);
-    // The last Lines primitive is the flying outline; the text comes first.
-    ASSERT_FALSE(lines.empty());
-    const TRecordedPrimitive& edges = *lines.back();
+    const TRecordedPrimitive edges = FlyingSides(g, true);
     ASSERT_EQ(edges.Vertices.size(), 32u);
     EXPECT_EQ(edges.LineWidth, 4);
     EXPECT_EQ(edges.Colour.R, 0);
@@ -392,8 +364,7 @@ TEST_F(GravitarDrawingTest, TheOutlineFliesApartFastThickAndBlackDownToTheCentre
     // The points value is drawn in white, fading with the wreck.
     bool whiteText = false;
     for (const TRecordedPrimitive& p : Rec.Primitives)
-      if (&p != &edges && p.Colour.R == 1 && p.Colour.G == 1 && p.Colour.B == 1 &&
-          std::fabs(p.Colour.A - (1 - 0.02f * frame)) < 1e-5f)
+      if (p.Colour.R == 1 && p.Colour.G == 1 && p.Colour.B == 1 && std::fabs(p.Colour.A - (1 - 0.02f * frame)) < 1e-5f)
         whiteText = true;
     EXPECT_TRUE(whiteText) << frame;
   }

@@ -13,10 +13,6 @@
 #include "gfx/ParticleEngine.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
-#include "gfx/RecordingRenderer.h"
-#include "gfx/ScopedRenderer.h"
-#include "sound/RecordingSoundDevice.h"
-#include "sound/frmDXSounds.h"
 #include "tests/support/EnemyFixture.h"
 
 namespace {
@@ -130,55 +126,43 @@ TEST_F(GruntTest, HitsOnASpawningOrDyingGruntChangeNothing) {
   Wire(g, MakeVector(0, 0, 0), 2);
   g.Update();
   ASSERT_EQ(g.State, BlobState::Spawning);
-  g.Hit();
-  g.Blast();
-  g.Absorb();
+  ExpectUntouchable(g);
   EXPECT_EQ(g.Shield, 5);
-  EXPECT_EQ(g.HitFlash, 0);
-  EXPECT_EQ(g.State, BlobState::Spawning);
 
   RunUntilAlive(g);
   Kill(g);
   g.Update();
   ASSERT_EQ(g.State, BlobState::Dying);
   const int counter = g.DyingCounter;
-  g.Hit();
-  g.Blast();
-  g.Absorb();
-  EXPECT_EQ(Deaths.Count, 1);
-  EXPECT_EQ(Player.Score, 50);
+  ExpectUntouchable(g);
   EXPECT_EQ(g.DyingCounter, counter);
-  EXPECT_EQ(g.State, BlobState::Dying);
 }
 
 TEST_F(GruntTest, EveryHitPlaysTheHitSoundButOnlyWhileAlive) {
-  TRecordingSoundDevice device;
-  TFormSounds sounds(device);
-  auto plays = [&] { return device.Count(TSoundEvent::TKind::Play, "GruntHit"); };
   TBlobGrunt g;
   Wire(g, MakeVector(0, 0, 0), 1);
-  g.Sounds = &sounds;
+  g.Sounds = &Sounds;
   g.Update();
   g.Hit();
-  EXPECT_EQ(plays(), 0);
+  EXPECT_EQ(Plays("GruntHit"), 0);
   RunUntilAlive(g);
   for (int hit = 1; hit <= 5; ++hit) {
     g.Hit();
-    EXPECT_EQ(plays(), hit);
+    EXPECT_EQ(Plays("GruntHit"), hit);
   }
   ASSERT_EQ(g.State, BlobState::Dying);
   g.Hit();
-  EXPECT_EQ(plays(), 5);
+  EXPECT_EQ(Plays("GruntHit"), 5);
 
   TBlobGruntXY xy;  // bombs and wells kill silently
   Wire(xy, MakeVector(0, 0, 0), 2);
-  xy.Sounds = &sounds;
+  xy.Sounds = &Sounds;
   RunUntilAlive(xy);
   xy.Blast();
   RunExplosion(xy);
   RunUntilAlive(xy);
   xy.Absorb();
-  EXPECT_EQ(plays(), 5);
+  EXPECT_EQ(Plays(), 5);
   EXPECT_EQ(Deaths.Count, 3);
 }
 
@@ -225,34 +209,16 @@ TEST_F(GruntTest, SpeedRampsUpToFiveAndTheArenaEdgeHoldsIt) {
   EXPECT_EQ(g.Position.Y, -500);
 }
 
-TEST_F(GruntTest, BombKillsScoreNothingForTheGruntAndAHundredForTheGruntXY) {
-  TBlobGrunt g;
-  TBlobGruntXY xy;
+TEST_F(GruntTest, BombsScoreNothingForTheGruntAndAHundredForTheGruntXYAndWellsNothing) {
+  TBlobGrunt g, swallowedGrunt;
+  TBlobGruntXY xy, swallowedXY;
   Wire(g, MakeVector(0, 0, 0), 1);
+  Wire(swallowedGrunt, MakeVector(-50, 0, 0), 1);
   Wire(xy, MakeVector(50, 0, 0), 1);
-  RunUntilAlive(g);
-  RunUntilAlive(xy);
-
-  g.Blast();
-  EXPECT_EQ(g.State, BlobState::Dying);
-  EXPECT_EQ(Deaths.Count, 1);
-  EXPECT_EQ(Player.Score, 0);
-
-  xy.Blast();
-  EXPECT_EQ(xy.State, BlobState::Dying);
-  EXPECT_EQ(Deaths.Count, 2);
-  EXPECT_EQ(Player.Score, 100);
-}
-
-TEST_F(GruntTest, AGravityWellKillsWithoutPoints) {
-  TBlobGruntXY xy;
-  Wire(xy, MakeVector(0, 0, 0), 1);
-  RunUntilAlive(xy);
-  xy.Absorb();
-  EXPECT_EQ(xy.State, BlobState::Dying);
-  EXPECT_LE(xy.Shield, 0);
-  EXPECT_EQ(Deaths.Count, 1);
-  EXPECT_EQ(Player.Score, 0);
+  Wire(swallowedXY, MakeVector(100, 0, 0), 1);
+  EXPECT_EQ(BombAndSwallow(g, swallowedGrunt), std::make_pair(0, 0));
+  EXPECT_EQ(BombAndSwallow(xy, swallowedXY), std::make_pair(100, 0));
+  EXPECT_LE(swallowedXY.Shield, 0);
 }
 
 TEST_F(GruntTest, CreateMakesAPooledGruntNewAgain) {
@@ -265,24 +231,18 @@ TEST_F(GruntTest, CreateMakesAPooledGruntNewAgain) {
 
   g.Create();
   EXPECT_TRUE(g.Active);
-  EXPECT_EQ(g.State, BlobState::Spawning);
-  EXPECT_EQ(g.Kind, BlobKind::Grunt);
-  EXPECT_EQ(g.Points, 50);
+  ExpectFresh(g, BlobKind::Grunt, 50);
   EXPECT_EQ(g.Radius, 25);
   EXPECT_EQ(g.Size, 0);
   EXPECT_EQ(g.Speed, 0);
-  EXPECT_FALSE(g.OnDestroyed.Assigned());
-  EXPECT_EQ(g.Player, nullptr);
   EXPECT_EQ(g.VertexCount, 4);
 }
 
 // ---------------------------------------------------------------------------
 // What the explosion draws.
 
-class GruntDrawingTest : public GruntTest {
+class GruntDrawingTest : public TDrawingTest<GruntTest> {
  protected:
-  void SetUp() override { GruntTest::SetUp(); }
-
   // True when the primitives of `part` appear, in order and unbroken, in `whole`.
   static bool Contains(const std::vector<TRecordedPrimitive>& whole, const std::vector<TRecordedPrimitive>& part) {
     if (part.empty() || part.size() > whole.size()) return false;
@@ -304,12 +264,10 @@ class GruntDrawingTest : public GruntTest {
 
   // What the printer draws for a value on the first dying frame (t = 0.02).
   std::vector<TRecordedPrimitive> PointsText(int value, const TVector3& at, const TVector3& colour) {
-    TRecordingRenderer ref;
-    SetRenderer(&ref);
-    Printer.PrintNumber(value, at, TVector3{}, MakeVector(1 - 0.02f / 4, 1 - 0.02f, 1),
-                        MakeColor4(colour.X, colour.Y, colour.Z, 1 - 0.02f));
-    SetRenderer(&Rec);
-    return ref.Primitives;
+    return RecordApart([&] {
+      Printer.PrintNumber(value, at, TVector3{}, MakeVector(1 - 0.02f / 4, 1 - 0.02f, 1),
+                          MakeColor4(colour.X, colour.Y, colour.Z, 1 - 0.02f));
+    });
   }
 
   // Kills the enemy and records its first dying frame.
@@ -320,8 +278,6 @@ class GruntDrawingTest : public GruntTest {
     e.Update();
   }
 
-  TRecordingRenderer Rec;
-  TScopedRenderer Installed{Rec};
   TGLPrinter Printer;
 };
 
@@ -347,11 +303,7 @@ TEST_F(GruntDrawingTest, TheSidesFlyOutwardTwoUnitsAFrameWhileFading) {
   RunUntilAlive(g);
   Kill(g);
   for (int frame = 1; frame <= 10; ++frame) {
-    Rec.Reset();
-    g.Update();
-    auto lines = Rec.Find(TPrimitive::Lines);
-    ASSERT_EQ(lines.size(), 1u);
-    const TRecordedPrimitive& edges = *lines[0];
+    const TRecordedPrimitive edges = FlyingSides(g);
     ASSERT_EQ(edges.Vertices.size(), 8u);
     const float out = 20 + 2.0f * frame;
     // Left side (vertex 0 to 1) at x = -out, bottom (1 to 2) at y = -out,

@@ -11,6 +11,7 @@
 #include "gfx/MS3DObj.h"
 #include "gfx/MessageBox.h"
 #include "gfx/RecordingRenderer.h"
+#include "gfx/ScopedRenderer.h"
 
 namespace {
 std::vector<std::string> Messages;
@@ -21,13 +22,10 @@ class ModelLoader : public ::testing::Test {
   void SetUp() override {
     Messages.clear();
     SetMessageSink(Collect);
-    SetRenderer(&Rec);
   }
-  void TearDown() override {
-    SetRenderer(nullptr);
-    SetMessageSink(nullptr);
-  }
+  void TearDown() override { SetMessageSink(nullptr); }
   TRecordingRenderer Rec;
+  TScopedRenderer Installed{Rec};
 };
 
 // A small square model in the layout of the built-in tile, untextured.

@@ -9,12 +9,10 @@
 #include "gfx/GLPrinter.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
-#include "gfx/RecordingRenderer.h"
-#include "gfx/ScopedRenderer.h"
 #include "tests/support/EnemyFixture.h"
 
 namespace {
-class PickupTest : public ::testing::Test {
+class PickupTest : public TDrawingTest<TEnemyTest> {
  protected:
   void SetUp() override { RandomSeed(5); }
 
@@ -22,7 +20,7 @@ class PickupTest : public ::testing::Test {
     p.PickupKind = kind;
     p.Player = &Player;
     p.Printer = &Printer;
-    p.SetSpawn(at, lives, false, TVector3{});
+    p.SetSpawn(at, lives, false, TVector3{});  // the pickup's own: it takes the kind's look
     p.OnDestroyed = TBlobEvent::Bind<&TDeaths::OnDestroyed>(&Deaths);
   }
 
@@ -33,60 +31,45 @@ class PickupTest : public ::testing::Test {
     return !Rec.Primitives.empty();
   }
 
-  TRecordingRenderer Rec;
-  TScopedRenderer Installed{Rec};
   TGLPrinter Printer;
-  TBlobPlayer Player;
-  TDeaths Deaths;
 };
 
-TEST(PickupEffects, EachKindChangesTheShipAsItSays) {
+TEST(PickupEffects, EachKindChangesOnlyWhatItSaysAndRepairStopsAtZero) {
+  // One ship takes the bonuses in turn; the whole ship after each.
+  struct TStep {
+    int Kind;
+    float Speed;
+    int BulletLevel, GraviBombs, Damage;
+  };
+  const TStep steps[] = {
+      {PickupKinds::Velocity1, 4, 3, 1, 30},
+      {PickupKinds::Velocity3, 8, 3, 1, 30},
+      {PickupKinds::Velocity2, 6, 3, 1, 30},
+      {PickupKinds::Bullet1, 6, 1, 1, 30},  // three bullets back to one
+      {PickupKinds::Bullet2, 6, 2, 1, 30},
+      {PickupKinds::Bullet3, 6, 3, 1, 30},
+      {PickupKinds::GraviBomb, 6, 3, 2, 30},
+      {PickupKinds::GraviBomb, 6, 3, 3, 30},
+      {PickupKinds::Energy10, 6, 3, 3, 20},
+      {PickupKinds::Energy50, 6, 3, 3, 0},
+      {PickupKinds::Energy10, 6, 3, 3, 0},
+      {9, 6, 3, 3, 0},  // not kinds: nothing
+      {100, 6, 3, 3, 0},
+      {255, 6, 3, 3, 0},
+  };
   TBlobPlayer ship;
   ship.Speed = 2;
-  ApplyPickup(ship, PickupKinds::Velocity1);
-  EXPECT_EQ(ship.Speed, 4);
-  ApplyPickup(ship, PickupKinds::Velocity3);
-  EXPECT_EQ(ship.Speed, 8);
-  ApplyPickup(ship, PickupKinds::Velocity2);
-  EXPECT_EQ(ship.Speed, 6);
-
   ship.BulletLevel = 3;
-  ApplyPickup(ship, PickupKinds::Bullet1);  // three bullets back to one
-  EXPECT_EQ(ship.BulletLevel, 1);
-  ApplyPickup(ship, PickupKinds::Bullet2);
-  EXPECT_EQ(ship.BulletLevel, 2);
-  ApplyPickup(ship, PickupKinds::Bullet3);
-  EXPECT_EQ(ship.BulletLevel, 3);
-
   ship.GraviBombs = 1;
-  ApplyPickup(ship, PickupKinds::GraviBomb);
-  ApplyPickup(ship, PickupKinds::GraviBomb);
-  EXPECT_EQ(ship.GraviBombs, 3);
-}
-
-TEST(PickupEffects, RepairNeverTakesDamageBelowZero) {
-  TBlobPlayer ship;
   ship.Damage = 30;
-  ApplyPickup(ship, PickupKinds::Energy10);
-  EXPECT_EQ(ship.Damage, 20);
-  ApplyPickup(ship, PickupKinds::Energy50);
-  EXPECT_EQ(ship.Damage, 0);
-  ship.Damage = 5;
-  ApplyPickup(ship, PickupKinds::Energy10);
-  EXPECT_EQ(ship.Damage, 0);
-}
-
-TEST(PickupEffects, AnUnknownKindGivesNothing) {
-  TBlobPlayer ship;
-  ship.Speed = 4;
-  ship.Damage = 40;
-  ship.BulletLevel = 2;
-  ship.GraviBombs = 1;
-  for (int kind : {9, 100, 255}) ApplyPickup(ship, std::uint8_t(kind));
-  EXPECT_EQ(ship.Speed, 4);
-  EXPECT_EQ(ship.Damage, 40);
-  EXPECT_EQ(ship.BulletLevel, 2);
-  EXPECT_EQ(ship.GraviBombs, 1);
+  for (const TStep& step : steps) {
+    SCOPED_TRACE(step.Kind);
+    ApplyPickup(ship, std::uint8_t(step.Kind));
+    EXPECT_EQ(ship.Speed, step.Speed);
+    EXPECT_EQ(ship.BulletLevel, step.BulletLevel);
+    EXPECT_EQ(ship.GraviBombs, step.GraviBombs);
+    EXPECT_EQ(ship.Damage, step.Damage);
+  }
 }
 
 TEST_F(PickupTest, SetSpawnGivesTheKindItsNamesAndColours) {
@@ -125,18 +108,17 @@ TEST_F(PickupTest, CollectedItBurstsAndShowsItsFullName) {
   Rec.Reset();
   p.Update();
   // The name, centred by its length, squashing and fading.
-  TRecordingRenderer ref;
-  SetRenderer(&ref);
-  Printer.PrintText("Velocity x 2", MakeVector(p.Position.X - 60, p.Position.Y, 0), TVector3{},
-                    MakeVector(1 - 0.02f / 4, 0.98f, 1), MakeColor4(1, 1, 1, 0.98f));
-  SetRenderer(&Rec);
-  ASSERT_FALSE(ref.Primitives.empty());
-  ASSERT_GT(Rec.Primitives.size(), ref.Primitives.size());
-  for (size_t i = 0; i < ref.Primitives.size(); ++i) {
-    ASSERT_EQ(Rec.Primitives[i].Vertices.size(), ref.Primitives[i].Vertices.size());
-    for (size_t k = 0; k < ref.Primitives[i].Vertices.size(); ++k) {
-      EXPECT_NEAR(Rec.Primitives[i].Vertices[k].X, ref.Primitives[i].Vertices[k].X, 1e-3);
-      EXPECT_NEAR(Rec.Primitives[i].Vertices[k].Y, ref.Primitives[i].Vertices[k].Y, 1e-3);
+  const std::vector<TRecordedPrimitive> name = RecordApart([&] {
+    Printer.PrintText("Velocity x 2", MakeVector(p.Position.X - 60, p.Position.Y, 0), TVector3{},
+                      MakeVector(1 - 0.02f / 4, 0.98f, 1), MakeColor4(1, 1, 1, 0.98f));
+  });
+  ASSERT_FALSE(name.empty());
+  ASSERT_GT(Rec.Primitives.size(), name.size());
+  for (size_t i = 0; i < name.size(); ++i) {
+    ASSERT_EQ(Rec.Primitives[i].Vertices.size(), name[i].Vertices.size());
+    for (size_t k = 0; k < name[i].Vertices.size(); ++k) {
+      EXPECT_NEAR(Rec.Primitives[i].Vertices[k].X, name[i].Vertices[k].X, 1e-3);
+      EXPECT_NEAR(Rec.Primitives[i].Vertices[k].Y, name[i].Vertices[k].Y, 1e-3);
     }
   }
 }
@@ -165,15 +147,9 @@ TEST_F(PickupTest, BombsAndWellsTakeItWithoutItsName) {
   TBlobPickup bombed, swallowed;
   Spawn(bombed, PickupKinds::Bullet3);
   Spawn(swallowed, PickupKinds::Bullet3);
-  RunUntilAlive(bombed);
-  RunUntilAlive(swallowed);
-  bombed.Blast();
-  swallowed.Absorb();
-  EXPECT_EQ(bombed.State, BlobState::Dying);
-  EXPECT_EQ(swallowed.State, BlobState::Dying);
+  EXPECT_EQ(BombAndSwallow(bombed, swallowed), std::make_pair(0, 0));
   EXPECT_FALSE(bombed.Collected);
   EXPECT_FALSE(swallowed.Collected);
-  EXPECT_EQ(Deaths.Count, 2);
 }
 
 TEST_F(PickupTest, LeftAloneItBlinksFromFrame501AndIsGoneAfter1000) {

@@ -16,10 +16,6 @@
 #include "gfx/ParticleEngine.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
-#include "gfx/RecordingRenderer.h"
-#include "gfx/ScopedRenderer.h"
-#include "sound/RecordingSoundDevice.h"
-#include "sound/frmDXSounds.h"
 #include "tests/support/EnemyFixture.h"
 
 namespace {
@@ -35,11 +31,6 @@ class PodTest : public TEnemyTest {
     e.Sounds = &Sounds;
     TEnemyTest::Wire(e, at, lives, fixed);
   }
-
-  int Plays(const char* wave) const { return Device.Count(TSoundEvent::TKind::Play, wave); }
-
-  TRecordingSoundDevice Device;
-  TFormSounds Sounds{Device};
 };
 
 TEST_F(PodTest, TwentyFiveHitsTheLastPlayingOnlyTheDestroyedSound) {
@@ -87,12 +78,7 @@ TEST_F(PodTest, EveryDeathFiresOnceFromTheWreckBulletBombOrWell) {
     EXPECT_EQ(Deaths.Where.X, at.X);  // the children come out where it died
     EXPECT_EQ(Deaths.Where.Y, at.Y);
     EXPECT_EQ(Player.Score, score);
-    // Nothing more reaches a wreck.
-    pod.Hit();
-    pod.Blast();
-    pod.Absorb();
-    EXPECT_EQ(Deaths.Count, life);
-    EXPECT_EQ(Player.Score, score);
+    ExpectUntouchable(pod);  // nothing more reaches a wreck
     RunExplosion(pod);
     EXPECT_EQ(pod.Active, life < 3);
   }
@@ -108,17 +94,10 @@ TEST_F(PodTest, HitsWhileGrowingInChangeNothing) {
   Wire(child, MakeVector(0, 0, 0));
   pod.Update();
   child.Update();
-  for (TBlobEnemy* e : {static_cast<TBlobEnemy*>(&pod), static_cast<TBlobEnemy*>(&child)}) {
-    e->Hit();
-    e->Blast();
-    e->Absorb();
-    EXPECT_EQ(e->State, BlobState::Spawning);
-    EXPECT_EQ(e->HitFlash, 0);
-  }
+  ExpectUntouchable(pod);
+  ExpectUntouchable(child);
   EXPECT_EQ(pod.Shield, 25);
   EXPECT_EQ(child.Shield, 5);
-  EXPECT_EQ(Deaths.Count, 0);
-  EXPECT_EQ(Device.Count(TSoundEvent::TKind::Play), 0);
 }
 
 TEST_F(PodTest, APodDriftsAQuarterUnitAFrameOnEachAxis) {
@@ -165,13 +144,7 @@ TEST_F(PodTest, AChildsBombAndWellKillsScoreLikeThePods) {
   TBlobPodChild a, b;
   Wire(a, MakeVector(0, 0, 0));
   Wire(b, MakeVector(50, 0, 0));
-  RunUntilAlive(a);
-  RunUntilAlive(b);
-  a.Blast();
-  EXPECT_EQ(Player.Score, 250);
-  b.Absorb();
-  EXPECT_EQ(Player.Score, 250);
-  EXPECT_EQ(Deaths.Count, 2);
+  EXPECT_EQ(BombAndSwallow(a, b), std::make_pair(250, 0));
 }
 
 TEST_F(PodTest, AChildReachesFullSpeedAfterEightyFramesAndStaysThere) {
@@ -216,12 +189,9 @@ TEST_F(PodTest, EveryChildHasItsOwnColourDrawnAgainOnReuse) {
   EXPECT_FALSE(reused.BodyColour.X == before.X && reused.BodyColour.Y == before.Y && reused.BodyColour.Z == before.Z);
   EXPECT_EQ(reused.EdgeColour.Y, reused.BodyColour.Y);
   EXPECT_TRUE(reused.Active);
-  EXPECT_EQ(reused.State, BlobState::Spawning);
-  EXPECT_EQ(reused.Kind, BlobKind::PodChild);
-  EXPECT_EQ(reused.Points, 250);
+  ExpectFresh(reused, BlobKind::PodChild, 250);
   EXPECT_EQ(reused.Radius, 10);
   EXPECT_EQ(reused.SpinAngle, 0);
-  EXPECT_FALSE(reused.OnDestroyed.Assigned());
 }
 
 // ---------------------------------------------------------------------------
@@ -280,10 +250,8 @@ TEST_F(PodTest, TheBlinkClockRunsOnlyWhileTheFlashLasts) {
 // ---------------------------------------------------------------------------
 // What they draw.
 
-class PodDrawingTest : public PodTest {
+class PodDrawingTest : public TDrawingTest<PodTest> {
  protected:
-  void SetUp() override { PodTest::SetUp(); }
-
   // Draws the star of an alive enemy for one frame; returns its outline.
   TRecordedPrimitive DrawAliveFrame(TBlobEnemy& e, TVector3& at) {
     Rec.Reset();
@@ -298,9 +266,6 @@ class PodDrawingTest : public PodTest {
   static float AngleOf(const TVector3& v, const TVector3& at) {
     return float(std::atan2(v.Y - at.Y, v.X - at.X) * 180.0 / 3.14159265358979);
   }
-
-  TRecordingRenderer Rec;
-  TScopedRenderer Installed{Rec};
 };
 
 TEST_F(PodDrawingTest, AChildSpinsFourDegreesAFrameWhileThePodNeverTurns) {
@@ -376,11 +341,7 @@ TEST_F(PodDrawingTest, AllEightEdgesFlyOutInTheBodyColourWhileFading) {
   child.Absorb();
   TVector3 at = child.Position;
   for (int frame = 1; frame <= 5; ++frame) {
-    Rec.Reset();
-    child.Update();
-    auto lines = Rec.Find(TPrimitive::Lines);
-    ASSERT_EQ(lines.size(), 1u);
-    const TRecordedPrimitive& edges = *lines[0];
+    const TRecordedPrimitive edges = FlyingSides(child);
     ASSERT_EQ(edges.Vertices.size(), 16u);
     EXPECT_EQ(edges.LineWidth, 2);
     EXPECT_EQ(edges.Colour.R, child.BodyColour.X);

@@ -13,10 +13,6 @@
 #include "gfx/ParticleEngine.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
-#include "gfx/RecordingRenderer.h"
-#include "gfx/ScopedRenderer.h"
-#include "sound/RecordingSoundDevice.h"
-#include "sound/frmDXSounds.h"
 #include "tests/support/EnemyFixture.h"
 
 namespace {
@@ -79,59 +75,38 @@ TEST_F(SnakeTest, ItAppearsInOneFrameAtItsSpawnPointAimingAtTheShip) {
 }
 
 TEST_F(SnakeTest, TwentyFourHitsPlaySnakeHitAndTheTwentyFifthDestroysForAThousand) {
-  TRecordingSoundDevice device;
-  TFormSounds sounds(device);
   TBlobSnake s;
   Wire(s, MakeVector(0, 0, 0), 1);
-  s.Sounds = &sounds;
-  s.Hit();  // not spawned yet: nothing
-  EXPECT_EQ(device.Count(TSoundEvent::TKind::Play, "SnakeHit"), 0);
+  s.Sounds = &Sounds;
+  ExpectUntouchable(s);  // not spawned yet
   s.Update();
   for (int hit = 1; hit <= 24; ++hit) {
     s.Hit();
     EXPECT_EQ(s.Shield, 25 - hit);
     EXPECT_EQ(s.HitFlash, 10);
   }
-  EXPECT_EQ(device.Count(TSoundEvent::TKind::Play, "SnakeHit"), 24);
-  EXPECT_EQ(device.Count(TSoundEvent::TKind::Play, "SnakeDestroyed"), 0);
+  EXPECT_EQ(Plays("SnakeHit"), 24);
+  EXPECT_EQ(Plays("SnakeDestroyed"), 0);
   EXPECT_EQ(s.State, BlobState::Alive);
   EXPECT_EQ(Player.Score, 0);
 
   s.Hit();
-  EXPECT_EQ(device.Count(TSoundEvent::TKind::Play, "SnakeHit"), 24);
-  EXPECT_EQ(device.Count(TSoundEvent::TKind::Play, "SnakeDestroyed"), 1);
+  EXPECT_EQ(Plays("SnakeHit"), 24);
+  EXPECT_EQ(Plays("SnakeDestroyed"), 1);
   EXPECT_EQ(s.State, BlobState::Dying);
   EXPECT_EQ(Deaths.Count, 1);
   EXPECT_EQ(Player.Score, 1000);
-
-  // A wreck takes no more hits, bombs or wells.
-  s.Hit();
-  s.Blast();
-  s.Absorb();
-  EXPECT_EQ(Deaths.Count, 1);
-  EXPECT_EQ(Player.Score, 1000);
-  EXPECT_EQ(device.Count(TSoundEvent::TKind::Play, "SnakeDestroyed"), 1);
+  ExpectUntouchable(s);  // a wreck takes no more hits, bombs or wells
 }
 
 TEST_F(SnakeTest, ABombKillScoresAThousandAndAWellKillNothingBothSilently) {
-  TRecordingSoundDevice device;
-  TFormSounds sounds(device);
   TBlobSnake bombed, swallowed;
   Wire(bombed, MakeVector(0, 0, 0), 1);
   Wire(swallowed, MakeVector(100, 0, 0), 1);
-  bombed.Sounds = swallowed.Sounds = &sounds;
-  bombed.Update();
-  swallowed.Update();
-
-  bombed.Blast();
-  EXPECT_EQ(bombed.State, BlobState::Dying);
-  EXPECT_EQ(Player.Score, 1000);
-  swallowed.Absorb();
-  EXPECT_EQ(swallowed.State, BlobState::Dying);
+  bombed.Sounds = swallowed.Sounds = &Sounds;
+  EXPECT_EQ(BombAndSwallow(bombed, swallowed), std::make_pair(1000, 0));
   EXPECT_LT(swallowed.Shield, 0);
-  EXPECT_EQ(Player.Score, 1000);
-  EXPECT_EQ(Deaths.Count, 2);
-  EXPECT_EQ(device.Count(TSoundEvent::TKind::Play), 0);
+  EXPECT_EQ(Plays(), 0);
 }
 
 TEST_F(SnakeTest, WhileFlashingItStandsStillButKeepsSteering) {
@@ -356,16 +331,11 @@ TEST_F(SnakeTest, CreateMakesAPooledSnakeNewAgain) {
 
   s.Create();
   EXPECT_FALSE(s.Active);
-  EXPECT_EQ(s.State, BlobState::Spawning);
-  EXPECT_EQ(s.Kind, BlobKind::Snake);
-  EXPECT_EQ(s.Points, 1000);
-  EXPECT_EQ(s.HitFlash, 0);
+  ExpectFresh(s, BlobKind::Snake, 1000);
   EXPECT_EQ(s.Spread, 0);
   EXPECT_EQ(s.SegmentTimer, 0);
   EXPECT_EQ(s.Segments[7].X, 0);
   EXPECT_EQ(s.VertexCount, 5);
-  EXPECT_EQ(s.Player, nullptr);
-  EXPECT_FALSE(s.OnDestroyed.Assigned());
 
   Wire(s, MakeVector(-60, 10, 0), 1);
   s.Update();
@@ -401,10 +371,8 @@ TEST_F(SnakeTest, AHitThrowsTwoSparksAFlashFrameAndTheDeathBurstsAlongTheBody) {
 // ---------------------------------------------------------------------------
 // What a player sees.
 
-class SnakeDrawingTest : public SnakeTest {
+class SnakeDrawingTest : public TDrawingTest<SnakeTest> {
  protected:
-  void SetUp() override { SnakeTest::SetUp(); }
-
   static TVector3 Centre(const TRecordedPrimitive& loop) {
     TVector3 c;
     for (int i = 0; i < 4; ++i) {
@@ -418,9 +386,6 @@ class SnakeDrawingTest : public SnakeTest {
     const TVector3 c = Centre(loop);
     return MakeVector(loop.Vertices[4].X - c.X, loop.Vertices[4].Y - c.Y, 0);
   }
-
-  TRecordingRenderer Rec;
-  TScopedRenderer Installed{Rec};
 };
 
 TEST_F(SnakeDrawingTest, TheSpawnFrameDrawsNothing) {
@@ -534,16 +499,15 @@ TEST_F(SnakeDrawingTest, TheWreckFliesApartFadingAndShowsAThousand) {
   EXPECT_EQ(lines[1]->LineWidth, 2);
 
   // The points value, in the tail colour.
-  TRecordingRenderer ref;
-  SetRenderer(&ref);
-  printer.PrintNumber(1000, s.Position, TVector3{}, MakeVector(1 - 0.02f / 4, 1 - 0.02f, 1),
-                      MakeColor4(0.5f, 0, 1, 0.98f));
-  SetRenderer(&Rec);
-  ASSERT_FALSE(ref.Primitives.empty());
-  ASSERT_EQ(Rec.Primitives.size(), 15 + ref.Primitives.size());
-  for (size_t i = 0; i < ref.Primitives.size(); ++i) {
+  const std::vector<TRecordedPrimitive> text = RecordApart([&] {
+    printer.PrintNumber(1000, s.Position, TVector3{}, MakeVector(1 - 0.02f / 4, 1 - 0.02f, 1),
+                        MakeColor4(0.5f, 0, 1, 0.98f));
+  });
+  ASSERT_FALSE(text.empty());
+  ASSERT_EQ(Rec.Primitives.size(), 15 + text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
     const TRecordedPrimitive& got = Rec.Primitives[15 + i];
-    EXPECT_EQ(got.Vertices.size(), ref.Primitives[i].Vertices.size());
+    EXPECT_EQ(got.Vertices.size(), text[i].Vertices.size());
     EXPECT_NEAR(got.Colour.A, 0.98f, 1e-5);
     EXPECT_NEAR(got.Colour.R, 0.5f, 1e-6);
   }

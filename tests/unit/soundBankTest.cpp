@@ -57,14 +57,21 @@ TWave SmallWave(double seconds = 0.05) {
   return w;
 }
 
+// The wave the build carries under that name, read as the game reads it;
+// one the build lacks fails the test and reads as no frames at all.
+TWave ParsedBuiltInWave(const char* name) {
+  std::span<const std::uint8_t> bytes = BuiltInWaveBytes(name);
+  EXPECT_FALSE(bytes.empty()) << name;
+  return bytes.empty() ? TWave{} : ReadWave(bytes.data(), bytes.size());
+}
+
 }  // namespace
 
 TEST(SoundBankWaves, EveryBuiltInWaveParsesWithItsFormatAndLength) {
   for (const TExpectedWave& e : kBank) {
     SCOPED_TRACE(e.Name);
-    std::span<const std::uint8_t> bytes = BuiltInWaveBytes(e.Name);
-    ASSERT_FALSE(bytes.empty());
-    TWave w = ReadWave(bytes.data(), bytes.size());
+    const TWave w = ParsedBuiltInWave(e.Name);
+    ASSERT_GT(w.Frames(), 0u);
     EXPECT_EQ(w.Format.Channels, e.Channels);
     EXPECT_EQ(w.Format.BitsPerSample, e.Bits);
     EXPECT_EQ(w.Format.SamplesPerSec, e.Rate);
@@ -97,9 +104,8 @@ TEST(SoundBankWaves, SynthesisingAtStartGivesTheBuildTimeBytes) {
 TEST(SoundBankWaves, WavesAreNeitherSilentNorClippedAndStartAtRest) {
   for (const TExpectedWave& e : kBank) {
     SCOPED_TRACE(e.Name);
-    std::span<const std::uint8_t> bytes = BuiltInWaveBytes(e.Name);
-    ASSERT_FALSE(bytes.empty());
-    TWave w = ReadWave(bytes.data(), bytes.size());
+    const TWave w = ParsedBuiltInWave(e.Name);
+    ASSERT_GT(w.Frames(), 0u);
     // Samples as -1..1 (first channel only is enough for these checks).
     std::vector<double> s;
     for (size_t f = 0; f < w.Frames(); ++f) {

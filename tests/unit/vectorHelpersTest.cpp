@@ -2,6 +2,8 @@
 // entity leans on, at the edges where a slip would show in play.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "gfx/PdxLib3D.h"
 #include "gfx/Random.h"
 
@@ -28,18 +30,14 @@ TEST(Headings, WrapAndNormalise) {
   EXPECT_EQ(WrapAngle(720), 360);  // one correction only
   EXPECT_EQ(WrapAngle(-30), 330);
   EXPECT_EQ(WrapAngle(360), 360);
-  int a = 720;
-  NormalizeAngle(a);
-  EXPECT_EQ(a, 360);
-  a = -30;
-  NormalizeAngle(a);
-  EXPECT_EQ(a, 330);
-  float f = 720;
-  NormalizeAngleF(f);
-  EXPECT_EQ(f, 0);
-  f = -1;
-  NormalizeAngleF(f);
-  EXPECT_EQ(f, 359);
+  for (auto [in, out] : {std::pair{720, 360}, {-30, 330}}) {
+    NormalizeAngle(in);
+    EXPECT_EQ(in, out);
+  }
+  for (auto [in, out] : {std::pair{720.0f, 0.0f}, {-1.0f, 359.0f}}) {
+    NormalizeAngleF(in);
+    EXPECT_EQ(in, out);
+  }
 }
 
 TEST(Headings, AngleDiffTakesTheListedTurns) {
