@@ -58,7 +58,7 @@ function(quadrovolt_web_targets)
                                           ${CMAKE_SOURCE_DIR}/platform/web/PageOptions.cpp
                                           ${CMAKE_SOURCE_DIR}/platform/web/WaveSamples.cpp
                                           ${CMAKE_SOURCE_DIR}/platform/web/PageReplays.cpp)
-      target_link_libraries(quadrovolt_web_tests PRIVATE quadrovolt_core GTest::gtest GTest::gtest_main)
+      target_link_libraries(quadrovolt_web_tests PRIVATE quadrovolt_harness GTest::gtest GTest::gtest_main)
       gtest_discover_tests(quadrovolt_web_tests DISCOVERY_TIMEOUT 60)
     endif()
   endif()

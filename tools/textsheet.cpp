@@ -13,6 +13,7 @@
 #include "gfx/GLPrinter.h"
 #include "gfx/MS3DObj.h"
 #include "gfx/Renderer.h"
+#include "gfx/ScopedRenderer.h"
 #include "platform/GLContextDefaults.h"
 #include "platform/GLRenderer.h"
 
@@ -144,8 +145,8 @@ int main(int argc, char** argv) {
   SetContextDefaults();
 
   TGLRenderer renderer;
-  SetRenderer(&renderer);
   {
+    const TScopedRenderer drawing(renderer);  // given back before the context goes
     TSheet sheet;
     sheet.Printer.SetText(
         "The scroller types one character every five frames,\r"
@@ -172,7 +173,6 @@ int main(int argc, char** argv) {
       SDL_Delay(10);
     }
   }
-  SetRenderer(nullptr);
   SDL_GL_DeleteContext(context);
   SDL_DestroyWindow(window);
   SDL_Quit();

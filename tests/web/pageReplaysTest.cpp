@@ -4,33 +4,19 @@
 // for the title.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "app/GameHost.h"
 #include "app/QuadrovoltMain.h"
-#include "gfx/NullRenderer.h"
-#include "gfx/Random.h"
 #include "platform/web/PageReplays.h"
-#include "sound/SilentSoundDevice.h"
+#include "tools/harness/WindowlessGame.h"
 
 namespace {
 class PageReplays : public ::testing::Test {
  protected:
-  void SetUp() override {
-    RandomSeed(7);
-    SetRenderer(&Null);
-    Folder = std::filesystem::temp_directory_path() / ("quadrovolt-page-replays-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(Folder);
-    THostOptions options;
-    options.SavePath = (Folder / "QUADROVOLT.DAT").string();
-    options.KeepReplays = false;
-    options.ControlMode = InputModes::Mouse;
-    Host = std::make_unique<TGameHost>(Sound, options);
-  }
-  void TearDown() override {
-    Host.reset();
-    SetRenderer(nullptr);
-    std::filesystem::remove_all(Folder);
+  static TWindowlessSetup Options() {
+    TWindowlessSetup setup;
+    setup.Seed = 7;
+    setup.Host.KeepReplays = false;
+    setup.Host.ControlMode = InputModes::Mouse;
+    return setup;
   }
   // Ticks, the page looking after each; how many offers it made.
   int Run(int ticks) {
@@ -48,10 +34,8 @@ class PageReplays : public ::testing::Test {
     ASSERT_EQ(Host->State(), GameState::Playing);
   }
 
-  TNullRenderer Null;
-  TSilentSoundDevice Sound;
-  std::filesystem::path Folder;
-  std::unique_ptr<TGameHost> Host;
+  TWindowlessGame Windowless{Options()};
+  TGameHost* Host = &Windowless.Host();
   TPageReplays Replays;
 };
 }  // namespace
