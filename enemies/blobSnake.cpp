@@ -158,6 +158,13 @@ void TBlobSnake::AtSegment(int i) const {
   gl.Rotate(Heading - 90, 0, 0, 1);
 }
 
+void TBlobSnake::AtTailCopy(int i, float s) const {
+  TRenderer& gl = GL();
+  gl.PushMatrix();
+  AtSegment(i);
+  gl.Scale(-s, -s, -s);
+}
+
 void TBlobSnake::DrawHead() {
   TRenderer& gl = GL();
   gl.PushMatrix();
@@ -184,10 +191,8 @@ void TBlobSnake::DrawTail() {
   const bool flashing = HitFlash >= 1;
   float s = TailStartScale;
   for (int i = TailFirst; i < SegmentCount; i += 2) {
-    gl.PushMatrix();
-    AtSegment(i);
-    // Mirrored through its centre, every copy smaller and fainter.
-    gl.Scale(-s, -s, -s);
+    // Every copy smaller and fainter than the one before.
+    AtTailCopy(i, s);
     s -= TailScaleStep;
     if (flashing)
       gl.Color(1, 1, 1, s + TailAlphaLift);
@@ -226,9 +231,7 @@ void TBlobSnake::DrawWreck(float t) {
 
   float s = TailStartScale;
   for (int i = TailFirst; i < SegmentCount; i += 2) {
-    gl.PushMatrix();
-    AtSegment(i);
-    gl.Scale(-s, -s, -s);
+    AtTailCopy(i, s);
     s -= TailScaleStep;
     // The smaller copies fade out first; GL would clamp below zero anyway.
     const float alpha = std::max(0.0f, s + TailAlphaLift - 0.75f * t);

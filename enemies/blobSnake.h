@@ -49,6 +49,9 @@ class TBlobSnake : public TBlobEnemy {
   void DrawEdgesApart() const;
   // Places the transform on a trail sample, pointing along the heading.
   void AtSegment(int i) const;
+  // Pushes the transform of tail copy i, mirrored through its centre at scale
+  // s; the caller pops it.
+  void AtTailCopy(int i, float s) const;
   // The player's position, or where the snake already aims with no player.
   TVector3 PlayerPosition() const;
 };
