@@ -4,10 +4,8 @@
 // GPU has it), with the model-view matrix left at identity and lighting off,
 // since the CPU half already did both. It remembers the state it set so a run
 // that shares most of its state with the one before costs only the changes.
-#include <cstddef>
 #include <optional>
 
-#include "gfx/BatchSink.h"
 #include "platform/GLCommonSink.h"
 
 class TGLBatchSink : public TGLCommonSink {

@@ -12,10 +12,8 @@
 // size; what still arrives as points gets its size in the shader, and lines
 // keep glLineWidth, which a desktop ES driver may honour.
 #include <array>
-#include <cstddef>
 #include <optional>
 
-#include "gfx/BatchSink.h"
 #include "platform/GLCommonSink.h"
 #include "platform/Gles3Shaders.h"
 
