@@ -220,7 +220,11 @@ void TQuadrovoltMain::StartWatching(TReplay replay) {
 bool TQuadrovoltMain::WatchSavedReplay(std::string& why) {
   TReplay replay;
   std::string best, last;
-  if (!LoadReplayFile(ReplayBestPath, replay, best) && !LoadReplayFile(ReplayLastPath, replay, last)) {
+  // A replay of other rules of play would show another game than was played.
+  auto playable = [&replay](const std::string& path, std::string& reason) {
+    return LoadReplayFile(path, replay, reason) && ReplayPlaysHere(replay.Header, reason);
+  };
+  if (!playable(ReplayBestPath, best) && !playable(ReplayLastPath, last)) {
     why = ReplayBestPath + ": " + best + "; " + ReplayLastPath + ": " + last;
     return false;
   }

@@ -249,6 +249,7 @@ bool ParseReplay(const std::uint8_t* data, std::size_t size, TReplay& out, std::
   if (flags & 0xF0) return refuse("unknown start flags");
   if (!joyInRange) return refuse("a joystick reading out of range");
   if (h.Ticks == 0) return refuse("a replay without a single frame");
+  if (h.Ticks > MaxReplayTicks) return refuse("longer than two hours of play, the most a replay may hold");
 
   // Walk the whole stream once: every step must read, joystick readings may
   // only follow a tick, and the ticks must add up to the count.
@@ -294,6 +295,12 @@ bool ParseReplay(const std::uint8_t* data, std::size_t size, TReplay& out, std::
   out.Stream.assign(stream, stream + length);
   out.Checkpoints = std::move(marks);
   return true;
+}
+
+bool ReplayPlaysHere(const TReplayHeader& header, std::string& why) {
+  if (header.GameVersion == GameVersion) return true;
+  why = "recorded by game version " + std::to_string(header.GameVersion) + ", this is " + std::to_string(GameVersion);
+  return false;
 }
 
 bool LoadReplayFile(const std::string& path, TReplay& out, std::string& why) {

@@ -36,8 +36,13 @@
 
 // Version 1 files (no checkpoints) are still read.
 constexpr std::uint16_t ReplayFormatVersion = 2;
-// Raised whenever a change alters play, so a replay says which rules it ran under.
-constexpr std::uint32_t GameVersion = 2;
+// The rules of play a replay was recorded under. Raise it with every change
+// that alters play (an enemy's move, a level's rule, the order of a frame):
+// a replay of another version is another game, so every host refuses it (the
+// headless runner plays one anyway, with a warning, when asked to).
+//   2  replays with checkpoints
+//   3  level 30: a black hole's collapse counts towards the quota
+constexpr std::uint32_t GameVersion = 3;
 
 // The header's fields, each placed right after the one before it.
 namespace ReplayField {
@@ -91,7 +96,10 @@ constexpr std::uint32_t ReplayCheckpointTicks = 500;
 constexpr unsigned MaxJoyField = 65535;
 // More joystick readings than this in one frame is not something the game does.
 constexpr int MaxJoyReadsPerTick = 16;
-// Anything bigger is not a replay this game wrote (days of play fit easily).
+// The longest game a replay may hold: two hours of play, far longer than any
+// game a person plays, and what the score board's referee re-plays at most.
+constexpr std::uint32_t MaxReplayTicks = 2 * 60 * 60 * 100;
+// Anything bigger is not a replay this game wrote.
 constexpr std::size_t MaxReplayFileSize = 64u << 20;
 
 // One thing the player did, as the game object takes it in.
@@ -154,6 +162,9 @@ struct TReplay {
 // reason) anything truncated, damaged, of an unknown format or inconsistent;
 // never reads outside [data, data + size).
 bool ParseReplay(const std::uint8_t* data, std::size_t size, TReplay& out, std::string& why);
+// True when the replay was recorded under this build's rules of play;
+// otherwise false with the reason ("recorded by game version 2, this is 3").
+bool ReplayPlaysHere(const TReplayHeader& header, std::string& why);
 // Reads and parses a regular file (never a pipe or a device, which could
 // block the game); false with a reason when it cannot.
 bool LoadReplayFile(const std::string& path, TReplay& out, std::string& why);

@@ -38,11 +38,7 @@ bool TPageReplays::AfterFrame(TGameHost& host) {
 bool TPageReplays::Pick(const std::uint8_t* data, std::size_t size, std::string& why) {
   TReplay replay;
   if (!ParseReplay(data, size, replay, why)) return false;
-  if (replay.Header.GameVersion != GameVersion) {
-    why = "recorded by game version " + std::to_string(replay.Header.GameVersion) + ", this is " +
-          std::to_string(GameVersion);
-    return false;
-  }
+  if (!ReplayPlaysHere(replay.Header, why)) return false;
   Picked = std::move(replay);
   return true;
 }

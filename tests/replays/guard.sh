@@ -16,9 +16,12 @@ case "${2:-}" in
       tail -n 1 >"$here/guard.expected" && cat "$here/guard.expected"
     exit ;;
 esac
-got=$("$headless" --replay "$here/guard.rpl" 2>&1)
+err=$(mktemp)
+trap 'rm -f "$err"' EXIT
+got=$("$headless" --replay "$here/guard.rpl" 2>"$err")
 want=$(cat "$here/guard.expected")
 if [[ "$got" != "$want" ]]; then
+  cat "$err"
   echo "replayed: $got"
   echo "expected: $want"
   echo "If the change is meant to alter play: tests/replays/guard.sh $headless --update"
