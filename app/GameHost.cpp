@@ -60,6 +60,8 @@ void TGameHost::SetSoundOn(bool on) { GameObject->SetSoundOn(on); }
 
 void TGameHost::ChooseStartLevel(int level) { GameObject->LevelSelectOffset = level - 5; }
 
+void TGameHost::PlayNextGameOnSeed(std::uint64_t seed) { GameObject->NextGameSeed = seed; }
+
 void TGameHost::Watch(TReplay replay) { GameObject->StartWatching(std::move(replay)); }
 
 void TGameHost::FinishGame() { GameObject->FinishGame(); }

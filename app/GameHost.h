@@ -68,6 +68,10 @@ class TGameHost {
   void SetSoundOn(bool on);
   // On the title: the strip shows this start level (tools and tests).
   void ChooseStartLevel(int level);
+  // A score board's ticket: the next game started from the title draws its
+  // level script from this seed and begins play on it (0: none), so its
+  // replay's ScriptState and PlaySeed both equal the seed.
+  void PlayNextGameOnSeed(std::uint64_t seed);
   // Replays: watch one from the title; end the game in progress now (its
   // replay is then complete); write the recording made so far.
   void Watch(TReplay replay);

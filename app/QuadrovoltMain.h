@@ -133,6 +133,7 @@ class TQuadrovoltMain {
   bool KeepReplays = true;             // write the replay files at the end of a game
   bool ReportFinalLine = false;        // print each recorded game's final line on standard output
   std::uint64_t ScriptState = 0;       // the generator's state when the level script was drawn
+  std::uint64_t NextGameSeed = 0;      // a ticket's seed for the next game started (0: none)
   TReplayResult LastResult;            // how the last recorded or watched game came out
   std::uint32_t ReplayDivergedAt = 0;  // the tick where the last replay watched parted from its recording (0: never)
 

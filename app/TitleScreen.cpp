@@ -124,6 +124,12 @@ bool TQuadrovoltMain::ReadFireInput() {
 
 void TQuadrovoltMain::StartGame() {
   // The game goes on from wherever the generator stands: that is its seed.
+  // A ticketed game starts from the ticket's seed instead, script and all.
+  if (NextGameSeed) {
+    RebuildScript(NextGameSeed);
+    RandomRestore(NextGameSeed);
+    NextGameSeed = 0;
+  }
   const TReplayHeader header = PlayHeader();
   BeginPlay(header);
   Recorder.Begin(header);

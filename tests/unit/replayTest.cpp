@@ -360,6 +360,12 @@ std::vector<std::uint8_t> WithStream(std::vector<std::uint8_t> file, const std::
   Rehash(file);
   return file;
 }
+// An input stream of nothing but that many ticks.
+std::vector<std::uint8_t> TicksStream(std::uint32_t ticks) {
+  std::vector<std::uint8_t> stream(ticks / 128, ReplayCode::TicksLast);
+  if (ticks % 128) stream.push_back(std::uint8_t(ticks % 128 - 1));
+  return stream;
+}
 bool Parses(const std::vector<std::uint8_t>& f, std::string& why) {
   TReplay r;
   return ParseReplay(f.data(), f.size(), r, why);
@@ -430,7 +436,10 @@ TEST(ReplayFile, RefusesDamagedFilesWithAReason) {
          Rehash(f);
          return f;
        }(),
-       "fewer frames"},
+       "two hours"},
+      // Sound in every other way, but longer than anyone plays: refused
+      // before it can keep a player or the board's referee busy for days.
+      {"a tick past two hours", WithStream(good, TicksStream(MaxReplayTicks + 1), MaxReplayTicks + 1), "two hours"},
       {"absurd stream length",
        [&] {
          auto f = good;
@@ -478,5 +487,59 @@ TEST(ReplayFile, RefusesDamagedFilesWithAReason) {
   // end of its travel included.
   EXPECT_TRUE(Parses(WithStream(good, {0x00, 0x88, 0x0F, 0x89, 0x80, 0x83, 0x7F}, 129, {{1, 5}, {129, 6}}), why))
       << why;
+  EXPECT_TRUE(Parses(WithStream(good, TicksStream(MaxReplayTicks), MaxReplayTicks), why)) << why;
   EXPECT_TRUE(Parses(WithStream(good, {0x00, 0x89, 0x83, 0xFF, 0xFF, 0x03, 0x00}, 1), why)) << why;
+}
+
+TEST(Replay, RRefusesAGameOfOtherRulesWithTheirVersion) {
+  TTestGame t;
+  PlayScriptedGame(t, 250);
+  const fs::path best = t.Dir / TQuadrovoltMain::ReplayBestName, last = t.Dir / TQuadrovoltMain::ReplayLastName;
+  auto older = ReadBytes(last);
+  Put32(older, ReplayField::GameVersion.Offset, GameVersion - 1);
+  Rehash(older);
+  std::string why;
+  ASSERT_TRUE(Parses(older, why)) << "a sound file: only its rules differ";
+  std::ofstream(best, std::ios::binary)
+      .write(reinterpret_cast<const char*>(older.data()), std::streamsize(older.size()));
+
+  // The best game is of other rules: R falls back to the last one.
+  t.Run(200);
+  t.Tap('R');
+  ASSERT_TRUE(t.Game->Watching());
+  t.Game->FinishGame();
+  // Both of other rules: nothing plays, and the reason names the versions.
+  std::ofstream(last, std::ios::binary)
+      .write(reinterpret_cast<const char*>(older.data()), std::streamsize(older.size()));
+  testing::internal::CaptureStderr();
+  t.Tap('R');
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(t.Game->Watching());
+  const std::string reason =
+      "recorded by game version " + std::to_string(GameVersion - 1) + ", this is " + std::to_string(GameVersion);
+  EXPECT_NE(said.find(best.string() + ": " + reason), std::string::npos) << said;
+  EXPECT_NE(said.find(last.string() + ": " + reason), std::string::npos) << said;
+}
+
+TEST(Replay, ATicketsSeedStartsTheNextGameOnItScriptAndAll) {
+  // Two players with different generators, one ticket's seed: the same game.
+  constexpr std::uint64_t Seed = 0x5EED0F7E11E7ull;
+  TReplayResult results[2];
+  std::uint64_t scripts[2];
+  for (int i = 0; i < 2; ++i) {
+    TTestGame t(InputModes::Mouse, nullptr, i == 0 ? 1234 : 987654);
+    scripts[i] = t.Game->ScriptState;
+    t.Host.PlayNextGameOnSeed(Seed);
+    PlayScriptedGame(t, 400);
+    results[i] = t.Game->LastResult;
+    const TReplay replay = LoadOrFail(t.Dir / TQuadrovoltMain::ReplayLastName);
+    EXPECT_EQ(replay.Header.ScriptState, Seed);
+    EXPECT_EQ(replay.Header.PlaySeed, Seed);
+    // The seed is for one game: the next one goes on from the generator.
+    t.Run(200);
+    PlayScriptedGame(t, 50);
+    EXPECT_NE(LoadOrFail(t.Dir / TQuadrovoltMain::ReplayLastName).Header.PlaySeed, Seed);
+  }
+  EXPECT_NE(scripts[0], scripts[1]);
+  ExpectSameGame(results[0], results[1]);
 }
