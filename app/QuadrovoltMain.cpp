@@ -95,9 +95,24 @@ void TQuadrovoltMain::SetSoundOn(bool on) { FormSounds->SetSoundOn(on); }
 
 void TQuadrovoltMain::SaveGame() {
   if (Watching()) return;  // a replay is only watched: the record stays the player's
-  SaveFile::SaveGame(SavePath, HiScore, MaxLevel);
+  if (TakeBetterSavedRecord() && HiScore == SavedHiScore && MaxLevel == SavedMaxLevel) return;
+  // Marked saved only once it is on disk: a failed write (a full disk) is
+  // tried again at the next save point and at the end.
+  if (!SaveFile::SaveGame(SavePath, HiScore, MaxLevel)) return;
   SavedHiScore = HiScore;
   SavedMaxLevel = MaxLevel;
+}
+
+bool TQuadrovoltMain::TakeBetterSavedRecord() {
+  // Another game sharing the folder may have kept a better record since this
+  // one last looked: the better of the two stays, never the last to quit.
+  std::int32_t hi = 0, max = 1;
+  if (!SaveFile::ReadSavedRecord(SavePath, hi, max)) return false;
+  if (hi > HiScore) HiScore = hi, HoldsHiScore = false;
+  if (max > MaxLevel) MaxLevel = max;
+  SavedHiScore = hi;
+  SavedMaxLevel = max;
+  return true;
 }
 
 void TQuadrovoltMain::SaveIfChanged() {
@@ -188,7 +203,7 @@ void TQuadrovoltMain::Draw() {
         SetState(GameState::GameOver);
         StateTimer = GameOverFrames;
       }
-      if (Player->Score > HiScore) HiScore = Player->Score;
+      if (Player->Score > HiScore) HiScore = Player->Score, HoldsHiScore = true;
       break;
 
     case GameState::GameOver:

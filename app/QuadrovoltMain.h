@@ -56,6 +56,9 @@ class TQuadrovoltMain {
   // Saves when the best score or the highest level moved on since the file
   // was last read or written.
   void SaveIfChanged();
+  // Reads the save file again and takes its record where it is better (a
+  // game in the same folder kept it); false when the file holds none.
+  bool TakeBetterSavedRecord();
   void SetSoundOn(bool on);
 
   // Controls (keyboard and joystick are read once per frame).
@@ -177,7 +180,8 @@ class TQuadrovoltMain {
   bool InGame = false;
   std::uint32_t PlayTicks = 0;
   std::uint64_t PlayChecksum = 0;
-  int HiScoreAtStart = 0;
+  // True while the game in progress holds HiScore: its replay is the best one.
+  bool HoldsHiScore = false;
   std::string ReplayLastPath, ReplayBestPath;
   int SavedHiScore = 0;
   int SavedMaxLevel = 1;

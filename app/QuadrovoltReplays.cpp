@@ -3,11 +3,13 @@
 // tick; everything else is put back to the same start by BeginPlay, so a game
 // replayed in a fresh game object or after any number of other games comes
 // out the same, frame for frame.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <utility>
 
 #include "app/QuadrovoltMain.h"
+#include "app/SaveFile.h"
 #include "app/WindowMessages.h"
 #include "entities/blobBullet.h"
 #include "entities/blobPlayer.h"
@@ -76,7 +78,7 @@ void TQuadrovoltMain::BeginPlay(const TReplayHeader& header) {
   InGame = true;
   PlayTicks = 0;
   PlayChecksum = HashStart;
-  HiScoreAtStart = HiScore;
+  HoldsHiScore = false;
 }
 
 bool TQuadrovoltMain::PassCheckpoint() {
@@ -173,20 +175,32 @@ void TQuadrovoltMain::GameEnded() {
     return;
   }
   Recorder.End();
+  // Kept first, told after: the output may be a closed pipe or a terminal
+  // that hung up, and nothing it does may cost the game its files.
+  if (KeepReplays) WriteReplays();
+  SaveIfChanged();
   if (ReportFinalLine) {
     char line[160];
     FormatFinalLine(LastResult, line, sizeof line);
     std::printf("%s\n", line);
     std::fflush(stdout);
   }
-  if (KeepReplays) WriteReplays();
 }
 
 void TQuadrovoltMain::WriteReplays() {
   // Each file is written beside itself and renamed into place: a failed
   // write (a read-only folder, a full disk) leaves the old one as it was.
-  Recorder.Write(ReplayLastPath.c_str());
-  if (Player->Score > HiScoreAtStart) Recorder.Write(ReplayBestPath.c_str());
+  auto write = [this](const std::string& path) {
+    if (!Recorder.Write(path.c_str()))
+      std::fprintf(stderr, "quadrovolt: could not write the replay %s: %s\n", SaveFile::ShownPath(path).c_str(),
+                   std::strerror(errno));
+  };
+  write(ReplayLastPath);
+  // The best replay is the game that holds the best score: not one that
+  // only scored more in the game-over pause, nor one that a game in the same
+  // folder has beaten meanwhile.
+  if (HoldsHiScore) TakeBetterSavedRecord();
+  if (HoldsHiScore) write(ReplayBestPath);
 }
 
 void TQuadrovoltMain::FinishGame() {

@@ -1,9 +1,14 @@
 #include "app/SaveFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <random>
 
 #include "app/AtomicFile.h"
@@ -67,37 +72,58 @@ bool SaveGame(const std::string& path, std::int32_t hiScore, std::int32_t maxLev
   if (WriteFileAtomically(path.c_str(), &chunk, 1)) return true;
   // The old record stays as it was; the player should still hear that the
   // new one is lost (and why) rather than find out at the next start.
+  const int cause = errno;
   std::fprintf(stderr, "quadrovolt: could not save the best score %d and level %d to %s: %s\n", int(hiScore),
-               int(maxLevel), path.c_str(), std::strerror(errno));
+               int(maxLevel), ShownPath(path).c_str(), std::strerror(cause));
+  errno = cause;
   return false;
 }
 
-void LoadGame(const std::string& path, std::int32_t& hiScore, std::int32_t& maxLevel) {
+bool ReadSavedRecord(const std::string& path, std::int32_t& hiScore, std::int32_t& maxLevel) {
   hiScore = 0;
   maxLevel = 1;
-  RemoveStaleTemporary(path.c_str());
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return;
+  // Never blocks on a pipe or a device left at the save file's name.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return false;
+  struct stat info;
   // One byte more than a record tells a file that is too long from a good one.
   std::uint8_t bytes[RecordSize + 1];
-  size_t got = std::fread(bytes, 1, sizeof bytes, f);
-  std::fclose(f);
-  ReadSaveBytes(bytes, got, hiScore, maxLevel);
+  std::size_t got = 0;
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    for (ssize_t n; got < sizeof bytes && (n = ::read(fd, bytes + got, sizeof bytes - got)) != 0;) {
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) break;
+      got += std::size_t(n);
+    }
+  }
+  ::close(fd);
+  return ReadSaveBytes(bytes, got, hiScore, maxLevel);
 }
 
-void ReadSaveBytes(const std::uint8_t* bytes, std::size_t size, std::int32_t& hiScore, std::int32_t& maxLevel) {
+std::string ShownPath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path full = std::filesystem::absolute(path, error);
+  return error ? path : full.lexically_normal().string();
+}
+
+void LoadGame(const std::string& path, std::int32_t& hiScore, std::int32_t& maxLevel) {
+  RemoveStaleTemporary(path.c_str());
+  ReadSavedRecord(path, hiScore, maxLevel);
+}
+
+bool ReadSaveBytes(const std::uint8_t* bytes, std::size_t size, std::int32_t& hiScore, std::int32_t& maxLevel) {
   hiScore = 0;
   maxLevel = 1;
-  if (!bytes || size != RecordSize) return;
+  if (!bytes || size != RecordSize) return false;
   TRecord record;
   std::memcpy(record.data(), bytes, RecordSize);
   std::int32_t hi, max;
-  if (ReadRecord(record, hi, max)) {
-    hiScore = hi;
-    // A hand-edited level outside the forty would unlock nothing or
-    // everything at random; keep it to a level that exists.
-    maxLevel = max < 1 ? 1 : (max > MaxLevelCap ? MaxLevelCap : max);
-  }
+  if (!ReadRecord(record, hi, max)) return false;
+  hiScore = hi;
+  // A hand-edited level outside the forty would unlock nothing or
+  // everything at random; keep it to a level that exists.
+  maxLevel = max < 1 ? 1 : (max > MaxLevelCap ? MaxLevelCap : max);
+  return true;
 }
 
 }  // namespace SaveFile

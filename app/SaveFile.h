@@ -37,11 +37,17 @@ bool ReadRecord(const TRecord& record, std::int32_t& hiScore, std::int32_t& maxL
 // failed save leaves the previous record intact. A failure says so in one
 // line on standard error and gives false.
 bool SaveGame(const std::string& path, std::int32_t hiScore, std::int32_t maxLevel);
+// True when the file holds one sound record; then the two numbers are filled
+// in. Allocates nothing: a game reads it again mid-play before it saves.
+bool ReadSavedRecord(const std::string& path, std::int32_t& hiScore, std::int32_t& maxLevel);
+// The path as a player can find it (absolute), for what the game says.
+std::string ShownPath(const std::string& path);
 // HiScore 0 and MaxLevel 1 unless the file holds a sound record. A temporary
 // that a killed save left beside the file is removed first.
 void LoadGame(const std::string& path, std::int32_t& hiScore, std::int32_t& maxLevel);
 // The same for the file's bytes as read: anything but one sound record of
-// exactly 128 bytes leaves the defaults. MaxLevel always comes out 1..40.
-void ReadSaveBytes(const std::uint8_t* bytes, std::size_t size, std::int32_t& hiScore, std::int32_t& maxLevel);
+// exactly 128 bytes leaves the defaults (and gives false). MaxLevel always
+// comes out 1..40.
+bool ReadSaveBytes(const std::uint8_t* bytes, std::size_t size, std::int32_t& hiScore, std::int32_t& maxLevel);
 
 }  // namespace SaveFile

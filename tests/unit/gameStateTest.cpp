@@ -2,6 +2,9 @@
 // what Escape, fire and damage do to it.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "app/SaveFile.h"
 #include "entities/blobBullet.h"
 #include "gfx/ParticleEngine.h"
@@ -197,4 +200,76 @@ TEST(GameState, NothingIsWrittenWhenNothingImproved) {
   t.Tap(VK::Escape);
   t.Close();
   EXPECT_FALSE(std::filesystem::exists(t.Dir / "QUADROVOLT.DAT"));
+}
+
+TEST(GameState, AFailedSaveIsTriedAgainAtTheNextSavePointAndAtTheEnd) {
+  TTestGame t;
+  const std::filesystem::path save = t.Dir / SaveFile::DefaultFileName;
+  // Something in the save file's way that no write gets past, even as root.
+  std::filesystem::create_directories(save / "in-the-way");
+  t.StartPlaying();
+  t.Player().Score = 600;
+  t.Run(1);
+  testing::internal::CaptureStderr();
+  t.Tap(VK::Escape);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("could not save the best score 600 and level 1 to " + save.string()), std::string::npos)
+      << "the whole path, so the player can find it: " << said;
+  // The space is freed; the next save point (a game ended) writes it.
+  std::filesystem::remove_all(save);
+  t.StartPlaying();
+  t.Run(5);
+  t.Tap(VK::Escape);
+  std::int32_t hi = 0, max = 0;
+  EXPECT_TRUE(SaveFile::ReadSavedRecord(save.string(), hi, max));
+  EXPECT_EQ(hi, 600);
+  // Failing again, then freed before the window closes: the end writes it.
+  std::filesystem::remove(save);
+  std::filesystem::create_directories(save / "in-the-way");
+  t.StartPlaying();
+  t.Player().Score = 700;
+  t.Run(1);
+  testing::internal::CaptureStderr();
+  t.Tap(VK::Escape);
+  testing::internal::GetCapturedStderr();
+  std::filesystem::remove_all(save);
+  t.Close();
+  EXPECT_TRUE(SaveFile::ReadSavedRecord(save.string(), hi, max));
+  EXPECT_EQ(hi, 700);
+}
+
+TEST(GameState, TwoGamesInOneFolderKeepTheBetterRecordWhoeverQuitsLast) {
+  TTestGame t;
+  const std::string save = (t.Dir / SaveFile::DefaultFileName).string();
+  const std::filesystem::path best = t.Dir / TQuadrovoltMain::ReplayBestName;
+  t.StartPlaying();
+  t.Player().Score = 600;
+  t.Run(1);
+  ASSERT_EQ(t.Game->HiScore, 600);
+  // Meanwhile another game in the same folder ends with a better record,
+  // and keeps its best replay.
+  ASSERT_TRUE(SaveFile::SaveGame(save, 900, 3));
+  std::ofstream(best) << "the other game's best";
+  t.Tap(VK::Escape);
+  std::int32_t hi = 0, max = 0;
+  EXPECT_TRUE(SaveFile::ReadSavedRecord(save, hi, max));
+  EXPECT_EQ(hi, 900);
+  EXPECT_EQ(max, 3);
+  EXPECT_EQ(t.Game->HiScore, 900) << "the title shows the record on disk";
+  EXPECT_EQ(t.Game->MaxLevel, 3);
+  std::ifstream in(best);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the other game's best");
+
+  // The other way round: this game beats the record the other one kept.
+  t.StartPlaying();
+  t.Player().Score = 1200;
+  t.Run(1);
+  ASSERT_TRUE(SaveFile::SaveGame(save, 1000, 2));
+  t.Tap(VK::Escape);
+  EXPECT_TRUE(SaveFile::ReadSavedRecord(save, hi, max));
+  EXPECT_EQ(hi, 1200);
+  EXPECT_EQ(max, 3) << "the higher level stays too";
+  TReplay mine;
+  std::string why;
+  EXPECT_TRUE(LoadReplayFile(best.string(), mine, why)) << "this game's replay is the best now: " << why;
 }

@@ -176,6 +176,7 @@ TEST(Replay, FilesLandBesideTheSaveFileAndAFailedWriteKeepsTheOldOnes) {
   const auto first = ReadBytes(last);
 
   t.Game->HiScore = 0;
+  fs::remove(t.Dir / SaveFile::DefaultFileName);  // and the record out of reach with it
   PlayScriptedGame(t, 500, 2);
   ASSERT_GT(t.Game->LastResult.Score, 0) << "the scripted game shoots something down";
   ASSERT_TRUE(fs::exists(best)) << "a new best score keeps its game";
@@ -188,6 +189,14 @@ TEST(Replay, FilesLandBesideTheSaveFileAndAFailedWriteKeepsTheOldOnes) {
   fs::create_directories(last.string() + ".tmp");
   PlayScriptedGame(t, 200, 3);
   EXPECT_EQ(ReadBytes(last), before);
+  // A folder where the replay goes: it cannot be written, and the game says so.
+  fs::remove(last.string() + ".tmp");
+  fs::remove(last);
+  fs::create_directories(last / "in-the-way");
+  testing::internal::CaptureStderr();
+  PlayScriptedGame(t, 100, 4);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("could not write the replay " + last.string() + ": "), std::string::npos) << said;
   t.StartPlaying();
   t.Run(5);
   EXPECT_EQ(t.Game->State, GameState::Playing);
@@ -542,4 +551,30 @@ TEST(Replay, ATicketsSeedStartsTheNextGameOnItScriptAndAll) {
   }
   EXPECT_NE(scripts[0], scripts[1]);
   ExpectSameGame(results[0], results[1]);
+}
+
+TEST(Replay, TheBestReplayIsTheGameThatHoldsTheBestScore) {
+  TTestGame t;
+  const fs::path best = t.Dir / TQuadrovoltMain::ReplayBestName;
+  t.StartPlaying();
+  t.Player().Score = 300;
+  t.Run(1);
+  t.Tap(VK::Escape);
+  const auto first = ReadBytes(best);
+  ASSERT_FALSE(first.empty());
+
+  // The next game scores only in the game-over pause (a bomb's ring still
+  // takes enemies with it): more points, but the best score stays 300.
+  t.Run(200);
+  t.StartPlaying();
+  t.Player().Invulnerable = 0;
+  t.Player().Damage = 101;
+  t.Run(1);
+  ASSERT_EQ(t.Game->State, GameState::GameOver);
+  t.Player().Score = 500;
+  t.Run(TQuadrovoltMain::GameOverFrames);
+  ASSERT_EQ(t.Game->State, GameState::Title);
+  EXPECT_EQ(t.Game->LastResult.Score, 500);
+  EXPECT_EQ(t.Game->HiScore, 300);
+  EXPECT_EQ(ReadBytes(best), first) << "R must show the game that made the best score";
 }
