@@ -36,8 +36,9 @@ else
 fi
 # What the mixer plays, through SDL's disk audio driver: intro, shot, no clipping.
 if tests/e2e/sound_e2e.sh build-test/quadrovolt build-test/quadrovolt_headless; then e2e_passed=$((e2e_passed + 1)); else e2e_failed=$((e2e_failed + 1)); fi
-# The X server killed, the window's client killed, a hangup and SIGTERM in
-# the middle of a game: each time the replay and the new best score are kept.
+# The session ended under a game in progress (the X server or the window's
+# client killed, the window destroyed or closed, a hangup, SIGTERM, a closed
+# output, a full disk): each time the replay and the new best score are kept.
 if tests/e2e/session_end.sh build-test/quadrovolt build-test/quadrovolt_headless; then
   e2e_passed=$((e2e_passed + 1))
 else

@@ -17,6 +17,12 @@
 #include "platform/SdlMixerSoundDevice.h"
 #include "platform/SessionEnd.h"
 
+// Last: it brings Xlib's macros (Bool, None, Status), which must not meet the
+// game's headers.
+// clang-format off
+#include <SDL_syswm.h>
+// clang-format on
+
 namespace {
 void ShowError(const std::string& text) { ShowMessageBox("Error", text); }
 }  // namespace
@@ -101,6 +107,10 @@ bool TFrameWindow::OpenWindow() {
   SDL_GL_SetSwapInterval(0);
   SDL_ShowWindow(Window);
   Visible = true;
+  SDL_SysWMinfo wm;
+  SDL_VERSION(&wm.version);
+  if (SDL_GetWindowWMInfo(Window, &wm) && wm.subsystem == SDL_SYSWM_X11)
+    WatchGameWindow(wm.info.x11.display, wm.info.x11.window);
   return true;
 }
 
@@ -203,7 +213,8 @@ int TFrameWindow::Run() {
       }
       running = running && !game->WantsQuit();
     }
-    if (HangupRequested()) running = false;  // as SDL_QUIT: the teardown below saves
+    // As SDL_QUIT: the teardown below saves.
+    if (HangupRequested() || WindowLost()) running = false;
     if (!running) break;
 
     const Uint64 now = SDL_GetTicks64();
@@ -240,7 +251,9 @@ int TFrameWindow::Run() {
   }
 
   KeepGameOnSessionEnd(nullptr);
+  const char* ended = WindowLost() ? WhatEndingDoes(*game) : nullptr;
   game.reset();
+  if (ended) std::fprintf(stderr, "quadrovolt: the game window was destroyed; %s\n", ended);
   SetRenderer(nullptr);
   SDL_EnableScreenSaver();
   return 0;

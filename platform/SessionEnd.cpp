@@ -16,6 +16,20 @@ namespace {
 TGameHost* KeptGame = nullptr;
 volatile std::sig_atomic_t GameKept = 0;
 volatile std::sig_atomic_t Hangup = 0;
+Display* GameDisplay = nullptr;
+unsigned long GameWindow = 0;
+bool GameWindowLost = false;
+
+// Xlib calls this for every protocol error. The handler SDL leaves in place
+// restores the display modes from inside it, which waits on Xlib's own lock
+// when the error came out of a swap: the game hung for ever once its window
+// was destroyed. Nothing here calls X; a lost window is only noted.
+int OnXError(Display*, XErrorEvent* error) {
+  const bool gone = error->error_code == BadWindow || error->error_code == BadDrawable ||
+                    (GameWindow != 0 && error->resourceid == GameWindow);
+  if (gone) GameWindowLost = true;
+  return 0;
+}
 
 // Xlib ends the process itself when this returns, so everything happens
 // here. The connection is gone: nothing below may call X or GL, and the game
@@ -25,8 +39,9 @@ int OnDisplayLost(Display*) {
   KeptGame = nullptr;
   GameKept = 0;
   if (game) {
+    const char* what = WhatEndingDoes(*game);
     game->EndSession();
-    std::fputs("quadrovolt: the display went away; the game was ended and saved\n", stderr);
+    std::fprintf(stderr, "quadrovolt: the display went away; %s\n", what);
   } else {
     std::fputs("quadrovolt: the display went away\n", stderr);
   }
@@ -49,6 +64,7 @@ void OnHangup(int) {
 
 void InstallSessionEndHandlers() {
   XSetIOErrorHandler(OnDisplayLost);
+  XSetErrorHandler(OnXError);
   struct sigaction action {};
   action.sa_handler = OnHangup;
   action.sa_flags = SA_RESTART;
@@ -62,3 +78,21 @@ void KeepGameOnSessionEnd(TGameHost* game) {
 }
 
 bool HangupRequested() { return Hangup != 0; }
+
+const char* WhatEndingDoes(const TGameHost& game) {
+  if (game.Recording()) return "the game in progress was ended and saved";
+  if (game.Watching()) return "the replay being watched was stopped; nothing needed saving";
+  return "no game was in progress";
+}
+
+void WatchGameWindow(void* xDisplay, unsigned long xWindow) {
+  GameDisplay = static_cast<Display*>(xDisplay);
+  GameWindow = xWindow;
+}
+
+void SettleLostWindow() {
+  if (GameWindowLost && GameDisplay) XSync(GameDisplay, False);
+  GameDisplay = nullptr;
+}
+
+bool WindowLost() { return GameWindowLost; }

@@ -21,15 +21,15 @@ class TSdlDisplayModes : public TDisplayModeSource {
 };
 }  // namespace
 
-bool RunSetupDialog(TWindowRequest& request) {
+TSetupOutcome RunSetupDialog(TWindowRequest& request) {
   SDL_Window* window =
       SDL_CreateWindow("Quadrovolt Setup - ESC Quit", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                        TFormQuadrovoltSetup::ClientWidth, TFormQuadrovoltSetup::ClientHeight, SDL_WINDOW_OPENGL);
-  if (!window) return false;
+  if (!window) return TSetupOutcome::Failed;
   SDL_GLContext context = SDL_GL_CreateContext(window);
   if (!context) {
     SDL_DestroyWindow(window);
-    return false;
+    return TSetupOutcome::Failed;
   }
   SDL_GL_SetSwapInterval(1);
 
@@ -75,12 +75,12 @@ bool RunSetupDialog(TWindowRequest& request) {
   SDL_GL_DeleteContext(context);
   SDL_DestroyWindow(window);
 
-  if (form.ModalResult != TFormQuadrovoltSetup::TResult::Ok) return false;
+  if (form.ModalResult != TFormQuadrovoltSetup::TResult::Ok) return TSetupOutcome::Quit;
   request.Bits = form.Bits;
   request.Width = form.ScreenWidth;
   request.Height = form.ScreenHeight;
   request.FullScreen = form.FullScreen;
   request.SoundOn = form.SoundOn;
   request.InputMode = form.InputMode;
-  return true;
+  return TSetupOutcome::Play;
 }

@@ -2,5 +2,10 @@
 // Shows the setup dialog in its own small window before the game opens.
 #include "platform/GLFrame.h"
 
-// True when the player pressed "Play!"; the request then holds the choices.
-bool RunSetupDialog(TWindowRequest& request);
+enum class TSetupOutcome {
+  Play,    // the player pressed "Play!": the request holds the choices
+  Quit,    // Escape, or the dialog's window closed
+  Failed,  // no window with an OpenGL context could be had (SDL_GetError says why)
+};
+
+TSetupOutcome RunSetupDialog(TWindowRequest& request);

@@ -2,6 +2,7 @@
 // context running the game until the player quits from the title screen.
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -49,20 +50,34 @@ int HandleCommandLine(int argc, char** argv) {
   return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
 }
 
+// Every box is said on standard error too: a player who started the game
+// from a terminal, or a box that cannot be shown, still learns what happened.
 void ShowSdlMessageBox(const std::string& caption, const std::string& text) {
-  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption.c_str(), text.c_str(), nullptr) != 0)
-    SDL_Log("%s: %s", caption.c_str(), text.c_str());
+  std::string line = text;
+  for (char& c : line)
+    if (c == '\n') c = ' ';
+  std::fprintf(stderr, "quadrovolt: %s: %s\n", caption.c_str(), line.c_str());
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption.c_str(), text.c_str(), nullptr);
+}
+
+// A start-up failure: SDL's reason on standard error, then the game's box.
+int FailToStart() {
+  std::fprintf(stderr, "quadrovolt: no window can be opened: %s\n", SDL_GetError());
+  ShowMessageBox("Error", "Error Creating OpenGL Window");
+  SDL_Quit();
+  return 1;
 }
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A closed output (stdout piped into a program that exited, a terminal's
+  // tee gone with the hangup) makes a write fail, never the game end.
+  std::signal(SIGPIPE, SIG_IGN);
   if (const int code = HandleCommandLine(argc, argv); code >= 0) return code;
   KeepFreedHeapForReuse();
   SetMessageSink(ShowSdlMessageBox);
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) {
-    ShowMessageBox("Error", "Error Creating OpenGL Window");
-    return 1;
-  }
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0)
+    return FailToStart();
   // After SDL's video is up, so that its own handlers do not replace these.
   InstallSessionEndHandlers();
   // With no display SDL falls back to drawing off screen: the game would run
@@ -70,15 +85,15 @@ int main(int argc, char** argv) {
   const char* driver = SDL_GetCurrentVideoDriver();
   const bool invisible = driver && (!std::strcmp(driver, "offscreen") || !std::strcmp(driver, "dummy"));
   if (invisible && !std::getenv("SDL_VIDEODRIVER")) {
-    ShowMessageBox("Error", "Error Creating OpenGL Window");
-    SDL_Quit();
-    return 1;
+    SDL_SetError("no display (DISPLAY is not set or cannot be reached)");
+    return FailToStart();
   }
   // The setup dialog first; leaving it with Escape ends the program.
   TWindowRequest request;
-  if (!RunSetupDialog(request)) {
-    SDL_Quit();
-    return 0;
+  switch (RunSetupDialog(request)) {
+    case TSetupOutcome::Play: break;
+    case TSetupOutcome::Quit: SDL_Quit(); return 0;
+    case TSetupOutcome::Failed: return FailToStart();
   }
   int code = 0;
   {
@@ -86,10 +101,12 @@ int main(int argc, char** argv) {
     if (frame.Create()) {
       code = frame.Run();
     } else {
+      std::fprintf(stderr, "quadrovolt: the game window cannot be opened: %s\n", SDL_GetError());
       ShowMessageBox("Error", "Error Creating OpenGL Window");
       code = 1;
     }
   }
+  SettleLostWindow();
   SDL_Quit();
   return code;
 }

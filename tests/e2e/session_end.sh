@@ -2,9 +2,13 @@
 # End-to-end: the session ends under a game in progress, and the game is kept.
 # Each time a mouse game is played until it scores, then one of: the X server
 # is killed, the terminal hangs up (SIGHUP), the window's client is killed
-# (xdotool windowkill), SIGTERM. Every time the process must end, the replay
-# QUADROVOLT.RPL must be written (and replay headless to the line the game
-# printed), and QUADROVOLT.DAT must hold the game's score as the new best.
+# (xdotool windowkill), the window is destroyed (xdotool windowclose) or closed
+# as a window manager closes it, SIGTERM, a paused game ended with Escape
+# while standard output is a closed pipe, and a save that failed on a full
+# disk with the space freed before quitting. Every time the process must end,
+# the replay QUADROVOLT.RPL must be written (and replay headless to the line
+# the game printed), and QUADROVOLT.DAT must hold the game's score as the new
+# best.
 #   tests/e2e/session_end.sh path/to/quadrovolt path/to/quadrovolt_headless [screenshot-dir]
 set -uo pipefail
 
@@ -21,8 +25,9 @@ best_in() { od -An -tu4 --endian=little -j33 -N4 "$1" | tr -d ' '; }
 # From the setup dialog into play with the mouse, then fire at the grunts of
 # level 1 (they all come for the ship, which stays in the middle) by sweeping
 # the aim round it with the button held, until the game has run $1 seconds.
+# $2: how the game is started (start_game unless given).
 play_and_score() {
-  start_game
+  ${2:-start_game}
   through_setup_to_title "$case"
   xdotool mousemove --window "$win" 512 300
   sleep 0.3
@@ -63,10 +68,36 @@ check_case() {
 stop_x_server() {
   [[ -n "${game_pid:-}" ]] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
   game_pid=""
+  [[ -n "${mounted:-}" ]] && umount "$mounted"
+  mounted=""
   [[ -n "${xvfb_pid:-}" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   xvfb_pid=""
   rm -rf "$work"
 }
+
+# Standard output into a program that has already exited: every write to it
+# fails. The final line is then read from the replay the game wrote.
+start_game_output_closed() {
+  (cd "$work" && SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1 exec "$game" 2>>"$game_log" > >(exit 0)) &
+  game_pid=$!
+}
+
+# A disk with no room left: the game's folder is a small tmpfs, filled up.
+# Where no tmpfs can be mounted (not root), a folder in the save file's way
+# stands in: no write gets past that either.
+fill_the_disk() {
+  if mount -t tmpfs -o size=256k tmpfs "$work" 2>/dev/null; then
+    mounted=$work
+    dd if=/dev/zero of="$work/filler" bs=4k 2>/dev/null
+  else
+    mkdir -p "$work/QUADROVOLT.DAT/filler"
+  fi
+}
+free_the_disk() { rm -rf "$work/filler" "$work/QUADROVOLT.DAT"; }
+
+# The knobs of a case, reset for each: how the game starts, what is done
+# before it starts, and whether its replay can be on disk (not on a full one).
+launch=start_game before_start=: expect_replay=1
 
 try_case() {
   case=$1
@@ -75,7 +106,8 @@ try_case() {
   game_log=$shots/$case.log
   : >"$game_log"
   start_x_server 140
-  play_and_score 5
+  $before_start
+  play_and_score 5 "$launch"
   if grep -q '^final: ' "$game_log"; then
     inconclusive="the game was over before the session ended"
     return 1
@@ -84,10 +116,13 @@ try_case() {
   wait_exit
   [[ -n "$code" ]] || fail "$case: the game is still running 15 s later"
   final=$(grep -m1 '^final: ' "$game_log")
+  if [[ $launch == start_game_output_closed && -f "$work/QUADROVOLT.RPL" ]]; then
+    final=$("$headless" --replay "$work/QUADROVOLT.RPL" 2>&1)
+  fi
   echo "$case: exit code $code; the game said: ${final:-nothing}"
   [[ "$code" == "$2" ]] || fail "$case: exit code $code, not $2: $(cat "$game_log")"
   [[ -n "$final" ]] || fail "$case: the game in progress was not ended: $(cat "$game_log")"
-  [[ -f "$work/QUADROVOLT.RPL" ]] || fail "$case: no replay written"
+  ((expect_replay == 0)) || [[ -f "$work/QUADROVOLT.RPL" ]] || fail "$case: no replay written"
   [[ -f "$work/QUADROVOLT.DAT" ]] || fail "$case: no save file written"
   local score best replayed
   score=$(sed -n 's/.* score \([0-9-]*\) .*/\1/p' <<<"$final")
@@ -98,20 +133,40 @@ try_case() {
     return 1
   fi
   [[ "$best" == "$score" ]] || fail "$case: the save file holds $best, not the score $score"
-  replayed=$("$headless" --replay "$work/QUADROVOLT.RPL" 2>&1)
-  [[ "$replayed" == "$final" ]] || fail "$case: the replay written plays to '$replayed'"
+  if ((expect_replay)); then
+    replayed=$("$headless" --replay "$work/QUADROVOLT.RPL" 2>&1)
+    [[ "$replayed" == "$final" ]] || fail "$case: the replay written plays to '$replayed'"
+  fi
   stop_x_server
 }
 
 # The display goes away: nothing can be drawn any more, so the game ends as
 # an error (code 1), but only after it kept the game.
 check_case x-server-killed 1 'kill "$xvfb_pid"; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=""'
-grep -q 'the display went away; the game was ended and saved' "$shots/x-server-killed.log" ||
+grep -q 'the display went away; the game in progress was ended and saved' "$shots/x-server-killed.log" ||
   fail "no word on standard error of the display going away"
 # The window's client killed (as xkill does): the same lost connection.
 check_case window-killed 1 'xdotool windowkill "$win"'
 # A closed terminal, and SIGTERM: an ordinary quit.
 check_case hangup 0 'kill -HUP "$game_pid"'
 check_case terminated 0 'kill -TERM "$game_pid"'
+# The window destroyed by another client: once, this hung the game inside
+# Xlib. An ordinary quit, and so is the window closed as a manager closes it.
+check_case window-destroyed 0 'xdotool windowclose "$win"'
+grep -q 'the game window was destroyed; the game in progress was ended and saved' "$shots/window-destroyed.log" ||
+  fail "no word on standard error of the window being destroyed"
+check_case window-closed 0 '"$(dirname "$0")/wm_close.py" "$win"'
+# A paused game ended with Escape, Escape again on the title quits; all the
+# while standard output is a closed pipe, which once killed the game with
+# SIGPIPE at its final line, before anything was saved.
+launch=start_game_output_closed
+check_case paused-output-closed 0 'xdotool mouseup 1 key p sleep 0.5 key Escape sleep 0.5 key Escape'
+launch=start_game
+# The disk full at the end of the game: the save fails and says so; with the
+# space freed, quitting from the title writes it after all.
+before_start=fill_the_disk expect_replay=0
+check_case full-then-freed 0 'xdotool mouseup 1 key Escape; sleep 0.5; free_the_disk; xdotool key Escape'
+grep -q 'could not save the best score' "$shots/full-then-freed.log" || fail "the failed save was not reported"
+before_start=: expect_replay=1
 
 echo "SESSION END E2E PASS (screenshots in $shots)"
