@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "enemies/blobPickup.h"
 #include "entities/blob.h"
 #include "levels/LevelPatterns.h"
 
@@ -17,14 +18,8 @@ namespace K = BlobKind;
 constexpr bool Fixed = true;
 constexpr bool Free = false;
 
-// Pickup kinds (what the pickup gives the ship).
-constexpr int VelocityX1 = 0;
-constexpr int VelocityX2 = 1;
-constexpr int EnergyX10 = 3;
-constexpr int EnergyX50 = 4;
-constexpr int BulletX1 = 5;
-constexpr int BulletX2 = 6;
-constexpr int GraviBomb = 8;
+// What a pickup gives the ship.
+namespace P = PickupKinds;
 
 TSpawnGroup Spawn(TTickPlan ticks, std::uint8_t kind, int lives, bool fixed, TPlacement position, TPlacement extra,
                   int param = -1) {
@@ -32,7 +27,7 @@ TSpawnGroup Spawn(TTickPlan ticks, std::uint8_t kind, int lives, bool fixed, TPl
 }
 
 // A pickup somewhere in the arena; its extra is zero and its parameter says what it gives.
-TSpawnGroup Pickup(TTickPlan ticks, int pickupKind) {
+TSpawnGroup Pickup(TTickPlan ticks, std::uint8_t pickupKind) {
   return Spawn(std::move(ticks), K::Pickup, 1, Free, Place(RandomA, RandomA), Place(0, 0), pickupKind);
 }
 
@@ -69,28 +64,28 @@ std::vector<TLevelPlan> Levels1To10() {
   std::vector<TLevelPlan> levels;
   levels.push_back(
       LevelLedByPickup("Level 1: Creation", Colour(0.6f, 0.6f, 0.6f),
-                       {Pickup(RandomTick(0, 200), EnergyX10),
+                       {Pickup(RandomTick(0, 200), P::Energy10),
                         Spawn(Every(25, 125, 25), K::GruntXY, 1, Fixed, TopLeftPatch(), Place(-400, 400)),
                         Spawn(Every(25, 125, 25), K::Grunt, 1, Fixed, BottomRightPatch(), Place(400, -400))}));
   levels.push_back(Level("Level 2: Time And Light", Colour(0.6f, 0.6f, 0),
                          {Spawn(At(0, 5), K::GruntXY, 1, Free, Upper(), Upper()),
                           Spawn(Every(25, 125, 25), K::Grunt, 1, Fixed, TopLeftPatch(), Place(-400, 400)),
-                          Pickup(RandomTick(0, 200), BulletX2)}));
+                          Pickup(RandomTick(0, 200), P::Bullet2)}));
   levels.push_back(
       Level("Level 3: The Ether World", Colour(1, 0, 1),
             {Spawn(At(0, 20), K::Boid, 1, Free, TopLeftPatch(), Stock()),
              Spawn(At(600, 20), K::Boid, 1, Free, BottomRightPatch(), Stock()),
              Spawn(Every(25, 125, 25), K::Grunt, 2, Fixed, TopLeftPatch(), Place(-400, 400)),
-             Spawn(At(0, 10), K::GruntXY, 2, Free, Upper(), Upper()), Pickup(RandomTick(0, 200), EnergyX10)}));
+             Spawn(At(0, 10), K::GruntXY, 2, Free, Upper(), Upper()), Pickup(RandomTick(0, 200), P::Energy10)}));
   levels.push_back(
       Level("Level 4: Hissssssssss", Colour(1, 0, 0),
             {Spawn(At(0, 5), K::Snake, 1, Free, Upper(), Upper()),
              Spawn(Every(25, 125, 25), K::Grunt, 1, Fixed, TopLeftPatch(), Place(-400, 400)),
-             Spawn(At(0, 10), K::GruntXY, 1, Free, Upper(), Upper()), Pickup(RandomTick(0, 200), EnergyX10)}));
+             Spawn(At(0, 10), K::GruntXY, 1, Free, Upper(), Upper()), Pickup(RandomTick(0, 200), P::Energy10)}));
   levels.push_back(Level("Level 5: Boid Mania *", Colour(0, 0, 1),
                          {Spawn(Every(5, 50, 5), K::GruntXY, 1, Free, TopRightPatch(), Stock()),
                           Spawn(Every(10, 100, 10), K::Grunt, 1, Free, FarTopLeftPatch(), Stock()),
-                          Spawn(At(200), K::Snake, 1, Free, FarTopLeftPatch(), Stock()), Pickup(At(200), EnergyX50)}));
+                          Spawn(At(200), K::Snake, 1, Free, FarTopLeftPatch(), Stock()), Pickup(At(200), P::Energy50)}));
   levels.push_back(Level("Level 6: Pods - Eaaaasy", Colour(0.25f, 0.5f, 1),
                          {Spawn(Every(20, 200, 20), K::GruntXY, 1, Free, TopRightPatch(), Stock()),
                           Spawn(Every(20, 200, 20), K::Grunt, 1, Free, TopRightPatch(), Stock()),
@@ -98,17 +93,17 @@ std::vector<TLevelPlan> Levels1To10() {
                           Spawn(Every(50, 150, 50), K::Pod, 1, Fixed, Anywhere(), Anywhere())}));
   levels.push_back(Level("Level 7: Grunt Massacre", Colour(1, 0.5f, 0.5f),
                          {Spawn(Every(10, 200, 10), K::GruntXY, 2, Free, Centre(), Stock()),
-                          Spawn(Every(10, 200, 10), K::Grunt, 2, Free, Centre(), Stock()), Pickup(At(200), EnergyX50),
-                          Pickup(RandomTick(200, 400), VelocityX2)}));
+                          Spawn(Every(10, 200, 10), K::Grunt, 2, Free, Centre(), Stock()), Pickup(At(200), P::Energy50),
+                          Pickup(RandomTick(200, 400), P::Velocity2)}));
   levels.push_back(Level("Level 8: Grunt Massacre 2 - I Hate Sequels", Colour(1, 1, 0),
                          {Spawn(Every(10, 100, 10), K::GruntXY, 2, Free, Centre(), Stock()),
                           Spawn(Every(10, 100, 10), K::Grunt, 2, Free, Centre(), Stock()),
                           Spawn(Every(50, 1000, 50), K::Boid, 2, Free, BottomRightPatch(), Stock()),
-                          Pickup(RandomTick(0, 200), VelocityX2), Pickup(RandomTick(0, 200), GraviBomb)}));
+                          Pickup(RandomTick(0, 200), P::Velocity2), Pickup(RandomTick(0, 200), P::GraviBomb)}));
   levels.push_back(
       Level("Level 9: Take It Easy", Colour(0, 0, 1),
-            {Pickup(At(200), EnergyX50), Pickup(RandomTick(200, 400), BulletX2),
-             Pickup(RandomTick(200, 400), GraviBomb), Spawn(Every(20, 200, 20), K::Grunt, 2, Free, Inner(), Stock()),
+            {Pickup(At(200), P::Energy50), Pickup(RandomTick(200, 400), P::Bullet2),
+             Pickup(RandomTick(200, 400), P::GraviBomb), Spawn(Every(20, 200, 20), K::Grunt, 2, Free, Inner(), Stock()),
              Spawn(Every(1020, 1400, 20), K::Boid, 2, Free, Inner(), Stock())}));
   levels.push_back(Level("Level 10: Circle Of Fear ", Colour(0.5f, 0.5f, 1),
                          {Spawn(At(0), K::Boss2, 1, Free, Centre(), Centre(), 0),
@@ -128,7 +123,7 @@ std::vector<TLevelPlan> Levels11To20() {
   levels.push_back(Level("Level 11: Mix It Up", Colour(0, 1, 0), MixItUp()));
   levels.push_back(Level("Level 12: Pod Tastic", Colour(1, 1, 1), MixItUp()));
   levels.push_back(Level("Level 13: A Shock To The System", Colour(1, 0, 0),
-                         {Pickup(RandomTick(0, 200), EnergyX50), Pickup(RandomTick(0, 200), GraviBomb),
+                         {Pickup(RandomTick(0, 200), P::Energy50), Pickup(RandomTick(0, 200), P::GraviBomb),
                           Spawn(Every(20, 200, 20), K::Grunt, 2, Free, Inner(), Stock()),
                           Spawn(Every(20, 200, 20), K::GruntXY, 2, Free, Inner(), Stock()),
                           Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Upper())}));
@@ -138,7 +133,7 @@ std::vector<TLevelPlan> Levels11To20() {
                           Spawn(Every(200, 800, 200), K::Snake, 1, Free, Upper(), Upper()),
                           Spawn(Every(50, 300, 50), K::Pod, 1, Fixed, Anywhere(), Anywhere())}));
   levels.push_back(Level("Level 15: GruntXY Revenge", Colour(0.5f, 0, 1),
-                         {Pickup(RandomTick(0, 200), EnergyX10), Pickup(RandomTick(0, 200), GraviBomb),
+                         {Pickup(RandomTick(0, 200), P::Energy10), Pickup(RandomTick(0, 200), P::GraviBomb),
                           Spawn(RowTimesRandomTick(0, 50, 20), K::GruntXY, 1, Free, Anywhere(), Stock()),
                           Spawn(At(0, 2), K::Snake, 1, Free, Anywhere(), Stock())}));
   levels.push_back(Level("Level 16: Spirality", Colour(0, 0, 1),
@@ -186,8 +181,8 @@ std::vector<TLevelPlan> Levels11To20() {
                           Spawn(Every(0, 125, 5), K::Grunt, 2, Fixed, SpiralDegrees(10, 20, -90, 14), Stock())}));
 
   std::vector<TSpawnGroup> nightmare = {
-      Pickup(RandomTick(0, 200), EnergyX50),
-      Pickup(RandomTick(0, 200, 2), GraviBomb),
+      Pickup(RandomTick(0, 200), P::Energy50),
+      Pickup(RandomTick(0, 200, 2), P::GraviBomb),
       Spawn(At(0, 16), K::Boid, 1, Free,
             Points({{-400, 400},
                     {-400, 375},
@@ -271,12 +266,12 @@ std::vector<TLevelPlan> Levels21To30() {
   std::vector<TLevelPlan> levels;
   levels.push_back(
       Level("Level 21: Bubbles Of Chaos", Colour(0, 0, 1),
-            {Pickup(At(0), BulletX2), Pickup(RandomTick(400, 400), GraviBomb),
+            {Pickup(At(0), P::Bullet2), Pickup(RandomTick(400, 400), P::GraviBomb),
              Spawn(At(0, 20), K::GruntXY, 1, Free, CircleAbout(-200, 200, 100, 18, 18), Stock()),
              Spawn(At(0, 20), K::Grunt, 1, Free, CircleAbout(200, -200, 100, 378, 18), Stock()),
              Spawn(Then(At(0, 20), Every(255, 350, 5)), K::Boid, 1, Free, Circle(100, 738, 18), Stock())}));
   levels.push_back(Level("Level 22: Sine Of Destruction", Colour(0, 0, 1),
-                         {Pickup(At(0), EnergyX50), Pickup(RandomTick(200, 200), VelocityX2),
+                         {Pickup(At(0), P::Energy50), Pickup(RandomTick(200, 200), P::Velocity2),
                           Spawn(Every(1, 30, 1), K::GruntXY, 1, Free, SineAcross(-280, 20, 0, 200, 12, 12), Stock()),
                           Spawn(Every(1, 30, 1), K::Grunt, 1, Free, SineAcross(280, -20, 0, 200, 12, 12), Stock()),
                           Spawn(Every(50, 200, 50), K::Pod, 1, Fixed, Anywhere(), Anywhere())}));
@@ -285,7 +280,7 @@ std::vector<TLevelPlan> Levels21To30() {
                           Spawn(Every(0, 600, 200), K::Snake, 1, Free, Upper(), Upper())}));
   levels.push_back(
       Level("Level 24: Black Hole Boid", Colour(0, 0, 1),
-            {Pickup(At(0), BulletX1), Pickup(At(0), VelocityX1), Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Upper()),
+            {Pickup(At(0), P::Bullet1), Pickup(At(0), P::Velocity1), Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Upper()),
              Spawn(Every(5, 300, 5), K::Boid, 2, Fixed, Spiral(50, 6, 1824, 24), Stock()),
              Spawn(At(0, 2), K::Pod, 1, Fixed, Anywhere(), Anywhere())}));
   levels.push_back(Level("Level 25: Black Hole Disaster", Colour(0, 0, 1),
@@ -293,32 +288,32 @@ std::vector<TLevelPlan> Levels21To30() {
                           Spawn(At(0, 4), K::Gravitar, 1, Fixed, Upper(), Upper())}));
   levels.push_back(
       Level("Level 26: Bubbloids", Colour(0, 0, 1),
-            {Pickup(At(0), BulletX2), Pickup(RandomTick(200, 400), VelocityX2), Pickup(RandomTick(200, 400), EnergyX50),
+            {Pickup(At(0), P::Bullet2), Pickup(RandomTick(200, 400), P::Velocity2), Pickup(RandomTick(200, 400), P::Energy50),
              Spawn(Every(5, 80, 5), K::Boid, 2, Fixed, CircleAbout(-400, 0, 50, 3262, 22), Stock()),
              Spawn(Every(55, 130, 5), K::Boid, 2, Fixed, CircleAbout(-100, 0, 100, 3614, 22), Stock()),
              Spawn(Every(105, 180, 5), K::Boid, 2, Fixed, CircleAbout(100, 0, 200, 3966, 22), Stock()),
              Spawn(Every(40, 800, 40), K::GruntXY, 1, Fixed, Anywhere(), Anywhere())}));
   levels.push_back(
       Level("Level 27: From All Corners Of The Ether..", Colour(0, 0, 1),
-            {Pickup(RandomTick(200, 400), EnergyX50), Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Upper()),
+            {Pickup(RandomTick(200, 400), P::Energy50), Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Upper()),
              Spawn(At(0, 4), K::Pod, 1, Fixed, Points(CornerPods(450)), SameAsPosition()),
              Spawn(Every(55, 130, 5), K::GruntXY, 2, Fixed, Circle(200, 3958, 22), Stock())}));
   levels.push_back(Level("Level 28: Circle Of Pain", Colour(0, 0, 1),
-                         {Pickup(RandomTick(200, 400), GraviBomb),
+                         {Pickup(RandomTick(200, 400), P::GraviBomb),
                           Spawn(Every(55, 130, 5), K::Grunt, 1, Fixed, CircleDegrees(100, -9.4, 22), Stock()),
                           Spawn(Every(55, 130, 5), K::GruntXY, 1, Fixed, CircleDegrees(200, -17.3, 22), Stock()),
                           Spawn(Every(505, 580, 5), K::Grunt, 1, Fixed, CircleDegrees(300, -36.3, 11), Stock()),
                           Spawn(Every(505, 580, 5), K::GruntXY, 1, Fixed, CircleDegrees(400, 139.7, 11), Stock()),
                           Spawn(Every(0, 600, 200), K::Snake, 1, Free, Upper(), Upper())}));
   levels.push_back(Level("Level 29: Radial Destruction", Colour(0, 0, 1),
-                         {Pickup(RandomTick(200, 400), GraviBomb),
+                         {Pickup(RandomTick(200, 400), P::GraviBomb),
                           Spawn(Every(5, 40, 5), K::Grunt, 1, Fixed, Chain(50, 5749, 45), SameAsPosition()),
                           Spawn(Every(5, 40, 5), K::GruntXY, 1, Fixed, Chain(100, 6109, 45), SameAsPosition()),
                           Spawn(Every(355, 430, 5), K::Grunt, 1, Fixed, Chain(150, 6446, 22), SameAsPosition()),
                           Spawn(Every(355, 430, 5), K::GruntXY, 1, Fixed, Chain(150, 6798, 22), SameAsPosition()),
                           Spawn(Every(0, 600, 200), K::Snake, 1, Free, Anywhere(), Anywhere())}));
   levels.push_back(Level("Level 30: Gravitar Revenge", Colour(0, 0, 1),
-                         {Pickup(RandomTick(200, 400), GraviBomb), Pickup(RandomTick(200, 400), VelocityX2),
+                         {Pickup(RandomTick(200, 400), P::GraviBomb), Pickup(RandomTick(200, 400), P::Velocity2),
                           Spawn(At(0), K::BlackHole, 1, Free, Anywhere(), Centre(), 0),
                           Spawn(At(0), K::BlackHole, 1, Free, Anywhere(), Centre(), 120),
                           Spawn(At(0), K::BlackHole, 1, Free, Anywhere(), Centre(), 240),
@@ -343,7 +338,7 @@ std::vector<TLevelPlan> Levels31To40() {
                           Spawn(Every(20, 400, 20), K::Boid, 2, Free, Inner(), Stock()),
                           Spawn(Every(700, 900, 200), K::Snake, 2, Free, Centre(), Anywhere())}));
   levels.push_back(Level("Level 34: Feel The Pain", Colour(0, 0, 1),
-                         {Pickup(RandomTick(200, 400), GraviBomb), Pickup(RandomTick(200, 400), EnergyX50),
+                         {Pickup(RandomTick(200, 400), P::GraviBomb), Pickup(RandomTick(200, 400), P::Energy50),
                           Spawn(Every(100, 2000, 100), K::Boid, 2, Free, Inner(), Stock()),
                           Spawn(Every(0, 3000, 1000), K::Gravitar, 1, Fixed, Centre(), Anywhere()),
                           Spawn(Every(50, 250, 50), K::GruntXY, 4, Fixed, Place(-400, 400), SameAsPosition()),
@@ -355,7 +350,7 @@ std::vector<TLevelPlan> Levels31To40() {
   // Six arms of eight Grunts wheeling out from the centre, one arm after another.
   levels.push_back(Level(
       "Level 35: Pinwheel Spirality", Colour(0, 0, 1),
-      {Pickup(RandomTick(200, 400), VelocityX2), Pickup(RandomTick(200, 400), EnergyX50),
+      {Pickup(RandomTick(200, 400), P::Velocity2), Pickup(RandomTick(200, 400), P::Energy50),
        Spawn(Repeated(Every(5, 40, 5), 6), K::Grunt, 2, Fixed,
              Points({{240, 26.5},       {280, 44.94},       {320, 49.73},       {360, 39.39},       {400, 17.08},
                      {440, -10.42},     {480, -34.75},      {520, -48.52},      {97.02, -70.78},    {101.04, -65.05},
@@ -372,20 +367,20 @@ std::vector<TLevelPlan> Levels31To40() {
        Spawn(Every(320, 700, 20), K::Boid, 2, Free, Inner(), Stock())}));
   levels.push_back(
       Level("Level 36: Arcs Of Fear", Colour(0, 0, 1),
-            {Pickup(RandomTick(200, 400), VelocityX2), Pickup(RandomTick(200, 400), EnergyX50),
+            {Pickup(RandomTick(200, 400), P::Velocity2), Pickup(RandomTick(200, 400), P::Energy50),
              Spawn(Every(2, 40, 2), K::GruntXY, 2, Fixed, SineAcross(-360, 40, -200, 400, 9, 9), SameAsPosition()),
              Spawn(Every(2, 40, 2), K::Grunt, 2, Fixed, SineAcross(360, -40, 200, -400, 9, 9), SameAsPosition()),
              Spawn(At(0, 5), K::Pod, 1, Fixed, Points({{-350, 350}, {350, 350}, {350, -350}, {-350, -350}, {0, 0}}),
                    SameAsPosition())}));
   levels.push_back(
       Level("Level 37: Curves Of Anger", Colour(0, 0, 1),
-            {Pickup(RandomTick(200, 400), VelocityX2), Pickup(RandomTick(200, 400), EnergyX50),
+            {Pickup(RandomTick(200, 400), P::Velocity2), Pickup(RandomTick(200, 400), P::Energy50),
              Spawn(Every(2, 20, 2), K::GruntXY, 2, Fixed, SineAcross(-320, 80, -400, 200, 18, 18), SameAsPosition()),
              Spawn(Every(2, 20, 2), K::Grunt, 2, Fixed, SineAcross(320, -80, 400, -200, 18, 18), SameAsPosition()),
              Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Upper()),
              Spawn(Every(0, 150, 50), K::Snake, 1, Free, Anywhere(), Anywhere())}));
   levels.push_back(Level("Level 38: Escape The Void..", Colour(0, 0, 1),
-                         {Pickup(RandomTick(200, 400), VelocityX2), Pickup(RandomTick(200, 400, 2), GraviBomb),
+                         {Pickup(RandomTick(200, 400), P::Velocity2), Pickup(RandomTick(200, 400, 2), P::GraviBomb),
                           Spawn(Every(2, 40, 2), K::Boid, 1, Fixed, Spiral(5, 5, 198, 18), SameAsPosition()),
                           Spawn(Every(42, 80, 2), K::Boid, 1, Fixed, Spiral(105, 5, 558, 18), SameAsPosition()),
                           Spawn(Every(82, 120, 2), K::Boid, 1, Fixed, Spiral(205, 5, 918, 18), SameAsPosition()),
@@ -396,8 +391,8 @@ std::vector<TLevelPlan> Levels31To40() {
                           Spawn(Every(0, 400, 200), K::Snake, 1, Free, Anywhere(), Anywhere())}));
   levels.push_back(Level(
       "Level 39: At The Edge Of Infinity Beyond Time And Space..", Colour(0, 0, 1),
-      {Pickup(RandomTick(200, 400), VelocityX2), Pickup(RandomTick(200, 400, 4), GraviBomb),
-       Pickup(RandomTick(200, 400, 2), EnergyX50), Pickup(RandomTick(200, 400), BulletX2),
+      {Pickup(RandomTick(200, 400), P::Velocity2), Pickup(RandomTick(200, 400, 4), P::GraviBomb),
+       Pickup(RandomTick(200, 400, 2), P::Energy50), Pickup(RandomTick(200, 400), P::Bullet2),
        Spawn(Every(2, 40, 2), K::GruntXY, 2, Fixed, Circle(200, 2358, 18), SameAsPosition()),
        Spawn(Every(402, 440, 2), K::Grunt, 2, Fixed, Circle(200, 2718, 18), SameAsPosition()),
        Spawn(Then(Every(2, 80, 2), Every(402, 480, 2)), K::Boid, 1, Fixed, Circle(250, 3069, 9), SameAsPosition()),
@@ -405,7 +400,7 @@ std::vector<TLevelPlan> Levels31To40() {
        Spawn(At(0, 2), K::Pod, 1, Fixed, Points({{-350, 350}, {350, 350}}), SameAsPosition())}));
   levels.push_back(
       LevelLedByPickup("Level 40: Cosmic Cataclysmic The End Of All?", Colour(0.6f, 0.6f, 0.6f),
-                       {Pickup(RandomTick(0, 200), EnergyX10), Spawn(At(25), K::Boss4, 1, Fixed, Centre(), Stock()),
+                       {Pickup(RandomTick(0, 200), P::Energy10), Spawn(At(25), K::Boss4, 1, Fixed, Centre(), Stock()),
                         Spawn(RowTimesRandomTick(500, 50, 20), K::Grunt, 1, Free, Anywhere(), Stock()),
                         Spawn(Every(0, 18, 2), K::Boid, 1, Free, Anywhere(), Stock())}));
   return levels;
