@@ -82,10 +82,11 @@ std::vector<TLevelPlan> Levels1To10() {
             {Spawn(At(0, 5), K::Snake, 1, Free, Upper(), Upper()),
              Spawn(Every(25, 125, 25), K::Grunt, 1, Fixed, TopLeftPatch(), Place(-400, 400)),
              Spawn(At(0, 10), K::GruntXY, 1, Free, Upper(), Upper()), Pickup(RandomTick(0, 200), P::Energy10)}));
-  levels.push_back(Level("Level 5: Boid Mania *", Colour(0, 0, 1),
-                         {Spawn(Every(5, 50, 5), K::GruntXY, 1, Free, TopRightPatch(), Stock()),
-                          Spawn(Every(10, 100, 10), K::Grunt, 1, Free, FarTopLeftPatch(), Stock()),
-                          Spawn(At(200), K::Snake, 1, Free, FarTopLeftPatch(), Stock()), Pickup(At(200), P::Energy50)}));
+  levels.push_back(
+      Level("Level 5: Boid Mania *", Colour(0, 0, 1),
+            {Spawn(Every(5, 50, 5), K::GruntXY, 1, Free, TopRightPatch(), Stock()),
+             Spawn(Every(10, 100, 10), K::Grunt, 1, Free, FarTopLeftPatch(), Stock()),
+             Spawn(At(200), K::Snake, 1, Free, FarTopLeftPatch(), Stock()), Pickup(At(200), P::Energy50)}));
   levels.push_back(Level("Level 6: Pods - Eaaaasy", Colour(0.25f, 0.5f, 1),
                          {Spawn(Every(20, 200, 20), K::GruntXY, 1, Free, TopRightPatch(), Stock()),
                           Spawn(Every(20, 200, 20), K::Grunt, 1, Free, TopRightPatch(), Stock()),
@@ -278,21 +279,21 @@ std::vector<TLevelPlan> Levels21To30() {
   levels.push_back(Level("Level 23: Spiral Of Boid", Colour(0, 0, 1),
                          {Spawn(Every(2, 120, 2), K::Boid, 2, Fixed, Spiral(0, 6, 384, 24), Stock()),
                           Spawn(Every(0, 600, 200), K::Snake, 1, Free, Upper(), Upper())}));
-  levels.push_back(
-      Level("Level 24: Black Hole Boid", Colour(0, 0, 1),
-            {Pickup(At(0), P::Bullet1), Pickup(At(0), P::Velocity1), Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Upper()),
-             Spawn(Every(5, 300, 5), K::Boid, 2, Fixed, Spiral(50, 6, 1824, 24), Stock()),
-             Spawn(At(0, 2), K::Pod, 1, Fixed, Anywhere(), Anywhere())}));
+  levels.push_back(Level(
+      "Level 24: Black Hole Boid", Colour(0, 0, 1),
+      {Pickup(At(0), P::Bullet1), Pickup(At(0), P::Velocity1), Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Upper()),
+       Spawn(Every(5, 300, 5), K::Boid, 2, Fixed, Spiral(50, 6, 1824, 24), Stock()),
+       Spawn(At(0, 2), K::Pod, 1, Fixed, Anywhere(), Anywhere())}));
   levels.push_back(Level("Level 25: Black Hole Disaster", Colour(0, 0, 1),
                          {Spawn(Every(40, 800, 40), K::GruntXY, 1, Fixed, Anywhere(), Anywhere()),
                           Spawn(At(0, 4), K::Gravitar, 1, Fixed, Upper(), Upper())}));
-  levels.push_back(
-      Level("Level 26: Bubbloids", Colour(0, 0, 1),
-            {Pickup(At(0), P::Bullet2), Pickup(RandomTick(200, 400), P::Velocity2), Pickup(RandomTick(200, 400), P::Energy50),
-             Spawn(Every(5, 80, 5), K::Boid, 2, Fixed, CircleAbout(-400, 0, 50, 3262, 22), Stock()),
-             Spawn(Every(55, 130, 5), K::Boid, 2, Fixed, CircleAbout(-100, 0, 100, 3614, 22), Stock()),
-             Spawn(Every(105, 180, 5), K::Boid, 2, Fixed, CircleAbout(100, 0, 200, 3966, 22), Stock()),
-             Spawn(Every(40, 800, 40), K::GruntXY, 1, Fixed, Anywhere(), Anywhere())}));
+  levels.push_back(Level(
+      "Level 26: Bubbloids", Colour(0, 0, 1),
+      {Pickup(At(0), P::Bullet2), Pickup(RandomTick(200, 400), P::Velocity2), Pickup(RandomTick(200, 400), P::Energy50),
+       Spawn(Every(5, 80, 5), K::Boid, 2, Fixed, CircleAbout(-400, 0, 50, 3262, 22), Stock()),
+       Spawn(Every(55, 130, 5), K::Boid, 2, Fixed, CircleAbout(-100, 0, 100, 3614, 22), Stock()),
+       Spawn(Every(105, 180, 5), K::Boid, 2, Fixed, CircleAbout(100, 0, 200, 3966, 22), Stock()),
+       Spawn(Every(40, 800, 40), K::GruntXY, 1, Fixed, Anywhere(), Anywhere())}));
   levels.push_back(
       Level("Level 27: From All Corners Of The Ether..", Colour(0, 0, 1),
             {Pickup(RandomTick(200, 400), P::Energy50), Spawn(At(0), K::Gravitar, 1, Fixed, Centre(), Upper()),
