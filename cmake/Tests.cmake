@@ -73,6 +73,20 @@ foreach(tool quadrovolt_headless quadrovolt_bench_effects quadrovolt_catalogue_d
 endforeach()
 add_test(NAME CommandLine.EveryToolAnswersHelp COMMAND ${TESTS}/install/check_tool_help.sh ${HELP_TOOLS})
 
+# The score board's service: its rules and store (unit tests, the referee
+# started as the built service), then the whole service over HTTP on
+# SQLite and on a PostgreSQL server the script starts itself.
+if(TARGET quadrovolt-scores)
+  file(GLOB SCORE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/server/tests/unit/*.cpp)
+  add_executable(quadrovolt_scores_tests ${SCORE_TEST_SOURCES})
+  target_link_libraries(quadrovolt_scores_tests PRIVATE quadrovolt_scores_lib quadrovolt_pilot GTest::gtest
+                                                        GTest::gtest_main)
+  target_compile_definitions(quadrovolt_scores_tests
+                             PRIVATE QUADROVOLT_SCORES_PROGRAM="$<TARGET_FILE:quadrovolt-scores>")
+  add_dependencies(quadrovolt_scores_tests quadrovolt-scores)
+  gtest_discover_tests(quadrovolt_scores_tests DISCOVERY_TIMEOUT 60)
+endif()
+
 if(NOT QUADROVOLT_BUILD_GAME)
   return()
 endif()

@@ -1,0 +1,79 @@
+#include "server/referee/VerifierPool.h"
+
+#include <unistd.h>
+
+#include <chrono>
+
+std::int64_t NowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+TVerifierPool::TVerifierPool(TScoreStore& store, const TVerifierOptions& options, TReplayer replayer, TLog log)
+    : Store(store), Options(options), Replayer(std::move(replayer)), Log(std::move(log)) {
+  char host[256] = {};
+  gethostname(host, sizeof host - 1);
+  OwnerPrefix = std::string(host) + ":" + std::to_string(getpid()) + ":";
+  for (int i = 0; i < Options.Workers; ++i) Workers.emplace_back([this, i] { Work(i); });
+}
+
+TVerifierPool::~TVerifierPool() {
+  {
+    std::lock_guard<std::mutex> hold(Lock);
+    Stopping = true;
+  }
+  Wake.notify_all();
+  for (std::thread& t : Workers) t.join();
+}
+
+void TVerifierPool::Nudge() {
+  {
+    std::lock_guard<std::mutex> hold(Lock);
+    ++Nudges;
+  }
+  Wake.notify_one();
+}
+
+void TVerifierPool::Work(int index) {
+  const std::string owner = OwnerPrefix + std::to_string(index);
+  std::uint64_t seen = 0;
+  while (!Stopping) {
+    std::optional<TJob> job;
+    try {
+      job = Store.Claim(owner, NowMs(), Options.LeaseMs);
+    } catch (const std::exception& e) {
+      Log(std::string("verifier ") + owner + ": cannot claim: " + e.what());
+    }
+    if (!job) {
+      std::unique_lock<std::mutex> hold(Lock);
+      Wake.wait_for(hold, std::chrono::milliseconds(Options.IdlePollMs), [&] { return Stopping || Nudges != seen; });
+      seen = Nudges;
+      continue;
+    }
+    if (Options.HoldMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(Options.HoldMs));
+    const auto start = std::chrono::steady_clock::now();
+    TVerdict verdict;
+    if (job->Attempts > Options.MaxAttempts) {
+      verdict.Reason = "gave up after " + std::to_string(Options.MaxAttempts) + " attempts to re-play it";
+    } else {
+      verdict = JudgeSubmission(*job, Options.Clock, Replayer);
+    }
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    bool kept = false;
+    try {
+      kept = Store.Finish(job->Id, owner, verdict, NowMs());
+    } catch (const std::exception& e) {
+      Log("verdict " + std::to_string(job->Id) + ": cannot be written: " + e.what());
+      continue;
+    }
+    char took[32];
+    std::snprintf(took, sizeof took, "%.0f ms", ms);
+    if (!kept)
+      Log("verdict " + std::to_string(job->Id) + ": dropped, its lease went to another verifier");
+    else if (verdict.Accepted)
+      Log("verdict " + std::to_string(job->Id) + ": accepted score " + std::to_string(verdict.Score) + " level " +
+          std::to_string(verdict.Level) + " frames " + std::to_string(verdict.Frames) + " in " + took);
+    else
+      Log("verdict " + std::to_string(job->Id) + ": refused: " + verdict.Reason + " (" + took + ")");
+  }
+}
