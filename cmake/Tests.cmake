@@ -85,6 +85,13 @@ if(TARGET quadrovolt-scores)
                              PRIVATE QUADROVOLT_SCORES_PROGRAM="$<TARGET_FILE:quadrovolt-scores>")
   add_dependencies(quadrovolt_scores_tests quadrovolt-scores)
   gtest_discover_tests(quadrovolt_scores_tests DISCOVERY_TIMEOUT 60)
+  foreach(backend sqlite postgres)
+    foreach(suite api faults)
+      add_test(NAME ScoreService.${suite}On${backend}
+               COMMAND ${CMAKE_SOURCE_DIR}/server/tests/run_scores_tests.sh ${suite} ${backend} ${CMAKE_BINARY_DIR})
+      set_tests_properties(ScoreService.${suite}On${backend} PROPERTIES TIMEOUT 300)
+    endforeach()
+  endforeach()
 endif()
 
 if(NOT QUADROVOLT_BUILD_GAME)

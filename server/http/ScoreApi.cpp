@@ -40,6 +40,17 @@ bool Period(const httplib::Request& req, std::string& period, std::int64_t& sinc
   return false;
 }
 
+// A player looked up by their key: the key is a secret, so the log shows
+// that it was one, never the key.
+std::string LoggedPath(const std::string& path) {
+  const std::string players = "/api/players/";
+  if (path.compare(0, players.size(), players) != 0) return path;
+  const std::size_t end = path.find('/', players.size());
+  const std::size_t size = (end == std::string::npos ? path.size() : end) - players.size();
+  if (size == 64) return path;
+  return players + "(key)" + (end == std::string::npos ? "" : path.substr(end));
+}
+
 std::string RefusalReason(int status) {
   switch (status) {
     case 400: return "the request could not be read";
@@ -99,7 +110,7 @@ bool TScoreApi::Mount(httplib::Server& server) {
     Error(res, 503, "the score board cannot answer now");
   });
   server.set_logger([this](const httplib::Request& req, const httplib::Response& res) {
-    Log(req.remote_addr + " " + req.method + " " + req.path + " " + std::to_string(res.status) + " " +
+    Log(req.remote_addr + " " + req.method + " " + LoggedPath(req.path) + " " + std::to_string(res.status) + " " +
         std::to_string(res.body.size()));
   });
   using TMethod = void (TScoreApi::*)(const httplib::Request&, httplib::Response&);
