@@ -66,7 +66,8 @@ endif()
 # Every tool answers --help with its usage and exit 0.
 set(HELP_TOOLS)
 foreach(tool quadrovolt_headless quadrovolt_bench_effects quadrovolt_catalogue_dump quadrovolt_embed
-             quadrovolt_snapshot quadrovolt_bench_render quadrovolt_textsheet)
+             quadrovolt_snapshot quadrovolt_bench_render quadrovolt_textsheet quadrovolt-scores
+             quadrovolt_record_ticketed quadrovolt_edit_replay)
   if(TARGET ${tool})
     list(APPEND HELP_TOOLS $<TARGET_FILE:${tool}>)
   endif()
@@ -85,8 +86,8 @@ if(TARGET quadrovolt-scores)
                              PRIVATE QUADROVOLT_SCORES_PROGRAM="$<TARGET_FILE:quadrovolt-scores>")
   add_dependencies(quadrovolt_scores_tests quadrovolt-scores)
   gtest_discover_tests(quadrovolt_scores_tests DISCOVERY_TIMEOUT 60)
-  foreach(backend sqlite postgres)
-    foreach(suite api faults)
+  foreach(backend Sqlite Postgres)
+    foreach(suite Api Faults)
       add_test(NAME ScoreService.${suite}On${backend}
                COMMAND ${CMAKE_SOURCE_DIR}/server/tests/run_scores_tests.sh ${suite} ${backend} ${CMAKE_BINARY_DIR})
       set_tests_properties(ScoreService.${suite}On${backend} PROPERTIES TIMEOUT 300)

@@ -6,7 +6,7 @@
 # folder and run as the postgres user (or the caller when not root), on
 # 127.0.0.1 at a free port with its socket in that folder.
 set -euo pipefail
-suite=$1 backend=$2 build=$3
+suite=${1,,} backend=${2,,} build=$3
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/quadrovolt-scores.XXXXXX")

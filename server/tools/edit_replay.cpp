@@ -13,8 +13,9 @@
 
 int main(int argc, char** argv) {
   if (argc != 5 || std::strcmp(argv[3], "--tick")) {
-    std::fprintf(stderr, "usage: %s IN OUT --tick N\n", argv[0]);
-    return 2;
+    const bool help = argc == 2 && !std::strcmp(argv[1], "--help");
+    std::fprintf(help ? stdout : stderr, "usage: %s IN OUT --tick N\n", argv[0]);
+    return help ? 0 : 2;
   }
   const long tick = std::atol(argv[4]);
   TReplay replay;

@@ -6,6 +6,7 @@ answered with a 4xx and no harm, the moderator, and the board's pages.
                      [--postgres CONNINFO]
 Without --postgres the service keeps an SQLite file in the work folder."""
 import argparse
+import http.client
 import glob
 import json
 import os
@@ -28,11 +29,18 @@ TOKEN_FILE = os.path.join(ARGS.work, "admin-token")
 with open(TOKEN_FILE, "w") as f:
     f.write(TOKEN + "\n")
 
+WEB = os.path.join(ARGS.work, "web")
+os.makedirs(WEB)
+with open(os.path.join(WEB, "index.html"), "w") as f:
+    f.write("<!DOCTYPE html><title>the game</title>")
+with open(os.path.join(WEB, "index.wasm"), "wb") as f:
+    f.write(b"\0asm\1\0\0\0")
+
 checks = Checks()
 rec = Recorder(ARGS.recorder, ARGS.editor, ARGS.work)
 svc = Service(ARGS.scores, STORE + ["--workers", "2", "--http-threads", "4", "--read-timeout", "2",
                                     "--rate-limit", "0", "--admin-token-file", TOKEN_FILE,
-                                    "--lease", "20", "--cpu-cap", "10"]).start()
+                                    "--lease", "20", "--cpu-cap", "10", "--web", WEB]).start()
 games = {}
 
 
@@ -320,6 +328,21 @@ def moderator():
     assert svc.verdict(sid).get("removed") is True
 
 
+def web_folder():
+    status, ctype, data = svc.request("GET", "/play/")
+    assert status == 200 and ctype.startswith("text/html") and b"the game" in data, (status, ctype, data)
+    status, ctype, data = svc.request("GET", "/play/index.wasm")
+    assert status == 200 and ctype == "application/wasm" and data.startswith(b"\0asm"), (status, ctype)
+    for path in ("/play/../admin-token", "/play/..%2fadmin-token", "/play/%2e%2e/admin-token"):
+        status, ctype, data = svc.request("GET", path)
+        assert status in (400, 404) and TOKEN.encode() not in data, (path, status)
+    conn = http.client.HTTPConnection("127.0.0.1", svc.port, timeout=10)
+    conn.request("GET", "/")
+    r = conn.getresponse()
+    assert r.status == 302 and r.getheader("Location") == "/board", r.status
+    conn.close()
+
+
 def log_lines():
     text = "\n".join(svc.lines)
     assert "POST /api/submissions 202" in text and "GET /api/board 200" in text
@@ -341,6 +364,7 @@ if len(games) == 9:
     checks.run("a flood from one address gets 429", flood)
     checks.run("a good submission is accepted after all that", good_after_hostile)
     checks.run("a moderator removes an entry with the token", moderator)
+    checks.run("the web game's folder under /play/, nothing outside it", web_folder)
     checks.run("one log line per request and per verdict, no secrets", log_lines)
 alive = svc.alive()
 svc.stop()
