@@ -77,9 +77,5 @@ bool ParseServiceOptions(int argc, char** argv, int first, TServiceOptions& o, s
     }
     if (!ok) return false;
   }
-  if (o.CpuCapSeconds >= o.LeaseSeconds) {
-    why = "--cpu-cap must be shorter than --lease, or a job still under way would be taken over";
-    return false;
-  }
   return true;
 }

@@ -15,8 +15,8 @@ struct TServiceOptions {
   double RatePerSecond = 20;
   int ReadTimeoutSeconds = 10;
   int WriteTimeoutSeconds = 10;
-  int LeaseSeconds = 300;
-  int CpuCapSeconds = 120;
+  int LeaseSeconds = 60;
+  int CpuCapSeconds = 600;
   std::int64_t TicketLifetimeSeconds = 6 * 3600;
   int HoldJobsMs = 0;
 };
@@ -36,8 +36,8 @@ constexpr const char* ServiceUsage =
     "  --rate-limit N           requests a second per address, bursts of 2N (20; 0: none)\n"
     "  --read-timeout S         a whole request must arrive within S seconds (10)\n"
     "  --write-timeout S        each write of an answer waits at most S seconds (10)\n"
-    "  --lease S                a verifier's hold on a job before another may take it (300)\n"
-    "  --cpu-cap S              CPU seconds one re-play may use (120; less than the lease)\n"
+    "  --lease S                a verifier's hold on a job, renewed while it lives (60)\n"
+    "  --cpu-cap S              CPU seconds one re-play may use (600)\n"
     "  --ticket-lifetime S      seconds a ticket stays good (21600)\n"
     "  --hold-jobs MS           hold each job that long before judging it (fault tests)\n"
     "  --help                   this text\n";

@@ -13,7 +13,7 @@
 #include "server/referee/ReplayReferee.h"
 
 struct TRefereeLimits {
-  int CpuSeconds = 120;
+  int CpuSeconds = 600;
   std::string Program = "/proc/self/exe";  // a quadrovolt-scores (tests start the built one)
 };
 

@@ -14,7 +14,9 @@ TVerifierPool::TVerifierPool(TScoreStore& store, const TVerifierOptions& options
   char host[256] = {};
   gethostname(host, sizeof host - 1);
   OwnerPrefix = std::string(host) + ":" + std::to_string(getpid()) + ":";
+  Held.assign(std::size_t(Options.Workers), 0);
   for (int i = 0; i < Options.Workers; ++i) Workers.emplace_back([this, i] { Work(i); });
+  Renewer = std::thread([this] { RenewLeases(); });
 }
 
 TVerifierPool::~TVerifierPool() {
@@ -24,6 +26,26 @@ TVerifierPool::~TVerifierPool() {
   }
   Wake.notify_all();
   for (std::thread& t : Workers) t.join();
+  Renewer.join();
+}
+
+void TVerifierPool::RenewLeases() {
+  std::unique_lock<std::mutex> hold(Lock);
+  while (!Stopping) {
+    Wake.wait_for(hold, std::chrono::milliseconds(Options.LeaseMs / 3), [&] { return bool(Stopping); });
+    if (Stopping) break;
+    const std::vector<std::int64_t> jobs = Held;
+    hold.unlock();
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+      if (jobs[i] == 0) continue;
+      try {
+        Store.Renew(jobs[i], OwnerPrefix + std::to_string(i), NowMs() + Options.LeaseMs);
+      } catch (const std::exception& e) {
+        Log("verifier: cannot renew the lease on " + std::to_string(jobs[i]) + ": " + e.what());
+      }
+    }
+    hold.lock();
+  }
 }
 
 void TVerifierPool::Nudge() {
@@ -50,6 +72,10 @@ void TVerifierPool::Work(int index) {
       seen = Nudges;
       continue;
     }
+    {
+      std::lock_guard<std::mutex> hold(Lock);
+      Held[std::size_t(index)] = job->Id;
+    }
     if (Options.HoldMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(Options.HoldMs));
     const auto start = std::chrono::steady_clock::now();
     TVerdict verdict;
@@ -62,7 +88,11 @@ void TVerifierPool::Work(int index) {
     bool kept = false;
     try {
       kept = Store.Finish(job->Id, owner, verdict, NowMs());
+      std::lock_guard<std::mutex> hold(Lock);
+      Held[std::size_t(index)] = 0;
     } catch (const std::exception& e) {
+      std::lock_guard<std::mutex> hold(Lock);
+      Held[std::size_t(index)] = 0;
       Log("verdict " + std::to_string(job->Id) + ": cannot be written: " + e.what());
       continue;
     }

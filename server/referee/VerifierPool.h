@@ -19,7 +19,9 @@
 
 struct TVerifierOptions {
   int Workers = 1;
-  std::int64_t LeaseMs = 300000;
+  // A job's lease, renewed every third of it while its worker lives: a
+  // process that died gives its jobs up this long after.
+  std::int64_t LeaseMs = 60000;
   std::int64_t IdlePollMs = 250;  // how often an idle worker looks for work another process queued
   int MaxAttempts = 5;            // claims of one job before it is refused as unplayable
   std::int64_t HoldMs = 0;        // fault tests: time a claimed job is held before it is judged
@@ -37,6 +39,7 @@ class TVerifierPool {
 
  private:
   void Work(int index);
+  void RenewLeases();
 
   TScoreStore& Store;
   TVerifierOptions Options;
@@ -47,7 +50,9 @@ class TVerifierPool {
   std::mutex Lock;
   std::condition_variable Wake;
   std::uint64_t Nudges = 0;
+  std::vector<std::int64_t> Held;  // each worker's job (0: none)
   std::vector<std::thread> Workers;
+  std::thread Renewer;
 };
 
 std::int64_t NowMs();

@@ -107,6 +107,18 @@ std::optional<TJob> TScoreStore::Claim(const std::string& owner, std::int64_t no
   return job;
 }
 
+bool TScoreStore::Renew(std::int64_t id, const std::string& owner, std::int64_t until) {
+  bool renewed = false;
+  Db.Transact([&](TSqlRunner& run) {
+    renewed = !run.Run(
+                      "UPDATE submissions SET lease_until = $1 WHERE id = $2 AND status = 'working' AND "
+                      "lease_owner = $3 RETURNING id",
+                      {V::Int(until), V::Int(id), V::Text(owner)})
+                   .empty();
+  });
+  return renewed;
+}
+
 bool TScoreStore::Finish(std::int64_t id, const std::string& owner, const TVerdict& verdict, std::int64_t now) {
   bool done = false;
   Db.Transact([&](TSqlRunner& run) {

@@ -73,6 +73,9 @@ class TScoreStore {
   // The oldest submission queued, or working under a lease that has lapsed,
   // now leased to owner until now + lease.
   std::optional<TJob> Claim(const std::string& owner, std::int64_t now, std::int64_t lease);
+  // Extends owner's lease on a job it is still working on (false when the
+  // job is no longer its own).
+  bool Renew(std::int64_t id, const std::string& owner, std::int64_t until);
   // Records the verdict, only if owner still holds the lease (false when
   // another verifier took the job over, or it is done).
   bool Finish(std::int64_t id, const std::string& owner, const TVerdict& verdict, std::int64_t now);

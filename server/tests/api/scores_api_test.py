@@ -40,7 +40,7 @@ checks = Checks()
 rec = Recorder(ARGS.recorder, ARGS.editor, ARGS.work)
 svc = Service(ARGS.scores, STORE + ["--workers", "2", "--http-threads", "4", "--read-timeout", "2",
                                     "--rate-limit", "0", "--admin-token-file", TOKEN_FILE,
-                                    "--lease", "20", "--cpu-cap", "10", "--web", WEB]).start()
+                                    "--cpu-cap", "30", "--web", WEB]).start()
 games = {}
 
 

@@ -86,7 +86,11 @@ TEST(ScoreStore, ALapsedLeaseIsTakenOverAndOnlyItsHolderFinishes) {
   EXPECT_EQ(first->ClaimedScore, 100);
   EXPECT_EQ(first->Attempts, 1);
   EXPECT_FALSE(s.Store.Claim("two", 1099, 1000)) << "taken while its lease held";
-  const std::optional<TJob> second = s.Store.Claim("two", 1101, 1000);
+  EXPECT_FALSE(s.Store.Renew(id, "two", 5000)) << "renewed by a verifier that does not hold it";
+  EXPECT_TRUE(s.Store.Renew(id, "one", 2000));
+  EXPECT_FALSE(s.Store.Claim("two", 1999, 1000)) << "taken while its renewed lease held";
+  EXPECT_FALSE(s.Store.Claim("two", 1101, 1000)) << "the renewal did not hold";
+  const std::optional<TJob> second = s.Store.Claim("two", 2001, 1000);
   ASSERT_TRUE(second);
   EXPECT_EQ(second->Id, id);
   EXPECT_EQ(second->Attempts, 2);

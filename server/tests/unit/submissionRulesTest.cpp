@@ -220,7 +220,7 @@ TEST(ServiceOptions, ParsesAndRefuses) {
                                                                                    {"--listen", "h:99999"},
                                                                                    {"--workers", "0"},
                                                                                    {"--workers", "2x"},
-                                                                                   {"--lease", "10", "--cpu-cap", "10"},
+                                                                                   {"--cpu-cap", "0"},
                                                                                    {"--db"}}) {
     TServiceOptions fresh;
     EXPECT_FALSE(parse(bad, fresh, why)) << bad[0];
