@@ -96,6 +96,16 @@ TEST(Referee, SeveralAtOnceGiveWhatEachGivesAlone) {
   }
 }
 
+TEST(Referee, AGameOverItsCpuCapIsStopped) {
+  TReplayResult r;
+  const std::string busy = Recorded(31, 8000, 20, r, true);
+  TRefereeLimits tight = Child();
+  tight.CpuSeconds = 1;
+  const TReplayOutcome o = RefereeInChild(busy, tight);
+  EXPECT_FALSE(o.Finished);
+  EXPECT_EQ(o.Failure, "re-playing it took more than the 1 s of CPU allowed");
+}
+
 TEST(Referee, SaysWhatItCouldNotPlay) {
   TReplayResult r;
   std::string bytes = Recorded(77, 300, 1, r);
