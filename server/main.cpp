@@ -127,6 +127,7 @@ int Serve(const TServiceOptions& o) {
     port = server.bind_to_any_port(o.Host);
   else if (!server.bind_to_port(o.Host, port))
     port = -1;
+  if (port >= 0 && !server.WidenBacklog(1024)) LogLine("could not widen the queue of connections to accept");
   if (port < 0) {
     std::fprintf(stderr, "quadrovolt-scores: cannot listen on %s:%d\n", o.Host.c_str(), o.Port);
     return 1;

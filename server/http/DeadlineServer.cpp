@@ -94,6 +94,8 @@ class TDeadlineStream : public httplib::Stream {
 };
 }  // namespace
 
+bool TDeadlineServer::WidenBacklog(int connections) { return ::listen(svr_sock_, connections) == 0; }
+
 bool TDeadlineServer::process_and_close_socket(socket_t sock) {
   TDeadlineStream stream(sock, TClock::now() + ReadDeadline, WriteTimeout);
   bool closed = false;

@@ -12,6 +12,10 @@ class TDeadlineServer : public httplib::Server {
  public:
   TDeadlineServer(std::chrono::milliseconds readDeadline, std::chrono::milliseconds writeTimeout)
       : ReadDeadline(readDeadline), WriteTimeout(writeTimeout) {}
+  // After binding: the library listens with a queue of 5 connections not yet
+  // accepted, which a burst of clients overflows (their connections reset,
+  // or wait a second for a retry); this makes it longer.
+  bool WidenBacklog(int connections);
 
  private:
   bool process_and_close_socket(socket_t sock) override;
