@@ -104,8 +104,10 @@ int Serve(const TServiceOptions& o) {
   verify.HoldMs = o.HoldJobsMs;
   TRefereeLimits limits;
   limits.CpuSeconds = o.CpuCapSeconds;
+  TBoardCache board;
   TVerifierPool verifiers(
-      *store, verify, [limits](const std::string& bytes) { return RefereeInChild(bytes, limits); }, LogLine);
+      *store, verify, [limits](const std::string& bytes) { return RefereeInChild(bytes, limits); }, LogLine,
+      [&board] { board.Clear(); });
 
   TApiOptions api;
   api.TicketLifetimeMs = o.TicketLifetimeSeconds * 1000;
@@ -113,7 +115,7 @@ int Serve(const TServiceOptions& o) {
   api.RatePerSecond = o.RatePerSecond;
   api.WebDir = o.WebDir;
   TScoreApi routes(
-      *store, api, [&verifiers] { verifiers.Nudge(); }, LogLine);
+      *store, board, api, [&verifiers] { verifiers.Nudge(); }, LogLine);
 
   TDeadlineServer server(std::chrono::seconds(o.ReadTimeoutSeconds), std::chrono::seconds(o.WriteTimeoutSeconds));
   const int threads = o.HttpThreads;

@@ -76,12 +76,14 @@ json RowJson(const TBoardRow& r) {
 }
 }  // namespace
 
-TScoreApi::TScoreApi(TScoreStore& store, const TApiOptions& options, std::function<void()> onQueued, TLog log)
+TScoreApi::TScoreApi(TScoreStore& store, TBoardCache& cache, const TApiOptions& options, std::function<void()> onQueued,
+                     TLog log)
     : Store(store),
       Options(options),
       OnQueued(std::move(onQueued)),
       Log(std::move(log)),
-      Limiter(options.RatePerSecond) {}
+      Limiter(options.RatePerSecond),
+      Cache(cache) {}
 
 bool TScoreApi::Mount(httplib::Server& server) {
   server.set_payload_max_length(MaxSubmissionBody);
@@ -207,7 +209,8 @@ void TScoreApi::Board(const httplib::Request& req, httplib::Response& res) {
     limit = int(*n);
   }
   json entries = json::array();
-  for (const TBoardRow& r : Store.Board(since, limit)) entries.push_back(RowJson(r));
+  for (const TBoardRow& r : Cache.Board(since, limit, [&] { return Store.Board(since, limit); }))
+    entries.push_back(RowJson(r));
   Answer(res, 200, {{"period", period}, {"since", since}, {"entries", entries}});
 }
 
@@ -258,6 +261,7 @@ void TScoreApi::DeleteEntry(const httplib::Request& req, httplib::Response& res)
   const std::optional<std::int64_t> id = Id(req.matches[1]);
   if (!id) return Error(res, 400, "an entry id is a positive whole number");
   if (!Store.DeleteEntry(*id)) return Error(res, 404, "no such entry on the board");
+  Cache.Clear();
   Log("moderator removed entry " + std::to_string(*id));
   Answer(res, 200, {{"deleted", *id}});
 }
@@ -270,7 +274,8 @@ void TScoreApi::BoardPage(const httplib::Request& req, httplib::Response& res) {
     res.set_content("period is all or week\n", "text/plain");
     return;
   }
-  res.set_content(BoardPageHtml(Store.Board(since, 100), period), "text/html; charset=utf-8");
+  res.set_content(BoardPageHtml(Cache.Board(since, 100, [&] { return Store.Board(since, 100); }), period),
+                  "text/html; charset=utf-8");
 }
 
 void TScoreApi::Health(const httplib::Request&, httplib::Response& res) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "server/http/BoardCache.h"
 #include "server/http/RateLimiter.h"
 #include "server/store/ScoreStore.h"
 
@@ -27,8 +28,10 @@ struct TApiOptions {
 class TScoreApi {
  public:
   using TLog = std::function<void(const std::string& line)>;
-  // onQueued is called after each submission is queued (wakes a verifier).
-  TScoreApi(TScoreStore& store, const TApiOptions& options, std::function<void()> onQueued, TLog log);
+  // onQueued is called after each submission is queued (wakes a verifier);
+  // the board is read through cache, which the verifiers clear.
+  TScoreApi(TScoreStore& store, TBoardCache& cache, const TApiOptions& options, std::function<void()> onQueued,
+            TLog log);
   // Adds the routes, the rate limit, the error answers and the log line per
   // request. False when the web folder cannot be served.
   bool Mount(httplib::Server& server);
@@ -49,4 +52,5 @@ class TScoreApi {
   std::function<void()> OnQueued;
   TLog Log;
   TRateLimiter Limiter;
+  TBoardCache& Cache;
 };

@@ -9,8 +9,13 @@ std::int64_t NowMs() {
       .count();
 }
 
-TVerifierPool::TVerifierPool(TScoreStore& store, const TVerifierOptions& options, TReplayer replayer, TLog log)
-    : Store(store), Options(options), Replayer(std::move(replayer)), Log(std::move(log)) {
+TVerifierPool::TVerifierPool(TScoreStore& store, const TVerifierOptions& options, TReplayer replayer, TLog log,
+                             std::function<void()> onAccepted)
+    : Store(store),
+      Options(options),
+      Replayer(std::move(replayer)),
+      Log(std::move(log)),
+      OnAccepted(std::move(onAccepted)) {
   char host[256] = {};
   gethostname(host, sizeof host - 1);
   OwnerPrefix = std::string(host) + ":" + std::to_string(getpid()) + ":";
@@ -98,6 +103,7 @@ void TVerifierPool::Work(int index) {
     }
     char took[32];
     std::snprintf(took, sizeof took, "%.0f ms", ms);
+    if (kept && verdict.Accepted && OnAccepted) OnAccepted();
     if (!kept)
       Log("verdict " + std::to_string(job->Id) + ": dropped, its lease went to another verifier");
     else if (verdict.Accepted)

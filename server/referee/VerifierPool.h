@@ -31,7 +31,9 @@ struct TVerifierOptions {
 class TVerifierPool {
  public:
   using TLog = std::function<void(const std::string& line)>;
-  TVerifierPool(TScoreStore& store, const TVerifierOptions& options, TReplayer replayer, TLog log);
+  // onAccepted: called after each accepted verdict is written.
+  TVerifierPool(TScoreStore& store, const TVerifierOptions& options, TReplayer replayer, TLog log,
+                std::function<void()> onAccepted = nullptr);
   ~TVerifierPool();  // stops and joins the workers (a job under way is finished first)
 
   // A submission was queued in this process: wake a worker now.
@@ -45,6 +47,7 @@ class TVerifierPool {
   TVerifierOptions Options;
   TReplayer Replayer;
   TLog Log;
+  std::function<void()> OnAccepted;
   std::string OwnerPrefix;
   std::atomic<bool> Stopping{false};
   std::mutex Lock;

@@ -289,9 +289,20 @@ def slow_clients():
 
 def flood():
     """One address over the rate limit gets 429 with a reason; it gets
-    through again once it slows down."""
-    limited = Service(ARGS.scores, STORE + ["--rate-limit", "5", "--workers", "1"], "rate-limited").start()
+    through again once it slows down. (And a ticket used after its lifetime
+    is refused.)"""
+    limited = Service(ARGS.scores, STORE + ["--rate-limit", "5", "--workers", "1", "--ticket-lifetime", "1"],
+                      "rate-limited").start()
     try:
+        # Its tickets last a second: one used later is refused as expired.
+        t = limited.ticket()
+        data, _ = rec.game(int(t["seed"]), 100)
+        time.sleep(1.3)
+        status, r = limited.submit(t["ticket"], "Late", PLAYER_KEYS[11], data)
+        assert status == 202, (status, r)
+        v = limited.verdict(r["id"])
+        assert v["status"] == "refused" and v["reason"] == "ticket expired", v
+        time.sleep(1.0)
         statuses = [limited.json("GET", "/api/board?limit=1") for _ in range(60)]
         refused = [r for s, r in statuses if s == 429]
         assert len(refused) >= 40 and refused[0].get("error"), [s for s, _ in statuses]
@@ -361,7 +372,7 @@ if len(games) == 9:
     checks.run("replay download, player rank, the HTML board", reads)
     checks.run("hostile input: 4xx with a reason, nothing lost", hostile_input)
     checks.run("slow clients are cut off at the read timeout", slow_clients)
-    checks.run("a flood from one address gets 429", flood)
+    checks.run("an expired ticket is refused; a flood from one address gets 429", flood)
     checks.run("a good submission is accepted after all that", good_after_hostile)
     checks.run("a moderator removes an entry with the token", moderator)
     checks.run("the web game's folder under /play/, nothing outside it", web_folder)

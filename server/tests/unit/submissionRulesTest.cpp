@@ -4,11 +4,13 @@
 
 #include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "app/Replay.h"
 #include "server/PlayerName.h"
 #include "server/Secrets.h"
 #include "server/ServiceOptions.h"
+#include "server/http/BoardCache.h"
 #include "server/http/BoardPage.h"
 #include "server/http/RateLimiter.h"
 #include "server/referee/SubmissionJudge.h"
@@ -225,5 +227,33 @@ TEST(ServiceOptions, ParsesAndRefuses) {
     TServiceOptions fresh;
     EXPECT_FALSE(parse(bad, fresh, why)) << bad[0];
   }
+}
+}  // namespace
+
+namespace {
+TEST(BoardCache, KeepsABoardForItsTimeAndForgetsItOnClear) {
+  TBoardCache cache(std::chrono::milliseconds(200));
+  int reads = 0;
+  auto fetch = [&] {
+    ++reads;
+    TBoardRow row;
+    row.Score = reads;
+    return std::vector<TBoardRow>{row};
+  };
+  EXPECT_EQ(cache.Board(0, 100, fetch).at(0).Score, 1);
+  EXPECT_EQ(cache.Board(0, 100, fetch).at(0).Score, 1) << "read again within its time";
+  EXPECT_EQ(cache.Board(5, 100, fetch).at(0).Score, 2) << "another period is another board";
+  EXPECT_EQ(cache.Board(0, 10, fetch).at(0).Score, 3) << "another limit is another board";
+  cache.Clear();
+  EXPECT_EQ(cache.Board(0, 100, fetch).at(0).Score, 4);
+  std::this_thread::sleep_for(std::chrono::milliseconds(250));
+  EXPECT_EQ(cache.Board(0, 100, fetch).at(0).Score, 5) << "kept past its time";
+  // A Clear while a board is being read: that board is handed out, not kept.
+  const std::vector<TBoardRow> during = cache.Board(1, 1, [&] {
+    cache.Clear();
+    return fetch();
+  });
+  EXPECT_EQ(during.at(0).Score, 6);
+  EXPECT_EQ(cache.Board(1, 1, fetch).at(0).Score, 7);
 }
 }  // namespace
