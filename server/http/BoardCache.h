@@ -1,8 +1,10 @@
 #pragma once
 // The board as last read, kept for a second: the board is read far more
 // often than it changes, and every read of it otherwise ranks every accepted
-// entry again. A verdict or a removal in this process clears it at once;
-// one in another process sharing the database shows within the second.
+// entry again. A verdict or a removal in this process marks it stale: the
+// next reader reads it again, and readers that come while it does are given
+// the board as it was a moment ago rather than queue behind it. A change made
+// by another process sharing the database shows within the second.
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -20,12 +22,15 @@ class TBoardCache {
 
   // The board from `since`, `limit` rows: kept, or fetched now and kept.
   std::vector<TBoardRow> Board(std::int64_t since, int limit, const TFetch& fetch);
+  // Every board kept is out of date from now.
   void Clear();
 
  private:
   struct TKept {
     std::vector<TBoardRow> Rows;
     std::chrono::steady_clock::time_point At;
+    bool Stale = false;
+    bool Reading = false;  // a reader is fetching it again
   };
   std::chrono::milliseconds Keep;
   std::mutex Lock;

@@ -231,7 +231,7 @@ TEST(ServiceOptions, ParsesAndRefuses) {
 }  // namespace
 
 namespace {
-TEST(BoardCache, KeepsABoardForItsTimeAndForgetsItOnClear) {
+TEST(BoardCache, KeepsABoardForItsTimeAndReadsItAgainAfterAChange) {
   TBoardCache cache(std::chrono::milliseconds(200));
   int reads = 0;
   auto fetch = [&] {
@@ -245,15 +245,31 @@ TEST(BoardCache, KeepsABoardForItsTimeAndForgetsItOnClear) {
   EXPECT_EQ(cache.Board(5, 100, fetch).at(0).Score, 2) << "another period is another board";
   EXPECT_EQ(cache.Board(0, 10, fetch).at(0).Score, 3) << "another limit is another board";
   cache.Clear();
-  EXPECT_EQ(cache.Board(0, 100, fetch).at(0).Score, 4);
+  EXPECT_EQ(cache.Board(0, 100, fetch).at(0).Score, 4) << "the first reader after a change reads it again";
   std::this_thread::sleep_for(std::chrono::milliseconds(250));
-  EXPECT_EQ(cache.Board(0, 100, fetch).at(0).Score, 5) << "kept past its time";
-  // A Clear while a board is being read: that board is handed out, not kept.
-  const std::vector<TBoardRow> during = cache.Board(1, 1, [&] {
-    cache.Clear();
-    return fetch();
-  });
-  EXPECT_EQ(during.at(0).Score, 6);
+  // While one reader reads it again, another is given the board it had.
+  int during = 0;
+  EXPECT_EQ(cache
+                .Board(0, 100,
+                       [&] {
+                         during = cache.Board(0, 100, fetch).at(0).Score;
+                         return fetch();
+                       })
+                .at(0)
+                .Score,
+            5);
+  EXPECT_EQ(during, 4);
+  EXPECT_EQ(cache.Board(0, 100, fetch).at(0).Score, 5);
+  // A change while a board is read: that board is handed out, then read again.
+  EXPECT_EQ(cache
+                .Board(1, 1,
+                       [&] {
+                         cache.Clear();
+                         return fetch();
+                       })
+                .at(0)
+                .Score,
+            6);
   EXPECT_EQ(cache.Board(1, 1, fetch).at(0).Score, 7);
 }
 }  // namespace
