@@ -139,7 +139,15 @@ bool TScoreApi::Mount(httplib::Server& server) {
 void TScoreApi::Tickets(const httplib::Request&, httplib::Response& res) {
   const std::string id = FreshToken();
   const std::uint64_t seed = FreshSeed();
-  Store.AddTicket(id, seed, NowMs());
+  const std::int64_t now = NowMs();
+  Store.AddTicket(id, seed, now);
+  // Every game start leaves a ticket: once an hour, those a day past their
+  // lifetime go (a submission on one is refused as unknown rather than expired).
+  std::int64_t swept = TicketsSwept;
+  if (now - swept > 3600 * 1000 && TicketsSwept.compare_exchange_strong(swept, now)) {
+    const std::int64_t gone = Store.ForgetTickets(now - Options.TicketLifetimeMs - 24ll * 3600 * 1000);
+    if (gone > 0) Log("forgot " + std::to_string(gone) + " tickets past their lifetime");
+  }
   Answer(res, 201, {{"ticket", id}, {"seed", std::to_string(seed)}, {"expires_in", Options.TicketLifetimeMs / 1000}});
 }
 

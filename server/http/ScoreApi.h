@@ -4,6 +4,7 @@
 // board"); every refusal is a 4xx with {"error": "..."}.
 #include <httplib.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -53,4 +54,5 @@ class TScoreApi {
   TLog Log;
   TRateLimiter Limiter;
   TBoardCache& Cache;
+  std::atomic<std::int64_t> TicketsSwept{0};  // when the old tickets were last forgotten
 };

@@ -34,6 +34,8 @@ const std::vector<TMigration>& Migrations() {
             attempts INTEGER NOT NULL DEFAULT 0, finished_at BIGINT, deleted INTEGER NOT NULL DEFAULT 0);
           CREATE INDEX submissions_queue ON submissions (status, id);
           CREATE INDEX submissions_board ON submissions (status, deleted, player_hash, score);)"},
+      // 2: tickets long past their lifetime are forgotten, oldest first.
+      {"CREATE INDEX tickets_issued ON tickets (issued_at)", "CREATE INDEX tickets_issued ON tickets (issued_at)"},
   };
   return list;
 }

@@ -48,6 +48,14 @@ void TScoreStore::AddTicket(const std::string& id, std::uint64_t seed, std::int6
   });
 }
 
+std::int64_t TScoreStore::ForgetTickets(std::int64_t before) {
+  std::int64_t n = 0;
+  Db.Transact([&](TSqlRunner& run) {
+    n = std::int64_t(run.Run("DELETE FROM tickets WHERE issued_at < $1 RETURNING id", {V::Int(before)}).size());
+  });
+  return n;
+}
+
 std::int64_t TScoreStore::Submit(const TSubmissionIn& in, std::int64_t now, std::int64_t ticketLifetime) {
   std::int64_t id = 0;
   Db.Transact([&](TSqlRunner& run) {

@@ -67,6 +67,9 @@ class TScoreStore {
   explicit TScoreStore(TSqlDatabase& db);
 
   void AddTicket(const std::string& id, std::uint64_t seed, std::int64_t now);
+  // Drops the tickets issued before `before` (a submission on one of them is
+  // then refused as unknown); returns how many.
+  std::int64_t ForgetTickets(std::int64_t before);
   // Queues it and, in the same transaction, uses its ticket up if the ticket
   // is good (known, unused, younger than lifetime). Returns its id.
   std::int64_t Submit(const TSubmissionIn& in, std::int64_t now, std::int64_t ticketLifetime);

@@ -36,6 +36,17 @@ struct TStoreOnFile {
 
 TEST(ScoreStore, MigratesOnceAndRefusesANewerSchema) {
   TStoreOnFile s;
+  EXPECT_EQ(LatestSchemaVersion(), 2);
+  // A database at version 1 gets the second step only.
+  s.Db.Transact([](TSqlRunner& run) {
+    run.Run("DROP INDEX tickets_issued");
+    run.Run("UPDATE schema_version SET version = 1");
+  });
+  EXPECT_EQ(MigrateSchema(s.Db), 1);
+  s.Db.Transact([](TSqlRunner& run) {
+    EXPECT_EQ(run.Run("SELECT COUNT(*) FROM sqlite_master WHERE name = 'tickets_issued'").at(0).at(0).AsInt(), 1);
+    EXPECT_EQ(run.Run("SELECT version FROM schema_version").at(0).at(0).AsInt(), 2);
+  });
   EXPECT_EQ(MigrateSchema(s.Db), LatestSchemaVersion());  // already there: nothing to do
   s.Db.Transact([](TSqlRunner& run) { run.Run("UPDATE schema_version SET version = version + 1"); });
   try {
@@ -58,6 +69,13 @@ TEST(ScoreStore, ATicketIsGoodForOneSubmissionAndExpires) {
   expired.Ticket = "old";
   const std::int64_t third = s.Store.Submit(unknown, 3000, Hour);
   const std::int64_t fourth = s.Store.Submit(expired, Hour + 1, Hour);
+  // Forgotten tickets: a submission on one is on an unknown ticket.
+  s.Store.AddTicket("older", 44, 10);
+  s.Store.AddTicket("newer", 45, 20);
+  EXPECT_EQ(s.Store.ForgetTickets(11), 3) << "a, old and older";
+  TSubmissionIn forgotten = base;
+  forgotten.Ticket = "older";
+  s.Store.Submit(forgotten, 30, Hour);
   const struct {
     std::int64_t Id;
     std::string State;
@@ -65,7 +83,8 @@ TEST(ScoreStore, ATicketIsGoodForOneSubmissionAndExpires) {
   } expected[] = {{first, TicketState::Ok, 42},
                   {second, TicketState::Used, 42},
                   {third, TicketState::Unknown, 0},
-                  {fourth, TicketState::Expired, 43}};
+                  {fourth, TicketState::Expired, 43},
+                  {fourth + 1, TicketState::Unknown, 0}};
   for (const auto& e : expected) {
     const std::optional<TJob> job = s.Store.Claim("w", 5 * Hour, 1000);
     ASSERT_TRUE(job);
