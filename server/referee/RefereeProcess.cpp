@@ -11,9 +11,13 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <iterator>
 #include <nlohmann/json.hpp>
+#include <vector>
+
+#include "tools/harness/TempFolder.h"
 
 extern char** environ;
 
@@ -97,8 +101,17 @@ TReplayOutcome RefereeInChild(const std::string& bytes, const TRefereeLimits& li
   char mode[] = "referee";
   char flag[] = "--cpu-seconds";
   char* argv[] = {name, mode, flag, const_cast<char*>(cpu.c_str()), nullptr};
+  // The child's game keeps its files in a folder of its own under this one,
+  // which goes when the child has ended, even when it was killed mid-game.
+  TTempFolder folder;
+  std::vector<std::string> settings = {"TMPDIR=" + folder.Path().string()};
+  for (char** e = environ; *e; ++e)
+    if (std::strncmp(*e, "TMPDIR=", 7) != 0) settings.push_back(*e);
+  std::vector<char*> env;
+  for (std::string& s : settings) env.push_back(s.data());
+  env.push_back(nullptr);
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, limits.Program.c_str(), &actions, nullptr, argv, environ);
+  const int spawned = posix_spawn(&pid, limits.Program.c_str(), &actions, nullptr, argv, env.data());
   posix_spawn_file_actions_destroy(&actions);
   close(in[0]);
   close(result[1]);

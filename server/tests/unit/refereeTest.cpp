@@ -9,6 +9,7 @@
 
 #include "app/GameHost.h"
 #include "server/referee/RefereeProcess.h"
+#include "tools/harness/TempFolder.h"
 #include "tools/harness/WindowlessGame.h"
 #include "tools/pilot/AutoPilot.h"
 
@@ -101,9 +102,19 @@ TEST(Referee, AGameOverItsCpuCapIsStopped) {
   const std::string busy = Recorded(31, 8000, 20, r, true);
   TRefereeLimits tight = Child();
   tight.CpuSeconds = 1;
+  // The killed child's game folder goes with it: nothing is left in TMPDIR.
+  TTempFolder tmp;
+  const char* was = std::getenv("TMPDIR");
+  const std::string before = was ? was : "";
+  setenv("TMPDIR", tmp.Path().c_str(), 1);
   const TReplayOutcome o = RefereeInChild(busy, tight);
+  if (was)
+    setenv("TMPDIR", before.c_str(), 1);
+  else
+    unsetenv("TMPDIR");
   EXPECT_FALSE(o.Finished);
   EXPECT_EQ(o.Failure, "re-playing it took more than the 1 s of CPU allowed");
+  EXPECT_TRUE(std::filesystem::is_empty(tmp.Path())) << "a killed re-play left its files behind";
 }
 
 TEST(Referee, SaysWhatItCouldNotPlay) {
