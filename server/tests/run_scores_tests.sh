@@ -11,14 +11,15 @@ here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/quadrovolt-scores.XXXXXX")
 pg_ctl=""
-pgdata="$work/pg/data"
+pgroot=""
 as_pg=()
 
 cleanup() {
-  if [[ -n "$pg_ctl" && -f "$pgdata/postmaster.pid" ]]; then
-    "${as_pg[@]}" "$pg_ctl" -D "$pgdata" -m immediate -w stop >/dev/null 2>&1 || true
+  if [[ -n "$pg_ctl" && -f "$pgroot/data/postmaster.pid" ]]; then
+    "${as_pg[@]}" "$pg_ctl" -D "$pgroot/data" -m immediate -w stop >/dev/null 2>&1 || true
   fi
   rm -rf "$work"
+  [[ -z "$pgroot" ]] || rm -rf "$pgroot"
 }
 trap cleanup EXIT
 
@@ -30,25 +31,32 @@ if [[ $backend == postgres ]]; then
   bindir=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -1)
   [[ -x "$bindir/initdb" ]] || { echo "PostgreSQL's server (the postgresql package) is not installed"; exit 1; }
   pg_ctl="$bindir/pg_ctl"
-  mkdir -p "$work/pg"
+  pgroot=$(mktemp -d /tmp/quadrovolt-scores-pg.XXXXXX)
   if [[ $(id -u) -eq 0 ]]; then
-    # initdb will not run as root: the cluster belongs to the postgres user.
-    chmod 755 "$work"
-    chown postgres "$work/pg"
+    # initdb will not run as root: the cluster belongs to the postgres user,
+    # in a folder of /tmp it can reach whatever TMPDIR says.
+    chmod 755 "$pgroot"
+    chown postgres "$pgroot"
     as_pg=(runuser -u postgres --)
   fi
-  "${as_pg[@]}" "$bindir/initdb" -D "$pgdata" -A trust -U scores -E UTF8 >"$work/pg-initdb.log" 2>&1 ||
+  "${as_pg[@]}" "$bindir/initdb" -D "$pgroot/data" -A trust -U scores -E UTF8 >"$work/pg-initdb.log" 2>&1 ||
     { cat "$work/pg-initdb.log"; exit 1; }
   port=$(free_port)
-  "${as_pg[@]}" "$pg_ctl" -D "$pgdata" -l "$work/pg/server.log" -w -t 60 \
-    -o "-k $work/pg -h 127.0.0.1 -p $port -c fsync=off" start >/dev/null ||
-    { cat "$work/pg/server.log"; exit 1; }
+  "${as_pg[@]}" "$pg_ctl" -D "$pgroot/data" -l "$pgroot/server.log" -w -t 60 \
+    -o "-k $pgroot -h 127.0.0.1 -p $port -c fsync=off" start >/dev/null ||
+    { cat "$pgroot/server.log"; exit 1; }
   "$bindir/createdb" -h 127.0.0.1 -p "$port" -U scores scores
   args+=(--postgres "host=127.0.0.1 port=$port dbname=scores user=scores")
 fi
 
 case $suite in
-  api) python3 "$here/api/scores_api_test.py" "${args[@]}" --fuzz "$source_dir/tests/fuzz/replay" ;;
-  faults) python3 "$here/api/scores_fault_test.py" "${args[@]}" ;;
+  api) test=("$here/api/scores_api_test.py" "${args[@]}" --fuzz "$source_dir/tests/fuzz/replay") ;;
+  faults) test=("$here/api/scores_fault_test.py" "${args[@]}") ;;
   *) echo "unknown suite $suite"; exit 2 ;;
 esac
+# Stopped from outside (a timeout): the test stops the services it started,
+# then the cluster and the folders go.
+python3 "${test[@]}" &
+tester=$!
+trap 'kill -TERM "$tester" 2>/dev/null; wait "$tester"; exit 1' INT TERM
+wait "$tester"

@@ -1,13 +1,16 @@
 """Starts a real quadrovolt-scores on 127.0.0.1 and talks to it: the helpers
 the service's API, hostile-input and fault tests share (standard library
 only)."""
+import atexit
 import base64
 import http.client
 import json
 import os
 import re
+import signal
 import struct
 import subprocess
+import sys
 import threading
 import time
 import urllib.parse
@@ -21,6 +24,19 @@ def replay_ticks(data):
     return struct.unpack_from("<I", data, TICKS_OFFSET)[0]
 
 
+STARTED = []
+
+
+@atexit.register
+def _stop_every_service():
+    for s in STARTED:
+        s.kill()
+
+
+# A test stopped from outside still stops the services it started.
+signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
+
+
 class Service:
     """One service process; its standard error is kept line by line."""
 
@@ -29,6 +45,7 @@ class Service:
         self.lines = []
         self.proc = None
         self.port = None
+        STARTED.append(self)
 
     def start(self, timeout=15):
         self.proc = subprocess.Popen([self.program, "--listen", "127.0.0.1:0"] + self.args,
