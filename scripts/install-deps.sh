@@ -9,10 +9,12 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libgl1-mesa-dev libgl1-mesa-dri)
 packages+=(libgles-dev)  # the OpenGL ES 3.0 backend (QUADROVOLT_RENDERER=gles3): GLES3 headers, libGLESv2
 packages+=(libx11-dev)  # Xlib's handler for a lost display: the game saves before it ends
-# The score board's service (quadrovolt-scores, -DQUADROVOLT_BUILD_SERVER=ON):
-# HTTP/1.1 through cpp-httplib, JSON through nlohmann-json, its database in
-# SQLite or in PostgreSQL through libpqxx, OpenSSL for the player keys' hashes.
-server_packages=(libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpqxx-dev libssl-dev)
+# The score board's service (quadrovolt-scores, -DQUADROVOLT_BUILD_SERVER=ON).
+server_packages=(libcpp-httplib-dev)   # its HTTP/1.1 server: threads, timeouts, a body cap
+server_packages+=(nlohmann-json3-dev)  # the API's JSON, read strictly
+server_packages+=(libsqlite3-dev)      # the default database: one file, nothing else to run
+server_packages+=(libpqxx-dev)         # PostgreSQL, shared by several services on any machines
+server_packages+=(libssl-dev)          # SHA-256 of the player keys, constant-time token checks
 if [[ "${1:-}" == "--server" ]]; then
   packages+=("${server_packages[@]}")
 fi
