@@ -11,7 +11,7 @@ scripts/install-deps.sh --test || { echo "0 passed, 1 failed"; exit 1; }
 if scripts/check-format.sh; then format_passed=1 format_failed=0; else format_passed=0 format_failed=1; fi
 
 # The test command's builds make every warning an error.
-if ! { cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUADROVOLT_WERROR=ON >/dev/null &&
+if ! { cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUADROVOLT_WERROR=ON -DQUADROVOLT_BUILD_SERVER=ON >/dev/null &&
        cmake --build build-test -j"$(nproc)"; }; then
   echo "Build failed"
   echo "${format_passed} passed, $((format_failed + 1)) failed"

@@ -66,12 +66,34 @@ endif()
 # Every tool answers --help with its usage and exit 0.
 set(HELP_TOOLS)
 foreach(tool quadrovolt_headless quadrovolt_bench_effects quadrovolt_catalogue_dump quadrovolt_embed
-             quadrovolt_snapshot quadrovolt_bench_render quadrovolt_textsheet)
+             quadrovolt_snapshot quadrovolt_bench_render quadrovolt_textsheet quadrovolt-scores
+             quadrovolt_record_ticketed quadrovolt_edit_replay)
   if(TARGET ${tool})
     list(APPEND HELP_TOOLS $<TARGET_FILE:${tool}>)
   endif()
 endforeach()
 add_test(NAME CommandLine.EveryToolAnswersHelp COMMAND ${TESTS}/install/check_tool_help.sh ${HELP_TOOLS})
+
+# The score board's service: its rules and store (unit tests, the referee
+# started as the built service), then the whole service over HTTP on
+# SQLite and on a PostgreSQL server the script starts itself.
+if(TARGET quadrovolt-scores)
+  file(GLOB SCORE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/server/tests/unit/*.cpp)
+  add_executable(quadrovolt_scores_tests ${SCORE_TEST_SOURCES})
+  target_link_libraries(quadrovolt_scores_tests PRIVATE quadrovolt_scores_lib quadrovolt_pilot GTest::gtest
+                                                        GTest::gtest_main)
+  target_compile_definitions(quadrovolt_scores_tests
+                             PRIVATE QUADROVOLT_SCORES_PROGRAM="$<TARGET_FILE:quadrovolt-scores>")
+  add_dependencies(quadrovolt_scores_tests quadrovolt-scores)
+  gtest_discover_tests(quadrovolt_scores_tests DISCOVERY_TIMEOUT 60)
+  foreach(backend Sqlite Postgres)
+    foreach(suite Api Faults)
+      add_test(NAME ScoreService.${suite}On${backend}
+               COMMAND ${CMAKE_SOURCE_DIR}/server/tests/run_scores_tests.sh ${suite} ${backend} ${CMAKE_BINARY_DIR})
+      set_tests_properties(ScoreService.${suite}On${backend} PROPERTIES TIMEOUT 300)
+    endforeach()
+  endforeach()
+endif()
 
 if(NOT QUADROVOLT_BUILD_GAME)
   return()

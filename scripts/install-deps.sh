@@ -3,12 +3,25 @@
 #   scripts/install-deps.sh          what the game needs to build and run
 #   scripts/install-deps.sh --test   plus what the tests need (Xvfb, xdotool, ...)
 #   scripts/install-deps.sh --web    what the web page needs to build (emscripten)
+#   scripts/install-deps.sh --server what the score board's service needs to build
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libgl1-mesa-dev libgl1-mesa-dri)
 packages+=(libgles-dev)  # the OpenGL ES 3.0 backend (QUADROVOLT_RENDERER=gles3): GLES3 headers, libGLESv2
 packages+=(libx11-dev)  # Xlib's handler for a lost display: the game saves before it ends
+# The score board's service (quadrovolt-scores, -DQUADROVOLT_BUILD_SERVER=ON).
+server_packages=(libcpp-httplib-dev)   # its HTTP/1.1 server: threads, timeouts, a body cap
+server_packages+=(nlohmann-json3-dev)  # the API's JSON, read strictly
+server_packages+=(libsqlite3-dev)      # the default database: one file, nothing else to run
+server_packages+=(libpqxx-dev)         # PostgreSQL, shared by several services on any machines
+server_packages+=(libssl-dev)          # SHA-256 of the player keys, constant-time token checks
+if [[ "${1:-}" == "--server" ]]; then
+  packages+=("${server_packages[@]}")
+fi
 if [[ "${1:-}" == "--test" ]]; then
+  packages+=("${server_packages[@]}")
+  # The service's tests run a PostgreSQL server of their own.
+  packages+=(postgresql)
   packages+=(libgtest-dev xvfb xauth xdotool imagemagick x11-utils sox)
   packages+=(libsdl2-image-dev)  # the snapshot tool writes PNG files with it
   # The install checks: validators for the desktop entry and the AppStream
