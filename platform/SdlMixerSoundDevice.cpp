@@ -47,7 +47,8 @@ void TSdlMixerSoundDevice::Open() {
   const bool queried = Mix_QuerySpec(&rate, &format, &channels) != 0;
   const bool floats = queried && format == AUDIO_F32SYS && channels >= 1 && channels <= TMixLimiter::MaxChannels;
   if (!floats || Mix_AllocateChannels(kFirstChannels) != kFirstChannels) {
-    const std::string reason = queried && !floats ? "the mixer does not mix floats of up to eight channels" : Mix_GetError();
+    const std::string reason =
+        queried && !floats ? "the mixer does not mix floats of up to eight channels" : Mix_GetError();
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     Fail(SCannotMake, SMixerName, reason);
