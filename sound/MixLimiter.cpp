@@ -9,7 +9,7 @@ void TMixLimiter::Reset(int rate, int channels) {
   ReleaseStep = float(std::pow(10.0, ReleaseDbPerSecond / 20.0 / std::max(rate, 1)));
   Position = 0;
   Held = LastGain = Deepest = 1;
-  Limited = 0;
+  Limited = Cut = 0;
   Needed.fill(1);
   HeldGains.fill(1);
   Delayed.fill(0);
@@ -46,12 +46,12 @@ void TMixLimiter::Process(float* samples, int frames) {
       float v = out[c] * gain;
       // The rounding of the mean can leave a last ulp over the ceiling; a
       // sample that is not a number at all comes out as silence.
-      if (v > Ceiling)
-        v = Ceiling;
-      else if (v < -Ceiling)
-        v = -Ceiling;
-      else if (v != v)
+      if (std::fabs(v) > Ceiling) {
+        Cut += std::fabs(v) > Ceiling * 1.0001f;
+        v = std::copysign(Ceiling, v);
+      } else if (v != v) {
         v = 0;
+      }
       frame[c] = v;
     }
     Position = oldest;

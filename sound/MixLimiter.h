@@ -42,6 +42,9 @@ class TMixLimiter {
   // Since the last Reset: the frames that left turned down, and the lowest gain.
   std::int64_t LimitedFrames() const { return Limited; }
   float DeepestGain() const { return Deepest; }
+  // Samples the hard ceiling had to cut by more than a rounding: none while
+  // the gain does its work.
+  std::int64_t CutSamples() const { return Cut; }
 
  private:
   int ChannelCount = 2;
@@ -50,7 +53,7 @@ class TMixLimiter {
   int Position = 0;       // the slot of the newest frame in each ring
   float Held = 1;
   float LastGain = 1;
-  std::int64_t Limited = 0;
+  std::int64_t Limited = 0, Cut = 0;
   float Deepest = 1;
   std::array<float, MaxLookAhead> Needed{};                 // the gain each frame in the look-ahead asks for
   std::array<float, MaxLookAhead> HeldGains{};              // the held gain after each of them
