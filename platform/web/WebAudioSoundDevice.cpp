@@ -83,6 +83,7 @@ EM_JS(int, web_audio_open, (float share, float ceiling, double lookAhead, double
     var source = '(' + limiterModule.toString() + ')()';
     var url = URL.createObjectURL(new Blob([source], {type: 'application/javascript'}));
     var ready = context.audioWorklet.addModule(url).then(function() {
+      URL.revokeObjectURL(url);
       var limiter = new AudioWorkletNode(context, 'quadrovolt-limiter', {
         outputChannelCount: [2], channelCount: 2, channelCountMode: 'explicit',
         processorOptions: {ceiling: ceiling, lookAhead: lookAhead, release: release, lowestGain: lowestGain}
@@ -91,6 +92,7 @@ EM_JS(int, web_audio_open, (float share, float ceiling, double lookAhead, double
       limiter.connect(context.destination);
       return 'limiter';
     }).catch(function(e) {
+      URL.revokeObjectURL(url);
       console.log('Quadrovolt: no audio worklet (' + e + '): the sound is clipped at the ceiling instead');
       return clip();
     });

@@ -74,68 +74,68 @@ def the_mix_stays_below_full_scale(d):
     """The page's own way to the speakers (the bank's share, then the limiter),
     rendered offline: all sixteen waves at once and 12 dB louder stay under the
     limiter's ceiling, and the intro alone comes out as the share alone makes
-    it, sample for sample, only later by the limiter's look-ahead."""
+    it, sample for sample, only later by the limiter's look-ahead. The page's
+    voices go that way."""
     r = d.execute_async_script("""
         var done = arguments[arguments.length - 1], audio = Module.quadrovoltAudio, rate = 22050;
-        var share = audio.input.gain.value;
-        function everything(context, into) {
+        // The buffers at once at `gain` times the share, through the page's chain or the share alone.
+        function render(buffers, gain, limited) {
+          var context = new OfflineAudioContext(2, 3 * rate, rate), way = {input: context.createGain()};
+          if (limited) {
+            way = audio.output(context);
+          } else {
+            way.input.gain.value = audio.input.gain.value;
+            way.input.connect(context.destination);
+          }
           var louder = context.createGain();
-          louder.gain.value = 4;
-          louder.connect(into);
-          audio.buffers.forEach(function(b) {
+          louder.gain.value = gain;
+          louder.connect(way.input);
+          buffers.forEach(function(b) {
             var s = context.createBufferSource();
             s.buffer = b;
             s.connect(louder);
             s.start(0);
           });
+          return Promise.resolve(way.ready).then(function() { return context.startRendering(); });
         }
-        function intro(context, into) {
-          var s = context.createBufferSource();
-          s.buffer = audio.buffers[14];
-          s.connect(into);
-          s.start(0);
-        }
-        function render(play, limited) {
-          var context = new OfflineAudioContext(2, 3 * rate, rate), ready;
-          if (limited) {
-            var way = audio.output(context);
-            play(context, way.input);
-            ready = way.ready;
-          } else {
-            var g = context.createGain();
-            g.gain.value = share;
-            g.connect(context.destination);
-            play(context, g);
-            ready = Promise.resolve();
+        // The peak, and the samples at the ceiling: a limiter puts the odd peak there, a clip whole runs.
+        function measure(b) {
+          var p = 0, n = 0;
+          for (var c = 0; c < 2; ++c) {
+            b.getChannelData(c).forEach(function(v) {
+              p = Math.max(p, Math.abs(v));
+              n += Math.abs(v) > 0.8912;
+            });
           }
-          return ready.then(function() { return context.startRendering(); });
-        }
-        function peak(b) {
-          var p = 0;
-          for (var c = 0; c < 2; ++c) b.getChannelData(c).forEach(function(v) { p = Math.max(p, Math.abs(v)); });
-          return p;
-        }
-        function atCeiling(b) {  // a limiter puts the odd peak there; a clip, whole runs of samples
-          var n = 0;
-          for (var c = 0; c < 2; ++c) b.getChannelData(c).forEach(function(v) { n += Math.abs(v) > 0.8912; });
-          return n;
+          return [p, n];
         }
         function first(data) { return data.findIndex(function(v) { return v != 0; }); }
-        Promise.all([audio.ready, render(everything, false), render(everything, true), render(intro, false),
-                     render(intro, true)]).then(function(r) {
+        // And the page's own voices go into that chain: the intro playing on the title reaches its input.
+        var tap = audio.context.createAnalyser(), heard = new Float32Array(tap.fftSize);
+        audio.input.connect(tap);
+        var live = new Promise(function(resolve) {
+          setTimeout(function() {
+            tap.getFloatTimeDomainData(heard);
+            resolve(heard.some(function(v) { return v != 0; }));
+          }, 300);
+        });
+        var intro = [audio.buffers[14]];
+        Promise.all([audio.ready, render(audio.buffers, 4, false), render(audio.buffers, 4, true),
+                     render(intro, 1, false), render(intro, 1, true), live]).then(function(r) {
           var bare = r[3].getChannelData(0), limited = r[4].getChannelData(0);
           var delay = first(limited) - first(bare), differ = 0;
           for (var i = 0; i + delay < limited.length; ++i) differ += bare[i] != limited[i + delay];
-          done([r[0], peak(r[1]), peak(r[2]), atCeiling(r[2]), peak(r[3]), delay, differ]);
+          done([r[0], measure(r[1])[0]].concat(measure(r[2]), [measure(r[3])[0], delay, differ, r[5]]));
         }).catch(function(e) { done(String(e)); });
         """)
     assert isinstance(r, list), "the offline render failed: %s" % r
-    ready, loud_bare, loud, at_ceiling, quiet, delay, differ = r
+    ready, loud_bare, loud, at_ceiling, quiet, delay, differ, voices_in_chain = r
     ceiling = 10 ** (-1 / 20)
     print("  the mix: every wave at once, +12 dB: %.2f dBFS at the share alone, %.2f dBFS out of the %s (%d samples "
           "at the ceiling); the intro %.2f dBFS, %d frames later" % (20 * math.log10(loud_bare), 20 * math.log10(loud),
                                                                     ready, at_ceiling, 20 * math.log10(quiet), delay))
     assert ready == "limiter", "the page's sound goes through %s, not the limiter" % ready
+    assert voices_in_chain, "the intro on the title does not go through the page's share and limiter"
     assert loud_bare > 1, "every wave at once should pass full scale without the limiter: %.3f" % loud_bare
     assert 0.95 * ceiling < loud <= ceiling, "the limiter let out a peak of %.4f (ceiling %.4f)" % (loud, ceiling)
     # 132,300 samples, past full scale for seconds: clipped, 16,500 sit at the
