@@ -5,8 +5,9 @@
 # file; from the samples, the peak (dBFS) and how many reached full scale.
 # A measurement, not a test: it prints a line per level and a summary.
 #   scripts/measure-mix.sh path/to/quadrovolt path/to/quadrovolt_headless [output-dir]
-# MEASURE_LEVELS ("1 .. 40"), MEASURE_FRAMES (3000 frames of play per level)
-# and MEASURE_SEED (1) choose the games. The capture's sample format (16-bit
+# MEASURE_LEVELS ("1 .. 40"), MEASURE_FRAMES (3000 frames of play per level),
+# MEASURE_SEED (1) and MEASURE_BOMBS (1: the pilot keeps a gravi-bomb going;
+# 0: it does not) choose the games. The capture's sample format (16-bit
 # integers or 32-bit floats) is told from its contents.
 set -uo pipefail
 
@@ -17,6 +18,8 @@ read_game_headless_shots "$@"
 levels=${MEASURE_LEVELS:-$(seq 1 40)}
 frames=${MEASURE_FRAMES:-3000}
 seed=${MEASURE_SEED:-1}
+bombs=()
+[[ "${MEASURE_BOMBS:-1}" == 1 ]] && bombs=(--bombs)
 game_log=$shots/measure-game.log
 summary=$shots/measure-mix.txt
 : >"$summary"
@@ -45,7 +48,7 @@ PY
 measure_level() {
   local level=$1
   start_x_server 160
-  "$headless" --frames "$frames" --level "$level" --bullets 3 --bombs --seed "$seed" \
+  "$headless" --frames "$frames" --level "$level" --bullets 3 "${bombs[@]}" --seed "$seed" \
     --record "$work/QUADROVOLT-BEST.RPL" >"$shots/record-$level.log" 2>&1 ||
     fail "the headless runner did not record level $level: $(cat "$shots/record-$level.log")"
   rm -f "$audio"
