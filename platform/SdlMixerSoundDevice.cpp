@@ -21,6 +21,13 @@ void Fail(const char* pattern, const char* what, const std::string& reason) {
 }
 void FailBuffer(const char* pattern) { throw ESoundBufferError(SoundErrorText(pattern, SBufferName)); }
 
+// The mixer's post-mix hook, on SDL's audio thread: the whole mix of one
+// buffer, in floats, just before the device takes it.
+void LimitMix(void* limiter, Uint8* stream, int bytes) {
+  auto* l = static_cast<TMixLimiter*>(limiter);
+  l->Process(reinterpret_cast<float*>(stream), bytes / int(sizeof(float)) / l->Channels());
+}
+
 }  // namespace
 
 TSdlMixerSoundDevice::~TSdlMixerSoundDevice() { Close(); }
@@ -28,19 +35,26 @@ TSdlMixerSoundDevice::~TSdlMixerSoundDevice() { Close(); }
 void TSdlMixerSoundDevice::Open() {
   if (Opened) return;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) Fail(SCannotInitialize, SOutputName, SDL_GetError());
-  if (Mix_OpenAudio(kOutputRate, MIX_DEFAULT_FORMAT, 2, kOutputFrames) != 0) {
+  // Floats: SDL clamps a sum of 16-bit samples at each wave it adds, before
+  // any hook could see it; a float sum keeps what the limiter has to bring down.
+  if (Mix_OpenAudio(kOutputRate, AUDIO_F32SYS, 2, kOutputFrames) != 0) {
     const std::string reason = Mix_GetError();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     Fail(SCannotInitialize, SOutputName, reason);
   }
   int rate = 0, channels = 0;
   Uint16 format = 0;
-  if (Mix_QuerySpec(&rate, &format, &channels) == 0 || Mix_AllocateChannels(kFirstChannels) != kFirstChannels) {
-    const std::string reason = Mix_GetError();
+  const bool queried = Mix_QuerySpec(&rate, &format, &channels) != 0;
+  const bool floats = queried && format == AUDIO_F32SYS && channels >= 1 && channels <= TMixLimiter::MaxChannels;
+  if (!floats || Mix_AllocateChannels(kFirstChannels) != kFirstChannels) {
+    const std::string reason =
+        queried && !floats ? "the mixer does not mix floats of up to eight channels" : Mix_GetError();
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     Fail(SCannotMake, SMixerName, reason);
   }
+  Limiter.Reset(rate, channels);  // the rate and layout SDL gave, which may not be the ones asked for
+  Mix_SetPostMix(LimitMix, &Limiter);
   Channels = kFirstChannels;
   Opened = true;
 }
@@ -48,6 +62,7 @@ void TSdlMixerSoundDevice::Open() {
 void TSdlMixerSoundDevice::Close() {
   if (!Opened) return;
   Mix_HaltChannel(-1);
+  Mix_SetPostMix(nullptr, nullptr);
   for (TLoadedWave& w : Waves) {
     Mix_FreeChunk(w.Chunk);  // a chunk made from our own buffer leaves the buffer to us
     SDL_free(w.Samples);

@@ -1,9 +1,12 @@
 #pragma once
 // The sound device on SDL2_mixer: one chunk and one mixer channel per wave, so
 // playing a wave cuts that wave and starts it over while different waves mix.
+// The mixer adds 32-bit floats, which keep a sum past full scale as it is, and
+// its post-mix hook sends the sum through the limiter before the speakers.
 #include <string>
 #include <vector>
 
+#include "sound/MixLimiter.h"
 #include "sound/SoundDevice.h"
 
 struct Mix_Chunk;
@@ -35,4 +38,5 @@ class TSdlMixerSoundDevice : public TSoundDevice {
   bool Opened = false;
   int Channels = 0;
   std::vector<TLoadedWave> Waves;
+  TMixLimiter Limiter;  // used by the mixer's thread alone while the output is open
 };

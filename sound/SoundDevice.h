@@ -8,13 +8,16 @@
 using TSoundHandle = int;
 inline constexpr TSoundHandle NoSound = -1;
 
-// Every device plays each wave at this share (of 128) of its recorded level.
-// The waves keep their loudness against one another; the share leaves the
-// headroom for the busiest moments of play (triple fire into a crowd, the ship
-// scraping enemies, a gravi-bomb over the new-level chime) to add up within
-// full scale instead of clipping.
+// Every device plays each wave at this share (of 128) of its recorded level,
+// and sends the sum through the limiter (sound/MixLimiter.h). The waves keep
+// their loudness against one another; the share leaves the headroom for the
+// busiest moments of play (triple fire into a crowd, the ship scraping
+// enemies, a gravi-bomb over the new-level chime) to add up below the
+// limiter's ceiling nearly always, so that it seldom has to act.
 inline constexpr int MixVolume = 45;  // about -9.1 dB
 inline constexpr int MixVolumeFull = 128;
+// The same share as a gain, for mixers that take one.
+inline constexpr float MixShare = float(MixVolume) / float(MixVolumeFull);
 
 class TSoundDevice {
  public:

@@ -3,7 +3,8 @@
 # writes every sample the mixer hands the device to a file. A short level-12
 # game recorded by the headless runner is watched with R on the title; from
 # the samples: the intro plays on the title and stops on the first shot of
-# play, a shot is heard after fire, and no sample clips.
+# play, a shot is heard after fire, and no sample reaches full scale (nor
+# passes the ceiling of the limiter after the mix).
 #   tests/e2e/sound_e2e.sh path/to/quadrovolt path/to/quadrovolt_headless [output-dir]
 # SOUND_E2E_FRAMES (1000) and SOUND_E2E_WATCH (6 s) make it a longer game.
 set -uo pipefail
@@ -43,23 +44,26 @@ kill "$xvfb_pid" 2>/dev/null
 grep -q "playing without sound" "$game_log" && fail "the disk driver did not open: $(cat "$game_log")"
 [[ -s "$audio" ]] || fail "the disk driver wrote no samples"
 
-# The device plays 16-bit signed stereo at 22050 Hz (what the game asks the
-# mixer for, and the disk driver takes any format as it is). The intro is the
-# only stereo wave: every effect is mono, so once the intro stops both sides
-# carry the same samples. Blocks of 256 frames (12 ms) are sorted by that.
+# The device plays 32-bit float stereo at 22050 Hz (what the game asks the
+# mixer for, and the disk driver takes any format as it is); below, samples
+# are counted in 16-bit steps. The intro is the only stereo wave: every effect
+# is mono, so once the intro stops both sides carry the same samples. Blocks
+# of 256 frames (12 ms) are sorted by that.
 python3 - "$audio" "$shot_wave" <<'PY' || fail "the samples do not show what the game should have played"
 import array, math, sys, wave
 
-rate, block = 22050, 256
-raw = array.array("h")
+rate, block, ceiling = 22050, 256, 32768 * 10 ** (-1 / 20)
+floats = array.array("f")
 with open(sys.argv[1], "rb") as f:
-    raw.frombytes(f.read())
+    data = f.read()
+floats.frombytes(data[: len(data) // 4 * 4])
 if sys.byteorder == "big":
-    raw.byteswap()
+    floats.byteswap()
+raw = [v * 32768 for v in floats]
 left, right = raw[0::2], raw[1::2]
 frames = len(right)
 peak = max(max(raw), -min(raw))
-clipped = sum(1 for v in raw if v >= 32767 or v <= -32768)
+clipped = sum(1 for v in raw if not -32768 < v < 32767)
 print(f"captured {frames / rate:.1f} s: peak {20 * math.log10(max(peak, 1) / 32768):.2f} dBFS, "
       f"{clipped} samples at full scale")
 
@@ -116,6 +120,8 @@ if best < 0.8:
     sys.exit("the first sound of play is not the shot")
 if clipped:
     sys.exit(f"{clipped} samples clipped")
+if peak > ceiling:
+    sys.exit(f"a sample of {peak:.0f} passed the limiter's ceiling of {ceiling:.0f}")
 PY
 rm -rf "$work"
 echo "SOUND E2E PASS (capture in $audio)"

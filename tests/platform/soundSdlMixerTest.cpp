@@ -1,15 +1,22 @@
 // The SDL2_mixer sound device on SDL's dummy audio driver (a real mixer with
-// no speaker), and the silent fallback when no output can be opened at all.
+// no speaker) and on its disk driver (what it would play, in a file), and the
+// silent fallback when no output can be opened at all.
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "assets/BuiltInWaves.h"
 #include "platform/SdlMixerSoundDevice.h"
+#include "sound/MixLimiter.h"
 #include "sound/SoundErrors.h"
 #include "sound/WaveReader.h"
 #include "sound/frmDXSounds.h"
@@ -136,6 +143,51 @@ TEST_F(SdlMixerDevice, TheBankPlaysAndStopsTheIntro) {
   sounds.StopIntro();
   std::this_thread::sleep_for(std::chrono::milliseconds(400));  // the hit is long over
   EXPECT_EQ(Mix_Playing(-1), 0);
+}
+
+// What the real mixer hands the device, as SDL's disk driver writes it (32-bit
+// floats, stereo, 22050 Hz): a quiet wave alone comes out at the bank's share
+// bit for bit; sixteen loud ones at once, five times full scale together,
+// leave at the limiter's ceiling and not above.
+TEST(SdlMixerDeviceOnDisk, TheMixLeavesThroughTheLimiter) {
+  const std::string file = testing::TempDir() + "quadrovolt-mix-" + std::to_string(getpid()) + ".raw";
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+  {
+    TSdlMixerSoundDevice device;
+    ASSERT_NO_THROW(device.Open());
+    const TSoundHandle quiet = device.Load("Quiet", Tone(0.2));  // a square wave of 20 steps around 128
+    device.Play(quiet, false);
+    ASSERT_TRUE(WaitUntilStopped(device, quiet, 3.0));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    TWave loud = Tone(0.3);
+    std::fill(loud.Data.begin(), loud.Data.end(), std::uint8_t(255));
+    std::vector<TSoundHandle> all;
+    for (int i = 0; i < 16; ++i) all.push_back(device.Load("Loud", loud));
+    for (TSoundHandle h : all) device.Play(h, false);
+    ASSERT_TRUE(WaitUntilStopped(device, all.back(), 3.0));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  unsetenv("SDL_AUDIODRIVER");
+  unsetenv("SDL_DISKAUDIOFILE");
+  std::vector<float> out;
+  if (FILE* f = std::fopen(file.c_str(), "rb")) {
+    float block[1024];
+    for (size_t n; (n = std::fread(block, sizeof(float), 1024, f)) > 0;) out.insert(out.end(), block, block + n);
+    std::fclose(f);
+  }
+  std::remove(file.c_str());
+  ASSERT_GT(out.size(), 2u * 22050 / 2) << "the disk driver wrote too little of " << file;
+
+  const float q = 20.0f / 128 * MixVolume / MixVolumeFull;  // the tone's step at the share, exact in floats
+  const auto loudStart = std::find_if(out.begin(), out.end(), [](float v) { return std::fabs(v) > 0.1f; });
+  ASSERT_NE(loudStart, out.end()) << "the loud waves are not in the output";
+  EXPECT_EQ(std::count_if(out.begin(), loudStart, [&](float v) { return v == q || v == -q; }), 2 * 4410);
+  EXPECT_EQ(std::count(out.begin(), loudStart, 0.0f) + 2 * 4410, loudStart - out.begin());
+  float peak = 0;
+  for (float v : out) peak = std::max(peak, std::fabs(v));
+  EXPECT_LE(peak, TMixLimiter::Ceiling);
+  EXPECT_GE(peak, 0.99f * TMixLimiter::Ceiling);
 }
 
 TEST(SdlMixerDeviceWithoutOutput, FailsToOpenAndTheBankRunsSilently) {

@@ -34,48 +34,57 @@ TWave StereoRamp(size_t frames) {
   return w;
 }
 
-// A 16-bit sample as the mixer adds it: at the bank's share of full volume.
-int Scaled(int sample) { return sample * MixVolume / MixVolumeFull; }
+// A sample of -1..1 as the mixer adds it, at the bank's share, in 16-bit steps.
+double Scaled(double sample) { return sample * MixVolume / MixVolumeFull * TMixingSoundDevice::FullScale; }
 
 }  // namespace
 
-TEST(SoundMixer, AddsTheSoundingWavesAndCountsWhatGoesPastFullScale) {
+TEST(SoundMixer, AddsTheSoundingWavesAndLimitsWhatGoesPastFullScale) {
   TMixingSoundDevice mix;
   EXPECT_THROW(mix.Load("Early", Level(200, 10)), ESoundBufferError);
   mix.Open();
   const TSoundHandle loud = mix.Load("Loud", Level(128 + 96, 100));  // three quarters of full scale
   const TSoundHandle soft = mix.Load("Soft", Level(128 - 32, 50));   // a quarter, the other way
   EXPECT_THROW(mix.Load("Empty", TWave{}), ESoundBufferError);
-  const int loudLevel = Scaled(24575), softLevel = Scaled(-8191);
+  const int delay = mix.Limiter().LookAheadFrames() - 1;
 
   mix.Render(10);  // nothing sounds yet
-  EXPECT_EQ(mix.Peak(), 0);
+  EXPECT_EQ(mix.MixPeak(), 0);
   mix.Play(loud, false);
   mix.Play(soft, false);
-  mix.Render(10);
-  EXPECT_EQ(mix.Peak(), loudLevel + softLevel);  // the soft one pulls the other way
-  EXPECT_EQ(mix.ClippedSamples(), 0);
+  // Out of the limiter as it went in, after its look-ahead: far below its ceiling.
+  mix.Render(10 + delay);
+  EXPECT_EQ(mix.MixPeak(), Scaled(0.75) + Scaled(-0.25));  // the soft one pulls the other way
+  EXPECT_EQ(mix.Peak(), mix.MixPeak());
+  EXPECT_EQ(mix.OverFullScale(), 0);
 
   // Enough copies of the loud one to pass full scale on both sides, for 40 frames.
   mix.Stop(soft);
-  const int copies = 32767 / loudLevel;
+  const int copies = int(32767 / Scaled(0.75));
   std::vector<TSoundHandle> more;
   for (int i = 0; i < copies; ++i) more.push_back(mix.Load("More", Level(128 + 96, 100)));
   for (TSoundHandle h : more) mix.Play(h, false);
   mix.Render(40);
-  EXPECT_NEAR(mix.PeakDbfs(), 20 * std::log10((copies + 1) * loudLevel / 32768.0), 0.01);
-  EXPECT_EQ(mix.ClippedSamples(), 80);
-  EXPECT_EQ(mix.ClipsWith()[size_t(loud)], 80);
-  EXPECT_EQ(mix.ClipsWith()[size_t(soft)], 0);
-  EXPECT_EQ(mix.ClipsWith()[size_t(more.back())], 80);
+  EXPECT_NEAR(mix.MixPeakDbfs(), 20 * std::log10((copies + 1) * Scaled(0.75) / 32768.0), 0.01);
+  EXPECT_EQ(mix.OverFullScale(), 80);
+  EXPECT_EQ(mix.OverFullScaleWith()[size_t(loud)], 80);
+  EXPECT_EQ(mix.OverFullScaleWith()[size_t(soft)], 0);
+  EXPECT_EQ(mix.OverFullScaleWith()[size_t(more.back())], 80);
+  // What leaves is the same sum brought down to the limiter's ceiling.
+  for (TSoundHandle h : more) mix.Stop(h);
+  mix.Stop(loud);
+  mix.Render(delay);
+  EXPECT_NEAR(mix.Peak(), TMixLimiter::Ceiling * TMixingSoundDevice::FullScale, 1);
+  EXPECT_EQ(mix.ClippedSamples(), 0);
+  EXPECT_GT(mix.Limiter().LimitedFrames(), 40);
 
-  // Loud has 50 frames left; played again it starts over and runs its whole length.
+  // Played again, a wave starts over and runs its whole length.
   mix.Play(loud, false);
   mix.Render(99);
   EXPECT_TRUE(mix.IsPlaying(loud));
   mix.Render(1);
   EXPECT_FALSE(mix.IsPlaying(loud));
-  EXPECT_EQ(mix.FramesRendered(), 160);
+  EXPECT_EQ(mix.FramesRendered(), 160 + 2 * delay);
 }
 
 TEST(SoundMixer, ConvertsEveryFormatOfTheBankToStereoAtItsRate) {
@@ -102,7 +111,8 @@ TEST(SoundMixer, ConvertsEveryFormatOfTheBankToStereoAtItsRate) {
   stereo.Play(ramp, true);
   stereo.Render(1000);
   EXPECT_TRUE(stereo.IsPlaying(ramp));
-  EXPECT_NEAR(stereo.Peak(), Scaled(9999), 1);
+  EXPECT_EQ(stereo.MixPeak(), Scaled(10000 / 32768.0));
+  EXPECT_EQ(stereo.Peak(), stereo.MixPeak());
   stereo.Stop(ramp);
   EXPECT_FALSE(stereo.IsPlaying(ramp));
 
@@ -113,7 +123,8 @@ TEST(SoundMixer, ConvertsEveryFormatOfTheBankToStereoAtItsRate) {
 
 // The pilot on level 12 with triple fire for a minute, as the headless runner
 // records it: shots, hits, explosions, ship contacts and new levels all at
-// once. The sum of what the bank plays must never pass full scale.
+// once. What leaves the limiter never reaches full scale, and the bank's share
+// leaves enough headroom that the limiter seldom has to act.
 TEST(SoundMix, ABusyGameOnLevelTwelveStaysWithinFullScale) {
   constexpr int kFrames = 6000, kTicksPerSecond = 100;
   TMixingSoundDevice mix;
@@ -133,15 +144,21 @@ TEST(SoundMix, ABusyGameOnLevelTwelveStaysWithinFullScale) {
       mix.RenderTick(kTicksPerSecond);
     }
     EXPECT_GT(game.Host().Level(), 12) << "the pilot should finish levels, so NewLevel plays";
-    std::printf("level-12 mix: peak %.2f dBFS, %lld clipped samples in %.1f s\n", mix.PeakDbfs(),
-                static_cast<long long>(mix.ClippedSamples()), double(mix.FramesRendered()) / mix.OutputRate);
-    for (size_t h = 0; h < mix.ClipsWith().size(); ++h)
-      if (mix.ClipsWith()[h])
-        std::printf("  clipping with %s in %lld\n", mix.NameOf(int(h)).c_str(),
-                    static_cast<long long>(mix.ClipsWith()[h]));
+    std::printf(
+        "level-12 mix: peak %.2f dBFS before the limiter, %lld samples past full scale; out %.2f dBFS, "
+        "%lld at full scale; %lld of %lld frames limited, to %.2f dB at most\n",
+        mix.MixPeakDbfs(), static_cast<long long>(mix.OverFullScale()), mix.PeakDbfs(),
+        static_cast<long long>(mix.ClippedSamples()), static_cast<long long>(mix.Limiter().LimitedFrames()),
+        static_cast<long long>(mix.FramesRendered()), 20 * std::log10(mix.Limiter().DeepestGain()));
+    for (size_t h = 0; h < mix.OverFullScaleWith().size(); ++h)
+      if (mix.OverFullScaleWith()[h])
+        std::printf("  past full scale with %s in %lld\n", mix.NameOf(int(h)).c_str(),
+                    static_cast<long long>(mix.OverFullScaleWith()[h]));
   }
 
-  EXPECT_GT(mix.PeakDbfs(), -6.0) << "a busy game is loud: the mixer heard almost nothing";
-  EXPECT_LE(mix.Peak(), 32767.0);
+  EXPECT_GT(mix.MixPeakDbfs(), -6.0) << "a busy game is loud: the mixer heard almost nothing";
+  EXPECT_LE(mix.Peak(), TMixLimiter::Ceiling * TMixingSoundDevice::FullScale);
   EXPECT_EQ(mix.ClippedSamples(), 0);
+  EXPECT_LT(mix.Limiter().LimitedFrames(), mix.FramesRendered() / 100)
+      << "the limiter is the mix's sound, not its guard";
 }

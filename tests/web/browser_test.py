@@ -1,9 +1,11 @@
 #!/usr/bin/python3
 """The web page in a real browser (headless Chromium driven by selenium):
 it loads with no console error, draws the title (checked on real pixels, at
-two page shapes), plays sound, starts play from a key and flies the ship,
-and keeps the best score and level across a reload.
+two page shapes), plays sound and keeps its mix below full scale, starts play
+from a key and flies the ship, and keeps the best score and level across a
+reload.
     tests/web/browser_test.py build-web/web"""
+import math
 import os
 import subprocess
 import sys
@@ -68,6 +70,81 @@ def title_is_drawn(shot, left, top, scale, name):
     assert bracket > 40 * scale, "%s: the middle bracket has %d white pixels" % (name, bracket)
 
 
+def the_mix_stays_below_full_scale(d):
+    """The page's own way to the speakers (the bank's share, then the limiter),
+    rendered offline: all sixteen waves at once and 12 dB louder stay under the
+    limiter's ceiling, and the intro alone comes out as the share alone makes
+    it, sample for sample, only later by the limiter's look-ahead. The page's
+    voices go that way."""
+    r = d.execute_async_script("""
+        var done = arguments[arguments.length - 1], audio = Module.quadrovoltAudio, rate = 22050;
+        // The buffers at once at `gain` times the share, through the page's chain or the share alone.
+        function render(buffers, gain, limited) {
+          var context = new OfflineAudioContext(2, 3 * rate, rate), way = {input: context.createGain()};
+          if (limited) {
+            way = audio.output(context);
+          } else {
+            way.input.gain.value = audio.input.gain.value;
+            way.input.connect(context.destination);
+          }
+          var louder = context.createGain();
+          louder.gain.value = gain;
+          louder.connect(way.input);
+          buffers.forEach(function(b) {
+            var s = context.createBufferSource();
+            s.buffer = b;
+            s.connect(louder);
+            s.start(0);
+          });
+          return Promise.resolve(way.ready).then(function() { return context.startRendering(); });
+        }
+        // The peak, and the samples at the ceiling: a limiter puts the odd peak there, a clip whole runs.
+        function measure(b) {
+          var p = 0, n = 0;
+          for (var c = 0; c < 2; ++c) {
+            b.getChannelData(c).forEach(function(v) {
+              p = Math.max(p, Math.abs(v));
+              n += Math.abs(v) > 0.8912;
+            });
+          }
+          return [p, n];
+        }
+        function first(data) { return data.findIndex(function(v) { return v != 0; }); }
+        // And the page's own voices go into that chain: the intro playing on the title reaches its input.
+        var tap = audio.context.createAnalyser(), heard = new Float32Array(tap.fftSize);
+        audio.input.connect(tap);
+        var live = new Promise(function(resolve) {
+          setTimeout(function() {
+            tap.getFloatTimeDomainData(heard);
+            resolve(heard.some(function(v) { return v != 0; }));
+          }, 300);
+        });
+        var intro = [audio.buffers[14]];
+        Promise.all([audio.ready, render(audio.buffers, 4, false), render(audio.buffers, 4, true),
+                     render(intro, 1, false), render(intro, 1, true), live]).then(function(r) {
+          var bare = r[3].getChannelData(0), limited = r[4].getChannelData(0);
+          var delay = first(limited) - first(bare), differ = 0;
+          for (var i = 0; i + delay < limited.length; ++i) differ += bare[i] != limited[i + delay];
+          done([r[0], measure(r[1])[0]].concat(measure(r[2]), [measure(r[3])[0], delay, differ, r[5]]));
+        }).catch(function(e) { done(String(e)); });
+        """)
+    assert isinstance(r, list), "the offline render failed: %s" % r
+    ready, loud_bare, loud, at_ceiling, quiet, delay, differ, voices_in_chain = r
+    ceiling = 10 ** (-1 / 20)
+    print("  the mix: every wave at once, +12 dB: %.2f dBFS at the share alone, %.2f dBFS out of the %s (%d samples "
+          "at the ceiling); the intro %.2f dBFS, %d frames later" % (20 * math.log10(loud_bare), 20 * math.log10(loud),
+                                                                    ready, at_ceiling, 20 * math.log10(quiet), delay))
+    assert ready == "limiter", "the page's sound goes through %s, not the limiter" % ready
+    assert voices_in_chain, "the intro on the title does not go through the page's share and limiter"
+    assert loud_bare > 1, "every wave at once should pass full scale without the limiter: %.3f" % loud_bare
+    assert 0.95 * ceiling < loud <= ceiling, "the limiter let out a peak of %.4f (ceiling %.4f)" % (loud, ceiling)
+    # 132,300 samples, past full scale for seconds: clipped, 16,500 sit at the
+    # ceiling; without the look-ahead, 200; limited, 40.
+    assert at_ceiling < 100, "%d samples sit at the ceiling: clipped, not limited" % at_ceiling
+    assert delay == round(0.0015 * 22050) - 1 and differ == 0, "the intro changed: %d later, %d differ" % (delay,
+                                                                                                        differ)
+
+
 def check_loads_and_draws_the_title(url):
     with pd.chromium(1024, 768) as d:
         start = time.time()
@@ -80,6 +157,7 @@ def check_loads_and_draws_the_title(url):
         audio = d.execute_script("var a = Module.quadrovoltAudio; return a ? [a.context.state, a.buffers.length,"
                                  " a.voices.filter(function(v) { return v && v.loop; }).length] : null")
         assert audio == ["running", 16, 1], "sound: %s" % audio
+        the_mix_stays_below_full_scale(d)
         # A wider page: the picture keeps 4:3, centred between black bars.
         d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                           {"width": 1200, "height": 600, "deviceScaleFactor": 1, "mobile": False})
