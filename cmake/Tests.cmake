@@ -47,6 +47,11 @@ add_test(NAME Headless.KeepsItsFilesToItself
 # tests/replays/guard.sh build/quadrovolt_headless --update
 add_test(NAME Replay.CommittedGameStillPlaysTheSame
          COMMAND ${TESTS}/replays/guard.sh $<TARGET_FILE:quadrovolt_headless>)
+# The same from every start level: a short committed game each, and the test
+# names every level whose line changed. A change meant to alter play records
+# those games anew with tests/replays/levels.sh build/quadrovolt_headless --rerecord L...
+add_test(NAME Replay.EveryStartLevelStillPlaysTheSame
+         COMMAND ${TESTS}/replays/levels.sh $<TARGET_FILE:quadrovolt_headless>)
 # Record then replay from a few start levels: the same final line.
 foreach(level 1 20 40)
   add_test(NAME Replay.RecordThenReplayFromLevel${level}
