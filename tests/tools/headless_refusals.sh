@@ -15,7 +15,8 @@ failed=0
 expect() {
   local code=$1 reason=$2
   shift 2
-  "$headless" "$@" >"$work/out" 2>"$work/err"
+  # A runner that took a bad line for a long run is stopped, not waited for.
+  timeout 60 "$headless" "$@" >"$work/out" 2>"$work/err"
   local got=$?
   if [[ $got -ne $code ]] || { [[ -n $reason ]] && ! grep -qF -- "$reason" "$work/err"; } || [[ -s $work/out && $code -ne 0 ]]; then
     echo "FAIL: $*: exit $got (want $code), stderr: $(head -n 1 "$work/err"), stdout: $(head -c 200 "$work/out")"
