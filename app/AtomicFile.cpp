@@ -24,13 +24,10 @@ int Refusal(mode_t mode) {
 }
 
 // Made afresh: O_EXCL fails on anything already there, a dangling link
-// included, so no byte goes anywhere but into a new file of our own.
+// included (O_NOFOLLOW says the same twice), so no byte goes anywhere but
+// into a new file of our own.
 int CreateTemporary(const char* temp, mode_t mode) {
-  int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
-#ifndef __EMSCRIPTEN__
-  flags |= O_NOFOLLOW;  // O_EXCL already refuses a link; the page's file layers know no O_NOFOLLOW
-#endif
-  const int fd = ::open(temp, flags, mode);
+  const int fd = ::open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
   if (fd >= 0 || errno != EEXIST) return fd;
   struct stat st;
   if (::lstat(temp, &st) == 0 && S_ISDIR(st.st_mode))

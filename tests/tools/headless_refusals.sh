@@ -49,7 +49,8 @@ grep -q '^final: ' "$work/out" || { echo "FAIL: --any-version played no game to 
 mkdir "$work/folder.rpl"
 expect 1 "cannot write the replay: Is a directory" --frames 5000 --record "$work/folder.rpl"
 ln -s "$work/victim" "$work/link.rpl"
-expect 1 "cannot write the replay: Too many levels of symbolic links" --frames 5000 --record "$work/link.rpl"
+# (The system's words for ELOOP differ between C libraries; the rule's are the runner's own.)
+expect 1 "a link is not followed" --frames 5000 --record "$work/link.rpl"
 [[ ! -e $work/victim ]] || { echo "FAIL: the link at the replay's name was followed"; failed=1; }
 # A temporary a killed run left is cleared; a link there is removed, not followed.
 echo precious >"$work/kept"
