@@ -11,6 +11,8 @@ older=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failed=0
+# (How any option's value is read is the command line's own unit test; here
+# are the runner's ranges and rules.)
 # expect CODE REASON ARGS...: the exit code, a part of what standard error must say.
 expect() {
   local code=$1 reason=$2
@@ -26,18 +28,12 @@ expect() {
   fi
 }
 expect 2 "--level: '-40' is out of range 1..40" --level -40
-expect 2 "--level: '0' is out of range" --level 0
 expect 2 "--level: '41' is out of range" --level 41
-expect 2 "--level: '1000' is out of range" --level 1000
 expect 2 "--bullets: '4' is out of range 1..3" --bullets 4
 expect 2 "--frames: '-5' is out of range" --frames -5
 expect 2 "--frames: '99999999999999' is out of range" --frames 99999999999999
-expect 2 "--frames: 'abc' is not a whole number" --frames abc
 expect 2 "--frames: '12x' is not a whole number" --frames 12x
-expect 2 "--frames needs a value" --level 3 --frames
-expect 2 "--seed: '-1' is not a whole number" --seed -1
 expect 2 "--record needs a value (FILE), not the option --frames" --record --frames 10
-expect 2 "--replay: '-x.rpl' looks like an option" --replay -x.rpl
 expect 2 "unknown option --no-such-option" --no-such-option
 expect 2 "--record and --replay go alone" --record "$work/a.rpl" --replay "$work/b.rpl"
 expect 2 "--record and --replay go alone, and with the grid" --no-grid --record "$work/a.rpl"
