@@ -4,6 +4,7 @@
 #   waves made by tools/wavegen at build time, looked up by their bank name
 #   (unless they are synthesised when the game starts: see QUADROVOLT_WAVES_AT_LOAD)
 add_executable(quadrovolt_embed tools/embed.cpp)
+target_link_libraries(quadrovolt_embed PRIVATE quadrovolt_command_line)
 
 set(ASSET_GEN_DIR ${CMAKE_BINARY_DIR}/generated)
 file(MAKE_DIRECTORY ${ASSET_GEN_DIR}/waves)
@@ -35,7 +36,7 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/wavegen/wavegen.cpp)
   target_include_directories(quadrovolt_wavesynth PUBLIC ${CMAKE_SOURCE_DIR})
   set(QUADROVOLT_ASSET_LIBRARIES quadrovolt_wavesynth)
   add_executable(quadrovolt_wavegen tools/wavegen/wavegen.cpp)
-  target_link_libraries(quadrovolt_wavegen PRIVATE quadrovolt_wavesynth)
+  target_link_libraries(quadrovolt_wavegen PRIVATE quadrovolt_wavesynth quadrovolt_command_line)
   foreach(w ${WAVE_NAMES})
     list(APPEND WAVE_FILES ${ASSET_GEN_DIR}/waves/${w}.wav)
   endforeach()

@@ -11,7 +11,8 @@ set(TESTS ${CMAKE_SOURCE_DIR}/tests)
 # The game's rules, through the windowless game and on its own.
 file(GLOB_RECURSE TEST_SOURCES CONFIGURE_DEPENDS ${TESTS}/unit/*.cpp)
 add_executable(quadrovolt_tests ${TEST_SOURCES})
-target_link_libraries(quadrovolt_tests PRIVATE quadrovolt_harness quadrovolt_pilot GTest::gtest GTest::gtest_main)
+target_link_libraries(quadrovolt_tests PRIVATE quadrovolt_harness quadrovolt_pilot quadrovolt_command_line GTest::gtest
+                                               GTest::gtest_main)
 gtest_discover_tests(quadrovolt_tests DISCOVERY_TIMEOUT 60)
 
 # Counts heap allocations over long stretches of play: its own binary, since
@@ -33,6 +34,10 @@ foreach(level 1 6 13 20 30 40)
            COMMAND quadrovolt_headless --frames 3000 --level ${level} --bullets 3 --bombs --seed ${level})
 endforeach()
 add_test(NAME Headless.MortalShipThroughGameOver COMMAND quadrovolt_headless --frames 4000 --level 4 --mortal --seed 9)
+# A bad command line, a replay of other rules and a file the replay cannot go
+# to are each refused with their reason.
+add_test(NAME Headless.RefusesWhatItCannotDoAsAsked
+         COMMAND ${TESTS}/tools/headless_refusals.sh $<TARGET_FILE:quadrovolt_headless> ${TESTS}/replays/guard.rpl)
 # Two runs at once share no file and leave nothing in TMPDIR (a game over saves).
 add_test(NAME Headless.KeepsItsFilesToItself
          COMMAND ${TESTS}/tools/own_folder.sh $<TARGET_FILE:quadrovolt_headless> --frames 2000 --level 4 --mortal)
@@ -42,6 +47,11 @@ add_test(NAME Headless.KeepsItsFilesToItself
 # tests/replays/guard.sh build/quadrovolt_headless --update
 add_test(NAME Replay.CommittedGameStillPlaysTheSame
          COMMAND ${TESTS}/replays/guard.sh $<TARGET_FILE:quadrovolt_headless>)
+# The same from every start level: a short committed game each, and the test
+# names every level whose line changed. A change meant to alter play records
+# those games anew with tests/replays/levels.sh build/quadrovolt_headless --rerecord L...
+add_test(NAME Replay.EveryStartLevelStillPlaysTheSame
+         COMMAND ${TESTS}/replays/levels.sh $<TARGET_FILE:quadrovolt_headless>)
 # Record then replay from a few start levels: the same final line.
 foreach(level 1 20 40)
   add_test(NAME Replay.RecordThenReplayFromLevel${level}
@@ -63,10 +73,11 @@ if(QUADROVOLT_SANITIZE)
   endforeach()
 endif()
 
-# Every tool answers --help with its usage and exit 0.
+# Every tool answers --help with its usage and exit 0, and refuses an unknown
+# option with exit 2 without making a file.
 set(HELP_TOOLS)
 foreach(tool quadrovolt_headless quadrovolt_bench_effects quadrovolt_catalogue_dump quadrovolt_embed
-             quadrovolt_snapshot quadrovolt_bench_render quadrovolt_textsheet quadrovolt-scores
+             quadrovolt_snapshot quadrovolt_bench_render quadrovolt_textsheet quadrovolt_wavegen quadrovolt-scores
              quadrovolt_record_ticketed quadrovolt_edit_replay)
   if(TARGET ${tool})
     list(APPEND HELP_TOOLS $<TARGET_FILE:${tool}>)

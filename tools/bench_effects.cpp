@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "entities/blob.h"
@@ -15,6 +14,7 @@
 #include "gfx/Random.h"
 #include "gfx/Renderer.h"
 #include "gfx/geometryGrid.h"
+#include "tools/CommandLine.h"
 
 namespace {
 using TClock = std::chrono::steady_clock;
@@ -112,11 +112,9 @@ void TimeParticles(int frames, TMS3DObj* model) {
 
 int main(int argc, char** argv) {
   // No options: anything but --help is refused rather than ignored.
-  if (argc > 1) {
-    const bool help = !std::strcmp(argv[1], "--help");
-    std::fprintf(help ? stdout : stderr, "usage: %s  (times the grid and the particles, no options)\n", argv[0]);
-    return help ? 0 : 2;
-  }
+  TCommandLine line("quadrovolt_bench_effects",
+                    "Times the arena grid and the particle pool with nothing drawn, per frame. No options.");
+  if (int code; !line.Parse(argc, argv, code)) return code;
   RandomSeed(42);
   const int frames = 400;  // per batch
   TimeGrid(true, 50);      // warm the caches

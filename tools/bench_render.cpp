@@ -16,8 +16,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +25,7 @@
 #include "gfx/ParticleEngine.h"
 #include "platform/HeapTuning.h"
 #include "platform/SnapshotSurface.h"
+#include "tools/CommandLine.h"
 #include "tools/snapshot/SnapshotGame.h"
 
 namespace {
@@ -48,19 +47,6 @@ struct TBenchResult {
   double StepsPerSecond;  // the frames run over the wall-clock time they took
 };
 
-const char* const Usage =
-    "[--level 1..40] [--frames N] [--backend immediate|batched|gles3[,...]|both|all] [--width W] [--height H] "
-    "[--seed S] [--warmup W] [--paced]";
-
-bool ReadNumber(const char* text, long lo, long hi, long& value) {
-  if (!text || !*text) return false;
-  char* end = nullptr;
-  const long v = std::strtol(text, &end, 10);
-  if (*end != '\0' || v < lo || v > hi) return false;
-  value = v;
-  return true;
-}
-
 // A comma-separated list of backend names, or both or all.
 bool ReadBackends(std::string_view text, std::vector<TRendererKind>& backends) {
   if (text == "both") text = "immediate,batched";
@@ -78,32 +64,34 @@ bool ReadBackends(std::string_view text, std::vector<TRendererKind>& backends) {
   return true;
 }
 
-bool ParseOptions(int argc, char** argv, TBenchOptions& o) {
-  for (int i = 1; i < argc; i += 2) {
-    const std::string name = argv[i];
-    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-    long v = 0;
-    if (name == "--paced") {
-      o.Paced = true;
-      --i;  // takes no value
-    } else if (name == "--backend" && value) {
-      if (!ReadBackends(value, o.Backends)) return false;
-    } else if (name == "--level" && ReadNumber(value, 1, 40, v))
-      o.Level = int(v);
-    else if (name == "--frames" && ReadNumber(value, 1, 1000000, v))
-      o.Frames = int(v);
-    else if (name == "--warmup" && ReadNumber(value, 0, 1000000, v))
-      o.Warmup = int(v);
-    else if (name == "--width" && ReadNumber(value, 16, 8192, v))
-      o.Width = int(v);
-    else if (name == "--height" && ReadNumber(value, 16, 8192, v))
-      o.Height = int(v);
-    else if (name == "--seed" && ReadNumber(value, 0, 0x7fffffff, v))
-      o.Seed = (unsigned long)v;
-    else
-      return false;
-  }
-  return true;
+TCommandLine BenchCommandLine(TBenchOptions& o) {
+  TCommandLine line("quadrovolt_bench_render",
+                    "Times the real game drawn by the real OpenGL backends in a window, the same frames through\n"
+                    "each backend in turn (needs a display; Xvfb will do).");
+  line.Integer("--level", "L", 1, 40, o.Level, "the level played, 39 by default");
+  line.Integer("--frames", "N", 1, 1000000, o.Frames, "timed frames per backend, 1000 by default");
+  line.Value(
+      "--backend", "NAME[,NAME...]",
+      [&o](const char* value, std::string& why) {
+        if (ReadBackends(value, o.Backends)) return true;
+        why = std::string("'") + value + "' is not a list of immediate, batched, gles3, nor both or all";
+        return false;
+      },
+      "immediate, batched or gles3, a list of them, both (immediate,batched) or all");
+  line.Integer("--width", "W", 16, 8192, o.Width, "the window's width in pixels");
+  line.Integer("--height", "H", 16, 8192, o.Height, "the window's height in pixels");
+  line.Value(
+      "--seed", "S",
+      [&o](const char* value, std::string& why) {
+        int seed = 0;
+        if (!TCommandLine::Number(0, 0x7fffffff, seed)(value, why)) return false;
+        o.Seed = (unsigned long)seed;
+        return true;
+      },
+      "the random seed (0..2147483647)");
+  line.Integer("--warmup", "W", 0, 1000000, o.Warmup, "frames played before the clock starts, 300 by default");
+  line.Flag("--paced", o.Paced, "run on the game's 100 Hz clock and say how many steps a second that made");
+  return line;
 }
 
 bool Run(TSnapshotSurface& surface, TRendererKind kind, const TBenchOptions& o, TBenchResult& result) {
@@ -147,15 +135,7 @@ bool Run(TSnapshotSurface& surface, TRendererKind kind, const TBenchOptions& o, 
 
 int main(int argc, char** argv) {
   TBenchOptions options;
-  for (int i = 1; i < argc; ++i)
-    if (!std::strcmp(argv[i], "--help")) {
-      std::printf("usage: %s %s\n", argv[0], Usage);
-      return 0;
-    }
-  if (!ParseOptions(argc, argv, options)) {
-    std::fprintf(stderr, "usage: %s %s\n", argv[0], Usage);
-    return 2;
-  }
+  if (int code; !BenchCommandLine(options).Parse(argc, argv, code)) return code;
   KeepFreedHeapForReuse();  // as the game does
   std::vector<TBenchResult> results;
   {

@@ -5,9 +5,8 @@
 // The kept copy is tests/data/level_script.txt; after a change to the levels
 // that is meant, write it again with the first form and review the diff.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -16,6 +15,7 @@
 
 #include "gfx/Random.h"
 #include "levels/LevelManager.h"
+#include "tools/CommandLine.h"
 
 namespace {
 const char* const Header =
@@ -29,7 +29,7 @@ std::string FormatRow(const TSpawnRecord& r, int rowInLevel) {
   return line;
 }
 
-std::vector<std::string> DumpScript(unsigned long seed) {
+std::vector<std::string> DumpScript(std::uint64_t seed) {
   RandomSeed(seed);
   TLevelManager manager;  // builds the script and fills in every quota
   std::vector<std::string> lines{Header};
@@ -70,21 +70,16 @@ int Check(const std::vector<std::string>& actual, const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  unsigned long seed = 1;
-  const char* check = nullptr;
-  for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--seed") && i + 1 < argc)
-      seed = std::strtoul(argv[++i], nullptr, 10);
-    else if (!std::strcmp(argv[i], "--check") && i + 1 < argc)
-      check = argv[++i];
-    else {
-      const bool help = !std::strcmp(argv[i], "--help");
-      std::fprintf(help ? stdout : stderr, "usage: %s [--seed S] [--check FILE]\n", argv[0]);
-      return help ? 0 : 2;
-    }
-  }
+  std::uint64_t seed = 1;
+  std::string check;
+  TCommandLine line("quadrovolt_catalogue_dump",
+                    "Writes the whole level script, as the level manager builds it on a fixed seed, one row a\n"
+                    "line; or checks it against a file written earlier (exit 1 on the first difference).");
+  line.Unsigned64("--seed", "S", seed, "the random seed the script is drawn on, 1 by default");
+  line.Path("--check", "FILE", check, "compare with FILE instead of writing the rows");
+  if (int code; !line.Parse(argc, argv, code)) return code;
   const std::vector<std::string> lines = DumpScript(seed);
-  if (check) return Check(lines, check);
+  if (line.Given("--check")) return Check(lines, check.c_str());
   for (const std::string& line : lines) std::cout << line << '\n';
   return 0;
 }

@@ -2,15 +2,21 @@
 // automatic pilot, and prints how many game steps a second the logic runs.
 //   quadrovolt_headless [--frames N] [--level L] [--bullets 1..3] [--no-grid]
 //                       [--bombs] [--mortal] [--seed S]
-//                       [--record FILE | --replay FILE]
+//                       [--record FILE | --replay FILE [--any-version]]
+//                       [--until-levels N]
+// A bad command line (an unknown option, a value missing, not a whole number
+// or out of range) is refused with its reason and exit code 2.
 // The automatic pilot (tools/pilot) flies; --mortal lets the ship be hurt,
 // --bombs keeps a shockwave always running.
 // --record writes the replay of the run (N frames of play, or less if the
 // game ends first; the pilot's repairs, bullets and bombs are kept in it as
 // assists); --replay plays one back instead of the pilot. Both end with
 //   final: frame N level L score S damage D checksum C
-// A replay that cannot be read is refused with its reason and exit code 2; one
-// that no longer plays as recorded stops where it parted, with
+// A replay that cannot be read, or that was recorded under other rules of
+// play (another game version), is refused with its reason and exit code 2;
+// --any-version plays the latter all the same, with a warning on standard
+// error (a developer comparing builds). One that no longer plays as recorded
+// stops where it parted, with
 //   replay diverges at tick N
 // and exit code 1.
 // Every frame it checks every entity (tools/pilot/EntityCheck.h says what that
@@ -18,6 +24,7 @@
 // --until-levels N stops once N levels are complete, printing
 //   level L: N levels complete at frame F
 // and fails (exit code 1) when the frames run out first: the soak.
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -28,72 +35,83 @@
 #include <string>
 #include <utility>
 
+#include "app/AtomicFile.h"
 #include "app/GameHost.h"
 #include "app/QuadrovoltMain.h"
 #include "gfx/ParticleEngine.h"
+#include "tools/CommandLine.h"
 #include "tools/harness/WindowlessGame.h"
 #include "tools/pilot/AutoPilot.h"
 #include "tools/pilot/EntityCheck.h"
 
 namespace {
+// Eleven days of play at 100 steps a second: more than any run needs, and
+// far from where a frame count would overflow.
+constexpr int MaxFrames = 100000000;
+
 void PrintFinalLine(const TReplayResult& result) {
   char line[160];
   FormatFinalLine(result, line, sizeof line);
   std::printf("%s\n", line);
 }
+
+// Only a regular file is ever replaced, and a link is never followed: said
+// in words, since the system's reason for that ("File exists", "Too many
+// levels of symbolic links") does not say it.
+int CannotWrite(const std::string& path) {
+  const int cause = errno;
+  const char* rule =
+      cause == ELOOP || cause == EEXIST ? " (only a regular file is replaced, a link is not followed)" : "";
+  std::fprintf(stderr, "%s: cannot write the replay: %s%s\n", path.c_str(), std::strerror(cause), rule);
+  return 1;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
-  const char* recordPath = nullptr;
-  const char* replayPath = nullptr;
-  int frames = 3000, level = 1, bullets = 1;
-  unsigned long seed = 1;
-  bool grid = true, mortal = false, bombs = false;
-  int untilLevels = 0;
-  for (int i = 1; i < argc; ++i) {
-    auto next = [&](int& v) {
-      if (i + 1 < argc) v = std::atoi(argv[++i]);
-    };
-    if (!std::strcmp(argv[i], "--frames"))
-      next(frames);
-    else if (!std::strcmp(argv[i], "--level"))
-      next(level);
-    else if (!std::strcmp(argv[i], "--bullets"))
-      next(bullets);
-    else if (!std::strcmp(argv[i], "--no-grid"))
-      grid = false;
-    else if (!std::strcmp(argv[i], "--mortal"))
-      mortal = true;
-    else if (!std::strcmp(argv[i], "--bombs"))
-      bombs = true;
-    else if (!std::strcmp(argv[i], "--seed") && i + 1 < argc)
-      seed = std::strtoul(argv[++i], nullptr, 10);
-    else if (!std::strcmp(argv[i], "--record") && i + 1 < argc)
-      recordPath = argv[++i];
-    else if (!std::strcmp(argv[i], "--replay") && i + 1 < argc)
-      replayPath = argv[++i];
-    else if (!std::strcmp(argv[i], "--until-levels"))
-      next(untilLevels);
-    else {
-      const bool help = !std::strcmp(argv[i], "--help");
-      std::fprintf(help ? stdout : stderr,
-                   "usage: %s [--frames N] [--level L] [--bullets 1..3] [--no-grid] [--bombs] [--mortal] [--seed S]\n"
-                   "          [--record FILE | --replay FILE] [--until-levels N]\n",
-                   argv[0]);
-      return help ? 0 : 2;
-    }
-  }
+  std::string recordPath, replayPath;
+  int frames = 3000, level = 1, bullets = 1, untilLevels = 0;
+  std::uint64_t seed = 1;
+  bool noGrid = false, mortal = false, bombs = false, anyVersion = false;
+  TCommandLine line("quadrovolt_headless",
+                    "Plays the game with no window, the automatic pilot flying, and prints how many game steps\n"
+                    "a second the logic runs; records or replays a game and prints its final line.");
+  line.Integer("--frames", "N", 1, MaxFrames, frames, "frames to play, 3000 by default");
+  line.Integer("--level", "L", 1, 40, level, "the level to start on");
+  line.Integer("--bullets", "B", 1, 3, bullets, "bullets the pilot fires a shot");
+  line.Flag("--no-grid", noGrid, "no background grid (it carries the bomb's shockwave: not with a replay)");
+  line.Flag("--bombs", bombs, "keep a gravi-bomb always going off");
+  line.Flag("--mortal", mortal, "let the ship be hurt");
+  line.Unsigned64("--seed", "S", seed, "the level script's and the game's random seed, 1 by default");
+  line.Path("--record", "FILE", recordPath, "write the replay of the run to FILE");
+  line.Path("--replay", "FILE", replayPath, "play FILE back instead of the pilot");
+  line.Flag("--any-version", anyVersion, "play a replay recorded under other rules of play, with a warning");
+  line.Integer("--until-levels", "N", 1, 1000, untilLevels,
+               "stop once N levels are complete; fail when the frames run out first");
+  if (int code; !line.Parse(argc, argv, code)) return code;
+  const bool grid = !noGrid, recording = line.Given("--record"), replaying = line.Given("--replay");
   // The grid carries the bomb's shockwave: without it a run is another game.
-  if ((recordPath || replayPath) && (!grid || (recordPath && replayPath))) {
-    std::fprintf(stderr, "%s: --record and --replay go alone, and with the grid\n", argv[0]);
-    return 2;
-  }
+  if ((recording || replaying) && (!grid || (recording && replaying)))
+    return line.Refuse("--record and --replay go alone, and with the grid");
+  if (anyVersion && !replaying) return line.Refuse("--any-version goes with --replay");
+  // A longer recording would be a replay no host reads.
+  if (recording && frames > int(MaxReplayTicks))
+    return line.Refuse("--record: a replay holds at most " + std::to_string(MaxReplayTicks) +
+                       " frames (two hours), not " + std::to_string(frames));
   TReplay replay;
-  if (replayPath) {
+  if (replaying) {
     std::string why;
     if (!LoadReplayFile(replayPath, replay, why)) {
-      std::fprintf(stderr, "%s: %s\n", replayPath, why.c_str());
+      std::fprintf(stderr, "%s: %s\n", replayPath.c_str(), why.c_str());
       return 2;
+    }
+    if (!ReplayPlaysHere(replay.Header, why)) {
+      if (!anyVersion) {
+        std::fprintf(stderr, "%s: %s: it is another game here (--any-version plays it all the same)\n",
+                     replayPath.c_str(), why.c_str());
+        return 2;
+      }
+      std::fprintf(stderr, "%s: warning: %s: played under this build's rules, so it may not come out as recorded\n",
+                   replayPath.c_str(), why.c_str());
     }
   }
 
@@ -106,15 +124,12 @@ int main(int argc, char** argv) {
   setup.Host.AllLevelsOpen = true;
   setup.Host.KeepReplays = false;
   const TAutoPilotOptions flying{level, bullets, bombs, mortal};
-  if (!replayPath) setup.Host.Assists = flying.Assists();
+  if (!replaying) setup.Host.Assists = flying.Assists();
   TWindowlessGame windowless(setup);
   TGameHost& host = windowless.Host();
   const TQuadrovoltMain& game = windowless.Game();
 
-  if (replayPath) {
-    if (replay.Header.GameVersion != GameVersion)
-      std::fprintf(stderr, "%s: recorded by game version %u, this is %u\n", replayPath,
-                   unsigned(replay.Header.GameVersion), unsigned(GameVersion));
+  if (replaying) {
     host.Watch(std::move(replay));
     for (int f = 0; host.Watching(); ++f) {
       host.Tick();
@@ -129,7 +144,13 @@ int main(int argc, char** argv) {
     if (!diverged) PrintFinalLine(host.LastResult());
     return diverged ? 1 : 0;
   }
-  if (recordPath) ++frames;  // the title's frame that starts the game comes first
+  if (recording) {
+    ++frames;  // the title's frame that starts the game comes first
+    // What a killed run left beside the file would stop this one's write;
+    // anything else in the way is said now, not after the whole run.
+    RemoveStaleTemporary(recordPath.c_str());
+    if (!MayReplaceAtomically(recordPath.c_str())) return CannotWrite(recordPath);
+  }
 
   TAutoPilot pilot(host, flying);
   pilot.StartGame();
@@ -142,7 +163,7 @@ int main(int argc, char** argv) {
     host.Tick();
     if (before == GameState::Playing && host.State() == GameState::GameOver) ++gameOvers;
     if (host.Level() != lastLevel) ++levelsCompleted, lastLevel = host.Level();
-    if (recordPath && f > 0 && !host.Recording()) break;  // the recorded game is over
+    if (recording && f > 0 && !host.Recording()) break;  // the recorded game is over
     char why[160];
     if (!EntitiesSane(game, why, sizeof why)) {
       std::printf("frame %d: %s\n", f, why);
@@ -170,12 +191,9 @@ int main(int argc, char** argv) {
               levelsCompleted, gameOvers, host.Score());
   std::printf("enemies in list %d, peak active %d, peak particles %d, grid %s\n", game.Enemies.Count(), peakEnemies,
               peakParticles, grid ? "on" : "off");
-  if (recordPath) {
+  if (recording) {
     host.FinishGame();
-    if (!host.WriteRecording(recordPath)) {
-      std::fprintf(stderr, "%s: cannot write the replay\n", recordPath);
-      return 1;
-    }
+    if (!host.WriteRecording(recordPath)) return CannotWrite(recordPath);
     PrintFinalLine(host.LastResult());
   }
   return soakFailed ? 1 : 0;

@@ -11,7 +11,6 @@
 #include <SDL_image.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "platform/SnapshotSurface.h"
@@ -31,16 +30,8 @@ bool WritePng(const TRgbImage& image, const std::string& path) {
 
 int main(int argc, char** argv) {
   TSnapshotOptions options;
+  if (int code; !SnapshotCommandLine(options).Parse(argc, argv, code)) return code;
   std::string error;
-  for (int i = 1; i < argc; ++i)
-    if (!std::strcmp(argv[i], "--help")) {
-      std::printf("usage: %s %s\n", argv[0], SnapshotUsage);
-      return 0;
-    }
-  if (!ParseSnapshotOptions(argc, argv, options, error)) {
-    std::fprintf(stderr, "%s\nusage: %s %s\n", error.c_str(), argv[0], SnapshotUsage);
-    return 2;
-  }
   int code = 0;
   {
     TSnapshotSurface surface;

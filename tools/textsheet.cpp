@@ -2,12 +2,10 @@
 // few HUD and title words, the typewriter scroller and the three built-in
 // models, drawn with the real OpenGL backend under the game's own camera.
 // Stays up until a key is pressed or the given seconds (default 5) pass.
-//   quadrovolt_textsheet [seconds]
+//   quadrovolt_textsheet [SECONDS]
 #include <SDL.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "gfx/GLPrinter.h"
@@ -16,6 +14,7 @@
 #include "gfx/ScopedRenderer.h"
 #include "platform/GLContextDefaults.h"
 #include "platform/GLRenderer.h"
+#include "tools/CommandLine.h"
 
 namespace {
 constexpr int kWidth = 1024;
@@ -121,11 +120,13 @@ void DrawSheet(TSheet& sheet) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 1 && !std::strcmp(argv[1], "--help")) {
-    std::printf("usage: %s [SECONDS]  (every glyph and model on screen, 5 s by default)\n", argv[0]);
-    return 0;
-  }
-  const double seconds = argc > 1 ? std::atof(argv[1]) : 5.0;
+  int seconds = 5;
+  TCommandLine line("quadrovolt_textsheet",
+                    "Shows every glyph of the stroke font, some HUD and title words, the typewriter scroller and\n"
+                    "the three built-in models on the real OpenGL backend, until a key is pressed.");
+  line.Argument("SECONDS", TCommandLine::Number(1, 3600, seconds), "how long it stays up, 5 by default (1..3600)")
+      .Optional();
+  if (int code; !line.Parse(argc, argv, code)) return code;
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "SDL_Init: %s\n", SDL_GetError());
     return 1;
@@ -163,7 +164,7 @@ int main(int argc, char** argv) {
 
     const Uint64 start = SDL_GetTicks64();
     bool running = true;
-    while (running && double(SDL_GetTicks64() - start) < seconds * 1000) {
+    while (running && SDL_GetTicks64() - start < Uint64(seconds) * 1000) {
       SDL_Event event;
       while (SDL_PollEvent(&event))
         if (event.type == SDL_QUIT || event.type == SDL_KEYDOWN) running = false;

@@ -5,13 +5,18 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <new>
+#include <string>
 
+#include "app/AtomicFile.h"
 #include "app/QuadrovoltMain.h"
 #include "gfx/BatchingRenderer.h"
 #include "gfx/ParticleEngine.h"
+#include "tools/harness/TempFolder.h"
 #include "tools/harness/WindowlessGame.h"
 
 namespace {
@@ -118,3 +123,28 @@ TEST(SteadyState, APodLevelAllocatesNothingOnceWarm) { ReplayLevel(6); }
 // The batching backend's queue is reserved once: the busiest level drawn
 // through it allocates nothing either.
 TEST(SteadyState, BatchedDrawingAllocatesNothing) { ReplayLevel(39, new TCountingSink); }
+
+// The save at a new highest level comes in the middle of play: the atomic
+// write under it, refused or not, allocates nothing.
+TEST(SteadyState, WritingAFileAtomicallyAllocatesNothing) {
+  const TTempFolder folder;
+  const std::string path = (folder.Path() / "QUADROVOLT.DAT").string();
+  const std::string temp = path + ".tmp";
+  const std::string dir = (folder.Path() / "a-folder").string();
+  std::filesystem::create_directories(dir);
+  const std::uint8_t record[128] = {1, 2, 3};
+  const TFileChunk chunk{record, sizeof record};
+  const long before = Allocations.load();
+  bool written = WriteFileAtomically(path.c_str(), &chunk, 1);        // a new file
+  written = WriteFileAtomically(path.c_str(), &chunk, 1) && written;  // over the old one
+  const bool folderRefused = !MayReplaceAtomically(dir.c_str()) && !WriteFileAtomically(dir.c_str(), &chunk, 1);
+  if (FILE* f = std::fopen(temp.c_str(), "wb")) std::fclose(f);  // a killed write's leftover
+  const bool leftoverRefused = !WriteFileAtomically(path.c_str(), &chunk, 1);
+  RemoveStaleTemporary(path.c_str());
+  written = WriteFileAtomically(path.c_str(), &chunk, 1) && written;
+  const long during = Allocations.load() - before;
+  EXPECT_TRUE(written);
+  EXPECT_TRUE(folderRefused);
+  EXPECT_TRUE(leftoverRefused);
+  EXPECT_EQ(during, 0) << "heap allocations in the writes, the refusals and the clean-up";
+}

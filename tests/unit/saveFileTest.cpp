@@ -13,6 +13,7 @@
 #include <iterator>
 #include <vector>
 
+#include "app/AtomicFile.h"
 #include "app/SaveFile.h"
 
 namespace fs = std::filesystem;
@@ -173,7 +174,7 @@ TEST_F(SaveFileTest, FailedSaveKeepsTheOldRecordAndSaysWhy) {
          fs::create_directories(sub);
          const std::string path = sub + "/" + DefaultFileName;
          SaveGame(path, 777, 5);
-         fs::create_symlink("/dev/full", path + ".tmp");  // the temporary's bytes go nowhere
+         SetAtomicWriteSpaceForTests(40);  // the new record runs out of room a third of the way in
          return path;
        },
        "No space left on device"},
@@ -206,6 +207,7 @@ TEST_F(SaveFileTest, FailedSaveKeepsTheOldRecordAndSaysWhy) {
     const bool hadRecord = fs::is_regular_file(path);
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(SaveGame(path, 2, 2));
+    SetAtomicWriteSpaceForTests(-1);
     const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     EXPECT_NE(said.find(path), std::string::npos) << said;

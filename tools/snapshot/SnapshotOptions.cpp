@@ -1,96 +1,75 @@
 #include "tools/snapshot/SnapshotOptions.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include "app/QuadrovoltMain.h"
 
-const char* const SnapshotUsage =
-    "--level L --frames N --seed S --out FILE.png [--width W --height H] "
-    "[--mode mouse|keyboard|joystick] [--cursor X,Y] [--title]";
-
 namespace {
-// A whole decimal number within [lo, hi], nothing before or after it.
-bool ReadInt(const char* text, long lo, long hi, long& value) {
-  if (!text || !*text) return false;
-  char* end = nullptr;
-  errno = 0;
-  const long v = std::strtol(text, &end, 10);
-  if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
-  value = v;
-  return true;
+// "X,Y", each anywhere the mouse can reach: the window spans -600..600 units.
+TCommandLine::TReader CursorReader(TSnapshotOptions& options) {
+  return [&options](const char* value, std::string& why) {
+    const char* comma = std::strchr(value, ',');
+    if (!comma) {
+      why = std::string("'") + value + "' is not X,Y";
+      return false;
+    }
+    const std::string first(value, comma);
+    int x = 0, y = 0;
+    if (!TCommandLine::Number(-600, 600, x)(first.c_str(), why) || !TCommandLine::Number(-600, 600, y)(comma + 1, why))
+      return false;
+    options.CursorX = x, options.CursorY = y, options.HoldCursor = true;
+    return true;
+  };
 }
 
-bool ReadCursor(const char* text, int& x, int& y) {
-  const char* comma = text ? std::strchr(text, ',') : nullptr;
-  if (!comma) return false;
-  const std::string first(text, comma);
-  long vx = 0, vy = 0;
-  // Anywhere the mouse can reach: the window spans -600..600 units.
-  if (!ReadInt(first.c_str(), -600, 600, vx) || !ReadInt(comma + 1, -600, 600, vy)) return false;
-  x = int(vx), y = int(vy);
-  return true;
+TCommandLine::TReader ModeReader(TSnapshotOptions& options) {
+  return [&options](const char* value, std::string& why) {
+    const struct {
+      const char* Name;
+      std::uint8_t Mode;
+    } modes[] = {{"mouse", InputModes::Mouse}, {"keyboard", InputModes::Keyboard}, {"joystick", InputModes::Joystick}};
+    for (const auto& m : modes)
+      if (!std::strcmp(value, m.Name)) {
+        options.Mode = m.Mode;
+        return true;
+      }
+    why = std::string("'") + value + "' is none of mouse, keyboard, joystick";
+    return false;
+  };
+}
+
+TCommandLine::TReader SeedReader(TSnapshotOptions& options) {
+  return [&options](const char* value, std::string& why) {
+    int seed = 0;
+    if (!TCommandLine::Number(0, 0x7fffffff, seed)(value, why)) return false;
+    options.Seed = (unsigned long)seed;
+    return true;
+  };
 }
 }  // namespace
 
+TCommandLine SnapshotCommandLine(TSnapshotOptions& options) {
+  TCommandLine line("quadrovolt_snapshot",
+                    "Draws the real game with the real OpenGL backend into a PNG file, the automatic pilot\n"
+                    "playing the level for the given frames (or the title screen running). Needs a display.");
+  line.Integer("--level", "L", 1, 40, options.Level, "the level the pilot plays");
+  line.Integer("--frames", "N", 1, 1000000, options.Frames, "frames played before the picture is taken");
+  line.Value("--seed", "S", SeedReader(options), "the random seed (0..2147483647)");
+  line.Path("--out", "FILE.png", options.Out, "where the picture goes").Required();
+  line.Integer("--width", "W", 16, 8192, options.Width, "the picture's width in pixels");
+  line.Integer("--height", "H", 16, 8192, options.Height, "the picture's height in pixels");
+  line.Value("--mode", "mouse|keyboard|joystick", ModeReader(options), "the control mode");
+  line.Value("--cursor", "X,Y", CursorReader(options), "hold the mouse cursor there, in arena units (-600..600)");
+  line.Flag("--title", options.Title, "picture the title screen instead of play");
+  return line;
+}
+
 bool ParseSnapshotOptions(int argc, const char* const* argv, TSnapshotOptions& options, std::string& error) {
-  bool haveOut = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string name = argv[i];
-    if (name == "--title") {
-      options.Title = true;
-      continue;
-    }
-    const char* value = i + 1 < argc ? argv[++i] : nullptr;
-    if (!value) {
-      error = name + " needs a value";
-      return false;
-    }
-    long v = 0;
-    bool ok = true;
-    if (name == "--level") {
-      ok = ReadInt(value, 1, 40, v);
-      options.Level = int(v);
-    } else if (name == "--frames") {
-      ok = ReadInt(value, 1, 1000000, v);
-      options.Frames = int(v);
-    } else if (name == "--seed") {
-      ok = ReadInt(value, 0, 0x7fffffff, v);
-      options.Seed = (unsigned long)v;
-    } else if (name == "--width") {
-      ok = ReadInt(value, 16, 8192, v);
-      options.Width = int(v);
-    } else if (name == "--height") {
-      ok = ReadInt(value, 16, 8192, v);
-      options.Height = int(v);
-    } else if (name == "--mode") {
-      if (!std::strcmp(value, "mouse"))
-        options.Mode = InputModes::Mouse;
-      else if (!std::strcmp(value, "keyboard"))
-        options.Mode = InputModes::Keyboard;
-      else if (!std::strcmp(value, "joystick"))
-        options.Mode = InputModes::Joystick;
-      else
-        ok = false;
-    } else if (name == "--cursor") {
-      ok = ReadCursor(value, options.CursorX, options.CursorY);
-      options.HoldCursor = ok;
-    } else if (name == "--out") {
-      options.Out = value;
-      ok = haveOut = !options.Out.empty();
-    } else {
-      error = "unknown option " + name;
-      return false;
-    }
-    if (!ok) {
-      error = "bad value for " + name + ": '" + value + "'";
-      return false;
-    }
+  TCommandLine line = SnapshotCommandLine(options);
+  switch (line.Read(argc, argv, error)) {
+    case TCommandLine::TOutcome::Run: return true;
+    case TCommandLine::TOutcome::Help: error = "--help asked"; return false;
+    case TCommandLine::TOutcome::Refused: return false;
   }
-  if (!haveOut) {
-    error = "--out FILE.png is needed";
-    return false;
-  }
-  return true;
+  return false;
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "tools/CommandLine.h"
+
 struct TSnapshotOptions {
   int Level = 1;
   int Frames = 100;
@@ -22,8 +24,9 @@ struct TSnapshotOptions {
   bool Bombs = false;
 };
 
-extern const char* const SnapshotUsage;
-
+// The tool's command line, filling these options as it is read.
+TCommandLine SnapshotCommandLine(TSnapshotOptions& options);
 // Reads the command line (argv[0] is the program). False, with the reason,
-// for an unknown option, a missing or malformed value or one out of range.
+// for an unknown option, a missing or malformed value or one out of range
+// (and for --help, which the tool answers before this).
 bool ParseSnapshotOptions(int argc, const char* const* argv, TSnapshotOptions& options, std::string& error);

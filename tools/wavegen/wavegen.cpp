@@ -4,19 +4,21 @@
 // --timing prints how long the synthesis took, as it would at a page's load.
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "WaveBank.h"
 #include "WaveFile.h"
+#include "tools/CommandLine.h"
 
 int main(int argc, char** argv) {
-  bool timing = argc == 3 && std::strcmp(argv[1], "--timing") == 0;
-  if (argc != 2 && !timing) {
-    std::fprintf(stderr, "usage: quadrovolt_wavegen [--timing] OUTDIR\n");
-    return 2;
-  }
-  const std::string dir = argv[argc - 1];
+  bool timing = false;
+  std::string dir;
+  TCommandLine line("quadrovolt_wavegen",
+                    "Synthesises the sixteen waves of the sound bank into a folder, one NAME.wav each; the same\n"
+                    "sources give the same bytes.");
+  line.Flag("--timing", timing, "print how long each wave took, as it would at a page's load");
+  line.Argument("OUTDIR", TCommandLine::FileName(dir), "the folder the waves go to (it must exist)");
+  if (int code; !line.Parse(argc, argv, code)) return code;
   double totalMs = 0;
   for (std::string_view name : wavegen::BankWaveNames()) {
     auto start = std::chrono::steady_clock::now();
