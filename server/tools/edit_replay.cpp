@@ -3,6 +3,7 @@
 // file's hash made right again. The checkpoints still hold the honest game,
 // so a referee finds where the two part.
 //   quadrovolt_edit_replay IN OUT --tick N
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,18 +11,21 @@
 #include <vector>
 
 #include "app/Replay.h"
+#include "tools/CommandLine.h"
 
 int main(int argc, char** argv) {
-  if (argc != 5 || std::strcmp(argv[3], "--tick")) {
-    const bool help = argc == 2 && !std::strcmp(argv[1], "--help");
-    std::fprintf(help ? stdout : stderr, "usage: %s IN OUT --tick N\n", argv[0]);
-    return help ? 0 : 2;
-  }
-  const long tick = std::atol(argv[4]);
+  std::string in, out;
+  int tickArg = 0;
+  TCommandLine line("quadrovolt_edit_replay", "Makes a cheat's replay: the fire button let go at one tick.");
+  line.Argument("IN", TCommandLine::FileName(in), "the honest replay");
+  line.Argument("OUT", TCommandLine::FileName(out), "where the edited one goes");
+  line.Integer("--tick", "N", 0, int(MaxReplayTicks), tickArg, "the tick the button is let go at").Required();
+  if (int code; !line.Parse(argc, argv, code)) return code;
+  const long tick = tickArg;
   TReplay replay;
   std::string why;
-  if (!LoadReplayFile(argv[1], replay, why)) {
-    std::fprintf(stderr, "%s: %s\n", argv[1], why.c_str());
+  if (!LoadReplayFile(in, replay, why)) {
+    std::fprintf(stderr, "%s: %s\n", in.c_str(), why.c_str());
     return 1;
   }
   // Find the step boundary where that many ticks have passed: split a run
@@ -49,14 +53,14 @@ int main(int argc, char** argv) {
     at = end;
   }
   if (decoder.Error || !done) {
-    std::fprintf(stderr, "%s: no tick %ld in the replay\n", argv[1], tick);
+    std::fprintf(stderr, "%s: no tick %ld in the replay\n", in.c_str(), tick);
     return 1;
   }
   std::vector<std::uint8_t> checkpoints;
   for (const TReplayCheckpoint& c : replay.Checkpoints) ReplayEncode::Checkpoint(checkpoints, c);
-  if (!WriteReplayFile(argv[2], replay.Header, edited.data(), edited.size(), checkpoints.data(),
+  if (!WriteReplayFile(out.c_str(), replay.Header, edited.data(), edited.size(), checkpoints.data(),
                        replay.Checkpoints.size())) {
-    std::fprintf(stderr, "%s: cannot write\n", argv[2]);
+    std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), std::strerror(errno));
     return 1;
   }
   return 0;

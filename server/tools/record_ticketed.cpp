@@ -4,42 +4,30 @@
 //   quadrovolt_record_ticketed --seed S --out FILE [--frames N] [--level L] [--assists]
 // --assists records the pilot's developer assists instead (a tool's game,
 // which a board refuses). Ends with the game's final line.
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "app/GameHost.h"
+#include "tools/CommandLine.h"
 #include "tools/harness/WindowlessGame.h"
 #include "tools/pilot/AutoPilot.h"
 
 int main(int argc, char** argv) {
-  unsigned long long seed = 0;
+  std::uint64_t seed = 0;
   int frames = 500, level = 1;
   bool assists = false;
-  const char* out = nullptr;
-  for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--seed") && i + 1 < argc)
-      seed = std::strtoull(argv[++i], nullptr, 10);
-    else if (!std::strcmp(argv[i], "--frames") && i + 1 < argc)
-      frames = std::atoi(argv[++i]);
-    else if (!std::strcmp(argv[i], "--level") && i + 1 < argc)
-      level = std::atoi(argv[++i]);
-    else if (!std::strcmp(argv[i], "--out") && i + 1 < argc)
-      out = argv[++i];
-    else if (!std::strcmp(argv[i], "--assists"))
-      assists = true;
-    else {
-      const bool help = !std::strcmp(argv[i], "--help");
-      std::fprintf(help ? stdout : stderr, "usage: %s --seed S --out FILE [--frames N] [--level L] [--assists]\n",
-                   argv[0]);
-      return help ? 0 : 2;
-    }
-  }
-  if (seed == 0 || !out || frames < 1) {
-    std::fprintf(stderr, "%s: --seed (nonzero) and --out are needed\n", argv[0]);
-    return 2;
-  }
+  std::string out;
+  TCommandLine options("quadrovolt_record_ticketed", "Records a pilot's game on a score board ticket's seed.");
+  options.Unsigned64("--seed", "S", seed, "the ticket's seed (not 0)").Required();
+  options.Path("--out", "FILE", out, "where the replay goes").Required();
+  options.Integer("--frames", "N", 1, int(MaxReplayTicks), frames, "frames of play at most (500)");
+  options.Integer("--level", "L", 1, 40, level, "the start level (1)");
+  options.Flag("--assists", assists, "record the pilot's developer assists: a tool's game");
+  if (int code; !options.Parse(argc, argv, code)) return code;
+  if (seed == 0) return options.Refuse("--seed: a ticket's seed is never 0");
   TAutoPilotOptions flying{level, 1, false, true};
   TWindowlessSetup setup;
   setup.Host.AllLevelsOpen = true;
@@ -61,7 +49,7 @@ int main(int argc, char** argv) {
   }
   host.FinishGame();
   if (!host.WriteRecording(out)) {
-    std::fprintf(stderr, "%s: cannot write %s\n", argv[0], out);
+    std::fprintf(stderr, "quadrovolt_record_ticketed: cannot write %s: %s\n", out.c_str(), std::strerror(errno));
     return 1;
   }
   char line[160];
