@@ -56,6 +56,8 @@ def page_game_replays_natively(d, url):
     pd.wait_for(d, lambda s: s["steps"] > start + 1200, what="twelve seconds of play")
     ActionChains(d).send_keys(Keys.ESCAPE).perform()
     page = final_line(d, 20)
+    shown_line = d.find_element(By.ID, "finalline").text
+    assert shown_line == page, "after the game the page shows '%s', not its final line '%s'" % (shown_line, page)
     link = d.find_element(By.ID, "replaydownload")
     assert link.is_displayed(), "no download link after the game"
     assert link.get_attribute("download").endswith(".rpl"), link.get_attribute("download")
@@ -84,6 +86,9 @@ def native_game_plays_in_the_page(d, url):
     pd.wait_for(d, lambda s: s["state"] == 2, timeout=20, what="the replay to start")
     page = final_line(d, 120)
     assert page == native, "native line '%s', the page watched it to '%s'" % (native, page)
+    time.sleep(0.3)
+    shown_line = d.find_element(By.ID, "finalline").text
+    assert shown_line == page, "after the replay the page shows '%s', not '%s'" % (shown_line, page)
     print("native game, watched in the page: %s" % page)
     # Not a replay: refused with a reason, and the title stays.
     junk = os.path.join(work, "junk.rpl")
@@ -94,6 +99,24 @@ def native_game_plays_in_the_page(d, url):
     note = d.find_element(By.ID, "replaynote").text
     assert note.startswith("junk.rpl: "), "no reason shown: '%s'" % note
     assert pd.status(d)["state"] == 1
+
+
+def watching_replays_writes_nothing_to_keep(d, url):
+    # The kept save folder is written when something in it changed: two
+    # replays watched change nothing.
+    path = os.path.join(work, "short.rpl")
+    native = native_final(["--frames", "400", "--level", "5", "--bullets", "3", "--seed", "5", "--record", path])
+    d.get(url)
+    pd.wait_for(d, lambda s: s.get("running") and s["state"] == 1 and not s["syncing"], what="the title")
+    before = pd.status(d)["syncs"]
+    for _ in range(2):
+        d.find_element(By.ID, "replayfile").send_keys(path)
+        pd.wait_for(d, lambda s: s["state"] == 2, timeout=20, what="the replay to start")
+        pd.wait_for(d, lambda s: s["state"] == 1, timeout=60, what="the replay to end")
+        assert final_line(d, 10) == native
+    time.sleep(0.5)
+    s = pd.status(d)
+    assert s["syncs"] == before, "%d writes to the kept folder while only watching" % (s["syncs"] - before)
 
 
 def pad_starts_a_game_and_the_choice_is_kept(d, url):
@@ -138,8 +161,10 @@ def full_screen_keeps_four_by_three(d, url):
 
 
 failed = 0
-checks = [page_game_replays_natively, native_game_plays_in_the_page, full_screen_keeps_four_by_three,
-          pad_starts_a_game_and_the_choice_is_kept]
+checks = [page_game_replays_natively, native_game_plays_in_the_page, watching_replays_writes_nothing_to_keep,
+          full_screen_keeps_four_by_three, pad_starts_a_game_and_the_choice_is_kept]
+wanted = sys.argv[3:]
+checks = [c for c in checks if not wanted or c.__name__ in wanted]
 with pd.serve(PAGE) as url, pd.chromium(1024, 768) as d:
     for check in checks:
         try:
