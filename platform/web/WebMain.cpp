@@ -19,6 +19,7 @@
 #include "app/PictureLayout.h"
 #include "app/QuadrovoltMain.h"
 #include "app/WindowMessages.h"
+#include "entities/blobPlayer.h"
 #include "gfx/BatchingRenderer.h"
 #include "gfx/NullRenderer.h"
 #include "gfx/Random.h"
@@ -26,6 +27,7 @@
 #include "platform/web/AnimationPace.h"
 #include "platform/web/PageExtras.h"
 #include "platform/web/PageOptions.h"
+#include "platform/web/TouchSticks.h"
 #include "platform/web/WebAudioSoundDevice.h"
 #include "platform/web/WebKeys.h"
 #include "platform/web/WebPilot.h"
@@ -95,7 +97,7 @@ EM_JS(void, page_mount_save, (int keep), {
         }
         names.forEach(function(name) {
           var text = localStorage.getItem('quadrovolt.stash.' + name);
-          if (text == = null) return;
+          if (text == null) return;
           var bin = atob(text), bytes = new Uint8Array(bin.length);
           for (var i = 0; i < bin.length; ++i) bytes[i] = bin.charCodeAt(i);
           FS.writeFile('/save/' + name, bytes);
@@ -160,6 +162,28 @@ EM_JS(double, page_save_signature, (), {
   return sum;
 });
 
+// The touch controls drawn over the page: each stick's ring at its centre
+// and its knob under the thumb, and the bomb button.
+EM_JS(void, page_touch_view, (int shown, const double* v, int bombDown), {
+  var pad = document.getElementById('touchpad');
+  if (!pad) return;
+  pad.style.display = shown ? "" : "none";
+  if (!shown) return;
+  var at = function(id, x, y, size) {
+    var e = document.getElementById(id).style;
+    e.left = (x - size) + 'px';
+    e.top = (y - size) + 'px';
+    e.width = e.height = (2 * size) + 'px';
+  };
+  var f = HEAPF64.subarray(v >> 3, (v >> 3) + 13), r = f[10];
+  at('leftbase', f[0], f[1], r);
+  at('leftknob', f[2], f[3], r * 0.45);
+  at('rightbase', f[4], f[5], r);
+  at('rightknob', f[6], f[7], r * 0.45);
+  at('bombbutton', f[8], f[9], f[11]);
+  document.getElementById('bombbutton').className = bombDown ? 'down' : "";
+});
+
 EM_JS(void, page_note, (const char* text), {
   var note = document.getElementById('replaynote');
   if (note) note.textContent = UTF8ToString(text);
@@ -214,7 +238,7 @@ class TPage {
     RandomSeedFromClock();
     THostOptions options;
     options.SavePath = kSavePath;
-    options.ControlMode = ControlMode;
+    options.ControlMode = HostMode(ControlMode);
     options.SoundOn = SoundOn;
     if (Options.Level) options.AllLevelsOpen = true;
     if (Options.Pilot) options.Assists = TReplayAssists{3, true, true};
@@ -244,6 +268,8 @@ class TPage {
     place.Left = Picture.Left;
     place.Bottom = Picture.Bottom();
     if (Host) Host->SetPicture(place);
+    const double css = double(cssWidth) / width;
+    Touch.Resize(cssWidth, cssHeight, Picture.Width * css, Picture.Height * css);
   }
 
   // One animation frame: the steps due, only the newest one drawn.
@@ -252,12 +278,17 @@ class TPage {
     LayOutPicture();
     if (ControlModeWanted >= 0 && Host->State() == GameState::Title) {
       // Only between games, so a recorded game keeps the mode it began in.
-      Host->SetControlMode(std::uint8_t(ControlModeWanted));
+      Host->SetControlMode(HostMode(ControlModeWanted));
       ControlMode = ControlModeWanted;
       ControlModeWanted = -1;
     }
     Host->Idle();
-    PadConnected = ReadPagePad(*Host);
+    if (ControlMode == kTouchMode) {
+      Host->SetJoystick(Touch.Reading(Host->State() == GameState::Title));
+      PadConnected = false;
+    } else {
+      PadConnected = ReadPagePad(*Host);
+    }
     const int steps = Host->WantsQuit() ? 0 : Pace.StepsDue(nowMs);
     for (int i = 0; i < steps && !Host->WantsQuit(); ++i) {
       const bool shown = i == steps - 1;
@@ -274,7 +305,10 @@ class TPage {
       }
       ++Steps;
     }
-    if (steps > 0 && Host) LetGoDeferred();
+    if (steps > 0 && Host) {
+      LetGoDeferred();
+      Touch.Seen();
+    }
     SetRenderer(Renderer.get());
     AfterPageFrame(*Host);
     ShowWords();
@@ -450,6 +484,8 @@ class TPage {
 
   // A page that loses the focus hears no key-up: let go of everything.
   void ReleaseAll() {
+    Touch.LiftAll();
+    BombDown = false;
     if (!Host) return;
     for (std::size_t vk = 0; vk < Held.size(); ++vk)
       if (Held.test(vk)) Host->KeyUp(int(vk));
@@ -470,16 +506,20 @@ class TPage {
   }
 
   std::string Status() const {
-    char text[512];
+    char text[768];
     std::snprintf(text, sizeof text,
                   "{\"running\":%s,\"state\":%d,\"level\":%d,\"score\":%d,\"damage\":%d,\"hiScore\":%d,"
                   "\"maxLevel\":%d,\"paused\":%s,\"mode\":%d,\"steps\":%llu,\"drawn\":%llu,\"dropped\":%llu,"
-                  "\"titleMs\":%.1f,\"syncs\":%d,\"syncing\":%s,\"pictureWidth\":%d,\"pictureHeight\":%d}",
+                  "\"titleMs\":%.1f,\"syncs\":%d,\"syncing\":%s,\"pictureWidth\":%d,\"pictureHeight\":%d,"
+                  "\"shipX\":%.1f,\"shipY\":%.1f,\"aim\":%d,\"firing\":%s,\"bombs\":%d}",
                   Host ? "true" : "false", Host ? Host->State() : 0, Host ? Host->Level() : 0, Host ? Host->Score() : 0,
                   Host ? Host->Damage() : 0, Host ? Host->HiScore() : 0, Host ? Host->MaxLevel() : 0,
                   Host && Host->Paused() ? "true" : "false", ControlMode, (unsigned long long)Steps,
                   (unsigned long long)Drawn, (unsigned long long)Pace.DroppedSteps(), TitleDrawnMs, Syncs,
-                  Syncing ? "true" : "false", Picture.Width, Picture.Height);
+                  Syncing ? "true" : "false", Picture.Width, Picture.Height,
+                  Host ? double(Host->Game().Player->Position.X) : 0.0,
+                  Host ? double(Host->Game().Player->Position.Y) : 0.0, Host ? Host->Game().Player->AimAngle : 0,
+                  Host && Host->Game().JoyFire ? "true" : "false", Host ? Host->Game().Player->GraviBombs : 0);
     return text;
   }
 
@@ -487,13 +527,46 @@ class TPage {
   // Pad chosen but none connected: a key or a click on the title plays this
   // game by keyboard or mouse rather than leaving the title deaf; the choice
   // stays Pad for the next title.
+  // Touch chosen, a key or a click on the title does the same.
   void PlayWithoutPad(int mode) {
-    if (ControlMode != 2 || PadConnected || Host->State() != GameState::Title || Host->Watching()) return;
-    Host->SetControlMode(std::uint8_t(mode));
+    const bool deaf = (ControlMode == 2 && !PadConnected) || ControlMode == kTouchMode;
+    if (!deaf || Host->State() != GameState::Title || Host->Watching()) return;
+    Host->SetControlMode(HostMode(mode));
     ControlMode = mode;
     PlayingWithoutPad = true;
   }
 
+ public:
+  // Fingers on the canvas. On the title, a touch plays this game by touch
+  // whatever the controls say; with the game ended, a tap starts it again.
+  void Touched(int type, const EmscriptenTouchEvent& e) {
+    if (!Host) {
+      if (type == EMSCRIPTEN_EVENT_TOUCHSTART)
+        PressedSinceEnd = true;
+      else if (type == EMSCRIPTEN_EVENT_TOUCHEND && PressedSinceEnd)
+        MakeGame();
+      return;
+    }
+    if (type == EMSCRIPTEN_EVENT_TOUCHSTART && ControlMode != kTouchMode && Host->State() == GameState::Title &&
+        !Host->Watching()) {
+      Host->SetControlMode(HostMode(kTouchMode));
+      ControlMode = kTouchMode;
+      PlayingWithoutPad = true;
+    }
+    const TTouchSticks::TPhase phase = type == EMSCRIPTEN_EVENT_TOUCHSTART  ? TTouchSticks::TPhase::Start
+                                       : type == EMSCRIPTEN_EVENT_TOUCHMOVE ? TTouchSticks::TPhase::Move
+                                                                            : TTouchSticks::TPhase::End;
+    for (int i = 0; i < e.numTouches; ++i) {
+      const EmscriptenTouchPoint& t = e.touches[i];
+      if (t.isChanged) Touch.Touch(int(t.identifier), phase, double(t.targetX), double(t.targetY));
+    }
+    if (Touch.BombHeld() != BombDown) {
+      BombDown = Touch.BombHeld();
+      Key(VK::Space, BombDown);
+    }
+  }
+
+ private:
   void BackOnTitle() {
     if (!PlayingWithoutPad) return;
     PlayingWithoutPad = false;
@@ -512,6 +585,33 @@ class TPage {
     if (paused != ShownPaused) page_show("paused", ShownPaused = paused);
     const bool padWanted = ControlMode == 2 && !PadConnected && Host->State() == GameState::Title;
     if (padWanted != ShownPadWanted) page_show("padwanted", ShownPadWanted = padWanted);
+    ShowTouch();
+  }
+
+  // The sticks and the bomb button, in touch mode while a game is on.
+  void ShowTouch() {
+    const bool shown = ControlMode == kTouchMode && Host->State() != GameState::Title;
+    std::array<double, 13> view{};
+    if (shown) {
+      const TTouchSticks::TStickView left = Touch.Stick(0), right = Touch.Stick(1);
+      view = {left.BaseX,
+              left.BaseY,
+              left.KnobX,
+              left.KnobY,
+              right.BaseX,
+              right.BaseY,
+              right.KnobX,
+              right.KnobY,
+              Touch.BombX(),
+              Touch.BombY(),
+              Touch.Radius(),
+              Touch.BombRadius(),
+              Touch.BombHeld() ? 1.0 : 0.0};
+    }
+    if (shown == ShownTouch && view == ShownTouchView) return;
+    ShownTouch = shown;
+    ShownTouchView = view;
+    page_touch_view(shown, view.data(), Touch.BombHeld());
   }
 
   struct TWatched {
@@ -557,7 +657,14 @@ class TPage {
   bool LeftHeld = false, RightHeld = false;
   std::bitset<258> Deferred;                    // keys, then the two buttons
   std::array<std::uint64_t, 258> DownAtStep{};  // the step count at each press
-  int ControlMode = 1;                          // mouse, as the page starts
+  // The page's control modes are the game's (0 keyboard, 1 mouse, 2 pad) and
+  // touch, which the game plays as a pad.
+  static constexpr int kTouchMode = 3;
+  static std::uint8_t HostMode(int mode) { return std::uint8_t(mode == kTouchMode ? 2 : mode); }
+  TTouchSticks Touch;
+  bool BombDown = false, ShownTouch = false;
+  std::array<double, 13> ShownTouchView{};
+  int ControlMode = 1;  // mouse, as the page starts
   int ControlModeWanted = -1;
   int ChosenMode = 1;  // the page's controls, which a game without the pad leaves alone
   bool PadConnected = false, PlayingWithoutPad = false;
@@ -602,6 +709,11 @@ EM_BOOL OnBlur(int, const EmscriptenFocusEvent*, void*) {
   return EM_FALSE;
 }
 
+EM_BOOL OnTouch(int type, const EmscriptenTouchEvent* e, void*) {
+  Page->Touched(type, *e);
+  return EM_TRUE;  // no scroll, zoom or mouse events made up from the touch
+}
+
 EM_BOOL OnAnimationFrame(double nowMs, void*) {
   Page->Frame(nowMs);
   return EM_TRUE;
@@ -621,6 +733,10 @@ EMSCRIPTEN_KEEPALIVE void quadrovolt_start() {
   emscripten_set_mousedown_callback("#canvas", nullptr, EM_TRUE, OnMouseButton);
   emscripten_set_mouseup_callback("#canvas", nullptr, EM_TRUE, OnMouseButton);
   emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, OnBlur);
+  emscripten_set_touchstart_callback("#canvas", nullptr, EM_TRUE, OnTouch);
+  emscripten_set_touchmove_callback("#canvas", nullptr, EM_TRUE, OnTouch);
+  emscripten_set_touchend_callback("#canvas", nullptr, EM_TRUE, OnTouch);
+  emscripten_set_touchcancel_callback("#canvas", nullptr, EM_TRUE, OnTouch);
   ConnectPageExtras();
   page_connect_lifecycle();
   page_show("message", 0);
@@ -642,9 +758,9 @@ EMSCRIPTEN_KEEPALIVE void quadrovolt_saved(int ok) {
   if (Page) Page->Synced(ok != 0);
 }
 
-// The page's controls: 0 keyboard, 1 mouse, 2 pad (from the next title on); sound.
+// The page's controls: 0 keyboard, 1 mouse, 2 pad, 3 touch (from the next title on); sound.
 EMSCRIPTEN_KEEPALIVE void quadrovolt_set_control_mode(int mode) {
-  if (Page && mode >= 0 && mode <= 2) Page->WantControlMode(mode);
+  if (Page && mode >= 0 && mode <= 3) Page->WantControlMode(mode);
 }
 EMSCRIPTEN_KEEPALIVE void quadrovolt_set_sound(int on) {
   if (Page) Page->SetSound(on != 0);

@@ -344,6 +344,34 @@ def check_keys_are_named_as_the_layout_has_them(url):
         assert shoot.split()[:1] == ["W"], "on AZERTY the strip names the keys '%s'" % shoot
 
 
+def check_a_second_visit_plays_offline():
+    profile = tempfile.mkdtemp(prefix="quadrovolt-chromium-")
+    with pd.chromium(1024, 768, profile) as d:
+        with pd.serve(PAGE) as url:
+            d.get(url + "?save=0&mode=keyboard")
+            pd.wait_for(d, lambda s: s.get("running") and s["drawn"] >= 10, what="the title")
+            manifest = d.execute_async_script("""
+                var done = arguments[0];
+                fetch(document.querySelector('link[rel=manifest]').href).then(r => r.json())
+                  .then(m => Promise.all(m.icons.map(i => fetch(i.src).then(r => r.ok && i.sizes))))
+                  .then(sizes => done(sizes), e => done(String(e)));""")
+            assert isinstance(manifest, list) and "256x256" in manifest and all(manifest), manifest
+            cached = d.execute_async_script("""
+                var done = arguments[0];
+                navigator.serviceWorker.ready.then(() => caches.open('quadrovolt-page'))
+                  .then(c => c.keys()).then(k => done(k.map(r => r.url.split('/').pop())), e => done(String(e)));""")
+            assert isinstance(cached, list) and {"index.html", "index.js", "index.wasm"} <= set(cached), cached
+        # The server is gone and the browser is offline: the page still plays.
+        d.execute_cdp_cmd("Network.enable", {})
+        d.execute_cdp_cmd("Network.emulateNetworkConditions", {"offline": True, "latency": 0, "downloadThroughput": -1,
+                                                               "uploadThroughput": -1})
+        d.get(url + "?save=0&mode=keyboard")
+        pd.wait_for(d, lambda s: s.get("running") and s["drawn"] >= 30, 30, "the title offline")
+        ActionChains(d).key_down("x").pause(0.3).key_up("x").perform()
+        pd.wait_for(d, lambda s: s["state"] == 2, 10, "play offline")
+    shutil.rmtree(profile, ignore_errors=True)
+
+
 def main():
     checks = [check_loads_and_draws_the_title, check_a_key_starts_play_and_the_ship_moves,
               check_the_save_survives_a_reload, check_the_sound_box_silences_the_title_music,
@@ -351,7 +379,7 @@ def main():
               check_a_reload_mid_game_keeps_the_best_score_and_the_replay, check_a_hidden_page_pauses,
               check_a_page_that_cannot_load_says_why, check_small_windows_keep_the_title_in_reach,
               check_pad_chosen_without_a_pad_still_starts, check_a_busy_port_is_said_plainly,
-              check_keys_are_named_as_the_layout_has_them]
+              check_keys_are_named_as_the_layout_has_them, check_a_second_visit_plays_offline]
     # Only these checks, when named after the folder (for working on one).
     wanted = sys.argv[2:]
     checks = [c for c in checks if not wanted or c.__name__ in wanted]

@@ -5,7 +5,9 @@ printed, and a native recording picked in the page's file input plays there
 to the native line; the pad (a stand-in for the browser's Gamepad API) starts
 a game with its south button once chosen in the controls, which the page
 remembers across a reload; F puts the page in full screen with the picture
-still 4:3.
+still 4:3; on a phone (emulated touch) a tap starts, the two thumbs fly and
+fire at once, the bomb button bombs, the page never scrolls or zooms, and the
+touch game replays natively to the page's final line.
     tests/web/page_complete_test.py build-web/web build-test/quadrovolt_headless"""
 import base64
 import os
@@ -49,6 +51,21 @@ def native_final(args):
     return [l for l in out.splitlines() if l.startswith("final:")][-1]
 
 
+def downloaded_replay(d, name):
+    """The file behind the page's replay download link, written to the work folder."""
+    data = d.execute_async_script("""
+        var done = arguments[0];
+        fetch(document.getElementById('replaydownload').href).then(r => r.arrayBuffer()).then(b => {
+          var s = '', u = new Uint8Array(b);
+          for (var i = 0; i < u.length; ++i) s += String.fromCharCode(u[i]);
+          done(btoa(s));
+        });""")
+    path = os.path.join(work, name)
+    with open(path, "wb") as f:
+        f.write(base64.b64decode(data))
+    return path
+
+
 def page_game_replays_natively(d, url):
     d.get(url + "?save=0&pilot=1&level=19")
     pd.wait_for(d, lambda s: s.get("running") and s["state"] == 2, what="play")
@@ -61,16 +78,7 @@ def page_game_replays_natively(d, url):
     link = d.find_element(By.ID, "replaydownload")
     assert link.is_displayed(), "no download link after the game"
     assert link.get_attribute("download").endswith(".rpl"), link.get_attribute("download")
-    data = d.execute_async_script("""
-        var done = arguments[0];
-        fetch(document.getElementById('replaydownload').href).then(r => r.arrayBuffer()).then(b => {
-          var s = '', u = new Uint8Array(b);
-          for (var i = 0; i < u.length; ++i) s += String.fromCharCode(u[i]);
-          done(btoa(s));
-        });""")
-    path = os.path.join(work, "page.rpl")
-    with open(path, "wb") as f:
-        f.write(base64.b64decode(data))
+    path = downloaded_replay(d, "page.rpl")
     native = native_final(["--replay", path])
     assert native == page, "page printed '%s', the native runner replays it to '%s'" % (page, native)
     print("page game, replayed natively: %s (%d bytes)" % (native, os.path.getsize(path)))
@@ -160,9 +168,75 @@ def full_screen_keeps_four_by_three(d, url):
     print("full screen: on and off with F, picture %dx%d" % (s["pictureWidth"], s["pictureHeight"]))
 
 
+def touch(d, kind, points):
+    """One touch event; points are (id, x, y), every finger still down."""
+    d.execute_cdp_cmd("Input.dispatchTouchEvent",
+                      {"type": kind, "touchPoints": [{"x": x, "y": y, "id": i} for i, x, y in points]})
+
+
+def touch_plays_on_a_phone_and_replays_natively(d, url):
+    # A phone held upright: touch only, so the page plays by touch.
+    d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                      {"width": 412, "height": 915, "deviceScaleFactor": 1, "mobile": True})
+    d.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+    try:
+        d.get(url + "?save=0")
+        d.execute_script("localStorage.removeItem('quadrovolt.controls')")  # the page's own choice, not one kept
+        d.get(url + "?save=0")
+        s = pd.wait_for(d, lambda s: s.get("running") and s["drawn"] > 150, what="the title")
+        assert s["mode"] == 3, "a touch-only phone starts in mode %d" % s["mode"]
+        assert s["pictureWidth"] == 412 and s["pictureHeight"] == 309, s
+        touch(d, "touchStart", [(0, 206, 450)])
+        touch(d, "touchEnd", [])
+        pd.wait_for(d, lambda s: s["state"] == 2, 5, "a tap to start play")
+        time.sleep(0.5)
+        # The left thumb, in the bar under the picture, pushed right: the ship flies right.
+        a = pd.status(d)
+        touch(d, "touchStart", [(0, 100, 800)])
+        touch(d, "touchMove", [(0, 150, 800)])
+        time.sleep(0.6)
+        b = pd.status(d)
+        assert b["shipX"] > a["shipX"] + 100 and not b["firing"], "left stick: %s -> %s" % (a, b)
+        touch(d, "touchEnd", [])
+        # The right thumb pushed up: the gun turns up and fires.
+        touch(d, "touchStart", [(1, 300, 800)])
+        touch(d, "touchMove", [(1, 300, 740)])
+        time.sleep(0.3)
+        c = pd.status(d)
+        assert c["firing"] and c["aim"] == 90, "right stick up: %s" % c
+        # Both at once: down-left flight while firing to the right.
+        touch(d, "touchStart", [(1, 300, 740), (0, 100, 800)])
+        touch(d, "touchMove", [(1, 360, 800), (0, 60, 840)])
+        time.sleep(0.6)
+        e = pd.status(d)
+        assert e["firing"] and e["aim"] == 0, "aiming right while flying: %s" % e
+        assert e["shipX"] < c["shipX"] - 50 and e["shipY"] < c["shipY"] - 50, "flying down-left: %s -> %s" % (c, e)
+        touch(d, "touchEnd", [])
+        # The bomb button.
+        box = d.execute_script("var r = document.getElementById('bombbutton').getBoundingClientRect();"
+                               " return [r.left + r.width / 2, r.top + r.height / 2]")
+        touch(d, "touchStart", [(2, box[0], box[1])])
+        touch(d, "touchEnd", [])
+        pd.wait_for(d, lambda s: s["bombs"] < e["bombs"], 5, "the bomb button to fire a gravi-bomb")
+        # No scroll, zoom or selection came of all that.
+        page = d.execute_script("return [window.scrollX, window.scrollY, visualViewport.scale,"
+                                " getComputedStyle(document.body).touchAction, String(getSelection())]")
+        assert page == [0, 0, 1, "none", ""], "the page moved under the fingers: %s" % page
+        ActionChains(d).send_keys(Keys.ESCAPE).perform()
+        line = final_line(d, 20)
+        native = native_final(["--replay", downloaded_replay(d, "touch.rpl")])
+        assert native == line, "the touch game ended on '%s', natively it replays to '%s'" % (line, native)
+        print("touch game, replayed natively: %s" % native)
+    finally:
+        d.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+        d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                          {"width": 1024, "height": 768, "deviceScaleFactor": 1, "mobile": False})
+
+
 failed = 0
 checks = [page_game_replays_natively, native_game_plays_in_the_page, watching_replays_writes_nothing_to_keep,
-          full_screen_keeps_four_by_three, pad_starts_a_game_and_the_choice_is_kept]
+          full_screen_keeps_four_by_three, pad_starts_a_game_and_the_choice_is_kept,
+          touch_plays_on_a_phone_and_replays_natively]
 wanted = sys.argv[3:]
 checks = [c for c in checks if not wanted or c.__name__ in wanted]
 with pd.serve(PAGE) as url, pd.chromium(1024, 768) as d:
