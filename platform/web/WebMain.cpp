@@ -317,8 +317,9 @@ class TPage {
     if (Host->WantsQuit()) End();
   }
 
-  // The kept copy follows the save file (and the replays beside it): they
-  // are written when the best score or level changes and when a game ends.
+  // The kept copy follows the save file (and the replays beside it): the
+  // folder is looked at when the best score, the level or the state changes,
+  // and written back if it changed.
   void KeepSaveIfChanged() {
     const TWatched now{Host->HiScore(), Host->MaxLevel(), Host->State()};
     const bool shownHelp = now.State == GameState::Title;

@@ -174,6 +174,17 @@ def touch(d, kind, points):
                       {"type": kind, "touchPoints": [{"x": x, "y": y, "id": i} for i, x, y in points]})
 
 
+def rect(d, element_id):
+    """An element's left, top, right and bottom in CSS pixels."""
+    return d.execute_script("var r = document.getElementById(arguments[0]).getBoundingClientRect();"
+                            " return [r.left, r.top, r.right, r.bottom]", element_id)
+
+
+def centre(d, element_id):
+    left, top, right, bottom = rect(d, element_id)
+    return [(left + right) / 2, (top + bottom) / 2]
+
+
 def touch_plays_on_a_phone_and_replays_natively(d, url):
     # A phone held upright: touch only, so the page plays by touch.
     d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
@@ -186,6 +197,13 @@ def touch_plays_on_a_phone_and_replays_natively(d, url):
         s = pd.wait_for(d, lambda s: s.get("running") and s["drawn"] > 150, what="the title")
         assert s["mode"] == 3, "a touch-only phone starts in mode %d" % s["mode"]
         assert s["pictureWidth"] == 412 and s["pictureHeight"] == 309, s
+        # The strip answers a finger: the Sound box ticks off and on.
+        for want in (False, True):
+            box = centre(d, "sound")
+            touch(d, "touchStart", [(5, box[0], box[1])])
+            touch(d, "touchEnd", [])
+            time.sleep(0.3)
+            assert d.execute_script("return document.getElementById('sound').checked") == want, "Sound by touch"
         touch(d, "touchStart", [(0, 206, 450)])
         touch(d, "touchEnd", [])
         pd.wait_for(d, lambda s: s["state"] == 2, 5, "a tap to start play")
@@ -213,8 +231,7 @@ def touch_plays_on_a_phone_and_replays_natively(d, url):
         assert e["shipX"] < c["shipX"] - 50 and e["shipY"] < c["shipY"] - 50, "flying down-left: %s -> %s" % (c, e)
         touch(d, "touchEnd", [])
         # The bomb button.
-        box = d.execute_script("var r = document.getElementById('bombbutton').getBoundingClientRect();"
-                               " return [r.left + r.width / 2, r.top + r.height / 2]")
+        box = centre(d, "bombbutton")
         touch(d, "touchStart", [(2, box[0], box[1])])
         touch(d, "touchEnd", [])
         pd.wait_for(d, lambda s: s["bombs"] < e["bombs"], 5, "the bomb button to fire a gravi-bomb")
@@ -222,6 +239,13 @@ def touch_plays_on_a_phone_and_replays_natively(d, url):
         page = d.execute_script("return [window.scrollX, window.scrollY, visualViewport.scale,"
                                 " getComputedStyle(document.body).touchAction, String(getSelection())]")
         assert page == [0, 0, 1, "none", ""], "the page moved under the fingers: %s" % page
+        # The sticks rest under the upright picture, and beside it once the phone is turned.
+        assert min(rect(d, "leftbase")[1], rect(d, "rightbase")[1]) >= (915 + 309) / 2, "sticks over the picture"
+        d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                          {"width": 915, "height": 412, "deviceScaleFactor": 1, "mobile": True})
+        pd.wait_for(d, lambda s: s["pictureWidth"] == 549, 10, "the picture turned")
+        time.sleep(0.3)
+        assert rect(d, "leftbase")[2] <= 183 and rect(d, "rightbase")[0] >= 915 - 183, "sticks off the side bars"
         ActionChains(d).send_keys(Keys.ESCAPE).perform()
         line = final_line(d, 20)
         native = native_final(["--replay", downloaded_replay(d, "touch.rpl")])
