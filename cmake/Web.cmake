@@ -50,6 +50,15 @@ function(quadrovolt_web_targets)
       -sMINIFY_HTML=0 --shell-file ${shell})
     set_target_properties(quadrovolt_web PROPERTIES
       OUTPUT_NAME index SUFFIX ".html" RUNTIME_OUTPUT_DIRECTORY ${web_dir} LINK_DEPENDS ${shell})
+    # Installable and playable offline: the manifest, the game's icons and
+    # the worker that caches the page's files, beside them.
+    set(icons ${CMAKE_SOURCE_DIR}/dist/icons/org.quadrovolt.Quadrovolt)
+    add_custom_command(TARGET quadrovolt_web POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/platform/web/manifest.webmanifest
+              ${CMAKE_SOURCE_DIR}/platform/web/sw.js ${web_dir}
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${icons}-128.png ${web_dir}/icon-128.png
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${icons}-256.png ${web_dir}/icon-256.png
+      VERBATIM)
   elseif(QUADROVOLT_BUILD_TESTS)
     # The page's own rules (pace, keys, options, samples), tested natively.
     file(GLOB web_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/web/*.cpp)
@@ -57,7 +66,8 @@ function(quadrovolt_web_targets)
       add_executable(quadrovolt_web_tests ${web_test_sources} ${CMAKE_SOURCE_DIR}/platform/web/WebKeys.cpp
                                           ${CMAKE_SOURCE_DIR}/platform/web/PageOptions.cpp
                                           ${CMAKE_SOURCE_DIR}/platform/web/WaveSamples.cpp
-                                          ${CMAKE_SOURCE_DIR}/platform/web/PageReplays.cpp)
+                                          ${CMAKE_SOURCE_DIR}/platform/web/PageReplays.cpp
+                                          ${CMAKE_SOURCE_DIR}/platform/web/TouchSticks.cpp)
       target_link_libraries(quadrovolt_web_tests PRIVATE quadrovolt_harness GTest::gtest GTest::gtest_main)
       gtest_discover_tests(quadrovolt_web_tests DISCOVERY_TIMEOUT 60)
     endif()

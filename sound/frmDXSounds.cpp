@@ -118,9 +118,24 @@ void TFormSounds::PlayPodChildDestroyed() { PlayWave(kPodChildDestroyed); }
 void TFormSounds::PlayPlayerHit() { PlayWave(kPlayerHit); }
 void TFormSounds::PlayNewLevel() { PlayWave(kNewLevel); }
 void TFormSounds::PlayGravitarSpawned() { PlayWave(kGravitarSpawned); }
-void TFormSounds::PlayIntro() { PlayWave(kIntro); }
+void TFormSounds::PlayIntro() {
+  IntroWanted = true;
+  PlayWave(kIntro);
+}
 void TFormSounds::PlayGraviBomb() { PlayWave(kGraviBomb); }
 
 // Leaving the title silences the music even with sound switched off, so a
 // tune started before the switch cannot play on through the game.
-void TFormSounds::StopIntro() { Waves->Item(kIntro).Stop(); }
+void TFormSounds::StopIntro() {
+  IntroWanted = false;
+  Waves->Item(kIntro).Stop();
+}
+
+void TFormSounds::SetSoundOn(bool on) {
+  if (SoundOff == !on) return;
+  SoundOff = !on;
+  if (SoundOff)
+    Waves->StopAll();
+  else if (IntroWanted)
+    PlayWave(kIntro);
+}

@@ -31,8 +31,9 @@ class TFormSounds {
   void StopIntro();
   void PlayGraviBomb();
 
-  // The game's on/off switch: sound on means SoundOff false.
-  void SetSoundOn(bool on) { SoundOff = !on; }
+  // The game's on/off switch: sound on means SoundOff false. Off silences
+  // at once (the intro too); back on, an intro the title asked for resumes.
+  void SetSoundOn(bool on);
 
   bool SoundOff = false;
 
@@ -42,5 +43,6 @@ class TFormSounds {
 
   TSoundDevice& Device;
   bool DeviceOpen = false;
+  bool IntroWanted = false;  // between PlayIntro and StopIntro, heard or not
   std::unique_ptr<TWaveList> Waves;
 };

@@ -11,6 +11,7 @@ namespace {
 
 TWebGamepad Gamepad;
 TPageReplays Replays;
+std::string ShownFinalLine;
 
 // F (without Ctrl, Alt or Cmd) and the page's button toggle full screen. It
 // must be asked for inside the key or click handler: browsers grant full
@@ -82,14 +83,30 @@ EM_JS(void, page_offer_replay, (const unsigned char* bytes, int size), {
   link.style.display = "";
 });
 
+// The last game's final line, played or watched, on the strip under the title.
+EM_JS(void, page_show_final_line, (const char* line), {
+  var e = document.getElementById('finalline');
+  if (!e) return;
+  e.textContent = UTF8ToString(line);
+  e.style.display = e.textContent ? "" : "none";
+});
+
 }  // namespace
 
 void ConnectPageExtras() { page_connect_extras(); }
 
-void ReadPagePad(TGameHost& host) { host.SetJoystick(Gamepad.Read()); }
+bool ReadPagePad(TGameHost& host) {
+  const TJoyReading reading = Gamepad.Read();
+  host.SetJoystick(reading);
+  return reading.Ok;
+}
 
 void AfterPageFrame(TGameHost& host) {
   if (Replays.AfterFrame(host)) page_offer_replay(Replays.Offer().data(), int(Replays.Offer().size()));
+  if (Replays.FinalLine() != ShownFinalLine) {
+    ShownFinalLine = Replays.FinalLine();
+    page_show_final_line(ShownFinalLine.c_str());
+  }
 }
 
 extern "C" {

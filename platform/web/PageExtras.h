@@ -8,8 +8,8 @@
 // Once, when the game first runs: the full-screen key and button, and the
 // replay file input.
 void ConnectPageExtras();
-// Before a frame's steps: the pad as it reads now.
-void ReadPagePad(TGameHost& host);
-// After a frame's steps: a game that ended offers its replay; a picked
-// replay starts on the title.
+// Before a frame's steps: the pad as it reads now; true when one is connected.
+bool ReadPagePad(TGameHost& host);
+// After a frame's steps: a game that ended offers its replay and shows its
+// final line; a picked replay starts on the title.
 void AfterPageFrame(TGameHost& host);

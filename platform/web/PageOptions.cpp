@@ -31,6 +31,7 @@ TPageOptions ParsePageQuery(std::string_view query) {
       if (value == "keyboard") options.ControlMode = 0;
       if (value == "mouse") options.ControlMode = 1;
       if (value == "joystick") options.ControlMode = 2;
+      if (value == "touch") options.ControlMode = 3;
     } else if (name == "save") {
       options.KeepSave = value != "0";
     }

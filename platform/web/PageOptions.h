@@ -5,7 +5,7 @@
 //   pilot=1   the page plays by itself (fire held, the target swung round the
 //             arena, no damage, the widest fire and bombs), for timing levels
 //   fps=1     the steps run and frames drawn a second, on the console every 5 s
-//   mode=keyboard|mouse|joystick   the control mode to start in
+//   mode=keyboard|mouse|joystick|touch   the control mode to start in
 //   save=0    the save file is not read or kept (a fresh score every visit)
 // Unknown names and bad values are ignored.
 #include <cstdint>
@@ -15,7 +15,7 @@ struct TPageOptions {
   int Level = 0;  // 0: as the save file says
   bool Pilot = false;
   bool ReportRate = false;
-  int ControlMode = -1;  // -1: the page's own choice
+  int ControlMode = -1;  // -1: the page's own choice; 3 is touch
   bool KeepSave = true;
 };
 

@@ -218,6 +218,7 @@ TEST(SoundBank, SoundOffStartsNothingButStopIntroStillSilencesTheMusic) {
 
   sounds.SetSoundOn(false);
   EXPECT_TRUE(sounds.SoundOff);
+  EXPECT_FALSE(device.IsPlaying("Intro")) << "sound off leaves the title music playing";
   device.Log.clear();
   sounds.PlayPlayerShoot();
   sounds.PlayGruntHit();
@@ -231,8 +232,19 @@ TEST(SoundBank, SoundOffStartsNothingButStopIntroStillSilencesTheMusic) {
   EXPECT_EQ(device.Count(TKind::Stop, "Intro"), 1);
 
   sounds.SetSoundOn(true);
+  EXPECT_FALSE(device.IsPlaying("Intro")) << "an intro stopped while silent came back";
   sounds.PlayPlayerShoot();
   EXPECT_TRUE(device.IsPlaying("PlayerShoot"));
+
+  // The title asks for its music while sound is off: ticked on, it starts.
+  sounds.SetSoundOn(false);
+  sounds.PlayIntro();
+  EXPECT_FALSE(device.IsPlaying("Intro"));
+  sounds.SetSoundOn(true);
+  EXPECT_TRUE(device.IsPlaying("Intro")) << "the title's intro does not start when sound comes on";
+  device.Log.clear();
+  sounds.SetSoundOn(true);
+  EXPECT_TRUE(device.Log.empty()) << "sound on again restarted the intro";
 }
 
 TEST(SoundBank, AMachineWithoutSoundRunsSilentlyAndSaysWhyInOneLine) {

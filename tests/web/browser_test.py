@@ -7,6 +7,8 @@ reload.
     tests/web/browser_test.py build-web/web"""
 import math
 import os
+import shutil
+import socket
 import subprocess
 import sys
 import tempfile
@@ -16,9 +18,11 @@ import traceback
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import page_driver as pd  # noqa: E402
 from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
+from selenium.webdriver.common.by import By  # noqa: E402
 from selenium.webdriver.common.keys import Keys  # noqa: E402
 
 PAGE = sys.argv[1] if len(sys.argv) > 1 else "build-web/web"
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 
 class Shot:
@@ -235,14 +239,233 @@ def check_the_save_survives_a_reload(url):
         print("  kept best score %d and level %d" % kept)
 
 
+def looping_voices(driver):
+    return driver.execute_script("var a = Module.quadrovoltAudio; return a ? a.voices.filter(function(v) {"
+                                 " return v && v.loop; }).length : -1")
+
+
+def shown(driver, element_id):
+    return driver.execute_script("var e = document.getElementById(arguments[0]);"
+                                 " return !!e && e.getClientRects().length > 0 && getComputedStyle(e).visibility"
+                                 " != 'hidden'", element_id)
+
+
+def click_sound_box(driver):
+    driver.execute_script("document.getElementById('sound').click()")
+
+
+def check_the_sound_box_silences_the_title_music(url):
+    profile = tempfile.mkdtemp(prefix="quadrovolt-chromium-")
+    with pd.chromium(1024, 768, profile) as d:
+        d.get(url + "?save=0")
+        pd.wait_for(d, lambda s: s.get("running") and s["drawn"] >= 30, what="the title")
+        assert looping_voices(d) == 1, "the intro does not play on the title"
+        click_sound_box(d)
+        time.sleep(0.3)
+        assert looping_voices(d) == 0, "the intro plays on with the Sound box unticked"
+        # Kept off across a reload: the title is silent until the box is ticked.
+        d.get(url + "?save=0")
+        pd.wait_for(d, lambda s: s.get("running") and s["drawn"] >= 30, what="the title again")
+        assert not d.execute_script("return document.getElementById('sound').checked")
+        assert looping_voices(d) == 0, "the intro plays with sound off"
+        click_sound_box(d)
+        time.sleep(0.3)
+        assert looping_voices(d) == 1, "ticked on, the title's intro did not start"
+
+
+def check_escape_on_the_title_ends_until_a_new_key(url):
+    with pd.chromium(1024, 768) as d:
+        d.get(url + "?save=0&mode=keyboard")
+        pd.wait_for(d, lambda s: s.get("running") and s["drawn"] >= 30, what="the title")
+        ActionChains(d).key_down(Keys.ESCAPE).pause(0.3).key_up(Keys.ESCAPE).perform()
+        time.sleep(1)
+        s = pd.status(d)
+        assert not s["running"], "Escape's release started a new game at once: %s" % s
+        assert shown(d, "ended") and not shown(d, "help"), "no 'has ended' message once Escape is let go"
+        ActionChains(d).key_down("x").pause(0.2).key_up("x").perform()
+        pd.wait_for(d, lambda s: s["running"] and s["state"] == 1, 5, "a new game on the title")
+        time.sleep(0.3)
+        assert shown(d, "help") and not shown(d, "ended"), "the strip did not come back with the new game"
+
+
+def check_a_reload_mid_game_keeps_the_best_score_and_the_replay(url):
+    profile = tempfile.mkdtemp(prefix="quadrovolt-chromium-")
+    with pd.chromium(1024, 768, profile) as d:
+        d.get(url + "?pilot=1")
+        s = pd.wait_for(d, lambda s: s.get("running") and s["state"] == 2 and s["hiScore"] >= 300, 90, "a score")
+        d.refresh()
+        after = pd.wait_for(d, lambda s: s.get("running") and s["drawn"] > 5, what="the page again")
+        assert after["hiScore"] >= s["hiScore"], "best %d in play, %d after the reload" % (s["hiScore"],
+                                                                                         after["hiScore"])
+        size = d.execute_script("var p = FS.analyzePath('/save/QUADROVOLT.RPL');"
+                                " return p.exists ? p.object.usedBytes : 0")
+        assert size > 100, "the game's replay was not kept (%d bytes)" % size
+        print("  best %d in play, %d after the reload; replay %d bytes" % (s["hiScore"], after["hiScore"], size))
+
+
+def check_a_hidden_page_pauses(url):
+    with pd.chromium(1024, 768) as d:
+        d.get(url + "?save=0&mode=keyboard")
+        pd.wait_for(d, lambda s: s.get("running") and s["drawn"] >= 30, what="the title")
+        ActionChains(d).key_down("x").pause(0.3).key_up("x").perform()
+        pd.wait_for(d, lambda s: s["state"] == 2, 10, "play")
+        game = d.current_window_handle
+        d.switch_to.new_window("tab")
+        time.sleep(2)
+        d.switch_to.window(game)
+        time.sleep(1)
+        s = pd.status(d)
+        assert s["state"] == 2 and s["paused"], "back on the page, play is not paused: %s" % s
+        assert shown(d, "paused"), "the page does not say the game is paused"
+        ActionChains(d).key_down("p").pause(0.2).key_up("p").perform()
+        s = pd.wait_for(d, lambda s: not s["paused"], 5, "P to go on")
+        time.sleep(0.3)
+        assert not shown(d, "paused"), "the paused word stays after P"
+
+
+def check_a_page_that_cannot_load_says_why(url):
+    # From the disk: the browser will not load the game's code.
+    with pd.chromium(640, 480) as d:
+        d.get("file://" + os.path.abspath(os.path.join(PAGE, "index.html")))
+        time.sleep(2)
+        text = d.find_element(By.ID, "message").text
+        assert shown(d, "message") and "served" in text, "opened from file://, the page says '%s'" % text
+    # A host that left index.wasm out.
+    partial = tempfile.mkdtemp(prefix="quadrovolt-partial-")
+    for name in ("index.html", "index.js"):
+        shutil.copy(os.path.join(PAGE, name), partial)
+    with pd.serve(partial) as partial_url, pd.chromium(640, 480) as d:
+        d.get(partial_url)
+        deadline = time.time() + 10
+        while time.time() < deadline and "index.wasm" not in d.find_element(By.ID, "message").text:
+            time.sleep(0.2)
+        text = d.find_element(By.ID, "message").text
+        assert shown(d, "message") and "index.wasm" in text, "without index.wasm the page says '%s'" % text
+    shutil.rmtree(partial, ignore_errors=True)
+
+
+def strip_height(driver):
+    return driver.execute_script("return document.getElementById('help').getBoundingClientRect().height")
+
+
+def check_small_windows_keep_the_title_in_reach(url):
+    with pd.chromium(320, 240) as d:
+        d.get(url + "?save=0")
+        pd.wait_for(d, lambda s: s.get("running") and s["drawn"] >= 30, what="the title")
+        height = strip_height(d)
+        assert height <= 240 * 0.3, "at 320x240 the strip is %d px tall" % height
+        ActionChains(d).move_to_element_with_offset(d.find_element(By.ID, "canvas"), 0, -40).click().perform()
+        pd.wait_for(d, lambda s: s["state"] == 2, 5, "a click on the title to start play")
+        d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                          {"width": 640, "height": 360, "deviceScaleFactor": 1, "mobile": False})
+        d.get(url + "?save=0")
+        pd.wait_for(d, lambda s: s.get("running") and s["drawn"] >= 30, what="the title at 640x360")
+        height = strip_height(d)
+        assert height <= 360 * 0.2, "at 640x360 the strip is %d px tall" % height
+        print("  the strip: %d px at 640x360" % height)
+
+
+def check_pad_chosen_without_a_pad_still_starts(url):
+    with pd.chromium(1024, 768) as d:
+        d.get(url + "?save=0")
+        pd.wait_for(d, lambda s: s.get("running") and s["drawn"] >= 30, what="the title")
+        assert "R" in [k.text for k in d.find_elements(By.CSS_SELECTOR, "#help kbd")], "R is not on the strip"
+        # R with no game kept says so on the page.
+        ActionChains(d).key_down("r").pause(0.2).key_up("r").perform()
+        time.sleep(0.5)
+        note = d.find_element(By.ID, "replaynote").text
+        assert "no game" in note.lower(), "R with nothing kept says '%s'" % note
+        d.execute_script("var c = document.getElementById('controls'); c.value = '2';"
+                         "c.dispatchEvent(new Event('change'));")
+        pd.wait_for(d, lambda s: s["mode"] == 2, 5, "pad mode")
+        time.sleep(0.5)
+        assert shown(d, "padwanted"), "no word to press a button on the pad"
+        assert "press a button on your pad" in d.find_element(By.ID, "padwanted").text.lower()
+        ActionChains(d).key_down("x").pause(0.3).key_up("x").perform()
+        s = pd.wait_for(d, lambda s: s["state"] == 2, 5, "a key to start play with no pad")
+        assert s["mode"] == 0, "started by a key, the game is in mode %d" % s["mode"]
+        d.get(url + "?save=0")
+        pd.wait_for(d, lambda s: s.get("running") and s["drawn"] >= 10, what="the page again")
+        ActionChains(d).move_to_element(d.find_element(By.ID, "canvas")).click().perform()
+        pd.wait_for(d, lambda s: s["state"] == 2, 5, "a click to start play")
+
+
+def check_a_busy_port_is_said_plainly():
+    holder = socket.socket()
+    holder.bind(("127.0.0.1", 0))
+    holder.listen(1)
+    port = holder.getsockname()[1]
+    try:
+        run = subprocess.run([os.path.join(ROOT, "scripts", "serve-web.sh"), PAGE, str(port)],
+                             capture_output=True, text=True, timeout=20)
+    finally:
+        holder.close()
+    both = run.stdout + run.stderr
+    assert run.returncode != 0, "serve-web.sh on a taken port exited 0"
+    assert "Traceback" not in both and "taken" in both and "served at" not in both, both
+
+
+def check_keys_are_named_as_the_layout_has_them(url):
+    # An AZERTY keyboard as the browser reports it: the key where QWERTY has Z
+    # is labelled W.
+    azerty = """
+    Object.defineProperty(navigator, 'keyboard', {value: {getLayoutMap: function() {
+      return Promise.resolve(new Map([['KeyZ', 'w'], ['KeyX', 'x'], ['KeyC', 'c'], ['KeyS', 's'], ['KeyP', 'p'],
+                                      ['KeyF', 'f'], ['KeyR', 'r'], ['KeyQ', 'a'], ['KeyW', 'z']]));
+    }}});"""
+    with pd.chromium(1024, 768) as d:
+        d.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": azerty})
+        d.get(url + "?save=0")
+        pd.wait_for(d, lambda s: s.get("running") and s["drawn"] >= 30, what="the title")
+        time.sleep(0.3)
+        shoot = d.find_element(By.ID, "shootkeys").text
+        assert shoot.split()[:1] == ["W"], "on AZERTY the strip names the keys '%s'" % shoot
+
+
+def check_a_second_visit_plays_offline():
+    profile = tempfile.mkdtemp(prefix="quadrovolt-chromium-")
+    with pd.chromium(1024, 768, profile) as d:
+        with pd.serve(PAGE) as url:
+            d.get(url + "?save=0&mode=keyboard")
+            pd.wait_for(d, lambda s: s.get("running") and s["drawn"] >= 10, what="the title")
+            manifest = d.execute_async_script("""
+                var done = arguments[0];
+                fetch(document.querySelector('link[rel=manifest]').href).then(r => r.json())
+                  .then(m => Promise.all(m.icons.map(i => fetch(i.src).then(r => r.ok && i.sizes))))
+                  .then(sizes => done(sizes), e => done(String(e)));""")
+            assert isinstance(manifest, list) and "256x256" in manifest and all(manifest), manifest
+            cached = d.execute_async_script("""
+                var done = arguments[0];
+                navigator.serviceWorker.ready.then(() => caches.open('quadrovolt-page'))
+                  .then(c => c.keys()).then(k => done(k.map(r => r.url.split('/').pop())), e => done(String(e)));""")
+            assert isinstance(cached, list) and {"index.html", "index.js", "index.wasm"} <= set(cached), cached
+        # The server is gone and the browser is offline: the page still plays.
+        d.execute_cdp_cmd("Network.enable", {})
+        d.execute_cdp_cmd("Network.emulateNetworkConditions", {"offline": True, "latency": 0, "downloadThroughput": -1,
+                                                               "uploadThroughput": -1})
+        d.get(url + "?save=0&mode=keyboard")
+        pd.wait_for(d, lambda s: s.get("running") and s["drawn"] >= 30, 30, "the title offline")
+        ActionChains(d).key_down("x").pause(0.3).key_up("x").perform()
+        pd.wait_for(d, lambda s: s["state"] == 2, 10, "play offline")
+    shutil.rmtree(profile, ignore_errors=True)
+
+
 def main():
     checks = [check_loads_and_draws_the_title, check_a_key_starts_play_and_the_ship_moves,
-              check_the_save_survives_a_reload]
+              check_the_save_survives_a_reload, check_the_sound_box_silences_the_title_music,
+              check_escape_on_the_title_ends_until_a_new_key,
+              check_a_reload_mid_game_keeps_the_best_score_and_the_replay, check_a_hidden_page_pauses,
+              check_a_page_that_cannot_load_says_why, check_small_windows_keep_the_title_in_reach,
+              check_pad_chosen_without_a_pad_still_starts, check_a_busy_port_is_said_plainly,
+              check_keys_are_named_as_the_layout_has_them, check_a_second_visit_plays_offline]
+    # Only these checks, when named after the folder (for working on one).
+    wanted = sys.argv[2:]
+    checks = [c for c in checks if not wanted or c.__name__ in wanted]
     passed = failed = 0
     with pd.serve(PAGE) as url:
         for check in checks:
             try:
-                check(url)
+                check() if check.__code__.co_argcount == 0 else check(url)
                 print("%s: passed" % check.__name__)
                 passed += 1
             except Exception:

@@ -70,6 +70,7 @@ TEST(PageOptions, ReadsTheDeveloperOptionsAndIgnoresTheRest) {
 
   EXPECT_EQ(ParsePageQuery("?mode=mouse").ControlMode, 1);
   EXPECT_EQ(ParsePageQuery("?mode=joystick").ControlMode, 2);
+  EXPECT_EQ(ParsePageQuery("?mode=touch").ControlMode, 3);
   for (const char* bad : {"?level=0", "?level=41", "?level=-3", "?level=12x", "?level=", "?level"})
     EXPECT_EQ(ParsePageQuery(bad).Level, 0) << bad;
   const TPageOptions odd = ParsePageQuery("?&&x=1&pilot=yes&mode=pad&level=40");
