@@ -27,6 +27,8 @@
 //                   Size), colour BodyColour, DrawBody(), pop.
 //   AdvanceAlive()  first step of every alive frame (growth, turning, reach
 //                   timers); default nothing.
+//   AdvanceBody()   what the body does in every spawning and alive frame
+//                   (sparks, stars, tentacles); default nothing.
 //   DrawBody()      the body inside the alive matrix; colour is already set.
 //   EmitHitSparks() once per flash frame; default the grunt's red and yellow
 //                   sparks. Override empty for a boss that shows none.
@@ -55,7 +57,10 @@ class TBlobBoss : public TBlobEnemy {
  protected:
   void UpdateSpawning() override;
   void UpdateAlive() override;
-  void DrawSpawning() override;
+  // A boss's body moves in its spawning frames too.
+  void SpawningFrame() override;
+  void DrawSpawning() const override;
+  void DrawAlive() const override;
 
   virtual void ResetBoss() {}
   virtual void AdvanceAlive() {}

@@ -93,6 +93,7 @@ void TGeometryGrid::Initialise() {
       TGridPoint& p = Lattice[i][j];
       p.Rest = TVector3{float(i) * Spacing - ArenaHalf, float(j) * Spacing - ArenaHalf, LatticeZ};
       p.Position = p.Rest;
+      Before[i][j] = p.Rest;
       p.Velocity = TVector3{};
       p.Acceleration = TVector3{};
       p.K = RestStiffness;
@@ -103,17 +104,41 @@ void TGeometryGrid::Initialise() {
 }
 
 void TGeometryGrid::UpdateAndDraw() {
+  Update();
+  Draw();
+}
+
+void TGeometryGrid::Draw() const {
+  TRenderer& gl = GL();
+  gl.PointSize(1);
+  gl.LineWidth(1);
+  gl.Color(0, 0, 1, 0.4f);
+  gl.PushMatrix();
+  // Every segment of the lattice in one batch: the same picture as a pair per
+  // point, at a fraction of the calls.
+  gl.Begin(TPrimitive::Lines);
+  // The last row and column only end the lines.
+  for (int j = 0; j < Size - 1; ++j)
+    for (int i = 0; i < Size - 1; ++i) {
+      const TVector3& p = Lattice[i][j].Position;
+      const TVector3& right = Before[i + 1][j];
+      const TVector3& up = Before[i][j + 1];
+      gl.Vertex(p.X, p.Y, p.Z);
+      gl.Vertex(right.X, right.Y, right.Z);
+      gl.Vertex(p.X, p.Y, p.Z);
+      gl.Vertex(up.X, up.Y, up.Z);
+    }
+  gl.End();
+  gl.PopMatrix();
+}
+
+void TGeometryGrid::Update() {
   const float bulletForce = -Gravity * BulletPush;
   const float ringForce = -Gravity * RingPush;
   const float reach2 = BulletReach * BulletReach;
 
-  GL().PointSize(1);
-  GL().LineWidth(1);
-  GL().Color(0, 0, 1, 0.4f);
-  GL().PushMatrix();
-  // Every segment of the lattice in one batch: the same picture as a pair per
-  // point, at a fraction of the calls.
-  GL().Begin(TPrimitive::Lines);
+  for (int i = 0; i < Size; ++i)
+    for (int j = 0; j < Size; ++j) Before[i][j] = Lattice[i][j].Position;
 
   // The last row and column are never moved: they only end the lines.
   for (int j = 0; j < Size - 1; ++j)
@@ -205,18 +230,7 @@ void TGeometryGrid::UpdateAndDraw() {
 
       p.K -= StiffnessDecay;
       if (p.K < StiffnessFloor) p.K = StiffnessFloor;
-
-      // The neighbours along +X and +Y have not moved yet this frame.
-      const TVector3& right = Lattice[i + 1][j].Position;
-      const TVector3& up = Lattice[i][j + 1].Position;
-      GL().Vertex(p.Position.X, p.Position.Y, p.Position.Z);
-      GL().Vertex(right.X, right.Y, right.Z);
-      GL().Vertex(p.Position.X, p.Position.Y, p.Position.Z);
-      GL().Vertex(up.X, up.Y, up.Z);
     }
-
-  GL().End();
-  GL().PopMatrix();
 }
 
 void TGeometryGrid::AddShockwave(const TVector3& pos) {

@@ -19,6 +19,10 @@ class TGeometryGrid {
   // Back to the starting lattice and fields; Player and the lists are kept.
   void Initialise();
 
+  // One step of the springs; Draw shows the lattice as the step left it.
+  void Update();
+  void Draw() const;
+  // Both at once.
   void UpdateAndDraw();
   void AddShockwave(const TVector3& pos);
   void SetCentre(int x, int y);
@@ -35,6 +39,9 @@ class TGeometryGrid {
   int ShockwaveLimit;
   float Gravity;
   TGridPoint Lattice[Size][Size];  // [i along X][j along Y]
+  // Where every point stood before the last step: each segment runs from its
+  // point as moved to its +X and +Y neighbours as they stood.
+  TVector3 Before[Size][Size];
   float Push;
   TVector3 Centre;
   TBlob* Player = nullptr;

@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
                    unsigned(replay.Header.GameVersion), unsigned(GameVersion));
     host.Watch(std::move(replay));
     for (int f = 0; host.Watching(); ++f) {
-      host.Tick();
+      host.Step();  // nobody looks: the steps are not drawn
       char why[160];
       if (!EntitiesSane(game, why, sizeof why)) {
         std::printf("frame %d: %s\n", f, why);
@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
   for (int f = 0; f < frames; ++f) {
     pilot.BeforeTick(f);
     const std::uint8_t before = host.State();
-    host.Tick();
+    host.Step();
     if (before == GameState::Playing && host.State() == GameState::GameOver) ++gameOvers;
     if (host.Level() != lastLevel) ++levelsCompleted, lastLevel = host.Level();
     if (recordPath && f > 0 && !host.Recording()) break;  // the recorded game is over
