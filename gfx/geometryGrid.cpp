@@ -77,7 +77,11 @@ void PullByWell(TBlob& victim, const TBlob& well, float gravity, float divisor, 
 }
 }  // namespace
 
-TGeometryGrid::TGeometryGrid() { Initialise(); }
+TGeometryGrid::TGeometryGrid() {
+  Shots.reserve(64);
+  RowShots.reserve(64);
+  Initialise();
+}
 
 void TGeometryGrid::Initialise() {
   ShockwaveCentre = TVector3{};
@@ -139,32 +143,30 @@ void TGeometryGrid::Update() {
 
   for (int i = 0; i < Size; ++i)
     for (int j = 0; j < Size; ++j) Before[i][j] = Lattice[i][j].Position;
+  GatherShots();
 
   // The last row and column are never moved: they only end the lines.
-  for (int j = 0; j < Size - 1; ++j)
+  for (int j = 0; j < Size - 1; ++j) {
+    ShotsNearRow(j, bulletForce);
     for (int i = 0; i < Size - 1; ++i) {
       TGridPoint& p = Lattice[i][j];
       bool disturbed = false;
 
       // Bullets shove the lattice aside as they fly over it.
-      if (Repulsors) {
-        const TBlobList& bullets = *Repulsors;
-        for (int b = 0; b < bullets.Count(); ++b) {
-          const TBlob& bullet = *bullets[b];
-          if (!bullet.Active) continue;
-          const float dx = bullet.Position.X - p.Position.X;
-          if (dx >= BulletReach || dx <= -BulletReach) continue;
-          const float dy = bullet.Position.Y - p.Position.Y;
-          if (dy >= BulletReach || dy <= -BulletReach) continue;
-          const float dz = bullet.Position.Z - p.Position.Z;
-          const float r2 = dx * dx + dy * dy + dz * dz;
-          if (r2 >= reach2) continue;
-          const float r = std::sqrt(r2);
-          if (!(r < BulletReach)) continue;
-          disturbed = true;
-          // A bullet dead on the point has no direction to push in.
-          if (r > 0) PushAlong(p, dx, dy, dz, r, bulletForce, PushDepthDamp);
-        }
+      for (const int b : RowShots) {
+        const TVector3& bullet = Shots[b];
+        const float dx = bullet.X - p.Position.X;
+        if (dx >= BulletReach || dx <= -BulletReach) continue;
+        const float dy = bullet.Y - p.Position.Y;
+        if (dy >= BulletReach || dy <= -BulletReach) continue;
+        const float dz = bullet.Z - p.Position.Z;
+        const float r2 = dx * dx + dy * dy + dz * dz;
+        if (r2 >= reach2) continue;
+        const float r = std::sqrt(r2);
+        if (!(r < BulletReach)) continue;
+        disturbed = true;
+        // A bullet dead on the point has no direction to push in.
+        if (r > 0) PushAlong(p, dx, dy, dz, r, bulletForce, PushDepthDamp);
       }
 
       // The gravi-bomb ring: its radius grows with every point processed.
@@ -231,6 +233,39 @@ void TGeometryGrid::Update() {
       p.K -= StiffnessDecay;
       if (p.K < StiffnessFloor) p.K = StiffnessFloor;
     }
+  }
+}
+
+void TGeometryGrid::GatherShots() {
+  Shots.clear();
+  if (!Repulsors) return;
+  for (const TBlob* b : *Repulsors)
+    if (b->Active) Shots.push_back(b->Position);
+}
+
+void TGeometryGrid::ShotsNearRow(int j, float force) {
+  // A row's points stand where the last step left them until their turn, and
+  // a bullet's push moves a point at most |force| on Y. So a bullet further
+  // than the reach, plus every push the nearer ones could give, from all of
+  // the row's places on Y cannot pass the point's own test: leaving it out
+  // changes nothing. The rest keep their order.
+  // A point at no number is never pushed: it leaves the bounds alone.
+  float low = INFINITY, high = -INFINITY;
+  for (int i = 0; i < Size - 1; ++i) {
+    const float y = Lattice[i][j].Position.Y;
+    if (y < low) low = y;
+    if (y > high) high = y;
+  }
+  const float push = std::fabs(force);
+  std::size_t near = 0;
+  do {
+    near = RowShots.size();
+    // One unit spare for the rounding of the point's own subtraction.
+    const float margin = BulletReach + push * float(near) + 1.0f;
+    RowShots.clear();
+    for (int b = 0; b < int(Shots.size()); ++b)
+      if (Shots[b].Y > low - margin && Shots[b].Y < high + margin) RowShots.push_back(b);
+  } while (RowShots.size() > near);
 }
 
 void TGeometryGrid::AddShockwave(const TVector3& pos) {

@@ -3,6 +3,8 @@
 // gravi-bomb sends a ring through it, a hit on the ship sucks it in, and
 // gravitars, black holes and bosses bend it. It also carries the pull of the
 // gravity wells on the ship and on other entities, and the bomb's shockwave.
+#include <vector>
+
 #include "entities/blob.h"
 #include "gfx/PdxLib3DTypes.h"
 
@@ -49,4 +51,12 @@ class TGeometryGrid {
   const TBlobList* Repulsors = nullptr;   // the bullets
   const TBlobList* Wells = nullptr;       // the gravitars
   const TBlobList* Attractors = nullptr;  // black holes and bosses
+
+ private:
+  // The active bullets' places, gathered once a step in list order, and
+  // those that can reach the row being worked on.
+  void GatherShots();
+  void ShotsNearRow(int j, float force);
+  std::vector<TVector3> Shots;
+  std::vector<int> RowShots;
 };

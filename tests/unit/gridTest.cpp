@@ -232,6 +232,28 @@ TEST_F(GridTest, WarpersBendEvenPointsUnderABullet) {
   EXPECT_TRUE(LatticeFinite());
 }
 
+TEST_F(GridTest, ABulletPushesAPointIntoTheReachOfAFartherOne) {
+  // The near bullet, 3 above, pushes the point 4.4 down, within the reach of
+  // one 32 below: it pushes back. One 40 below never reaches it.
+  const TVector3 r = Rest(25, 25);
+  auto settle = [&](std::initializer_list<float> belowOrAbove) {
+    Grid->Initialise();
+    Grid->SetPush(0);
+    Bullets.Clear();
+    for (const float dy : belowOrAbove) AddBullet(MakeVector(r.X, r.Y + dy, 0));
+    Grid->Update();
+    return At(25, 25);
+  };
+  const TVector3 nearOnly = settle({3});
+  EXPECT_LT(nearOnly.Y, r.Y - 1);
+  const TVector3 withFarther = settle({3, -32});
+  EXPECT_GT(withFarther.Y, nearOnly.Y + 1) << "the farther bullet pushed it back up";
+  EXPECT_EQ(settle({3, -40}).Y, nearOnly.Y);
+  // The same bullets the other way round: the far one is out of reach when
+  // its turn comes, and the near one's push comes too late for it.
+  EXPECT_EQ(settle({-32, 3}).Y, nearOnly.Y);
+}
+
 TEST_F(GridTest, DrawsEverySegmentInOneBatchWithNeighboursNotYetMoved) {
   TRecordingRenderer rec;
   const TScopedRenderer installed(rec);
