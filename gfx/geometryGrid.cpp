@@ -1,5 +1,6 @@
 #include "gfx/geometryGrid.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "gfx/PdxLib3D.h"
@@ -80,6 +81,10 @@ void PullByWell(TBlob& victim, const TBlob& well, float gravity, float divisor, 
 TGeometryGrid::TGeometryGrid() {
   Shots.reserve(64);
   RowShots.reserve(64);
+  NearShots.reserve(64);
+  ShotDistance.reserve(64);
+  WellPulls.reserve(16);
+  WarperPulls.reserve(16);
   Initialise();
 }
 
@@ -143,17 +148,18 @@ void TGeometryGrid::Update() {
 
   for (int i = 0; i < Size; ++i)
     for (int j = 0; j < Size; ++j) Before[i][j] = Lattice[i][j].Position;
-  GatherShots();
+  GatherSources();
 
   // The last row and column are never moved: they only end the lines.
   for (int j = 0; j < Size - 1; ++j) {
     ShotsNearRow(j, bulletForce);
     for (int i = 0; i < Size - 1; ++i) {
+      if (i % Stretch == 0) ShotsNearStretch(i, j, bulletForce);
       TGridPoint& p = Lattice[i][j];
       bool disturbed = false;
 
       // Bullets shove the lattice aside as they fly over it.
-      for (const int b : RowShots) {
+      for (const int b : NearShots) {
         const TVector3& bullet = Shots[b];
         const float dx = bullet.X - p.Position.X;
         if (dx >= BulletReach || dx <= -BulletReach) continue;
@@ -197,27 +203,12 @@ void TGeometryGrid::Update() {
         const float s = -Gravity * Push;
         if (s != 0) Attract(p, Centre.X, Centre.Y, s);  // Centre.Z is the well depth
         p.K = PulledStiffness;
-        if (Wells) {
-          const TBlobList& wells = *Wells;
-          for (int w = 0; w < wells.Count(); ++w) {
-            const TBlob& well = *wells[w];
-            if (!well.Active) continue;
-            Attract(p, well.Position.X, well.Position.Y, Gravity * well.WellMass());
-            p.K = PulledStiffness;
-          }
-        }
+        for (const TPuller& well : WellPulls) Attract(p, well.X, well.Y, well.Strength);
       }
 
       // Black holes and bosses bend the lattice even under a bullet or the ring.
-      if (Attractors) {
-        const TBlobList& warpers = *Attractors;
-        for (int a = 0; a < warpers.Count(); ++a) {
-          const TBlob& warper = *warpers[a];
-          if (!warper.Active) continue;
-          Attract(p, warper.Position.X, warper.Position.Y, Gravity * warper.GridMass);
-          p.K = PulledStiffness;
-        }
-      }
+      for (const TPuller& warper : WarperPulls) Attract(p, warper.X, warper.Y, warper.Strength);
+      if (!WarperPulls.empty()) p.K = PulledStiffness;
 
       // The spring back to the rest place, damped.
       p.Acceleration.X = (p.Rest.X - p.Position.X) * p.K;
@@ -236,19 +227,45 @@ void TGeometryGrid::Update() {
   }
 }
 
-void TGeometryGrid::GatherShots() {
+void TGeometryGrid::GatherSources() {
   Shots.clear();
-  if (!Repulsors) return;
-  for (const TBlob* b : *Repulsors)
-    if (b->Active) Shots.push_back(b->Position);
+  WellPulls.clear();
+  WarperPulls.clear();
+  if (Repulsors)
+    for (const TBlob* b : *Repulsors)
+      if (b->Active) Shots.push_back(b->Position);
+  if (Wells)
+    for (const TBlob* w : *Wells)
+      if (w->Active) WellPulls.push_back({w->Position.X, w->Position.Y, Gravity * w->WellMass()});
+  if (Attractors)
+    for (const TBlob* a : *Attractors)
+      if (a->Active) WarperPulls.push_back({a->Position.X, a->Position.Y, Gravity * a->GridMass});
 }
 
+namespace {
+// The bullets a stretch of the lattice keeps, given how far each lies
+// outside the box its points stand in (on its farther axis). Its points stand
+// where the last step left them until their turn, and a push moves a point at
+// most |force| on each axis; so a bullet farther than the reach plus every
+// push the nearer ones could give cannot pass a point's own test, and leaving
+// it out changes nothing. The margin those kept lie within: it grows with
+// every bullet it takes in, until it takes in no more.
+float KeptMargin(const std::vector<float>& distance, float force) {
+  const float push = std::fabs(force);
+  std::size_t near = 0, within = 0;
+  float margin;
+  do {
+    near = within;
+    // One unit spare for the rounding of the point's own subtraction.
+    margin = BulletReach + push * float(near) + 1.0f;
+    within = 0;
+    for (const float d : distance) within += d < margin;
+  } while (within > near);
+  return margin;
+}
+}  // namespace
+
 void TGeometryGrid::ShotsNearRow(int j, float force) {
-  // A row's points stand where the last step left them until their turn, and
-  // a bullet's push moves a point at most |force| on Y. So a bullet further
-  // than the reach, plus every push the nearer ones could give, from all of
-  // the row's places on Y cannot pass the point's own test: leaving it out
-  // changes nothing. The rest keep their order.
   // A point at no number is never pushed: it leaves the bounds alone.
   float low = INFINITY, high = -INFINITY;
   for (int i = 0; i < Size - 1; ++i) {
@@ -256,16 +273,33 @@ void TGeometryGrid::ShotsNearRow(int j, float force) {
     if (y < low) low = y;
     if (y > high) high = y;
   }
-  const float push = std::fabs(force);
-  std::size_t near = 0;
-  do {
-    near = RowShots.size();
-    // One unit spare for the rounding of the point's own subtraction.
-    const float margin = BulletReach + push * float(near) + 1.0f;
-    RowShots.clear();
-    for (int b = 0; b < int(Shots.size()); ++b)
-      if (Shots[b].Y > low - margin && Shots[b].Y < high + margin) RowShots.push_back(b);
-  } while (RowShots.size() > near);
+  ShotDistance.clear();
+  for (const TVector3& s : Shots) ShotDistance.push_back(std::max(low - s.Y, s.Y - high));
+  const float margin = KeptMargin(ShotDistance, force);
+  RowShots.clear();
+  for (int b = 0; b < int(Shots.size()); ++b)
+    if (ShotDistance[b] < margin) RowShots.push_back(b);
+}
+
+void TGeometryGrid::ShotsNearStretch(int i0, int j, float force) {
+  // Only the row's bullets can reach it; they keep their order.
+  float lowX = INFINITY, highX = -INFINITY, lowY = INFINITY, highY = -INFINITY;
+  for (int i = i0; i < i0 + Stretch && i < Size - 1; ++i) {
+    const TVector3& at = Lattice[i][j].Position;
+    if (at.X < lowX) lowX = at.X;
+    if (at.X > highX) highX = at.X;
+    if (at.Y < lowY) lowY = at.Y;
+    if (at.Y > highY) highY = at.Y;
+  }
+  ShotDistance.clear();
+  for (const int b : RowShots) {
+    const TVector3& s = Shots[b];
+    ShotDistance.push_back(std::max(std::max(lowX - s.X, s.X - highX), std::max(lowY - s.Y, s.Y - highY)));
+  }
+  const float margin = KeptMargin(ShotDistance, force);
+  NearShots.clear();
+  for (int k = 0; k < int(RowShots.size()); ++k)
+    if (ShotDistance[k] < margin) NearShots.push_back(RowShots[k]);
 }
 
 void TGeometryGrid::AddShockwave(const TVector3& pos) {

@@ -53,10 +53,20 @@ class TGeometryGrid {
   const TBlobList* Attractors = nullptr;  // black holes and bosses
 
  private:
-  // The active bullets' places, gathered once a step in list order, and
-  // those that can reach the row being worked on.
-  void GatherShots();
-  void ShotsNearRow(int j, float force);
+  // What pushes and pulls the lattice, gathered once a step in list order
+  // (none of it moves while the lattice does): the active bullets' places,
+  // and the active wells' and warpers' places with their strength.
+  struct TPuller {
+    float X, Y, Strength;
+  };
+  void GatherSources();
   std::vector<TVector3> Shots;
-  std::vector<int> RowShots;
+  std::vector<TPuller> WellPulls, WarperPulls;
+  // The bullets that can reach the row being worked on, and of those the
+  // ones that can reach the stretch of it being worked on.
+  static constexpr int Stretch = 7;  // points of a row that share one list
+  void ShotsNearRow(int j, float force);
+  void ShotsNearStretch(int i0, int j, float force);
+  std::vector<int> RowShots, NearShots;
+  std::vector<float> ShotDistance;
 };
