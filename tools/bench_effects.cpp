@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
   TimeGrid(true, 50);      // warm the caches
   const double busy = TimeGrid(true, frames);
   const double idle = TimeGrid(false, frames);
-  std::printf("geometry grid, best of %d batches of %d frames, null renderer:\n", Batches, frames);
+  std::printf("geometry grid, best of %d batches of %d frames, the step alone:\n", Batches, frames);
   std::printf("  48 bullets, ring, 2 wells %8.1f us/frame\n", busy);
   std::printf("  idle                      %8.1f us/frame\n", idle);
 

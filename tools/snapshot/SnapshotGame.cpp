@@ -39,7 +39,7 @@ void TSnapshotGame::Run() {
   Host().SetControlMode(Options.Mode);
   // Only the last step is seen: the ones before it are not drawn.
   for (int f = 0; f < Options.Frames; ++f) Advance();
-  if (Options.Frames > 0) Host().Render();
+  if (!Options.Title || Options.Frames > 0) Host().Render();
 }
 
 void TSnapshotGame::Step() {
