@@ -144,8 +144,9 @@ class TQuadrovoltMain {
   TReplayResult LastResult;            // how the last recorded or watched game came out
   std::uint32_t ReplayDivergedAt = 0;  // the tick where the last replay watched parted from its recording (0: never)
 
-  // What the last step left to show besides the entities' own pictures, as
-  // it stood when the old frame would have drawn it.
+  // What the last step left to show besides the entities' own pictures,
+  // each taken at its moment in the step: the HUD before the step, the ship
+  // before the entities move, the glow and the cursor at the end.
   struct TFramePicture {
     std::uint8_t State = GameState::Quit;  // the state the step ran in (Quit: a bare frame)
     bool Hud = false;

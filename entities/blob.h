@@ -104,7 +104,7 @@ class TBlob {
   float Alpha;
   int AimAngle;
   int HeadingDeg;
-  // Set by an update that leaves a picture; the game clears it before each
-  // entity's update, so an entity not updated shows nothing.
+  // Set by an update that leaves a picture, cleared by one that leaves none;
+  // the game clears it for an entity it does not update, which shows nothing.
   std::uint8_t Shown;
 };
