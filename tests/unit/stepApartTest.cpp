@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <cstring>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "app/QuadrovoltMain.h"
 #include "app/WindowMessages.h"
@@ -140,8 +142,15 @@ TEST(StepApart, BusyStepsMakeNoDrawingCall) {
       {"level 20, three bullets and bombs", {20, 3, true, false}, false, 3000, 30, 900},
       {"level 39, three bullets and bombs", {39, 3, true, false}, false, 3000, 30, 900},
       {"level 4, mortal, through game over", {4, 1, false, true}, false, 4000, 5, 100},
+      // Without bombs: the ring would end a boss on its first alive frame.
+      {"level 10, the first boss", {10, 3, false, false}, false, 2000, 5, 500},
+      {"level 20, the second boss", {20, 3, false, false}, false, 2000, 5, 500},
+      {"level 30, the black holes", {30, 3, true, false}, false, 2000, 5, 500},
+      {"level 40, the last boss", {40, 3, true, false}, false, 6000, 5, 500},
       {"the title", {10, 1, false, false}, true, 600, 0, 100},
   };
+  // Every kind's frames (spawning, alive, dying) ran in a step unseen.
+  std::set<std::pair<int, int>> seen;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     TPilotedGame game(c.Flying);
@@ -157,7 +166,10 @@ TEST(StepApart, BusyStepsMakeNoDrawingCall) {
       ASSERT_TRUE(game.Step()) << "frame " << f;
       gameOvers += before == GameState::Playing && game.Host().State() == GameState::GameOver;
       int active = 0;
-      for (const TBlob* e : game.Game().Enemies) active += e->Active;
+      for (const TBlob* e : game.Game().Enemies) {
+        active += e->Active;
+        if (e->Shown != BlobShown::Nothing) seen.insert({e->Kind, e->Shown});
+      }
       for (const TBlob* b : game.Game().Bullets) bulletsFlying += b->Active;
       peakEnemies = std::max(peakEnemies, active);
       peakParticles = std::max(peakParticles, game.Game().Particles->ActiveCount());
@@ -178,6 +190,15 @@ TEST(StepApart, BusyStepsMakeNoDrawingCall) {
     game.Host().Render();
     EXPECT_GT(failing.Calls, 100);
   }
+  for (const std::uint8_t kind :
+       {BlobKind::Grunt, BlobKind::GruntXY, BlobKind::Snake, BlobKind::Boid, BlobKind::Pod, BlobKind::PodChild,
+        BlobKind::Gravitar, BlobKind::BlackHole, BlobKind::Pickup, BlobKind::Boss2, BlobKind::Boss3, BlobKind::Boss4})
+    for (const std::uint8_t frame : {BlobShown::Spawning, BlobShown::Alive, BlobShown::Dying})
+      // A snake appears at once, with no spawning frame to show.
+      if (kind != BlobKind::Snake || frame != BlobShown::Spawning) {
+        EXPECT_TRUE(seen.count({kind, frame})) << "kind " << int(kind) << " never ran frame " << int(frame);
+      }
+  EXPECT_TRUE(seen.count({BlobKind::Message, BlobShown::Alive}));
 }
 
 TEST(StepApart, APictureChangesNothingOfTheGame) {
