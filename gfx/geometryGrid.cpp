@@ -266,6 +266,8 @@ float KeptMargin(const std::vector<float>& distance, float force) {
 }  // namespace
 
 void TGeometryGrid::ShotsNearRow(int j, float force) {
+  RowShots.clear();
+  if (Shots.empty()) return;
   // A point at no number is never pushed: it leaves the bounds alone.
   float low = INFINITY, high = -INFINITY;
   for (int i = 0; i < Size - 1; ++i) {
@@ -276,13 +278,14 @@ void TGeometryGrid::ShotsNearRow(int j, float force) {
   ShotDistance.clear();
   for (const TVector3& s : Shots) ShotDistance.push_back(std::max(low - s.Y, s.Y - high));
   const float margin = KeptMargin(ShotDistance, force);
-  RowShots.clear();
   for (int b = 0; b < int(Shots.size()); ++b)
     if (ShotDistance[b] < margin) RowShots.push_back(b);
 }
 
 void TGeometryGrid::ShotsNearStretch(int i0, int j, float force) {
   // Only the row's bullets can reach it; they keep their order.
+  NearShots.clear();
+  if (RowShots.empty()) return;
   float lowX = INFINITY, highX = -INFINITY, lowY = INFINITY, highY = -INFINITY;
   for (int i = i0; i < i0 + Stretch && i < Size - 1; ++i) {
     const TVector3& at = Lattice[i][j].Position;
@@ -297,7 +300,6 @@ void TGeometryGrid::ShotsNearStretch(int i0, int j, float force) {
     ShotDistance.push_back(std::max(std::max(lowX - s.X, s.X - highX), std::max(lowY - s.Y, s.Y - highY)));
   }
   const float margin = KeptMargin(ShotDistance, force);
-  NearShots.clear();
   for (int k = 0; k < int(RowShots.size()); ++k)
     if (ShotDistance[k] < margin) NearShots.push_back(RowShots[k]);
 }
