@@ -31,9 +31,23 @@ bool TFrameController::AfterInput(int key, bool down) {
   return ProgramLooping;
 }
 
-bool TFrameController::Tick() {
+bool TFrameController::Step() {
+  LastStepRan = false;
   if (!HandleMessage(Msg::Timer, 1, 0)) return false;
-  if (Game && !Game->Paused) Game->Draw();
+  if (Game && !Game->Paused) {
+    Game->Step();
+    LastStepRan = true;
+  }
+  return ProgramLooping;
+}
+
+void TFrameController::Render() const {
+  if (Game) Game->Render();
+}
+
+bool TFrameController::Tick() {
+  if (!Step()) return false;
+  if (LastStepRan) Render();
   return ProgramLooping;
 }
 

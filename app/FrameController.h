@@ -17,8 +17,14 @@ class TFrameController {
   bool HandleMessage(unsigned message, std::uint64_t wParam, std::int64_t lParam);
   // The same for an event a host made itself (cursor in arena units).
   bool HandleInput(const TInputEvent& e);
-  // One timer tick: the message goes through the hook, then the game draws
+  // One timer tick: the message goes through the hook, then the game steps
   // (unless paused). Returns false once the program should end.
+  bool Step();
+  // Whether the last Step moved the game on (a paused game stands still).
+  bool Stepped() const { return LastStepRan; }
+  // The picture of the last step; changes nothing.
+  void Render() const;
+  // Step, then Render when the game moved on.
   bool Tick();
   // Between ticks: Escape held while the title asked to quit ends the program.
   bool IdleCheck();
@@ -34,4 +40,5 @@ class TFrameController {
   TQuadrovoltMain* Game;
   bool KeyState[256] = {};
   bool ProgramLooping = true;
+  bool LastStepRan = false;
 };

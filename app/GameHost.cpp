@@ -42,6 +42,13 @@ void TGameHost::PointerAt(int x, int y) {
 
 void TGameHost::SetJoystick(const TJoyReading& reading) { Joystick.Reading = reading; }
 
+bool TGameHost::Step() {
+  Looping = Frame->Step() && Looping;
+  return Frame->Stepped();
+}
+
+void TGameHost::Render() const { Frame->Render(); }
+
 void TGameHost::Tick() { Looping = Frame->Tick() && Looping; }
 
 void TGameHost::Idle() { Looping = Frame->IdleCheck() && Looping; }

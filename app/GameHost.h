@@ -57,7 +57,12 @@ class TGameHost {
   void SetJoystick(const TJoyReading& reading);
 
   // --- Running -------------------------------------------------------------
-  // One 10 ms step and its drawing (a paused game draws nothing new).
+  // One 10 ms step; it makes no drawing call. False when the game did not
+  // move on (paused, or the program is ending).
+  bool Step();
+  // Draws the last step's picture and changes nothing.
+  void Render() const;
+  // A step and then its picture (a paused game draws nothing new).
   void Tick();
   // Between ticks: Escape held once the title asked to quit ends the program.
   void Idle();

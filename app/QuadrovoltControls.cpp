@@ -167,10 +167,15 @@ void TQuadrovoltMain::MoveByMouse() {
     p.Position.Y += p.Speed * d.Y;
   }
 
+  Shown.TargetCross = true;
+  Shown.Target = p.Target;
+}
+
+void TQuadrovoltMain::DrawTargetCross() const {
   // A white cross marks where the ship is heading.
   TRenderer& gl = GL();
   gl.PushMatrix();
-  gl.Translate(p.Target.X, p.Target.Y, 0);
+  gl.Translate(Shown.Target.X, Shown.Target.Y, 0);
   gl.Color(1, 1, 1, 1);
   gl.LineWidth(1);
   gl.Begin(TPrimitive::Lines);

@@ -157,21 +157,15 @@ void TQuadrovoltMain::OnLevelComplete(TBlob*) {
   }
 }
 
-void TQuadrovoltMain::Draw() {
-  TRenderer& gl = GL();
-  gl.BeginFrameState();
-  gl.Viewport(ViewportX, ViewportY, ScreenWidth, ScreenHeight);
-  gl.Frustum(-1, 1, -1, 1, 1, 1000);
-  gl.Enable(TCapability::Blend);
-  gl.BlendFunc(TBlendMode::AlphaOneMinusAlpha);
-  gl.ClearFrame();
-  gl.LoadIdentity();
-  gl.Translate(0, 0, -540);  // the camera looks down at the whole arena
-  gl.Disable(TCapability::Lighting);
-  gl.Color(1, 1, 1, 1);
-  gl.LineWidth(2);
-
-  if (State != GameState::Title) DrawHud();
+void TQuadrovoltMain::Step() {
+  // The HUD shows the figures as they stood before this step.
+  Shown.State = State;
+  Shown.Hud = State != GameState::Title;
+  Shown.Score = Player->Score;
+  Shown.HiScore = HiScore;
+  Shown.GraviBombs = Player->GraviBombs;
+  Shown.Damage = Player->Damage;
+  Shown.Watching = Watching();
 
   switch (State) {
     case GameState::Title:
@@ -196,7 +190,7 @@ void TQuadrovoltMain::Draw() {
       }
       LevelManager->Update(Level);
       PlayFrame();
-      DrawCursorAndGlow();
+      TakeCursorPicture();
       if (Player->Damage > 100) {
         Player->Wrecked = true;
         for (TBlob* well : GravityWells) well->SetActive(false);
@@ -209,7 +203,7 @@ void TQuadrovoltMain::Draw() {
     case GameState::GameOver:
       LevelManager->Update(Level);
       PlayFrame();
-      DrawCursorAndGlow();
+      TakeCursorPicture();
       if (--StateTimer <= 0) {
         SaveGame();
         SetState(GameState::Title);
@@ -219,6 +213,42 @@ void TQuadrovoltMain::Draw() {
 
     default: break;
   }
+}
+
+void TQuadrovoltMain::Render() const {
+  TRenderer& gl = GL();
+  gl.BeginFrameState();
+  gl.Viewport(ViewportX, ViewportY, ScreenWidth, ScreenHeight);
+  gl.Frustum(-1, 1, -1, 1, 1, 1000);
+  gl.Enable(TCapability::Blend);
+  gl.BlendFunc(TBlendMode::AlphaOneMinusAlpha);
+  gl.ClearFrame();
+  gl.LoadIdentity();
+  gl.Translate(0, 0, -540);  // the camera looks down at the whole arena
+  gl.Disable(TCapability::Lighting);
+  gl.Color(1, 1, 1, 1);
+  gl.LineWidth(2);
+
+  if (Shown.Hud) DrawHud();
+  switch (Shown.State) {
+    case GameState::Title: DrawTitle(); break;
+    case GameState::Playing:
+    case GameState::GameOver:
+      DrawArena();
+      DrawCursorAndGlow();
+      break;
+    default: break;
+  }
+}
+
+void TQuadrovoltMain::DrawArena() const {
+  if (Shown.Grid) Grid->Draw();
+  if (Shown.TargetCross) DrawTargetCross();
+  if (Shown.Ship) TBlobPlayer::DrawShipAt(Shown.ShipAt, Shown.ShipHeading, Shown.ShipAim);
+  DrawArenaBorder();
+  for (const TBlob* e : Enemies) e->Draw();
+  for (const TBlob* b : Bullets) b->Draw();
+  Particles->Draw();
 }
 
 void TQuadrovoltMain::ResetPlayerForTitle() {
@@ -245,8 +275,10 @@ void TQuadrovoltMain::PlayFrame() {
   const bool gameOver = State == GameState::GameOver;
   TBlobPlayer& player = *Player;
 
-  if (GridEnabled) Grid->UpdateAndDraw();
+  Shown.Grid = GridEnabled;
+  if (GridEnabled) Grid->Update();
 
+  Shown.TargetCross = false;
   bool moving = false;
   if (!gameOver) {
     const TVector3 before = player.Position;
@@ -277,13 +309,12 @@ void TQuadrovoltMain::PlayFrame() {
   if (!gameOver && InputMode == InputModes::Mouse)
     player.AimAngle = AngleToPoint(RoundInt(player.Position.X), RoundInt(player.Position.Y), CursorX, CursorY);
 
-  // Blinks while protected: drawn on every fifth frame.
-  if (player.Invulnerable > 0) {
-    --player.Invulnerable;
-    if (player.Invulnerable % 5 == 0) player.DrawShip();
-  } else {
-    player.DrawShip();
-  }
+  // Blinks while protected: shown on every fifth frame.
+  if (player.Invulnerable > 0) --player.Invulnerable;
+  Shown.Ship = player.Invulnerable % 5 == 0;
+  Shown.ShipAt = player.Position;
+  Shown.ShipHeading = player.Heading;
+  Shown.ShipAim = player.AimAngle;
 
   if (!gameOver && fire) {
     if (--player.FireCountdown < 1) {
@@ -300,11 +331,12 @@ void TQuadrovoltMain::PlayFrame() {
 
   if (MouseRight) player.Target = TVector3{float(CursorX), float(CursorY), 0};
 
-  DrawArenaBorder();
   Grid->SetPush(0);
 
   UpdateEntities();
 
+  // Only a bullet that flies this step shows.
+  for (TBlob* b : Bullets) b->Shown = BlobShown::Nothing;
   if (!gameOver) {
     for (TBlob* b : Bullets)
       if (b->Active) static_cast<TBlobBullet*>(b)->Fly(Enemies, Particles.get());
@@ -313,7 +345,7 @@ void TQuadrovoltMain::PlayFrame() {
     Grid->PullPlayer(GravityWells, 1);
   }
 
-  Particles->UpdateAndDraw();
+  Particles->Update();
   Grid->SetCentre(RoundInt(player.Position.X), RoundInt(player.Position.Y));
   if (InGame) FoldChecksum();
 }
@@ -323,7 +355,10 @@ void TQuadrovoltMain::UpdateEntities() {
   // Walked by index: a pod's death may append its children while we go.
   for (int i = 0; i < Enemies.Count(); ++i) {
     TBlob* e = Enemies[i];
-    if (e->Active) e->Update();
+    if (e->Active)
+      e->Update();
+    else
+      e->Shown = BlobShown::Nothing;
     if (!e->Active || e->Kind == BlobKind::Message || e->State != BlobState::Alive) continue;
 
     if (Grid->ShockwaveActive && CirclesOverlap(e->Position.X, e->Position.Y, e->Radius, Grid->ShockwaveCentre.X,
@@ -373,7 +408,7 @@ void TQuadrovoltMain::FireBullet(int spread) {
   }
 }
 
-void TQuadrovoltMain::DrawArenaBorder() {
+void TQuadrovoltMain::DrawArenaBorder() const {
   TRenderer& gl = GL();
   gl.Color(1, 1, 1, 1);
   gl.LineWidth(4);
@@ -385,22 +420,28 @@ void TQuadrovoltMain::DrawArenaBorder() {
   gl.End();
 }
 
-void TQuadrovoltMain::DrawCursorAndGlow() {
+void TQuadrovoltMain::TakeCursorPicture() {
+  Shown.GlowAt = Player->Position;
+  Shown.Cursor = InputMode == InputModes::Mouse;
+  Shown.CursorX = CursorX;
+  Shown.CursorY = CursorY;
+}
+
+void TQuadrovoltMain::DrawCursorAndGlow() const {
   TRenderer& gl = GL();
-  TBlobPlayer& player = *Player;
   gl.Enable(TCapability::Lighting);
   gl.Disable(TCapability::Light0);
   gl.LightAmbient(0.3f, 0.3f, 0.3f, 0);
 
   gl.PushMatrix();
-  gl.Translate(player.Position.X, player.Position.Y, player.Position.Z);
+  gl.Translate(Shown.GlowAt.X, Shown.GlowAt.Y, Shown.GlowAt.Z);
   gl.Scale(25, 25, 0);
   ModelSphereTile->DrawColoured(TVector3{0.3f, 0.3f, 0.3f}, TVector3{0.3f, 0.3f, 0.3f});
   gl.PopMatrix();
 
-  if (InputMode == InputModes::Mouse) {
+  if (Shown.Cursor) {
     gl.PushMatrix();
-    gl.Translate(float(CursorX), float(CursorY), 0);
+    gl.Translate(float(Shown.CursorX), float(Shown.CursorY), 0);
     gl.PushMatrix();
     gl.Scale(25, 25, 0);
     ModelSphereTile->DrawColoured(TVector3{0.3f, 0.3f, 0}, TVector3{0.3f, 0.3f, 0});

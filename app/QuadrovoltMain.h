@@ -1,7 +1,7 @@
 #pragma once
 // TQuadrovoltMain: the one game object. It owns every entity, list and effect,
-// runs the state machine (title, playing, game over, quit) and draws one
-// frame per tick in a fixed order.
+// runs the state machine (title, playing, game over, quit) one step per tick,
+// and draws what the last step left in a fixed order.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -42,8 +42,12 @@ class TQuadrovoltMain {
   TQuadrovoltMain(TSoundDevice& soundDevice, TJoystick& joystick, std::string savePath = "QUADROVOLT.DAT");
   ~TQuadrovoltMain();
 
-  // One frame: camera, HUD, and the state machine.
-  void Draw();
+  // One 10 ms step: the state machine, the controls, every entity and effect.
+  // It makes no drawing call; Render shows what it left.
+  void Step();
+  // The picture of the last step (camera, HUD, the title or the arena); it
+  // changes nothing, and a host may call it as often as it likes.
+  void Render() const;
   // Keys and mouse from the frame (Windows-style messages and key codes).
   void HandleMessage(unsigned message, std::uint64_t wParam, std::int64_t lParam);
   // One key, button or cursor event from a host, as the message hook takes it.
@@ -140,21 +144,52 @@ class TQuadrovoltMain {
   TReplayResult LastResult;            // how the last recorded or watched game came out
   std::uint32_t ReplayDivergedAt = 0;  // the tick where the last replay watched parted from its recording (0: never)
 
+  // What the last step left to show besides the entities' own pictures,
+  // each taken at its moment in the step: the HUD before the step, the ship
+  // before the entities move, the glow and the cursor at the end.
+  struct TFramePicture {
+    std::uint8_t State = GameState::Quit;  // the state the step ran in (Quit: a bare frame)
+    bool Hud = false;
+    // The HUD as it stood when the step began.
+    int Score = 0, HiScore = 0, GraviBombs = 0, Damage = 0;
+    bool Watching = false;
+    // The title's strip of start levels.
+    int StripOffset = 0, StripMaxLevel = 1;
+    // The arena.
+    bool Grid = false;
+    bool TargetCross = false;  // mouse mode: where the ship is heading
+    TVector3 Target;
+    bool Ship = false;  // false on the blinking ship's hidden frames
+    TVector3 ShipAt;
+    float ShipHeading = 0;
+    int ShipAim = 0;
+    TVector3 GlowAt;  // the ship's glow, where the step left the ship
+    bool Cursor = false;
+    int CursorX = 0, CursorY = 0;
+  };
+  const TFramePicture& Picture() const { return Shown; }
+
  private:
   void PlayFrame();
   void MoveByMouse();
   bool FireFlag() const;
   void UpdateEntities();
   void ShipContact();
-  void DrawArenaBorder();
-  void DrawCursorAndGlow();
+  void TakeCursorPicture();
   void TitleFrame();
   void ScrollLevelStrip();
-  void DrawLevelStrip();
+  void ChooseStripLevel();
   void TitleSparkles();
   bool ReadFireInput();
   void StartGame();
-  void DrawHud();
+  // The pictures, in the order a frame draws them.
+  void DrawHud() const;
+  void DrawTitle() const;
+  void DrawLevelStrip() const;
+  void DrawArena() const;
+  void DrawTargetCross() const;
+  void DrawArenaBorder() const;
+  void DrawCursorAndGlow() const;
   void ResetPlayerForTitle();
   void BeginPlay(const TReplayHeader& header);
   TReplayHeader PlayHeader() const;
@@ -166,6 +201,7 @@ class TQuadrovoltMain {
   void RebuildScript(std::uint64_t state);
   void WriteReplays();
 
+  TFramePicture Shown;
   TReplayJoystick Joystick;
   TReplayPlayer Watch;
   // The live game's state, kept while a replay is watched.

@@ -20,23 +20,30 @@ constexpr int LastLevel = 40;
 }  // namespace
 
 void TQuadrovoltMain::TitleFrame() {
+  ScrollLevelStrip();
+  ChooseStripLevel();
+  Shown.StripOffset = LevelSelectOffset;
+  Shown.StripMaxLevel = MaxLevel;
+
+  Printer->PenX = Printer->PenStartX = -450;
+  Printer->SetTop(-250);
+  Printer->AdvanceScroller(ScrollShown, ScrollDelay, TVector3{1, 1, 1}, TVector3{0, 0.5f, 0.9f}, 1, ScrollCountdown);
+
+  TitleSparkles();
+  Particles->Update();
+
+  if (ReadFireInput() && StateTimer <= 0) StartGame();
+}
+
+void TQuadrovoltMain::DrawTitle() const {
   const TVector3 one{1, 1, 1};
   Printer->PrintAt(4, TVector3{1, 1, 1}, -450, 200, TVector3{4, 8, 1}, "Q U A D R O V O L T");
   Printer->PrintAt(1, TVector3{1, 1, 0}, 350, 100, one, "final edition");
   Printer->PrintAt(2, TVector3{0.5f, 0, 1}, -300, -20, TVector3{2, 2, 1}, "A Pendrix Production 2006");
   Printer->PrintAt(2, TVector3{0.5f, 0, 1}, -300, -140, one, "Start Level:");
-
-  ScrollLevelStrip();
   DrawLevelStrip();
-
-  Printer->PenX = Printer->PenStartX = -450;
-  Printer->SetTop(-250);
-  Printer->PrintScroller(ScrollShown, ScrollDelay, one, TVector3{0, 0.5f, 0.9f}, 1, ScrollCountdown);
-
-  TitleSparkles();
-  Particles->UpdateAndDraw();
-
-  if (ReadFireInput() && StateTimer <= 0) StartGame();
+  Printer->DrawScroller();
+  Particles->Draw();
 }
 
 void TQuadrovoltMain::ScrollLevelStrip() {
@@ -47,22 +54,39 @@ void TQuadrovoltMain::ScrollLevelStrip() {
   if (Keys[VK::Right] && ++LevelSelectOffset > 39) LevelSelectOffset = 1;
 }
 
-void TQuadrovoltMain::DrawLevelStrip() {
-  int n = LevelSelectOffset >= 0 ? LevelSelectOffset + 1 : LevelSelectOffset + 41;
+namespace {
+// The level in slot `slot` (1 to 10) of the strip scrolled to `offset`.
+int StripLevel(int offset, int slot) {
+  int n = offset >= 0 ? offset + 1 : offset + 41;
+  for (int i = 1;; ++i, ++n) {
+    if (n > LastLevel) n = 1;
+    if (i == slot) return n;
+  }
+}
+}  // namespace
+
+void TQuadrovoltMain::ChooseStripLevel() {
+  // The middle slot is the start level, when it is open.
+  const int n = StripLevel(LevelSelectOffset, MiddleSlot);
+  if (n <= MaxLevel) {
+    SelectedLevel = n;
+    Level = n;
+  } else {
+    SelectedLevel = -1;
+  }
+}
+
+void TQuadrovoltMain::DrawLevelStrip() const {
+  const int maxLevel = Shown.StripMaxLevel;
+  int n = Shown.StripOffset >= 0 ? Shown.StripOffset + 1 : Shown.StripOffset + 41;
   float fade = 1.0f;
   char label[16];
+  bool middleOpen = false;
   for (int i = 1; i <= LevelSlots; ++i) {
     if (n > LastLevel) n = 1;
-    const bool unlocked = n <= MaxLevel;
+    const bool unlocked = n <= maxLevel;
     const float base = unlocked ? 1.0f : 0.5f;  // yellow when open, grey when locked
-    if (i == MiddleSlot) {
-      if (unlocked) {
-        SelectedLevel = n;
-        Level = n;
-      } else {
-        SelectedLevel = -1;
-      }
-    }
+    if (i == MiddleSlot) middleOpen = unlocked;
     fade -= 0.025f;
     std::snprintf(label, sizeof label, "%.02d", n);
     Printer->PrintAt(2, TVector3{base * fade, base * fade, unlocked ? 0.0f : 0.5f * fade}, float(i * 50 - 190), -140,
@@ -72,7 +96,7 @@ void TQuadrovoltMain::DrawLevelStrip() {
 
   // Brackets round the middle number: grey and thin when it is locked.
   TRenderer& gl = GL();
-  if (SelectedLevel == -1) {
+  if (!middleOpen) {
     gl.Color(0.5f, 0.5f, 0.5f, 1);
     gl.LineWidth(1);
   } else {
@@ -135,20 +159,20 @@ void TQuadrovoltMain::StartGame() {
   Recorder.Begin(header);
 }
 
-void TQuadrovoltMain::DrawHud() {
+void TQuadrovoltMain::DrawHud() const {
   const TVector3 white{1, 1, 1};
   char text[48];
   Printer->PrintHud(1, white, -500, 520, "Energy: ");
-  std::snprintf(text, sizeof text, "Score: %d", Player->Score);
+  std::snprintf(text, sizeof text, "Score: %d", Shown.Score);
   Printer->PrintHud(1, white, -100, 520, text);
-  std::snprintf(text, sizeof text, " HiScore: %d", HiScore);
+  std::snprintf(text, sizeof text, " HiScore: %d", Shown.HiScore);
   Printer->PrintHud(1, TVector3{0, 0.5f, 1}, 300, 520, text);
-  std::snprintf(text, sizeof text, "GraviBomb:%d", Player->GraviBombs);
+  std::snprintf(text, sizeof text, "GraviBomb:%d", Shown.GraviBombs);
   Printer->PrintHud(1, TVector3{0, 0, 1}, 150, 520, text);
-  if (Watching()) Printer->PrintHud(1, TVector3{1, 1, 0}, -190, 520, "REPLAY");
+  if (Shown.Watching) Printer->PrintHud(1, TVector3{1, 1, 0}, -190, 520, "REPLAY");
 
   // Energy bar: 200 units at full energy, shaded magenta to blue, gone at 100 damage.
-  const int energy = 100 - std::min(Player->Damage, 100);
+  const int energy = 100 - std::min(Shown.Damage, 100);
   if (energy <= 0) return;
   TRenderer& gl = GL();
   gl.LineWidth(6);

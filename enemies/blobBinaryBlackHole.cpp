@@ -63,13 +63,8 @@ void TBlobBinaryBlackHole::UpdateSpawning() {
   ResetForSpawn();
   if (!Active) return;
 
-  TRenderer& gl = GL();
-  gl.PushMatrix();
-  gl.Translate(Position.X, Position.Y, Position.Z);
-  gl.Color(BodyColour.X, BodyColour.Y, BodyColour.Z, 1);
-  DrawRing();
-  gl.PopMatrix();
-  RestoreBlending();
+  EmitSwirl();
+  TakePicture(BlobShown::Spawning, 1);
   GrowIn();
 }
 
@@ -81,24 +76,19 @@ void TBlobBinaryBlackHole::UpdateAlive() {
   GridMass += GridMassStep;
   if (GridMass > GridMassPeak) GridMass = 0;
 
-  TRenderer& gl = GL();
-  gl.PushMatrix();
-  gl.Translate(Position.X, Position.Y, Position.Z);
+  float scale;
   if (HitFlash < 1) {
     PingPong(PulseScale, PulseStep, PulseMin, PulseMax, 1.0f);
-    gl.Scale(PulseScale, PulseScale, PulseScale);
+    scale = PulseScale;
   } else {
     CountDownBlink();
     PingPong(PulseScale, PulseStep, PulseMin, PulseMax, FlashPulseFactor);
-    const float s = 1.4f * PulseScale;
-    gl.Scale(s, s, s);
+    scale = 1.4f * PulseScale;
     --HitFlash;
     EmitHitSparks();
   }
-  gl.Color(BodyColour.X, BodyColour.Y, BodyColour.Z, 1);
-  DrawRing();
-  gl.PopMatrix();
-  RestoreBlending();
+  EmitSwirl();
+  TakePicture(BlobShown::Alive, scale);
 
   PlaceOnOrbit();
   OrbitRadius -= OrbitShrink;
@@ -128,19 +118,11 @@ void TBlobBinaryBlackHole::UpdateDying() {
     return;
   }
 
-  // The ring swells by 8 percent a frame, white when it collapsed.
-  const TVector3 c = Collapsed ? MakeColor(1, 1, 1) : MakeColor(0, 0, 1);
-  TRenderer& gl = GL();
-  gl.Color(c.X, c.Y, c.Z, 1);
-  gl.PushMatrix();
-  gl.Translate(Position.X, Position.Y, Position.Z);
+  // The ring swells by 8 percent a frame.
   const float s = 1.4f * PulseScale;
-  gl.Scale(s, s, s);
   PulseScale *= 1.08f;
-  DrawRing();
-  gl.PopMatrix();
-
-  DrawDyingText(DyingProgress());
+  EmitSwirl();
+  TakePicture(BlobShown::Dying, s);
   if (DyingCounter == DyingLength - 1) EmitDeathBurst();
 }
 
@@ -159,11 +141,43 @@ void TBlobBinaryBlackHole::Blast() {
 // ---------------------------------------------------------------------------
 // Drawing.
 
-void TBlobBinaryBlackHole::DrawRing() {
+void TBlobBinaryBlackHole::DrawSpawning() const {
   TRenderer& gl = GL();
-  gl.LineWidth(2);
+  gl.PushMatrix();
+  gl.Translate(Picture.At.X, Picture.At.Y, Picture.At.Z);
+  gl.Color(BodyColour.X, BodyColour.Y, BodyColour.Z, 1);
+  DrawRing();
+  gl.PopMatrix();
+  RestoreBlending();
+}
+
+void TBlobBinaryBlackHole::DrawAlive() const {
+  TRenderer& gl = GL();
+  gl.PushMatrix();
+  gl.Translate(Picture.At.X, Picture.At.Y, Picture.At.Z);
+  gl.Scale(Picture.Scale, Picture.Scale, Picture.Scale);
+  gl.Color(BodyColour.X, BodyColour.Y, BodyColour.Z, 1);
+  DrawRing();
+  gl.PopMatrix();
+  RestoreBlending();
+}
+
+void TBlobBinaryBlackHole::DrawDying() const {
+  // White when it collapsed.
+  const TVector3 c = Collapsed ? MakeColor(1, 1, 1) : MakeColor(0, 0, 1);
+  TRenderer& gl = GL();
+  gl.Color(c.X, c.Y, c.Z, 1);
+  gl.PushMatrix();
+  gl.Translate(Picture.At.X, Picture.At.Y, Picture.At.Z);
+  gl.Scale(Picture.Scale, Picture.Scale, Picture.Scale);
+  DrawRing();
+  gl.PopMatrix();
+  DrawDyingText(Picture.Progress);
+}
+
+void TBlobBinaryBlackHole::DrawRing() const {
+  GL().LineWidth(2);
   DrawEdgeSegments(0);
-  EmitSwirl();
 }
 
 void TBlobBinaryBlackHole::EmitSwirl() {

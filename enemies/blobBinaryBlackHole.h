@@ -39,9 +39,13 @@ class TBlobBinaryBlackHole : public TBlobEnemy {
   void UpdateSpawning() override;
   void UpdateAlive() override;
   void UpdateDying() override;
+  void DrawSpawning() const override;
+  void DrawAlive() const override;
+  void DrawDying() const override;
 
  private:
-  void DrawRing();
+  // The ring's outline in the current transform.
+  void DrawRing() const;
   void EmitSwirl();
   void CountDownBlink();
   void PlaceOnOrbit();

@@ -78,8 +78,7 @@ void TBlobBoid::UpdateSpawning() {
     FlockPosition = {Position.X, Position.Y};
     FlockVelocity = {SpawnFlockVelocity, SpawnFlockVelocity};
   }
-  DrawSpawning();
-  DrawAliveGlow();
+  SpawningFrame();
   GrowIn();
 }
 
@@ -88,34 +87,43 @@ void TBlobBoid::UpdateAlive() {
   PlayerPull -= PullGrowth;
   if (PlayerPull < StrongestPull) PlayerPull = StrongestPull;
 
-  TRenderer& gl = GL();
-  gl.PushMatrix();
-  gl.Translate(Position.X, Position.Y, Position.Z);
   SpinAngle += SpinRate;
   if (SpinAngle > 360) SpinAngle -= 360;
-  gl.Rotate(SpinAngle, 0, 0, 1);
+  float scale;
   if (HitFlash < 1) {
     PingPong(PulseScale, PulseStep, PulseMin, PulseMax, 1.0f);
-    gl.Scale(PulseScale, PulseScale, PulseScale);
-    gl.Color(BodyColour.X, BodyColour.Y, BodyColour.Z, 1);
+    scale = PulseScale;
   } else {
     PingPong(PulseScale, PulseStep, PulseMin, PulseMax, FlashPulseFactor);
-    const float s = 1.4f * PulseScale;
-    gl.Scale(s, s, s);
-    gl.Color(BodyColour.X, BodyColour.Y, BodyColour.Z, 1);
+    scale = 1.4f * PulseScale;
     --HitFlash;
     EmitHitSparks();
   }
-  DrawBody();
-  gl.PopMatrix();
-  DrawAliveGlow();
+  TakePicture(BlobShown::Alive, scale);
 
   UpdateFlock();
   ClampToArena(Position);
   FlockPosition = {Position.X, Position.Y};
 }
 
-void TBlobBoid::DrawAliveGlow() { DrawGlow(Position, GlowScale.X, GlowScale.Y, 0, BodyColour, BodyColour); }
+void TBlobBoid::DrawSpawning() const {
+  TBlobEnemy::DrawSpawning();
+  DrawAliveGlow();
+}
+
+void TBlobBoid::DrawAlive() const {
+  TRenderer& gl = GL();
+  gl.PushMatrix();
+  gl.Translate(Picture.At.X, Picture.At.Y, Picture.At.Z);
+  gl.Rotate(SpinAngle, 0, 0, 1);
+  gl.Scale(Picture.Scale, Picture.Scale, Picture.Scale);
+  gl.Color(BodyColour.X, BodyColour.Y, BodyColour.Z, 1);
+  DrawBody();
+  gl.PopMatrix();
+  DrawAliveGlow();
+}
+
+void TBlobBoid::DrawAliveGlow() const { DrawGlow(Picture.At, GlowScale.X, GlowScale.Y, 0, BodyColour, BodyColour); }
 
 // ---------------------------------------------------------------------------
 // Flocking. The others are every active boid of the list but this one,

@@ -36,5 +36,7 @@ class TBlobBoid : public TBlobEnemy {
  protected:
   void UpdateSpawning() override;
   void UpdateAlive() override;
-  void DrawAliveGlow() override;
+  void DrawSpawning() const override;  // the opening outline, with its glow
+  void DrawAlive() const override;     // turned by SpinAngle
+  void DrawAliveGlow() const override;
 };

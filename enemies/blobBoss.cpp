@@ -30,17 +30,19 @@ void TBlobBoss::UpdateSpawning() {
   ResetForSpawn();
   ResetBoss();
   if (!Active) return;
-  DrawSpawning();
+  SpawningFrame();
   GrowIn(SpawnFullSize);
+}
+
+void TBlobBoss::SpawningFrame() {
+  TBlobEnemy::SpawningFrame();
+  AdvanceBody();
 }
 
 void TBlobBoss::UpdateAlive() {
   AdvanceAlive();
   PulseGridMass();
 
-  TRenderer& gl = GL();
-  gl.PushMatrix();
-  if (DrawAtPosition) gl.Translate(Position.X, Position.Y, Position.Z);
   if (HitFlash < 1) {
     PingPong(PulseScale, PulseStep, PulseMin, PulseMax, 1.0f);
   } else {
@@ -49,20 +51,28 @@ void TBlobBoss::UpdateAlive() {
     --HitFlash;
     EmitHitSparks();
   }
-  gl.Color(BodyColour.X, BodyColour.Y, BodyColour.Z, 1);
-  DrawBody();
-  gl.PopMatrix();
+  AdvanceBody();
+  TakePicture(BlobShown::Alive, 1);
 
   // Bosses stand where they spawned; this only keeps a stray one in play.
   ClampToArena(Position);
 }
 
-void TBlobBoss::DrawSpawning() {
+void TBlobBoss::DrawAlive() const {
   TRenderer& gl = GL();
   gl.PushMatrix();
-  if (DrawAtPosition) gl.Translate(Position.X, Position.Y, Position.Z);
+  if (DrawAtPosition) gl.Translate(Picture.At.X, Picture.At.Y, Picture.At.Z);
+  gl.Color(BodyColour.X, BodyColour.Y, BodyColour.Z, 1);
+  DrawBody();
+  gl.PopMatrix();
+}
+
+void TBlobBoss::DrawSpawning() const {
+  TRenderer& gl = GL();
+  gl.PushMatrix();
+  if (DrawAtPosition) gl.Translate(Picture.At.X, Picture.At.Y, Picture.At.Z);
   // Opens from a horizontal line to full height.
-  gl.Scale(1, Size, Size);
+  gl.Scale(1, Picture.Scale, Picture.Scale);
   gl.Color(BodyColour.X, BodyColour.Y, BodyColour.Z, 1);
   DrawBody();
   gl.PopMatrix();

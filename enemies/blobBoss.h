@@ -7,13 +7,14 @@
 // The frames, for every boss:
 //   spawning  BlinkPeriod 8, BlinkCounter 0, Speed 1, the spawn place, shield,
 //             flash, explosion and pulse back to their spawn values, then
-//             ResetBoss(); if Active: DrawSpawning() and grow by 0.04 a frame
-//             until Size passes SpawnFullSize, when the boss is alive.
-//   alive     AdvanceAlive(); the grid mass pulse; push the matrix (translated
-//             to Position when DrawAtPosition); no flash: the pulse at its own
-//             pace; flash: blink countdown, the pulse FlashPulseFactor times as
-//             fast, one flash frame less, EmitHitSparks(); colour BodyColour,
-//             DrawBody(), pop; keep to the arena.
+//             ResetBoss(); if Active: its picture, AdvanceBody(), and grow by
+//             0.04 a frame until Size passes SpawnFullSize, when it is alive.
+//   alive     AdvanceAlive(); the grid mass pulse; no flash: the pulse at its
+//             own pace; flash: blink countdown, the pulse FlashPulseFactor
+//             times as fast, one flash frame less, EmitHitSparks();
+//             AdvanceBody(); its picture; keep to the arena. The picture: push
+//             the matrix (translated to Position when DrawAtPosition), colour
+//             BodyColour, DrawBody(), pop.
 //   dying     the enemy explosion: points text in PointsColour, the burst on
 //             the first frame, the outline's edges flying apart.
 //   Hit       GruntHit, flash 10, one shield point; the last awards Points.
@@ -27,6 +28,8 @@
 //                   Size), colour BodyColour, DrawBody(), pop.
 //   AdvanceAlive()  first step of every alive frame (growth, turning, reach
 //                   timers); default nothing.
+//   AdvanceBody()   what the body does in every spawning and alive frame
+//                   (sparks, stars, tentacles); default nothing.
 //   DrawBody()      the body inside the alive matrix; colour is already set.
 //   EmitHitSparks() once per flash frame; default the grunt's red and yellow
 //                   sparks. Override empty for a boss that shows none.
@@ -55,7 +58,10 @@ class TBlobBoss : public TBlobEnemy {
  protected:
   void UpdateSpawning() override;
   void UpdateAlive() override;
-  void DrawSpawning() override;
+  // A boss's body moves in its spawning frames too.
+  void SpawningFrame() override;
+  void DrawSpawning() const override;
+  void DrawAlive() const override;
 
   virtual void ResetBoss() {}
   virtual void AdvanceAlive() {}

@@ -39,14 +39,13 @@ void TBlobBoss2::AdvanceAlive() {
   Radius += 0.2f;
 }
 
-void TBlobBoss2::DrawBody() { DrawRing(); }
+void TBlobBoss2::AdvanceBody() { EmitSparks(); }
 
-void TBlobBoss2::DrawRing() {
+void TBlobBoss2::DrawBody() const {
   TRenderer& gl = GL();
   gl.LineWidth(4);
   gl.Scale(Radius, Radius, 1);
   DrawEdgeSegments(0);
-  EmitSparks();
 }
 
 void TBlobBoss2::EmitSparks() {

@@ -20,9 +20,9 @@ class TBlobBoss2 : public TBlobBoss {
  protected:
   void ResetBoss() override;
   void AdvanceAlive() override;
-  void DrawBody() override;
+  void AdvanceBody() override;  // the sparks off the rim
+  void DrawBody() const override;
 
  private:
-  void DrawRing();
   void EmitSparks();
 };

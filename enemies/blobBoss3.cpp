@@ -73,11 +73,15 @@ void TBlobBoss3::TurnCorners() {
   }
 }
 
-void TBlobBoss3::DrawBody() {
+void TBlobBoss3::AdvanceBody() {
+  TurnCorners();
+  MoveStars();
+}
+
+void TBlobBoss3::DrawBody() const {
   TRenderer& gl = GL();
   gl.Color(0, 0, 0.5f, 1);
   gl.LineWidth(2);
-  TurnCorners();
 
   // Front face, back face 80 deeper, and the four edges joining them.
   gl.Begin(TPrimitive::LineLoop);
@@ -98,11 +102,7 @@ void TBlobBoss3::DrawBody() {
   DrawStars();
 }
 
-void TBlobBoss3::DrawStars() {
-  TRenderer& gl = GL();
-  gl.Color(1, 1, 1, 1);
-  gl.PointSize(2);
-  gl.Begin(TPrimitive::Points);
+void TBlobBoss3::MoveStars() {
   for (TStar& s : Stars) {
     s.X += s.Speed;
     if (s.X > HalfWidth) {
@@ -113,6 +113,15 @@ void TBlobBoss3::DrawStars() {
       s.G = std::min(s.G + 0.2f, 1.0f);
       s.B = std::min(s.B + 0.2f, 1.0f);
     }
+  }
+}
+
+void TBlobBoss3::DrawStars() const {
+  TRenderer& gl = GL();
+  gl.Color(1, 1, 1, 1);
+  gl.PointSize(2);
+  gl.Begin(TPrimitive::Points);
+  for (const TStar& s : Stars) {
     gl.Color(s.R, s.G, s.B, 1);
     gl.Vertex(s.X * PulseScale, s.Y * PulseScale, s.Z);
   }

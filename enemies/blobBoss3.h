@@ -43,11 +43,13 @@ class TBlobBoss3 : public TBlobBoss {
  protected:
   void ResetBoss() override;
   void AdvanceAlive() override;
-  void DrawBody() override;
+  void AdvanceBody() override;  // the corners turned, the stars moved on
+  void DrawBody() const override;
   void EmitHitSparks() override {}  // a hit only blinks
 
  private:
   void FillStars();
-  void DrawStars();
+  void MoveStars();
+  void DrawStars() const;
   void BurstBullet(TBlob& bullet) const;
 };

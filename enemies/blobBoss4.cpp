@@ -32,6 +32,8 @@ void TBlobBoss4::Create() {
   SetActive(true);
   SpinX = 0;
   SpinZ = 0;
+  ShownSpinX = ShownSpinZ = 0;
+  ShownTentacles = 0;
   ReachTimer = 0;
   CoreModel = nullptr;
 
@@ -75,7 +77,7 @@ void TBlobBoss4::AdvanceAlive() {
   }
 }
 
-void TBlobBoss4::DrawSpawning() {
+void TBlobBoss4::DrawSpawning() const {
   TRenderer& gl = GL();
   gl.PushMatrix();
   gl.Color(BodyColour.X, BodyColour.Y, BodyColour.Z, 1);
@@ -84,35 +86,45 @@ void TBlobBoss4::DrawSpawning() {
   gl.PopMatrix();
 }
 
-void TBlobBoss4::DrawBody() {
+void TBlobBoss4::AdvanceBody() {
+  ShownSpinX = SpinX;
+  ShownSpinZ = SpinZ;
+  SpinX += 1;
+  SpinZ += 0.5f;
+  Tentacles.Update();
+  // A tentacle severed later in the step still shows in this picture.
+  ShownTentacles = 0;
+  for (int i = 0; i < TMultiBezier::TentacleCount; ++i)
+    if (!Tentacles.Tentacles[i].Destroyed()) ShownTentacles |= 1u << i;
+}
+
+void TBlobBoss4::DrawBody() const {
   DrawCore();
   DrawHalo();
-  Tentacles.Update();
   DrawTentacles();
 }
 
-void TBlobBoss4::DrawCore() {
+void TBlobBoss4::DrawCore() const {
   TRenderer& gl = GL();
   gl.LineWidth(1);
   gl.PushMatrix();
   gl.Scale(4, 4, 4);
-  gl.Rotate(SpinX, 1, 0, 0);
-  gl.Rotate(SpinZ, 0, 0, 1);
-  SpinX += 1;
-  SpinZ += 0.5f;
+  gl.Rotate(ShownSpinX, 1, 0, 0);
+  gl.Rotate(ShownSpinZ, 0, 0, 1);
   // Outlines in the colour already set.
   if (CoreModel) CoreModel->Draw(true);
   gl.PopMatrix();
 }
 
-void TBlobBoss4::DrawHalo() {
+void TBlobBoss4::DrawHalo() const {
   for (int i = 0; i < 4; ++i) DrawGlow(TVector3{}, 96, 96, 96, Yellow, White);
 }
 
-void TBlobBoss4::DrawTentacles() {
+void TBlobBoss4::DrawTentacles() const {
   TRenderer& gl = GL();
-  for (const TMultiBezier::TTentacle& t : Tentacles.Tentacles) {
-    if (t.Destroyed()) continue;
+  for (int i = 0; i < TMultiBezier::TentacleCount; ++i) {
+    if (!(ShownTentacles & (1u << i))) continue;
+    const TMultiBezier::TTentacle& t = Tentacles.Tentacles[i];
     for (int k = 0; k < TMultiBezier::SubCount; ++k) {
       const TVector3 at{t.Sub[k].X, t.Sub[k].Y, 0};
       // Squares shrinking from the root to the tip.

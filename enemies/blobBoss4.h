@@ -40,14 +40,18 @@ class TBlobBoss4 : public TBlobBoss {
   void UpdateSpawning() override;
   void ResetBoss() override;
   void AdvanceAlive() override;
-  void DrawSpawning() override;
-  void DrawBody() override;
+  void AdvanceBody() override;  // the core tumbles, the tentacles wave
+  void DrawSpawning() const override;
+  void DrawBody() const override;
   void EmitHitSparks() override;
   void UpdateDying() override;
 
  private:
-  void DrawCore();
-  void DrawHalo();
-  void DrawTentacles();
+  void DrawCore() const;
+  void DrawHalo() const;
+  void DrawTentacles() const;
+  // The tumble and the standing tentacles (a bit each) of the last picture.
+  float ShownSpinX = 0, ShownSpinZ = 0;
+  std::uint32_t ShownTentacles = 0;
   void BurstTentacle(const TMultiBezier::TTentacle& t) const;
 };

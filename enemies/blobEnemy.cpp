@@ -50,6 +50,7 @@ void TBlobEnemy::Create() {
   DestroyedSound = nullptr;
   BlastAwardsPoints = false;
   Burst = TDeathBurst();
+  Picture = TEnemyPicture();
 }
 
 void TBlobEnemy::SetSpawn(const TVector3& position, int lives, bool fixedSpawn, const TVector3& extra) {
@@ -60,6 +61,7 @@ void TBlobEnemy::SetSpawn(const TVector3& position, int lives, bool fixedSpawn, 
 }
 
 void TBlobEnemy::Update() {
+  Shown = BlobShown::Nothing;  // until this frame takes its picture
   switch (State) {
     case BlobState::Spawning: UpdateSpawning(); break;
     case BlobState::Alive: UpdateAlive(); break;
@@ -76,30 +78,25 @@ void TBlobEnemy::UpdateSpawning() {
   PlaceForSpawn();
   ResetForSpawn();
   if (!Active) return;
-  DrawSpawning();
+  SpawningFrame();
   GrowIn();
 }
 
 void TBlobEnemy::UpdateAlive() {
-  TRenderer& gl = GL();
-  gl.PushMatrix();
-  gl.Translate(Position.X, Position.Y, Position.Z);
+  float scale;
   if (HitFlash > 0) {
     // Hit reaction: a faster, bigger throb with sparks.
     PingPong(PulseScale, PulseStep, PulseMin, PulseMax, FlashPulseFactor);
-    const float s = 1.4f * PulseScale;
-    gl.Scale(s, s, s);
+    scale = 1.4f * PulseScale;
     --HitFlash;
-    gl.Color(BodyColour.X, BodyColour.Y, BodyColour.Z, 1);
     EmitHitSparks();
   } else {
     PingPong(PulseScale, PulseStep, PulseMin, PulseMax, 1.0f);
-    gl.Scale(PulseScale, PulseScale, PulseScale);
-    gl.Color(BodyColour.X, BodyColour.Y, BodyColour.Z, 1);
+    scale = PulseScale;
   }
-  DrawBody();
-  gl.PopMatrix();
-  DrawAliveGlow();
+  AdvanceBody();
+  // Drawn where it stands before this frame's move.
+  TakePicture(BlobShown::Alive, scale);
 
   AdvanceSpeed();
   // While the flash lasts the enemy is knocked back, away from the ship.
@@ -111,10 +108,46 @@ void TBlobEnemy::UpdateAlive() {
 
 void TBlobEnemy::UpdateDying() {
   if (CountDownDying()) return;
-  const float t = DyingProgress();
-  DrawDyingText(t);
   if (DyingCounter == DyingLength - 1) EmitDeathBurst();
-  DrawFlyingEdges(t);
+  Spread += SpreadRate;
+  TakePicture(BlobShown::Dying, 1);
+}
+
+// ---------------------------------------------------------------------------
+// The pictures.
+
+void TBlobEnemy::TakePicture(std::uint8_t shown, float scale) {
+  Shown = shown;
+  Picture.At = Position;
+  Picture.Scale = scale;
+  Picture.Pulse = PulseScale;
+  Picture.Progress = DyingProgress();
+  Picture.Spread = Spread;
+}
+
+void TBlobEnemy::Draw() const {
+  switch (Shown) {
+    case BlobShown::Spawning: DrawSpawning(); break;
+    case BlobShown::Alive: DrawAlive(); break;
+    case BlobShown::Dying: DrawDying(); break;
+    default: break;
+  }
+}
+
+void TBlobEnemy::DrawAlive() const {
+  TRenderer& gl = GL();
+  gl.PushMatrix();
+  gl.Translate(Picture.At.X, Picture.At.Y, Picture.At.Z);
+  gl.Scale(Picture.Scale, Picture.Scale, Picture.Scale);
+  gl.Color(BodyColour.X, BodyColour.Y, BodyColour.Z, 1);
+  DrawBody();
+  gl.PopMatrix();
+  DrawAliveGlow();
+}
+
+void TBlobEnemy::DrawDying() const {
+  DrawDyingText(Picture.Progress);
+  DrawFlyingEdges(Picture.Progress);
 }
 
 // ---------------------------------------------------------------------------
@@ -155,25 +188,27 @@ void TBlobEnemy::Die(bool awardPoints) {
 // ---------------------------------------------------------------------------
 // Default hooks.
 
-void TBlobEnemy::DrawSpawning() {
+void TBlobEnemy::SpawningFrame() { TakePicture(BlobShown::Spawning, Size); }
+
+void TBlobEnemy::DrawSpawning() const {
   TRenderer& gl = GL();
   gl.PushMatrix();
-  gl.Translate(Position.X, Position.Y, Position.Z);
+  gl.Translate(Picture.At.X, Picture.At.Y, Picture.At.Z);
   // Opens from a horizontal line to full height.
-  gl.Scale(1, Size, Size);
+  gl.Scale(1, Picture.Scale, Picture.Scale);
   gl.Color(BodyColour.X, BodyColour.Y, BodyColour.Z, 1);
   gl.LineWidth(1);
   DrawOutline();
   gl.PopMatrix();
 }
 
-void TBlobEnemy::DrawBody() {
+void TBlobEnemy::DrawBody() const {
   GL().LineWidth(OutlineWidth);
   DrawOutline();
 }
 
-void TBlobEnemy::DrawAliveGlow() {
-  DrawGlow(Position, GlowScale.X * PulseScale, GlowScale.Y * PulseScale, 0, BodyColour, MakeColor(1, 1, 1));
+void TBlobEnemy::DrawAliveGlow() const {
+  DrawGlow(Picture.At, GlowScale.X * Picture.Pulse, GlowScale.Y * Picture.Pulse, 0, BodyColour, MakeColor(1, 1, 1));
 }
 
 void TBlobEnemy::EmitHitSparks() {
@@ -199,9 +234,9 @@ void TBlobEnemy::Chase(float step) {
     Position.Y -= step;
 }
 
-void TBlobEnemy::DrawDyingText(float t) {
+void TBlobEnemy::DrawDyingText(float t) const {
   if (!Printer) return;
-  Printer->PrintNumber(Points, Position, TVector3{}, MakeVector(1 - t / 4, 1 - t, 1),
+  Printer->PrintNumber(Points, Picture.At, TVector3{}, MakeVector(1 - t / 4, 1 - t, 1),
                        MakeColor4(PointsColour.X, PointsColour.Y, PointsColour.Z, 1 - t));
 }
 
@@ -285,15 +320,14 @@ void TBlobEnemy::DrawOutline() const {
   gl.End();
 }
 
-void TBlobEnemy::DrawFlyingEdges(float t) {
+void TBlobEnemy::DrawFlyingEdges(float t) const {
   TRenderer& gl = GL();
   gl.PushMatrix();
   gl.Color(EdgeColour.X, EdgeColour.Y, EdgeColour.Z, 1 - t);
   gl.LineWidth(EdgeWidth);
-  gl.Translate(Position.X, Position.Y, Position.Z);
-  Spread += SpreadRate;
+  gl.Translate(Picture.At.X, Picture.At.Y, Picture.At.Z);
   // Each side flies straight out along its normal.
-  DrawEdgeSegments(Spread);
+  DrawEdgeSegments(Picture.Spread);
   gl.PopMatrix();
 }
 

@@ -39,6 +39,17 @@ struct TDeathBurst {
   TVector3 Colours[2];
 };
 
+// Where and how the enemy was drawn when its last update took its picture:
+// what happens later in the same step (a bullet's knock-back, a well's pull)
+// shows only in the next picture.
+struct TEnemyPicture {
+  TVector3 At;
+  float Scale = 1;     // the body's scale, or its height while it opens
+  float Pulse = 1;     // the pulse the glow follows
+  float Progress = 0;  // how far the explosion has gone, 0 to 1
+  float Spread = 0;    // how far the wreck's edges have flown
+};
+
 class TBlobEnemy : public TBlob {
  public:
   static constexpr int MaxOutline = 32;
@@ -52,6 +63,8 @@ class TBlobEnemy : public TBlob {
 
   // Dispatches on State: 0 spawning, 1 alive, 3 dying; anything else is idle.
   void Update() override;
+  // The picture the last update took, by the life state it was in.
+  void Draw() const override;
   // A player bullet: flash, knock-back, one shield point less; the last one kills.
   void Hit() override;
   // The gravi-bomb ring: destroyed at once, points only if the kind awards them.
@@ -101,20 +114,26 @@ class TBlobEnemy : public TBlob {
   bool BlastAwardsPoints;
   TDeathBurst Burst;
 
+  TEnemyPicture Picture;
+
  protected:
   virtual void UpdateSpawning();
   virtual void UpdateAlive();
   virtual void UpdateDying();
 
   // Hooks of the default frames, each with the grunt's behaviour.
-  virtual void DrawSpawning();          // the outline opening from a line
-  virtual void DrawBody();              // the outline, inside the alive transform
-  virtual void DrawAliveGlow();         // glow behind the body, pulsing with it
-  virtual void EmitHitSparks();         // red and yellow sparks each flash frame
-  virtual void AdvanceSpeed();          // faster the longer it lives, up to 5
-  virtual void Chase(float step);       // towards the ship on both axes at once
-  virtual void DrawDyingText(float t);  // the points value squashing and fading
+  virtual void SpawningFrame();    // takes the opening picture; kinds add their own
+  virtual void AdvanceBody() {}    // what the body does each alive frame (a pod's spin)
+  virtual void EmitHitSparks();    // red and yellow sparks each flash frame
+  virtual void AdvanceSpeed();     // faster the longer it lives, up to 5
+  virtual void Chase(float step);  // towards the ship on both axes at once
   virtual void EmitDeathBurst();
+  virtual void DrawSpawning() const;          // the outline opening from a line
+  virtual void DrawAlive() const;             // the body in its pulse, and the glow
+  virtual void DrawDying() const;             // the points value and the flying edges
+  virtual void DrawBody() const;              // the outline, inside the alive transform
+  virtual void DrawAliveGlow() const;         // glow behind the body, pulsing with it
+  virtual void DrawDyingText(float t) const;  // the points value squashing and fading
 
   // Copies an outline and works out its edge normals.
   void SetOutline(const TVector3* vertices, int count);
@@ -131,7 +150,7 @@ class TBlobEnemy : public TBlob {
   // 0.02 on the first dying frame of a 50-frame explosion, rising to 0.98.
   float DyingProgress() const;
   void DrawOutline() const;
-  void DrawFlyingEdges(float t);
+  void DrawFlyingEdges(float t) const;
   // Every edge of the outline as its own segment, moved out along its normal
   // by Spread (0 draws the outline itself), in the current transform.
   void DrawEdgeSegments(float spread) const;
@@ -141,6 +160,8 @@ class TBlobEnemy : public TBlob {
   void PlaySound(TSoundProc sound) const;
   void Emit(const TVector3& pos, bool useDir, const TVector3& dir, std::uint8_t style, const TVector3& colour,
             bool randomSpeed, int speedMin, int speed, int lifeMin, int lifeMax, int tailBase) const;
+  // Takes this frame's picture: the state it shows, where and how big.
+  void TakePicture(std::uint8_t shown, float scale);
   // Fires OnDestroyed, awards the points if asked, and starts the explosion.
   void Die(bool awardPoints);
 };

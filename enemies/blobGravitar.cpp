@@ -66,18 +66,22 @@ void TBlobGravitar::UpdateAlive() {
   TBlobEnemy::UpdateAlive();
 }
 
-void TBlobGravitar::DrawSpawning() {
+void TBlobGravitar::SpawningFrame() {
   if (Size == 0) PlaySound(&TFormSounds::PlayGravitarSpawned);
+  TBlobEnemy::SpawningFrame();
+}
+
+void TBlobGravitar::DrawSpawning() const {
   TRenderer& gl = GL();
   gl.PushMatrix();
-  gl.Translate(Position.X, Position.Y, Position.Z);
-  gl.Scale(1, Size, Size);
+  gl.Translate(Picture.At.X, Picture.At.Y, Picture.At.Z);
+  gl.Scale(1, Picture.Scale, Picture.Scale);
   gl.Color(BodyColour.X, BodyColour.Y, BodyColour.Z, 1);
   DrawBody();
   gl.PopMatrix();
 }
 
-void TBlobGravitar::DrawBody() {
+void TBlobGravitar::DrawBody() const {
   TRenderer& gl = GL();
   const TVector3& c = Vertices[RimPoints];
   gl.Begin(TPrimitive::Triangles);

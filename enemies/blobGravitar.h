@@ -27,9 +27,10 @@ class TBlobGravitar : public TBlobEnemy {
  protected:
   void UpdateSpawning() override;
   void UpdateAlive() override;
-  void DrawSpawning() override;
-  void DrawBody() override;         // a filled disc in the current colour
-  void DrawAliveGlow() override {}  // a black hole shows no glow
-  void EmitHitSparks() override;    // a ring of blue sparks flying outward
-  void AdvanceSpeed() override;     // surges up to 1, then back to a crawl
+  void SpawningFrame() override;  // sounds its arrival on the first
+  void DrawSpawning() const override;
+  void DrawBody() const override;         // a filled disc in the current colour
+  void DrawAliveGlow() const override {}  // a black hole shows no glow
+  void EmitHitSparks() override;          // a ring of blue sparks flying outward
+  void AdvanceSpeed() override;           // surges up to 1, then back to a crawl
 };

@@ -30,6 +30,7 @@ void TBlobMessage::Create() {
   Particles = nullptr;
   Printer = nullptr;
   GlowModel = nullptr;
+  ShownAt = TVector3{};
 }
 
 void TBlobMessage::SetPath(const TVector3& position, int, bool, const TVector3& extra) {
@@ -43,6 +44,7 @@ void TBlobMessage::SetText(std::string_view text) {
 }
 
 void TBlobMessage::Update() {
+  Shown = BlobShown::Nothing;
   if (State == BlobState::Spawning) {
     // One frame to take up the start position; nothing is drawn.
     HoldFrames = RestFrames;
@@ -53,8 +55,9 @@ void TBlobMessage::Update() {
   }
   if (State != BlobState::Alive) return;
 
-  if (Printer) Printer->PrintAt(2, TextColour, Position.X - float(HalfWidth), Position.Y, MakeVector(1, 1, 1), Text);
-  DrawBand();
+  // Drawn where it stands before this frame's rise.
+  Shown = BlobShown::Alive;
+  ShownAt = Position;
 
   Position.Y += MessageVelocity.Y;
   MessageVelocity.Y += 0.4f;  // always accelerating upwards
@@ -70,13 +73,19 @@ void TBlobMessage::Update() {
   }
 }
 
+void TBlobMessage::Draw() const {
+  if (Shown == BlobShown::Nothing) return;
+  if (Printer) Printer->PrintAt(2, TextColour, ShownAt.X - float(HalfWidth), ShownAt.Y, MakeVector(1, 1, 1), Text);
+  DrawBand();
+}
+
 void TBlobMessage::DrawBand() const {
   TRenderer& gl = GL();
   gl.Enable(TCapability::Lighting);
   gl.Disable(TCapability::Light0);
   gl.PushMatrix();
   // Always centred on the arena's middle, across its whole width.
-  gl.Translate(0, Position.Y, Position.Z);
+  gl.Translate(0, ShownAt.Y, ShownAt.Z);
   gl.Scale(1000, 30, 1);
   if (GlowModel) GlowModel->DrawColoured(TextColour, TextColour);
   gl.PopMatrix();

@@ -23,6 +23,8 @@ class TBlobMessage : public TBlob {
   void Create() override;
 
   void Update() override;
+  // The text on its band where the last update left it.
+  void Draw() const override;
   void Hit() override {}
   void Absorb() override {}
 
@@ -47,4 +49,5 @@ class TBlobMessage : public TBlob {
 
  private:
   void DrawBand() const;
+  TVector3 ShownAt;
 };

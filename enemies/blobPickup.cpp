@@ -65,6 +65,7 @@ void TBlobPickup::Create() {
   PickupName = {};
   PickupAbbrev = {};
   SpinAngle = 0;
+  ShownAngle = 0;
   Collected = false;
   PickupKind = 0;
 
@@ -103,7 +104,7 @@ void TBlobPickup::UpdateSpawning() {
   PlaceForSpawn();
   ResetForSpawn();
   if (!Active) return;
-  DrawPickup();
+  ShowPickup();
   GrowIn();
 }
 
@@ -112,18 +113,18 @@ void TBlobPickup::UpdateAlive() {
     --HitFlash;
     EmitHitSparks();
   }
-  DrawPickup();
+  ShowPickup();
   ClampToArena(Position);
 }
 
-void TBlobPickup::DrawDyingText(float t) {
+void TBlobPickup::DrawDyingText(float t) const {
   if (!Collected || !Printer) return;
-  const TVector3 at = MakeVector(Position.X - 5.0f * float(PickupName.size()), Position.Y, Position.Z);
+  const TVector3 at = MakeVector(Picture.At.X - 5.0f * float(PickupName.size()), Picture.At.Y, Picture.At.Z);
   Printer->PrintText(PickupName, at, TVector3{}, MakeVector(1 - t / 4, 1 - t, 1),
                      MakeColor4(TextColour.X, TextColour.Y, TextColour.Z, 1 - t));
 }
 
-void TBlobPickup::DrawPickup() {
+void TBlobPickup::ShowPickup() {
   ++Age;
   if (Age > MaxAge) {
     // Left alone too long: gone, with no explosion and no OnDestroyed.
@@ -136,14 +137,20 @@ void TBlobPickup::DrawPickup() {
     if (FadeTimer < 0) FadeTimer = 10;
     if (FadeTimer <= 5) return;
   }
-  DrawFrame(SpinAngle, 1, 1, 0);
-  DrawFrame(SpinAngle, 0, 0, 1);
+  // The frames turn before the label does.
+  ShownAngle = SpinAngle;
   SpinAngle += 4;
+  TakePicture(State == BlobState::Spawning ? BlobShown::Spawning : BlobShown::Alive, 1);
+}
+
+void TBlobPickup::DrawPickup() const {
+  DrawFrame(ShownAngle, 1, 1, 0);
+  DrawFrame(ShownAngle, 0, 0, 1);
 
   TRenderer& gl = GL();
   gl.PushMatrix();
-  gl.Translate(Position.X, Position.Y, Position.Z);
-  gl.Rotate(SpinAngle, 0, 1, 0);
+  gl.Translate(Picture.At.X, Picture.At.Y, Picture.At.Z);
+  gl.Rotate(ShownAngle + 4, 0, 1, 0);
   if (Printer) Printer->PrintAt(2, TextColour, -12, 0, MakeVector(0.75f, 0.5f, 1), PickupAbbrev);
   gl.PopMatrix();
 }
@@ -151,7 +158,7 @@ void TBlobPickup::DrawPickup() {
 void TBlobPickup::DrawFrame(float angle, float ax, float ay, float az) const {
   TRenderer& gl = GL();
   gl.PushMatrix();
-  gl.Translate(Position.X, Position.Y, Position.Z);
+  gl.Translate(Picture.At.X, Picture.At.Y, Picture.At.Z);
   gl.Rotate(angle, ax, ay, az);
   gl.LineWidth(1);
   gl.Color(BodyColour.X, BodyColour.Y, BodyColour.Z, 1);

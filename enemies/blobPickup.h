@@ -53,9 +53,15 @@ class TBlobPickup : public TBlobEnemy {
  protected:
   void UpdateSpawning() override;
   void UpdateAlive() override;
-  void DrawDyingText(float t) override;
+  void DrawDyingText(float t) const override;
+  // Spawning and alive it shows the same: the pickup itself.
+  void DrawSpawning() const override { DrawPickup(); }
+  void DrawAlive() const override { DrawPickup(); }
 
  private:
-  void DrawPickup();
+  // Ages, blinks and spins it, and takes its picture when it shows.
+  void ShowPickup();
+  void DrawPickup() const;
   void DrawFrame(float angle, float ax, float ay, float az) const;
+  float ShownAngle = 0;  // the frames' turn in the last picture
 };

@@ -59,15 +59,18 @@ void TBlobPod::UpdateSpawning() {
   TBlobEnemy::UpdateSpawning();
 }
 
-void TBlobPod::DrawSpawning() {
+void TBlobPod::DrawSpawning() const {
   TBlobEnemy::DrawSpawning();
   DrawAliveGlow();
 }
 
-void TBlobPod::DrawBody() {
-  GL().LineWidth(OutlineWidth);
+void TBlobPod::AdvanceBody() {
   SpinAngle += SpinStep;
   if (SpinAngle >= 360) SpinAngle -= 360;
+}
+
+void TBlobPod::DrawBody() const {
+  GL().LineWidth(OutlineWidth);
   GL().Rotate(SpinAngle, 0, 0, 1);
   DrawOutline();
 }

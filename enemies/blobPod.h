@@ -26,8 +26,9 @@ class TBlobPod : public TBlobEnemy {
   void SetStar(float halfSize);
 
   void UpdateSpawning() override;
-  void DrawSpawning() override;   // the opening outline, with its glow
-  void DrawBody() override;       // the star, turned by SpinAngle
-  void EmitHitSparks() override;  // one spark of its own colour per flash frame
+  void AdvanceBody() override;         // turns the star by SpinStep
+  void DrawSpawning() const override;  // the opening outline, with its glow
+  void DrawBody() const override;      // the star, turned by SpinAngle
+  void EmitHitSparks() override;       // one spark of its own colour per flash frame
   void AdvanceSpeed() override;
 };

@@ -55,6 +55,7 @@ void TBlobSnake::Create() {
   TurnRate = SnakeTurn;
   TurnTotal = 0;
   OnCourse = false;
+  HeadFlashShown = TailFlashShown = false;
 }
 
 // ---------------------------------------------------------------------------
@@ -111,8 +112,7 @@ void TBlobSnake::UpdateAlive() {
     OnCourse = true;
   }
   TakeTrailSample();
-  DrawHead();
-  DrawTail();
+  FlashHead();
 }
 
 void TBlobSnake::Steer() {
@@ -165,30 +165,40 @@ void TBlobSnake::AtTailCopy(int i, float s) const {
   gl.Scale(-s, -s, -s);
 }
 
-void TBlobSnake::DrawHead() {
-  TRenderer& gl = GL();
-  gl.PushMatrix();
-  AtSegment(0);
+void TBlobSnake::FlashHead() {
   // A hit head throbs between full and three-quarter size every four frames.
   const float s = (HitFlash > 0 && (HitFlash & 4) == 0) ? 1.0f : 0.75f;
-  gl.Scale(s, s, s);
+  HeadFlashShown = HitFlash > 0;
   if (HitFlash > 0) {
     Emit(Position, false, Target, 5, HeadColour, false, 5, Random(6), 50, 100, 8);
     Emit(Position, false, Target, 5, TailColour, false, 5, Random(6), 50, 100, 8);
-    gl.Color(HeadColour.X, HeadColour.Y, HeadColour.Z, 0.5f);
     --HitFlash;
-  } else {
-    gl.Color(HeadColour.X, HeadColour.Y, HeadColour.Z, 1);
   }
+  TailFlashShown = HitFlash >= 1;
+  TakePicture(BlobShown::Alive, s);
+}
+
+void TBlobSnake::DrawAlive() const {
+  DrawHead();
+  DrawTail();
+}
+
+void TBlobSnake::DrawHead() const {
+  TRenderer& gl = GL();
+  gl.PushMatrix();
+  AtSegment(0);
+  const float s = Picture.Scale;
+  gl.Scale(s, s, s);
+  gl.Color(HeadColour.X, HeadColour.Y, HeadColour.Z, HeadFlashShown ? 0.5f : 1);
   gl.LineWidth(OutlineWidth);
   DrawOutline();
   gl.PopMatrix();
   DrawGlow(Segments[0], GlowSize, GlowSize, 0, TailColour, TailColour);
 }
 
-void TBlobSnake::DrawTail() {
+void TBlobSnake::DrawTail() const {
   TRenderer& gl = GL();
-  const bool flashing = HitFlash >= 1;
+  const bool flashing = TailFlashShown;
   float s = TailStartScale;
   for (int i = TailFirst; i < SegmentCount; i += 2) {
     // Every copy smaller and fainter than the one before.
@@ -211,16 +221,18 @@ void TBlobSnake::DrawTail() {
 
 void TBlobSnake::UpdateDying() {
   if (CountDownDying()) return;
-  const float t = DyingProgress();
-  DrawWreck(t);
-  DrawDyingText(t);
+  Spread += SpreadRate;
+  TakePicture(BlobShown::Dying, 1);
   if (DyingCounter == DyingLength - 1) EmitBodyBurst();
 }
 
-void TBlobSnake::DrawWreck(float t) {
-  TRenderer& gl = GL();
-  Spread += SpreadRate;
+void TBlobSnake::DrawDying() const {
+  DrawWreck(Picture.Progress);
+  DrawDyingText(Picture.Progress);
+}
 
+void TBlobSnake::DrawWreck(float t) const {
+  TRenderer& gl = GL();
   gl.PushMatrix();
   AtSegment(0);
   gl.Scale(TailStartScale, TailStartScale, TailStartScale);
@@ -242,7 +254,7 @@ void TBlobSnake::DrawWreck(float t) {
   }
 }
 
-void TBlobSnake::DrawEdgesApart() const { DrawEdgeSegments(Spread); }
+void TBlobSnake::DrawEdgesApart() const { DrawEdgeSegments(Picture.Spread); }
 
 void TBlobSnake::EmitBodyBurst() {
   if (!Particles) return;

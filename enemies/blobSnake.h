@@ -31,18 +31,25 @@ class TBlobSnake : public TBlobEnemy {
   int TurnRate;       // +4 or -4 degrees a frame, chosen at spawn
   int TurnTotal;      // degrees turned since the last re-aim
   bool OnCourse;      // flying straight at Target
+  // The last picture's flash: the head half bright, the tail white.
+  bool HeadFlashShown = false;
+  bool TailFlashShown = false;
 
  protected:
   void UpdateSpawning() override;
   void UpdateAlive() override;
   void UpdateDying() override;
+  void DrawAlive() const override;  // head and tail
+  void DrawDying() const override;  // the wreck and the points value
 
  private:
   void Steer();
   void TakeTrailSample();
-  void DrawHead();
-  void DrawTail();
-  void DrawWreck(float t);
+  // The hit head's sparks and flash frame, and its picture.
+  void FlashHead();
+  void DrawHead() const;
+  void DrawTail() const;
+  void DrawWreck(float t) const;
   void EmitBodyBurst();
   // The outline's edges, each pushed out along its normal by Spread, as
   // separate lines in the current transform.

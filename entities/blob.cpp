@@ -37,6 +37,7 @@ void TBlob::Create() {
   Alpha = 0;
   AimAngle = 0;
   HeadingDeg = 0;
+  Shown = BlobShown::Nothing;
 }
 
 bool TBlob::HitTest(TBlob*, float, float) { return false; }

@@ -27,6 +27,15 @@ constexpr std::uint8_t Bullet = 17;
 constexpr std::uint8_t Boss4 = 18;
 }  // namespace BlobKind
 
+// What an entity's last update left to show (Shown): nothing, or the picture
+// of the life state it was in when the picture was taken.
+namespace BlobShown {
+constexpr std::uint8_t Nothing = 0;
+constexpr std::uint8_t Spawning = 1;
+constexpr std::uint8_t Alive = 2;
+constexpr std::uint8_t Dying = 3;
+}  // namespace BlobShown
+
 // Life states shared by every enemy.
 namespace BlobState {
 constexpr std::uint8_t Spawning = 0;
@@ -45,7 +54,10 @@ class TBlob {
   // pooled, inactive instance can be reused. Classes extend it.
   virtual void Create();
 
+  // One step: moves, collides, emits; never draws.
   virtual void Update() {}
+  // The picture the last update left (Shown), as it was then; changes nothing.
+  virtual void Draw() const {}
   virtual void Hit() {}
   virtual void Blast() {}
   virtual void Absorb() {}
@@ -92,4 +104,7 @@ class TBlob {
   float Alpha;
   int AimAngle;
   int HeadingDeg;
+  // Set by an update that leaves a picture, cleared by one that leaves none;
+  // the game clears it for an entity it does not update, which shows nothing.
+  std::uint8_t Shown;
 };

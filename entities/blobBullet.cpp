@@ -13,6 +13,7 @@ void TBlobBullet::Create() {
   Kind = BlobKind::Bullet;
   Points = 50;
   Radius = ShotRadius;
+  ShownAt = ShownVelocity = TVector3{};
 }
 
 void TBlobBullet::Launch(const TVector3& from, float angle) {
@@ -67,15 +68,21 @@ void TBlobBullet::Fly(const TBlobList& enemies, TParticleEngine* particles) {
   }
 
   if (++Life > MaxLife) SetActive(false);
+  Shown = BlobShown::Alive;
+  ShownAt = Position;
+  ShownVelocity = Velocity;
+}
 
+void TBlobBullet::Draw() const {
+  if (Shown == BlobShown::Nothing) return;
   // A yellow streak trailing behind the shot.
   TRenderer& gl = GL();
   gl.PushMatrix();
-  gl.Translate(Position.X, Position.Y, Position.Z);
+  gl.Translate(ShownAt.X, ShownAt.Y, ShownAt.Z);
   gl.LineWidth(3);
   gl.Color(1, 1, 0, 1);
   gl.Begin(TPrimitive::Lines);
-  gl.Vertex(-16 * Velocity.X, -16 * Velocity.Y, 0);
+  gl.Vertex(-16 * ShownVelocity.X, -16 * ShownVelocity.Y, 0);
   gl.Vertex(0, 0, 0);
   gl.End();
   gl.PopMatrix();

@@ -15,6 +15,11 @@ class TBlobBullet : public TBlob {
 
   // Sets off from the ship along the given heading in degrees.
   void Launch(const TVector3& from, float angle);
-  // One frame of flight: hit enemies, move, burst at a wall, age, draw.
+  // One frame of flight: hit enemies, move, burst at a wall, age.
   void Fly(const TBlobList& enemies, TParticleEngine* particles);
+  // The streak where the last flight left it (even when that spent it).
+  void Draw() const override;
+
+ private:
+  TVector3 ShownAt, ShownVelocity;
 };

@@ -17,14 +17,14 @@ void TBlobPlayer::Create() {
   Wrecked = false;
 }
 
-void TBlobPlayer::DrawShip() {
+void TBlobPlayer::DrawShipAt(const TVector3& at, float heading, int aim) {
   TRenderer& gl = GL();
   gl.PushMatrix();
-  gl.Translate(Position.X, Position.Y, 0);
+  gl.Translate(at.X, at.Y, 0);
 
   // Body: the nose points along the heading.
   gl.PushMatrix();
-  gl.Rotate(Heading - 90, 0, 0, 1);
+  gl.Rotate(heading - 90, 0, 0, 1);
   gl.Scale(1.1f, 1.1f, 1.1f);
   gl.LineWidth(1);
   gl.Color(1, 1, 1, 1);
@@ -44,7 +44,7 @@ void TBlobPlayer::DrawShip() {
 
   // Gun: a barrel along the aim, independent of where the ship flies.
   gl.PushMatrix();
-  gl.Rotate(float(AimAngle - 90), 0, 0, 1);
+  gl.Rotate(float(aim - 90), 0, 0, 1);
   gl.Color(0.75f, 0.75f, 0, 1);
   gl.Begin(TPrimitive::LineLoop);
   gl.Vertex(-1.5f, 12, 0);

@@ -22,7 +22,9 @@ class TBlobPlayer : public TBlob {
   bool Alive() const { return !Wrecked && Damage <= MaxDamage; }
 
   // Body and gun at Position, as the player sees them.
-  void DrawShip();
+  void DrawShip() const { DrawShipAt(Position, Heading, AimAngle); }
+  // The ship in a pose it held: where, which way it flew and where it aimed.
+  static void DrawShipAt(const TVector3& at, float heading, int aim);
 
   int BurstCooldown;
   int FireCountdown;

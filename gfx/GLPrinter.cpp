@@ -58,19 +58,20 @@ class TJoinedLines {
 };
 }  // namespace
 
-TGLPrinter::TGLPrinter() = default;
+// Room for a full page of the scroller, so that the title never allocates.
+TGLPrinter::TGLPrinter() { ScrollerGlyphs.reserve(512); }
 
 void TGLPrinter::DrawGlyph(unsigned char ch) { DrawStrokeGlyph(ch); }
 
 void TGLPrinter::PrintNumber(int value, const TVector3& pos, const TVector3& rotation, const TVector3& scale,
-                             const TColor4& colour) {
+                             const TColor4& colour) const {
   char digits[16];  // "-2147483648" and its terminator fit
   const int length = std::snprintf(digits, sizeof digits, "%d", value);
   PrintText(std::string_view(digits, length > 0 ? std::size_t(length) : 0), pos, rotation, scale, colour);
 }
 
 void TGLPrinter::PrintText(std::string_view text, const TVector3& pos, const TVector3& rotation, const TVector3& scale,
-                           const TColor4& colour) {
+                           const TColor4& colour) const {
   TRenderer& gl = GL();
   gl.PushMatrix();
   gl.LineWidth(2);
@@ -82,7 +83,7 @@ void TGLPrinter::PrintText(std::string_view text, const TVector3& pos, const TVe
 }
 
 void TGLPrinter::PrintAt(int lineWidth, const TVector3& colour, float x, float y, const TVector3& scale,
-                         std::string_view text) {
+                         std::string_view text) const {
   TRenderer& gl = GL();
   gl.PushMatrix();
   gl.LineWidth(float(lineWidth));
@@ -92,7 +93,7 @@ void TGLPrinter::PrintAt(int lineWidth, const TVector3& colour, float x, float y
   gl.PopMatrix();
 }
 
-void TGLPrinter::PrintHud(int lineWidth, const TVector3& colour, float x, float y, std::string_view text) {
+void TGLPrinter::PrintHud(int lineWidth, const TVector3& colour, float x, float y, std::string_view text) const {
   PrintAt(lineWidth, colour, x, y, TVector3{1, 1, 1}, text);
 }
 
@@ -116,6 +117,21 @@ void TGLPrinter::SetTop(float y) {
 
 void TGLPrinter::PrintScroller(int& shown, int& delay, const TVector3& scale, const TVector3& colour, int lineWidth,
                                int& countdown) {
+  AdvanceScroller(shown, delay, scale, colour, lineWidth, countdown);
+  DrawScroller();
+}
+
+void TGLPrinter::DrawScroller() const {
+  TRenderer& gl = GL();
+  gl.PushMatrix();
+  gl.LineWidth(float(ScrollerLineWidth));
+  gl.Color(ScrollerColour.X, ScrollerColour.Y, ScrollerColour.Z, 1);
+  for (const TPlacedGlyph& g : ScrollerGlyphs) DrawCharAt(g.Ch, g.X, g.Y, 0, 0, ScrollerScale);
+  gl.PopMatrix();
+}
+
+void TGLPrinter::AdvanceScroller(int& shown, int& delay, const TVector3& scale, const TVector3& colour, int lineWidth,
+                                 int& countdown) {
   // Typewriter: one more character each time the countdown runs out.
   int length = TJoinedLines::Length(Lines);
   if (length > shown) {
@@ -126,11 +142,11 @@ void TGLPrinter::PrintScroller(int& shown, int& delay, const TVector3& scale, co
     }
   }
 
-  TRenderer& gl = GL();
   LineCounter = 0;
-  gl.PushMatrix();
-  gl.LineWidth(float(lineWidth));
-  gl.Color(colour.X, colour.Y, colour.Z, 1);
+  ScrollerGlyphs.clear();
+  ScrollerScale = scale;
+  ScrollerColour = colour;
+  ScrollerLineWidth = lineWidth;
 
   // Characters 1 .. shown - 1 of the joined text are on screen. The loop only
   // changes the lines (restart, scroll) as its last act, so one walk serves.
@@ -162,7 +178,7 @@ void TGLPrinter::PrintScroller(int& shown, int& delay, const TVector3& scale, co
       }
       continue;
     }
-    DrawCharAt(static_cast<unsigned char>(ch), PenX, PenY, 0, 0, scale);
+    ScrollerGlyphs.push_back({static_cast<unsigned char>(ch), PenX, PenY});
     PenX += kAdvance * scale.X;
   }
 
@@ -170,8 +186,7 @@ void TGLPrinter::PrintScroller(int& shown, int& delay, const TVector3& scale, co
   --CursorBlink;
   if (CursorBlink <= CursorBlinkPeriod / 2) {
     if (CursorBlink == 0) CursorBlink = CursorBlinkPeriod;
-    DrawCharAt(0, PenX, PenY, 0, 0, scale);
+    ScrollerGlyphs.push_back({0, PenX, PenY});
   }
   PenX += kAdvance * scale.X;
-  gl.PopMatrix();
 }

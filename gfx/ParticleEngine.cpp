@@ -117,6 +117,16 @@ void TParticleEngine::AddParticle(const TVector3& pos, bool useDir, const TVecto
 }
 
 void TParticleEngine::UpdateAndDraw() {
+  Update();
+  Draw();
+}
+
+void TParticleEngine::Draw() const {
+  for (int i = 0; i < PoolSize; ++i)
+    if (Pool[i].Active) DrawParticle(Pool[i], Model);
+}
+
+void TParticleEngine::Update() {
   for (int i = 0; i < PoolSize; ++i) {
     TBlob& p = Pool[i];
     if (!p.Active) continue;
@@ -132,11 +142,7 @@ void TParticleEngine::UpdateAndDraw() {
     p.BounceInRect(Bounds);
 
     p.Alpha -= FadePerFrame;
-    if (p.Alpha < AlphaFloor) {
-      p.SetActive(false);
-      continue;
-    }
-    DrawParticle(p, Model);
+    if (p.Alpha < AlphaFloor) p.SetActive(false);
   }
 }
 

@@ -18,6 +18,10 @@ class TParticleEngine {
 
   void AddParticle(const TVector3& pos, bool useDir, const TVector3& dir, std::uint8_t style, const TVector3& colour,
                    bool randomSpeed, int speedMin, int speed, int lifeMin, int lifeMax, int tailBase);
+  // One step of every particle; Draw shows them as the step left them.
+  void Update();
+  void Draw() const;
+  // Both at once.
   void UpdateAndDraw();
   void Clear();
 

@@ -1,5 +1,6 @@
 #include "gfx/geometryGrid.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "gfx/PdxLib3D.h"
@@ -77,7 +78,15 @@ void PullByWell(TBlob& victim, const TBlob& well, float gravity, float divisor, 
 }
 }  // namespace
 
-TGeometryGrid::TGeometryGrid() { Initialise(); }
+TGeometryGrid::TGeometryGrid() {
+  Shots.reserve(64);
+  RowShots.reserve(64);
+  NearShots.reserve(64);
+  ShotDistance.reserve(64);
+  WellPulls.reserve(16);
+  WarperPulls.reserve(16);
+  Initialise();
+}
 
 void TGeometryGrid::Initialise() {
   ShockwaveCentre = TVector3{};
@@ -93,6 +102,7 @@ void TGeometryGrid::Initialise() {
       TGridPoint& p = Lattice[i][j];
       p.Rest = TVector3{float(i) * Spacing - ArenaHalf, float(j) * Spacing - ArenaHalf, LatticeZ};
       p.Position = p.Rest;
+      Before[i][j] = p.Rest;
       p.Velocity = TVector3{};
       p.Acceleration = TVector3{};
       p.K = RestStiffness;
@@ -103,43 +113,66 @@ void TGeometryGrid::Initialise() {
 }
 
 void TGeometryGrid::UpdateAndDraw() {
+  Update();
+  Draw();
+}
+
+void TGeometryGrid::Draw() const {
+  TRenderer& gl = GL();
+  gl.PointSize(1);
+  gl.LineWidth(1);
+  gl.Color(0, 0, 1, 0.4f);
+  gl.PushMatrix();
+  // Every segment of the lattice in one batch: the same picture as a pair per
+  // point, at a fraction of the calls.
+  gl.Begin(TPrimitive::Lines);
+  // The last row and column only end the lines.
+  for (int j = 0; j < Size - 1; ++j)
+    for (int i = 0; i < Size - 1; ++i) {
+      const TVector3& p = Lattice[i][j].Position;
+      const TVector3& right = Before[i + 1][j];
+      const TVector3& up = Before[i][j + 1];
+      gl.Vertex(p.X, p.Y, p.Z);
+      gl.Vertex(right.X, right.Y, right.Z);
+      gl.Vertex(p.X, p.Y, p.Z);
+      gl.Vertex(up.X, up.Y, up.Z);
+    }
+  gl.End();
+  gl.PopMatrix();
+}
+
+void TGeometryGrid::Update() {
   const float bulletForce = -Gravity * BulletPush;
   const float ringForce = -Gravity * RingPush;
   const float reach2 = BulletReach * BulletReach;
 
-  GL().PointSize(1);
-  GL().LineWidth(1);
-  GL().Color(0, 0, 1, 0.4f);
-  GL().PushMatrix();
-  // Every segment of the lattice in one batch: the same picture as a pair per
-  // point, at a fraction of the calls.
-  GL().Begin(TPrimitive::Lines);
+  for (int i = 0; i < Size; ++i)
+    for (int j = 0; j < Size; ++j) Before[i][j] = Lattice[i][j].Position;
+  GatherSources();
 
   // The last row and column are never moved: they only end the lines.
-  for (int j = 0; j < Size - 1; ++j)
+  for (int j = 0; j < Size - 1; ++j) {
+    ShotsNearRow(j, bulletForce);
     for (int i = 0; i < Size - 1; ++i) {
+      if (i % Stretch == 0) ShotsNearStretch(i, j, bulletForce);
       TGridPoint& p = Lattice[i][j];
       bool disturbed = false;
 
       // Bullets shove the lattice aside as they fly over it.
-      if (Repulsors) {
-        const TBlobList& bullets = *Repulsors;
-        for (int b = 0; b < bullets.Count(); ++b) {
-          const TBlob& bullet = *bullets[b];
-          if (!bullet.Active) continue;
-          const float dx = bullet.Position.X - p.Position.X;
-          if (dx >= BulletReach || dx <= -BulletReach) continue;
-          const float dy = bullet.Position.Y - p.Position.Y;
-          if (dy >= BulletReach || dy <= -BulletReach) continue;
-          const float dz = bullet.Position.Z - p.Position.Z;
-          const float r2 = dx * dx + dy * dy + dz * dz;
-          if (r2 >= reach2) continue;
-          const float r = std::sqrt(r2);
-          if (!(r < BulletReach)) continue;
-          disturbed = true;
-          // A bullet dead on the point has no direction to push in.
-          if (r > 0) PushAlong(p, dx, dy, dz, r, bulletForce, PushDepthDamp);
-        }
+      for (const int b : NearShots) {
+        const TVector3& bullet = Shots[b];
+        const float dx = bullet.X - p.Position.X;
+        if (dx >= BulletReach || dx <= -BulletReach) continue;
+        const float dy = bullet.Y - p.Position.Y;
+        if (dy >= BulletReach || dy <= -BulletReach) continue;
+        const float dz = bullet.Z - p.Position.Z;
+        const float r2 = dx * dx + dy * dy + dz * dz;
+        if (r2 >= reach2) continue;
+        const float r = std::sqrt(r2);
+        if (!(r < BulletReach)) continue;
+        disturbed = true;
+        // A bullet dead on the point has no direction to push in.
+        if (r > 0) PushAlong(p, dx, dy, dz, r, bulletForce, PushDepthDamp);
       }
 
       // The gravi-bomb ring: its radius grows with every point processed.
@@ -170,27 +203,12 @@ void TGeometryGrid::UpdateAndDraw() {
         const float s = -Gravity * Push;
         if (s != 0) Attract(p, Centre.X, Centre.Y, s);  // Centre.Z is the well depth
         p.K = PulledStiffness;
-        if (Wells) {
-          const TBlobList& wells = *Wells;
-          for (int w = 0; w < wells.Count(); ++w) {
-            const TBlob& well = *wells[w];
-            if (!well.Active) continue;
-            Attract(p, well.Position.X, well.Position.Y, Gravity * well.WellMass());
-            p.K = PulledStiffness;
-          }
-        }
+        for (const TPuller& well : WellPulls) Attract(p, well.X, well.Y, well.Strength);
       }
 
       // Black holes and bosses bend the lattice even under a bullet or the ring.
-      if (Attractors) {
-        const TBlobList& warpers = *Attractors;
-        for (int a = 0; a < warpers.Count(); ++a) {
-          const TBlob& warper = *warpers[a];
-          if (!warper.Active) continue;
-          Attract(p, warper.Position.X, warper.Position.Y, Gravity * warper.GridMass);
-          p.K = PulledStiffness;
-        }
-      }
+      for (const TPuller& warper : WarperPulls) Attract(p, warper.X, warper.Y, warper.Strength);
+      if (!WarperPulls.empty()) p.K = PulledStiffness;
 
       // The spring back to the rest place, damped.
       p.Acceleration.X = (p.Rest.X - p.Position.X) * p.K;
@@ -205,18 +223,85 @@ void TGeometryGrid::UpdateAndDraw() {
 
       p.K -= StiffnessDecay;
       if (p.K < StiffnessFloor) p.K = StiffnessFloor;
-
-      // The neighbours along +X and +Y have not moved yet this frame.
-      const TVector3& right = Lattice[i + 1][j].Position;
-      const TVector3& up = Lattice[i][j + 1].Position;
-      GL().Vertex(p.Position.X, p.Position.Y, p.Position.Z);
-      GL().Vertex(right.X, right.Y, right.Z);
-      GL().Vertex(p.Position.X, p.Position.Y, p.Position.Z);
-      GL().Vertex(up.X, up.Y, up.Z);
     }
+  }
+}
 
-  GL().End();
-  GL().PopMatrix();
+void TGeometryGrid::GatherSources() {
+  Shots.clear();
+  WellPulls.clear();
+  WarperPulls.clear();
+  if (Repulsors)
+    for (const TBlob* b : *Repulsors)
+      if (b->Active) Shots.push_back(b->Position);
+  if (Wells)
+    for (const TBlob* w : *Wells)
+      if (w->Active) WellPulls.push_back({w->Position.X, w->Position.Y, Gravity * w->WellMass()});
+  if (Attractors)
+    for (const TBlob* a : *Attractors)
+      if (a->Active) WarperPulls.push_back({a->Position.X, a->Position.Y, Gravity * a->GridMass});
+}
+
+namespace {
+// The bullets a stretch of the lattice keeps, given how far each lies
+// outside the box its points stand in (on its farther axis). Its points stand
+// where the last step left them until their turn, and a push moves a point at
+// most |force| on each axis; so a bullet farther than the reach plus every
+// push the nearer ones could give cannot pass a point's own test, and leaving
+// it out changes nothing. The margin those kept lie within: it grows with
+// every bullet it takes in, until it takes in no more.
+float KeptMargin(const std::vector<float>& distance, float force) {
+  const float push = std::fabs(force);
+  std::size_t near = 0, within = 0;
+  float margin;
+  do {
+    near = within;
+    // One unit spare for the rounding of the point's own subtraction.
+    margin = BulletReach + push * float(near) + 1.0f;
+    within = 0;
+    for (const float d : distance) within += d < margin;
+  } while (within > near);
+  return margin;
+}
+}  // namespace
+
+void TGeometryGrid::ShotsNearRow(int j, float force) {
+  RowShots.clear();
+  if (Shots.empty()) return;
+  // A point at no number is never pushed: it leaves the bounds alone.
+  float low = INFINITY, high = -INFINITY;
+  for (int i = 0; i < Size - 1; ++i) {
+    const float y = Lattice[i][j].Position.Y;
+    if (y < low) low = y;
+    if (y > high) high = y;
+  }
+  ShotDistance.clear();
+  for (const TVector3& s : Shots) ShotDistance.push_back(std::max(low - s.Y, s.Y - high));
+  const float margin = KeptMargin(ShotDistance, force);
+  for (int b = 0; b < int(Shots.size()); ++b)
+    if (ShotDistance[b] < margin) RowShots.push_back(b);
+}
+
+void TGeometryGrid::ShotsNearStretch(int i0, int j, float force) {
+  // Only the row's bullets can reach it; they keep their order.
+  NearShots.clear();
+  if (RowShots.empty()) return;
+  float lowX = INFINITY, highX = -INFINITY, lowY = INFINITY, highY = -INFINITY;
+  for (int i = i0; i < i0 + Stretch && i < Size - 1; ++i) {
+    const TVector3& at = Lattice[i][j].Position;
+    if (at.X < lowX) lowX = at.X;
+    if (at.X > highX) highX = at.X;
+    if (at.Y < lowY) lowY = at.Y;
+    if (at.Y > highY) highY = at.Y;
+  }
+  ShotDistance.clear();
+  for (const int b : RowShots) {
+    const TVector3& s = Shots[b];
+    ShotDistance.push_back(std::max(std::max(lowX - s.X, s.X - highX), std::max(lowY - s.Y, s.Y - highY)));
+  }
+  const float margin = KeptMargin(ShotDistance, force);
+  for (int k = 0; k < int(RowShots.size()); ++k)
+    if (ShotDistance[k] < margin) NearShots.push_back(RowShots[k]);
 }
 
 void TGeometryGrid::AddShockwave(const TVector3& pos) {

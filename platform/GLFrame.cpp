@@ -220,16 +220,19 @@ int TFrameWindow::Run() {
     const Uint64 now = SDL_GetTicks64();
     if (clock.Due(now)) {
       const Uint64 stepStart = SDL_GetPerformanceCounter();
-      if (!game->Paused()) ClearBars();
       TJoyReading pad;
       pad.Ok = joystick.Read(pad.Info);  // the game reads the pad once a step
       game->SetJoystick(pad);
-      game->Tick();
+      const bool stepped = game->Step();
       running = !game->WantsQuit();
-      renderer->Flush();  // a batching backend may still hold the frame
       // A paused game draws nothing new: swapping would flip between two old
       // pictures, so the last one stays up instead.
-      if (!game->Paused()) SDL_GL_SwapWindow(Window);
+      if (stepped) {
+        ClearBars();
+        game->Render();
+        renderer->Flush();  // a batching backend may still hold the frame
+        SDL_GL_SwapWindow(Window);
+      }
       if (reportRate) {
         const Uint64 end = SDL_GetPerformanceCounter(), freq = SDL_GetPerformanceFrequency();
         busy += end - stepStart;

@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
   if (replaying) {
     host.Watch(std::move(replay));
     for (int f = 0; host.Watching(); ++f) {
-      host.Tick();
+      host.Step();  // nobody looks: the steps are not drawn
       char why[160];
       if (!EntitiesSane(game, why, sizeof why)) {
         std::printf("frame %d: %s\n", f, why);
@@ -160,7 +160,7 @@ int main(int argc, char** argv) {
   for (int f = 0; f < frames; ++f) {
     pilot.BeforeTick(f);
     const std::uint8_t before = host.State();
-    host.Tick();
+    host.Step();
     if (before == GameState::Playing && host.State() == GameState::GameOver) ++gameOvers;
     if (host.Level() != lastLevel) ++levelsCompleted, lastLevel = host.Level();
     if (recording && f > 0 && !host.Recording()) break;  // the recorded game is over

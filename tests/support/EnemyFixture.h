@@ -26,11 +26,17 @@ struct TDeaths {
   }
 };
 
+// One frame as the game runs it: the update, then the picture it left.
+inline void Frame(TBlob& e) {
+  e.Update();
+  e.Draw();
+}
+
 // Updates until the enemy is alive; the frames it took (at most 1000).
 inline int RunUntilAlive(TBlob& e) {
   int frames = 0;
   while (e.State != BlobState::Alive && frames < 1000) {
-    e.Update();
+    Frame(e);
     ++frames;
   }
   return frames;
@@ -40,7 +46,7 @@ inline int RunUntilAlive(TBlob& e) {
 inline int RunExplosion(TBlob& e) {
   int frames = 0;
   while (e.State == BlobState::Dying && frames < 1000) {
-    e.Update();
+    Frame(e);
     ++frames;
   }
   return frames;
@@ -50,7 +56,7 @@ inline int RunExplosion(TBlob& e) {
 inline int RunUntil(TBlob& e, std::uint8_t state) {
   int frames = 0;
   while (e.State != state && frames < 5000) {
-    e.Update();
+    Frame(e);
     ++frames;
   }
   return frames;
@@ -140,7 +146,7 @@ class TDrawingTest : public TBase {
   // text the sides are the only Lines drawn; with it there is more before.
   TRecordedPrimitive FlyingSides(TBlob& e, bool afterText = false) {
     Rec.Reset();
-    e.Update();
+    Frame(e);
     const std::vector<const TRecordedPrimitive*> lines = Rec.Find(TPrimitive::Lines);
     if (afterText)
       EXPECT_GT(lines.size(), 1u);

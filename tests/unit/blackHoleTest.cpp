@@ -44,7 +44,7 @@ TEST_F(BlackHoleTest, ThreeHolesStayAThirdOfATurnApartWhileTheyOrbitAndShrink) {
   for (int i = 0; i < 3; ++i) Wire(holes[i], 120 * i);
 
   // First spawning frame: on the orbit of radius 400 at the start angle.
-  for (auto& h : holes) h.Update();
+  for (auto& h : holes) Frame(h);
   for (int i = 0; i < 3; ++i) {
     EXPECT_NEAR(OrbitDistance(holes[i]), 400, 0.01f);
     EXPECT_NEAR(AngleBetween(OrbitDegrees(holes[i]), 120.0f * i), 0, 0.01f);
@@ -52,7 +52,7 @@ TEST_F(BlackHoleTest, ThreeHolesStayAThirdOfATurnApartWhileTheyOrbitAndShrink) {
   for (auto& h : holes) EXPECT_EQ(RunUntil(h, BlobState::Alive), 24);
 
   for (int frame = 1; frame <= 700; ++frame) {
-    for (auto& h : holes) h.Update();
+    for (auto& h : holes) Frame(h);
     if (frame % 100 != 0) continue;
     for (int i = 0; i < 3; ++i) {
       const float gap = AngleBetween(OrbitDegrees(holes[(i + 1) % 3]), OrbitDegrees(holes[i]));
@@ -129,7 +129,7 @@ TEST_F(BlackHoleTest, ACollapsedHoleSwellsWhiteWhileAShotOneSwellsBlue) {
   h.Hit();
   ASSERT_EQ(h.State, BlobState::Dying);
   Rec.Reset();
-  h.Update();
+  Frame(h);
   auto lines = Rec.Find(TPrimitive::Lines);
   ASSERT_FALSE(lines.empty());
   EXPECT_FLOAT_EQ(lines[0]->Colour.B, 1);
@@ -141,7 +141,7 @@ TEST_F(BlackHoleTest, ACollapsedHoleSwellsWhiteWhileAShotOneSwellsBlue) {
   RunUntil(c, BlobState::Dying);
   Rec.Reset();
   const float pulse = c.PulseScale;
-  c.Update();
+  Frame(c);
   lines = Rec.Find(TPrimitive::Lines);
   ASSERT_FALSE(lines.empty());
   EXPECT_FLOAT_EQ(lines[0]->Colour.R, 1);
@@ -188,7 +188,7 @@ TEST_F(BlackHoleTest, FiveHundredHitsOrEightyFourBombsDestroyItWithPoints) {
 TEST_F(BlackHoleTest, AGravityWellSwallowsItWithoutPointsAndOnlyTheLivingCanBeTouched) {
   TBlobBinaryBlackHole h;
   Wire(h, 0);
-  h.Update();
+  Frame(h);
   ExpectUntouchable(h);
   EXPECT_EQ(h.Shield, 500);
 
@@ -215,13 +215,13 @@ TEST_F(BlackHoleTest, GridMassClimbsInSteps0f10000AndDropsToZeroPastFiveMillion)
   Wire(h, 0);
   RunUntil(h, BlobState::Alive);
   EXPECT_EQ(h.GridMass, 0);
-  h.Update();
+  Frame(h);
   EXPECT_EQ(h.GridMass, 10000);
-  for (int i = 0; i < 499; ++i) h.Update();
+  for (int i = 0; i < 499; ++i) Frame(h);
   EXPECT_EQ(h.GridMass, 5000000);  // at the peak, not past it
-  h.Update();
+  Frame(h);
   EXPECT_EQ(h.GridMass, 0);
-  h.Update();
+  Frame(h);
   EXPECT_EQ(h.GridMass, 10000);
 
   // A spawn starts the pulse from nothing.
@@ -229,7 +229,7 @@ TEST_F(BlackHoleTest, GridMassClimbsInSteps0f10000AndDropsToZeroPastFiveMillion)
   RunUntil(h, BlobState::Spawning);
   h.Lives = h.LivesLeft = 2;  // give it another life for the check
   h.SetActive(true);
-  h.Update();
+  Frame(h);
   EXPECT_EQ(h.GridMass, 0);
 }
 
@@ -237,20 +237,20 @@ TEST_F(BlackHoleTest, ARespawnAppearsAnywhereThenReturnsToAFullOrbit) {
   TBlobBinaryBlackHole h;
   Wire(h, 90, 2);
   RunUntil(h, BlobState::Alive);
-  for (int i = 0; i < 300; ++i) h.Update();
+  for (int i = 0; i < 300; ++i) Frame(h);
   ASSERT_LT(h.OrbitRadius, 350);
   h.Absorb();
   RunUntil(h, BlobState::Spawning);
   ASSERT_TRUE(h.Active);
 
-  h.Update();
+  Frame(h);
   EXPECT_EQ(h.OrbitRadius, 400);
   EXPECT_EQ(h.Shield, 500);
   EXPECT_FALSE(h.Collapsed);
   EXPECT_EQ(h.Position.X, std::floor(h.Position.X));  // a random whole-unit place
   RunUntil(h, BlobState::Alive);
   const int angle = h.OrbitAngle;
-  h.Update();
+  Frame(h);
   EXPECT_NEAR(OrbitDistance(h), 400, 0.01f);
   EXPECT_NEAR(AngleBetween(OrbitDegrees(h), float(angle + 1)), 0, 0.01f);
 }
@@ -261,13 +261,13 @@ TEST_F(BlackHoleTest, AnOrbitAngleOutsideAWholeTurnIsFoldedIntoIt) {
   for (int i = 0; i < 4; ++i) {
     TBlobBinaryBlackHole h;
     Wire(h, given[i]);
-    h.Update();
+    Frame(h);
     EXPECT_GE(h.OrbitAngle, 0);
     EXPECT_LE(h.OrbitAngle, 359);
     EXPECT_NEAR(AngleBetween(OrbitDegrees(h), expected[i]), 0, 0.01f) << given[i];
     EXPECT_NEAR(OrbitDistance(h), 400, 0.01f);
     RunUntil(h, BlobState::Alive);
-    for (int f = 0; f < 400; ++f) h.Update();
+    for (int f = 0; f < 400; ++f) Frame(h);
     EXPECT_GE(h.OrbitAngle, 0);
     EXPECT_LE(h.OrbitAngle, 359);
   }
@@ -282,7 +282,7 @@ TEST_F(BlackHoleTest, EachDrawnFrameShowsTheRingAndTwentyFourSwirlSparks) {
   particles.Clear();
   Rec.Reset();
   const TVector3 at = h.Position;
-  h.Update();
+  Frame(h);
 
   // A 30-sided circle of radius 25 as separate segments, line width 2.
   auto lines = Rec.Find(TPrimitive::Lines);
@@ -315,7 +315,7 @@ TEST_F(BlackHoleTest, TheSwirlWidensToItsFullSizeAndStaysThere) {
   TBlobBinaryBlackHole h;
   Wire(h, 0);
   RunUntil(h, BlobState::Alive);
-  for (int i = 0; i < 200; ++i) h.Update();  // 2400 spark pairs: about 1200 steps out
+  for (int i = 0; i < 200; ++i) Frame(h);  // 2400 spark pairs: about 1200 steps out
   EXPECT_EQ(h.SwirlRadius, 359);
   EXPECT_EQ(h.SwirlDir, -1);
   EXPECT_GE(h.SwirlAngle, 0);
@@ -326,7 +326,7 @@ TEST_F(BlackHoleTest, CreateOnAPooledHoleStartsItAfresh) {
   TBlobBinaryBlackHole h;
   Wire(h, 120);
   RunUntil(h, BlobState::Alive);
-  for (int i = 0; i < 2000; ++i) h.Update();
+  for (int i = 0; i < 2000; ++i) Frame(h);
   ASSERT_TRUE(h.Collapsed);
   h.Create();
   ExpectFresh(h, BlobKind::BlackHole, 50);

@@ -46,7 +46,7 @@ TEST_F(BoidTest, ItGrowsInAtItsSpawnPointReadyToFlock) {
   EXPECT_EQ(b.Points, 75);
   EXPECT_EQ(b.Radius, 12);
   Wire(b, MakeVector(-120, 80, 0), 1);
-  b.Update();
+  Frame(b);
   EXPECT_EQ(b.Position.X, -120);
   EXPECT_EQ(b.FlockPosition.X, -120);
   EXPECT_EQ(b.FlockPosition.Y, 80);
@@ -62,7 +62,7 @@ TEST_F(BoidTest, OneHitKillsItWithTheBoidHitSoundForSeventyFive) {
   TBlobBoid b;
   Wire(b, MakeVector(0, 0, 0), 1);
   b.Sounds = &Sounds;
-  b.Update();
+  Frame(b);
   ExpectUntouchable(b);  // still growing in
   RunUntilAlive(b);
   b.Hit();
@@ -91,7 +91,7 @@ TEST_F(BoidTest, ALoneBoidDriftsTowardsTheCentreAndSlows) {
   Player.Position = MakeVector(200, -100, 0);  // on it: the pull adds nothing
   Wire(b, MakeVector(200, -100, 0), 1);
   RunUntilAlive(b);
-  b.Update();
+  Frame(b);
   // Cohesion of a flock of one: minus its position over 400; alignment:
   // minus its velocity over 8, a tenth of it.
   const double vx = 0.01 - 200.0 / 400 - 0.1 * 0.01 / 8;
@@ -109,13 +109,13 @@ TEST_F(BoidTest, AfterFourHundredSeventyEightFramesAliveItSitsOnTheShip) {
   Player.Position = MakeVector(300, 200, 0);
   Wire(b, MakeVector(-300, -300, 0), 1);
   RunUntilAlive(b);
-  for (int frame = 1; frame <= 477; ++frame) b.Update();
+  for (int frame = 1; frame <= 477; ++frame) Frame(b);
   EXPECT_EQ(b.PlayerPull, 1.5f);
-  b.Update();
+  Frame(b);
   EXPECT_EQ(b.PlayerPull, 1.0f);
   for (int frame = 0; frame < 50; ++frame) {
     Player.Position = MakeVector(float(200 * std::cos(frame * 0.3)), float(-150 + 100 * std::sin(frame * 0.2)), 0);
-    b.Update();
+    Frame(b);
     EXPECT_NEAR(b.Position.X, Player.Position.X, 1e-3) << frame;
     EXPECT_NEAR(b.Position.Y, Player.Position.Y, 1e-3) << frame;
     EXPECT_EQ(b.PlayerPull, 1.0f);
@@ -195,7 +195,7 @@ TEST_F(BoidTest, AFlockUpdatedTogetherClosesOnTheShip) {
   }
   for (int frame = 0; frame < 600; ++frame)
     for (TBlob* e : enemies)
-      if (e->Active) e->Update();
+      if (e->Active) Frame(*e);
   for (const TBlobBoid& b : boids) {
     ASSERT_TRUE(std::isfinite(b.Position.X));
     EXPECT_NEAR(b.Position.X, 150, 1e-2);
@@ -213,16 +213,16 @@ TEST_F(BoidTest, ItExplodesForSeventyFiveFramesThenRespawnsWithinTheScatter) {
   b.Particles = &particles;
   for (int life = 1; life <= 12; ++life) {
     RunUntilAlive(b);
-    for (int i = 0; i < 5; ++i) b.Update();
+    for (int i = 0; i < 5; ++i) Frame(b);
     b.Hit();
     particles.Clear();
-    b.Update();
+    Frame(b);
     EXPECT_EQ(particles.ActiveCount(), 17);
     EXPECT_EQ(RunExplosion(b) + 1, 75);
     EXPECT_EQ(particles.ActiveCount(), 17);  // only on the first dying frame
     EXPECT_EQ(b.Active, life < 12);
     if (life == 12) break;
-    b.Update();
+    Frame(b);
     EXPECT_GE(b.Position.X, -375);
     EXPECT_LE(b.Position.X, 624);
     EXPECT_GE(b.Position.Y, -375);
@@ -241,7 +241,7 @@ TEST_F(BoidTest, CreateMakesAPooledBoidNewAgain) {
   TBlobBoid b;
   Wire(b, MakeVector(30, 30, 0), 1, &flock);
   RunUntilAlive(b);
-  for (int i = 0; i < 40; ++i) b.Update();
+  for (int i = 0; i < 40; ++i) Frame(b);
   b.Absorb();
   RunExplosion(b);
   ASSERT_FALSE(b.Active);
@@ -271,7 +271,7 @@ TEST_F(BoidDrawingTest, AMagentaDiamondSpinningFourDegreesAFrameOverABigGlow) {
   Wire(b, MakeVector(100, 100, 0), 1);
   b.GlowModel = &glow;
   Rec.Reset();
-  b.Update();  // growing in: flat, with its glow
+  Frame(b);  // growing in: flat, with its glow
   auto loops = Rec.Find(TPrimitive::LineLoop);
   ASSERT_EQ(loops.size(), 1u);
   for (const TVector3& v : loops[0]->Vertices) EXPECT_NEAR(v.Y, 100, 1e-4);
@@ -281,7 +281,7 @@ TEST_F(BoidDrawingTest, AMagentaDiamondSpinningFourDegreesAFrameOverABigGlow) {
   for (int frame = 1; frame <= 3; ++frame) {
     const TVector3 at = b.Position;  // drawn before the flock moves it
     Rec.Reset();
-    b.Update();
+    Frame(b);
     loops = Rec.Find(TPrimitive::LineLoop);
     ASSERT_EQ(loops.size(), 1u);
     const TRecordedPrimitive& d = *loops[0];
@@ -307,7 +307,7 @@ TEST_F(BoidDrawingTest, TheWreckIsFourUnrotatedEdgesFlyingApartAndFading) {
   TBlobBoid b;
   Wire(b, MakeVector(-50, 60, 0), 1);
   RunUntilAlive(b);
-  for (int i = 0; i < 10; ++i) b.Update();  // spun away from square
+  for (int i = 0; i < 10; ++i) Frame(b);  // spun away from square
   b.Hit();
   const TRecordedPrimitive edges = FlyingSides(b);
   ASSERT_EQ(edges.Vertices.size(), 8u);

@@ -26,15 +26,15 @@ TEST_F(Boss2Test, TheRingStartsAtRadiusOneAndGrowsAFifthOfAUnitEveryAliveFrame) 
   Wire(b, MakeVector(0, 0, 0), 2);
   EXPECT_EQ(RunUntil(b, BlobState::Alive), 25);
   EXPECT_EQ(b.Radius, 1.0f);
-  b.Update();
+  Frame(b);
   EXPECT_FLOAT_EQ(b.Radius, 1.2f);
-  for (int i = 1; i < 1000; ++i) b.Update();
+  for (int i = 1; i < 1000; ++i) Frame(b);
   EXPECT_NEAR(b.Radius, 201, 0.01f);  // no upper bound
 
   b.Absorb();
   RunUntil(b, BlobState::Spawning);
   ASSERT_TRUE(b.Active);
-  b.Update();
+  Frame(b);
   EXPECT_EQ(b.Radius, 1.0f);
   EXPECT_EQ(b.EmitRate, 0.01f);  // reset, then one drawn frame
   RunUntil(b, BlobState::Alive);
@@ -49,7 +49,7 @@ TEST_F(Boss2Test, ItNeverMovesWhateverTheShipDoes) {
   for (int i = 0; i < 300; ++i) {
     Player.Position = MakeVector(float(i), float(-i), 0);
     if (i % 30 == 0) b.Hit();  // even while knocked by hits
-    b.Update();
+    Frame(b);
   }
   EXPECT_EQ(b.Position.X, at.X);
   EXPECT_EQ(b.Position.Y, at.Y);
@@ -65,7 +65,7 @@ TEST_F(Boss2Test, SparkBurstsRiseByOneEveryHundredFramesToSixteen) {
   auto framesParticles = [&] {
     particles.Clear();
     b.HitFlash = 0;  // no hit sparks in the count
-    b.Update();
+    Frame(b);
     return particles.ActiveCount();
   };
   // The rate restarts at every spawning frame, so it climbs from the spawn's end.
@@ -89,9 +89,9 @@ TEST_F(Boss2Test, SparksLeaveTheRimFourUnitsOutAtRightAnglesToIt) {
   Wire(b, at);
   b.Particles = &particles;
   RunUntil(b, BlobState::Alive);
-  for (int i = 0; i < 400; ++i) b.Update();  // radius 81, four bursts a frame
+  for (int i = 0; i < 400; ++i) Frame(b);  // radius 81, four bursts a frame
   particles.Clear();
-  b.Update();
+  Frame(b);
   ASSERT_EQ(particles.ActiveCount(), 16);
 
   int styles[7] = {};
@@ -143,7 +143,7 @@ TEST_F(Boss2Test, TwoHundredFiftyHitsScoreButABombKillsOutrightForNothing) {
 TEST_F(Boss2Test, HitsBombsAndWellsDoNothingWhileItSpawnsOrDies) {
   TBlobBoss2 b;
   Wire(b, MakeVector(0, 0, 0));
-  b.Update();
+  Frame(b);
   ExpectUntouchable(b);
   EXPECT_EQ(b.Shield, 250);
   RunUntil(b, BlobState::Alive);
@@ -171,7 +171,7 @@ TEST_F(Boss2Test, BulletsTouchTheRingAsACircleThatGrowsWithIt) {
   EXPECT_EQ(bullet.CollideWithList(enemies, &Player, TBlobEvent()), 1);
   EXPECT_EQ(b.Shield, 249);
 
-  for (int i = 0; i < 100; ++i) b.Update();  // radius 21
+  for (int i = 0; i < 100; ++i) Frame(b);  // radius 21
   bullet.Position = MakeVector(100, 124.4f, 0);
   EXPECT_EQ(bullet.CollideWithList(enemies, &Player, TBlobEvent()), 1);
   bullet.Position = MakeVector(100, 125, 0);
@@ -184,11 +184,11 @@ TEST_F(Boss2Test, GridMassPulsesOnlyWhileAliveAndIsKeptThroughARespawn) {
   Wire(b, MakeVector(0, 0, 0), 2);
   RunUntil(b, BlobState::Alive);
   EXPECT_EQ(b.GridMass, 0);
-  for (int i = 0; i < 500; ++i) b.Update();
+  for (int i = 0; i < 500; ++i) Frame(b);
   EXPECT_EQ(b.GridMass, 5000000);
-  b.Update();
+  Frame(b);
   EXPECT_EQ(b.GridMass, 0);
-  for (int i = 0; i < 3; ++i) b.Update();
+  for (int i = 0; i < 3; ++i) Frame(b);
   b.Absorb();
   RunUntil(b, BlobState::Spawning);
   RunUntil(b, BlobState::Alive);
@@ -200,7 +200,7 @@ TEST_F(Boss2Test, TheRingIsThirtyWideSegmentsScaledByItsRadius) {
   const TVector3 at = MakeVector(-60, 30, 0);
   Wire(b, at);
   // Spawning: squashed flat on Y by Size.
-  b.Update();
+  Frame(b);
   auto lines = Rec.Find(TPrimitive::Lines);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0]->Vertices.size(), 62u);
@@ -210,9 +210,9 @@ TEST_F(Boss2Test, TheRingIsThirtyWideSegmentsScaledByItsRadius) {
   EXPECT_NEAR(maxY, 0.0f, 1e-4f);  // Size was 0 when drawn
 
   RunUntil(b, BlobState::Alive);
-  for (int i = 0; i < 49; ++i) b.Update();
+  for (int i = 0; i < 49; ++i) Frame(b);
   Rec.Reset();
-  b.Update();  // radius 11
+  Frame(b);  // radius 11
   lines = Rec.Find(TPrimitive::Lines);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0]->Colour.B, 1);
@@ -228,7 +228,7 @@ TEST_F(Boss2Test, ItExplodesLikeAGruntWithItsCircleFlyingApart) {
   Wire(b, at, 2);
   b.Particles = &particles;
   RunUntil(b, BlobState::Alive);
-  for (int i = 0; i < 300; ++i) b.Update();
+  for (int i = 0; i < 300; ++i) Frame(b);
   b.Blast();
   particles.Clear();
   const TRecordedPrimitive sides = FlyingSides(b);
@@ -255,7 +255,7 @@ TEST_F(Boss2Test, CreateOnAPooledBossStartsItAfresh) {
   TBlobBoss2 b;
   Wire(b, MakeVector(0, 0, 0));
   RunUntil(b, BlobState::Alive);
-  for (int i = 0; i < 700; ++i) b.Update();
+  for (int i = 0; i < 700; ++i) Frame(b);
   b.Hit();
   b.Create();
   ExpectFresh(b, BlobKind::Boss2, 5000);
@@ -290,7 +290,7 @@ class TOriginBoss : public TBlobBoss {
   void ResetBoss() override { PulseMax = 3.5f; }
   void AdvanceAlive() override { ++Advances; }
   void EmitHitSparks() override { ++Sparks; }
-  void DrawBody() override { DrawOutline(); }
+  void DrawBody() const override { DrawOutline(); }
 };
 
 TEST_F(Boss2Test, TheSharedBossFramesFollowEachBossSettings) {
@@ -303,7 +303,7 @@ TEST_F(Boss2Test, TheSharedBossFramesFollowEachBossSettings) {
   EXPECT_EQ(b.PulseMax, 3.5f);  // the boss's own reset wins over the shared one
 
   Rec.Reset();
-  b.Update();
+  Frame(b);
   EXPECT_EQ(b.Advances, 1);
   auto loops = Rec.Find(TPrimitive::LineLoop);
   ASSERT_EQ(loops.size(), 1u);
@@ -313,12 +313,12 @@ TEST_F(Boss2Test, TheSharedBossFramesFollowEachBossSettings) {
   // A flash runs ten frames with the boss's sparks, blinking every eight.
   const float step = std::fabs(b.PulseStep);
   b.Hit();
-  for (int i = 0; i < 10; ++i) b.Update();
+  for (int i = 0; i < 10; ++i) Frame(b);
   EXPECT_EQ(b.Sparks, 10);
   EXPECT_EQ(b.HitFlash, 0);
   EXPECT_EQ(b.BlinkCounter, 7);  // reloaded to 8 on the first and the ninth frame
   EXPECT_EQ(std::fabs(b.PulseStep), step);
-  b.Update();
+  Frame(b);
   EXPECT_EQ(b.Sparks, 10);
 }
 

@@ -49,15 +49,15 @@ TEST_F(Boss3Test, GrowsInForTwentyFiveFramesThenTurnsAFifthOfADegreeAFrameAndSwe
   EXPECT_FLOAT_EQ(b.Radius, 1.0f);
   EXPECT_EQ(b.Shield, 250);
 
-  b.Update();
+  Frame(b);
   EXPECT_NEAR(b.TurnAngle(), 10.2f, 1e-4);
   EXPECT_NEAR(b.PulseScale, 1.005f, 1e-5);
-  for (int i = 0; i < 10; ++i) b.Update();
+  for (int i = 0; i < 10; ++i) Frame(b);
   EXPECT_NEAR(b.TurnAngle(), 12.2f, 1e-3);
   // Up to three and a half times its size, then back down.
   float biggest = 0;
   for (int i = 0; i < 600; ++i) {
-    b.Update();
+    Frame(b);
     biggest = std::max(biggest, b.PulseScale);
   }
   EXPECT_FLOAT_EQ(biggest, 3.5f);
@@ -72,9 +72,9 @@ TEST_F(Boss3Test, TheOutlineAndTheStarsShowTheSameAngle) {
   TBlobBoss3 b;
   Wire(b);
   RunUntilAlive(b);
-  for (int i = 0; i < 40; ++i) b.Update();
+  for (int i = 0; i < 40; ++i) Frame(b);
   Rec.Reset();
-  b.Update();
+  Frame(b);
   const double angle = b.TurnAngle();
   const float s = b.PulseScale;
 
@@ -128,7 +128,7 @@ TEST_F(Boss3Test, AStarCrossingTheEdgeReturnsFasterAndBrighterNeverAboveOne) {
   b.Stars[0] = {199.5f, 10, -5, 1, 1.0f, 0.9f, 0.1f, 0.95f};
   b.Stars[1] = {150, 10, -5, 1, 1.0f, 0.1f, 0.1f, 0.5f};
   Rec.Reset();
-  b.Update();
+  Frame(b);
   EXPECT_EQ(b.Stars[0].X, -200);
   EXPECT_FLOAT_EQ(b.Stars[0].Speed, 1.2f);
   EXPECT_EQ(b.Stars[0].R, 1.0f);
@@ -148,11 +148,11 @@ TEST_F(Boss3Test, TheStarsStayOverARespawnButARecycledBossGetsNewOnes) {
   Wire(b, 2);
   RunUntilAlive(b);
   b.Blast();
-  while (b.State == BlobState::Dying) b.Update();
+  while (b.State == BlobState::Dying) Frame(b);
   ASSERT_TRUE(b.Active);
   b.Stars[7].X = 0;
   const TBlobBoss3::TStar kept = b.Stars[7];
-  b.Update();  // first spawning frame of the second life
+  Frame(b);  // first spawning frame of the second life
   EXPECT_FLOAT_EQ(b.Stars[7].X, kept.X + kept.Speed);
   EXPECT_FLOAT_EQ(b.Radius, 1.0f);
   EXPECT_EQ(b.PulseScale, 1.0f);
@@ -249,12 +249,12 @@ TEST_F(Boss3Test, AHitOnlyBlinksItNeitherSparksNorSpeedsThePulse) {
   TBlobBoss3 b;
   Wire(b);
   RunUntilAlive(b);
-  b.Update();
+  Frame(b);
   b.Hit();
   Particles.Clear();
   for (int i = 0; i < 10; ++i) {
     const float before = b.PulseScale;
-    b.Update();
+    Frame(b);
     EXPECT_NEAR(b.PulseScale - before, 0.005f, 1e-5) << i;
   }
   EXPECT_EQ(b.HitFlash, 0);
@@ -291,7 +291,7 @@ TEST_F(Boss3Test, TheWreckIsTheUnturnedSlabFlyingApart) {
   Wire(b);
   b.Printer = &printer;
   RunUntilAlive(b);
-  for (int i = 0; i < 100; ++i) b.Update();  // turned and swollen by now
+  for (int i = 0; i < 100; ++i) Frame(b);  // turned and swollen by now
   b.Blast();
   Particles.Clear();
   const TRecordedPrimitive edges = FlyingSides(b, true);
@@ -307,7 +307,7 @@ TEST_F(Boss3Test, TheWreckIsTheUnturnedSlabFlyingApart) {
 
   int frames = 1;
   while (b.State == BlobState::Dying) {
-    b.Update();
+    Frame(b);
     ++frames;
   }
   EXPECT_EQ(frames, 50);

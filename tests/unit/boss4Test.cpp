@@ -70,15 +70,15 @@ TEST_F(Boss4Test, GrowsInForAHundredAndTwentyFiveFramesToItsCoreRadius) {
   EXPECT_EQ(Boss.Radius, 80);
   EXPECT_EQ(Boss.Shield, 150);
   // It bends the grid like the other bosses.
-  Boss.Update();
-  Boss.Update();
+  Frame(Boss);
+  Frame(Boss);
   EXPECT_EQ(Boss.GridMass, 20000);
 }
 
 TEST_F(Boss4Test, TwelveTentaclesOfSixteenHitsComeBeforeTheHundredAndFiftyCoreHits) {
   Wire();
   RunUntilAlive();
-  Boss.Update();
+  Frame(Boss);
   // The core is shielded while any tentacle stands: a bullet there is spent.
   EXPECT_EQ(ShootAt(0, 0), 1);
   EXPECT_EQ(Boss.Shield, 150);
@@ -113,7 +113,7 @@ TEST_F(Boss4Test, TwelveTentaclesOfSixteenHitsComeBeforeTheHundredAndFiftyCoreHi
 
 TEST_F(Boss4Test, HitsCountOnlyWhileAliveAndTheLastTentacleIsGone) {
   Wire();
-  Boss.Update();
+  Frame(Boss);
   for (auto& t : Boss.Tentacles.Tentacles) t.Hits = 16;
   Boss.Hit();  // still growing in
   EXPECT_EQ(Boss.Shield, 150);
@@ -135,14 +135,14 @@ TEST_F(Boss4Test, ASeveredTentacleIsNeitherDrawnNorHitNorChosen) {
   RunUntilAlive();
 
   Rec.Reset();
-  Boss.Update();
+  Frame(Boss);
   EXPECT_EQ(SquaresDrawn(), 12 * 7);
   // The halo (4), a glow on each square and three more on each tip.
   EXPECT_EQ(Rec.Materials.size(), 4u + 12 * (7 + 3));
 
   for (int h = 0; h < 16; ++h) ShootTip(4);
   Rec.Reset();
-  Boss.Update();
+  Frame(Boss);
   EXPECT_EQ(SquaresDrawn(), 11 * 7);
   EXPECT_EQ(Rec.Materials.size(), 4u + 11 * (7 + 3));
 
@@ -159,7 +159,7 @@ TEST_F(Boss4Test, ASeveredTentacleIsNeitherDrawnNorHitNorChosen) {
   EXPECT_EQ(Boss.Tentacles.Tentacles[4].Hits, 16);
 
   for (int n = 0; n < 300; ++n) {
-    Boss.Update();
+    Frame(Boss);
     ASSERT_NE(Boss.Tentacles.Selected, 4);
   }
 }
@@ -182,10 +182,10 @@ TEST_F(Boss4Test, ATentacleReachesForTheShipEveryHundredAndOneFrames) {
   RunUntilAlive();
   Player.Position = MakeVector(123.6f, -77.2f, 0);
   for (int frame = 1; frame <= 100; ++frame) {
-    Boss.Update();
+    Frame(Boss);
     ASSERT_FALSE(Boss.Tentacles.Reaching) << frame;
   }
-  Boss.Update();
+  Frame(Boss);
   ASSERT_TRUE(Boss.Tentacles.Reaching);
   EXPECT_EQ(Boss.Tentacles.TargetX, 124);
   EXPECT_EQ(Boss.Tentacles.TargetY, -77);
@@ -195,7 +195,7 @@ TEST_F(Boss4Test, ATentacleReachesForTheShipEveryHundredAndOneFrames) {
   Player.Position = MakeVector(-300, 300, 0);
   int frames = 1;
   while (Boss.Tentacles.Reaching) {
-    Boss.Update();
+    Frame(Boss);
     ++frames;
   }
   EXPECT_EQ(frames, 43);
@@ -206,7 +206,7 @@ TEST_F(Boss4Test, ATentacleReachesForTheShipEveryHundredAndOneFrames) {
   // The next reach: after the tentacle is back and 101 more frames.
   int wait = 0;
   while (!Boss.Tentacles.Reaching && wait < 500) {
-    Boss.Update();
+    Frame(Boss);
     ++wait;
   }
   EXPECT_EQ(wait, 101);
@@ -231,21 +231,21 @@ TEST_F(Boss4Test, AHitFlashesTwoSparksAFrameAndQuickensThePulse) {
   Wire();
   RunUntilAlive();
   for (auto& t : Boss.Tentacles.Tentacles) t.Hits = 16;
-  Boss.Update();  // the pulse turns back down from its top
+  Frame(Boss);  // the pulse turns back down from its top
   Boss.Hit();
   Particles.Clear();
   const float before = Boss.PulseScale;
-  Boss.Update();
+  Frame(Boss);
   EXPECT_NEAR(std::fabs(Boss.PulseScale - before), 0.04f, 1e-5);
   EXPECT_EQ(Particles.ActiveCount(), 2);
   for (int i = 0; i < Particles.Count(); ++i)
     if (Particles[i].Active) {
       EXPECT_EQ(Particles[i].Style, 1);
     }
-  for (int i = 0; i < 9; ++i) Boss.Update();
+  for (int i = 0; i < 9; ++i) Frame(Boss);
   EXPECT_EQ(Boss.HitFlash, 0);
   EXPECT_EQ(Particles.ActiveCount(), 20);
-  Boss.Update();
+  Frame(Boss);
   EXPECT_EQ(Particles.ActiveCount(), 20);
 }
 
@@ -259,7 +259,7 @@ TEST_F(Boss4Test, ItIsDrawnAboutTheArenaOriginWhereverItStands) {
   EXPECT_EQ(Boss.Position.X, 200);
 
   Rec.Reset();
-  Boss.Update();
+  Frame(Boss);
   const auto loops = Rec.Find(TPrimitive::LineLoop);
   // Each tentacle square is centred on its curve point around the origin.
   int checked = 0;
@@ -307,7 +307,7 @@ TEST_F(Boss4Test, TheWreckIsAWideRingFlyingApartForFiftyFrames) {
   int frames = 1;
   while (Boss.State == BlobState::Dying) {
     Boss.Size = 3;
-    Boss.Update();
+    Frame(Boss);
     EXPECT_EQ(Boss.Size, 0);
     ++frames;
   }
@@ -321,7 +321,7 @@ TEST_F(Boss4Test, ARecycledBossGetsItsTentaclesBackInPlace) {
   RunUntilAlive();
   for (int h = 0; h < 16; ++h) ShootTip(2);
   Boss.Tentacles.Tentacles[7].Hits = 9;
-  for (int i = 0; i < 120; ++i) Boss.Update();  // a reach is under way
+  for (int i = 0; i < 120; ++i) Frame(Boss);  // a reach is under way
   ASSERT_TRUE(Boss.Tentacles.Reaching);
   Boss.CoreModel = &geo;
   const TMultiBezier* tentacles = &Boss.Tentacles;

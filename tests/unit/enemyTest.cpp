@@ -12,6 +12,7 @@
 #include "gfx/ScopedRenderer.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/EnemyFixture.h"
 
 namespace {
 class TPointedEnemy : public TBlobEnemy {
@@ -44,7 +45,7 @@ TEST(EnemyLifeCycle, TheLastHitPlaysTheDestroyedSoundInsteadOfTheHit) {
   e.Player = &player;
   e.Sounds = &sounds;
   e.SetSpawn(MakeVector(0, 0, 0), 1, false, TVector3{});
-  for (int i = 0; i < 25; ++i) e.Update();
+  for (int i = 0; i < 25; ++i) Frame(e);
   ASSERT_EQ(e.State, BlobState::Alive);
   e.Hit();
   e.Hit();
@@ -61,18 +62,18 @@ TEST(EnemyLifeCycle, ALongerExplosionBurstsOnItsFirstFrameAndRespawnsWiderApart)
   e.Particles = &particles;
   e.SetSpawn(MakeVector(0, 0, 0), 40, false, TVector3{});
   for (int life = 0; life < 39; ++life) {
-    while (e.State != BlobState::Alive) e.Update();
+    while (e.State != BlobState::Alive) Frame(e);
     e.Blast();
     particles.Clear();
     int frames = 0;
     while (e.State == BlobState::Dying) {
-      e.Update();
+      Frame(e);
       if (frames++ == 0) {
         EXPECT_EQ(particles.ActiveCount(), 4);
       }
     }
     EXPECT_EQ(frames, 75);
-    e.Update();
+    Frame(e);
     EXPECT_GE(e.Position.X, -375);
     EXPECT_LE(e.Position.X, 624);
     EXPECT_GE(e.Position.Y, -375);
@@ -86,10 +87,10 @@ TEST(EnemyLifeCycle, EveryEdgeOfTheOutlineFliesApartAlongItsNormal) {
   const TScopedRenderer installed(rec);
   TPointedEnemy e;
   e.SetSpawn(MakeVector(0, 0, 0), 1, false, TVector3{});
-  while (e.State != BlobState::Alive) e.Update();
+  while (e.State != BlobState::Alive) Frame(e);
   e.Absorb();
   rec.Reset();
-  e.Update();
+  Frame(e);
   auto lines = rec.Find(TPrimitive::Lines);
   ASSERT_EQ(lines.size(), 1u);
   ASSERT_EQ(lines[0]->Vertices.size(), 10u);

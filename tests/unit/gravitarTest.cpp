@@ -33,19 +33,19 @@ TEST_F(GravitarTest, NoPullWhileSpawningThenARampToFiveMillionThatStartsOver) {
   TBlobGravitar g;
   Wire(g, MakeVector(0, 0, 0));
   g.Mass = 123;  // left over from an earlier life
-  g.Update();
+  Frame(g);
   EXPECT_EQ(g.Mass, 0);
   EXPECT_EQ(RunUntilAlive(g), 24);  // 25 grow-in frames in all
   EXPECT_EQ(g.Mass, 0);
 
   for (int frame = 1; frame <= 500; ++frame) {
-    g.Update();
+    Frame(g);
     ASSERT_FLOAT_EQ(g.Mass, 10000.0f * frame) << frame;
     ASSERT_EQ(g.WellMass(), g.Mass);
   }
-  g.Update();  // past the top: the ramp starts again
+  Frame(g);  // past the top: the ramp starts again
   EXPECT_EQ(g.Mass, 0);
-  g.Update();
+  Frame(g);
   EXPECT_FLOAT_EQ(g.Mass, 10000);
 }
 
@@ -53,7 +53,7 @@ TEST_F(GravitarTest, EveryHitCollapsesThePullSoSteadyFireKeepsItWeak) {
   TBlobGravitar g;
   Wire(g, MakeVector(0, 0, 0));
   RunUntilAlive(g);
-  for (int i = 0; i < 100; ++i) g.Update();
+  for (int i = 0; i < 100; ++i) Frame(g);
   ASSERT_FLOAT_EQ(g.Mass, 1000000);
   g.Hit();
   EXPECT_EQ(g.Mass, 0);
@@ -62,7 +62,7 @@ TEST_F(GravitarTest, EveryHitCollapsesThePullSoSteadyFireKeepsItWeak) {
   float peak = 0;
   for (int frame = 0; frame < 225; ++frame) {
     if (frame % 5 == 0) g.Hit();
-    g.Update();
+    Frame(g);
     peak = std::max(peak, g.Mass);
   }
   EXPECT_EQ(g.State, BlobState::Alive);
@@ -103,7 +103,7 @@ TEST_F(GravitarTest, TheBombScoresTenThousandSilentlyAndAWellNeverSwallowsIt) {
   g.Sounds = &Sounds;
   RunUntilAlive(g);
   const int spawnSounds = Plays("GravitarSpawned");
-  for (int i = 0; i < 10; ++i) g.Update();
+  for (int i = 0; i < 10; ++i) Frame(g);
 
   g.Absorb();
   EXPECT_EQ(g.State, BlobState::Alive);
@@ -118,7 +118,7 @@ TEST_F(GravitarTest, TheBombScoresTenThousandSilentlyAndAWellNeverSwallowsIt) {
   EXPECT_EQ(Plays(), spawnSounds);
   // A bomb kill keeps the pull it had while the wreck explodes.
   EXPECT_FLOAT_EQ(g.Mass, 100000);
-  g.Update();
+  Frame(g);
   EXPECT_FLOAT_EQ(g.Mass, 100000);
 
   ExpectUntouchable(g);  // a second ring meets only the wreck
@@ -134,8 +134,8 @@ TEST_F(GravitarTest, TwoWellsOnTopOfEachOtherSwallowTheGruntButNotEachOther) {
   RunUntilAlive(a);
   RunUntilAlive(b);
   RunUntilAlive(grunt);
-  a.Update();
-  b.Update();
+  Frame(a);
+  Frame(b);
   TBlobList enemies, wells;
   enemies.Add(&a);
   enemies.Add(&b);
@@ -158,7 +158,7 @@ TEST_F(GravitarTest, ItSurgesUpToSpeedOneThenFallsBackToACrawl) {
   EXPECT_EQ(g.Speed, 1.0f);
   Player.Position = MakeVector(-400, 400, 0);
 
-  g.Update();  // 1.005 is past the top at once
+  Frame(g);  // 1.005 is past the top at once
   EXPECT_FLOAT_EQ(g.Speed, 0.1f);
   EXPECT_FLOAT_EQ(g.Position.X, -0.05f);
   EXPECT_FLOAT_EQ(g.Position.Y, 0.05f);
@@ -167,7 +167,7 @@ TEST_F(GravitarTest, ItSurgesUpToSpeedOneThenFallsBackToACrawl) {
   float top = g.Speed;
   while (g.Speed >= top && frames < 1000) {
     top = g.Speed;
-    g.Update();
+    Frame(g);
     ++frames;
   }
   // About 180 frames from a crawl to full speed and back.
@@ -182,14 +182,14 @@ TEST_F(GravitarTest, AHitKnocksItAwayFromTheShipWhileTheFlashLasts) {
   Wire(g, MakeVector(0, 0, 0));
   RunUntilAlive(g);
   Player.Position = MakeVector(300, 0, 0);
-  for (int i = 0; i < 50; ++i) g.Update();
+  for (int i = 0; i < 50; ++i) Frame(g);
   const float before = g.Position.X;
   g.Hit();
-  for (int i = 0; i < 9; ++i) g.Update();
+  for (int i = 0; i < 9; ++i) Frame(g);
   EXPECT_LT(g.Position.X, before);
   const float back = g.Position.X;
-  g.Update();
-  g.Update();
+  Frame(g);
+  Frame(g);
   EXPECT_GT(g.Position.X, back);
 }
 
@@ -198,7 +198,7 @@ TEST_F(GravitarTest, EachGrowInPlaysTheSpawnSoundOnceAndARespawnLandsAnywhere) {
   const TVector3 spawn = MakeVector(200, -150, 0);
   Wire(g, spawn, 2);
   g.Sounds = &Sounds;
-  g.Update();
+  Frame(g);
   EXPECT_EQ(Plays("GravitarSpawned"), 1);
   EXPECT_EQ(g.Position.X, spawn.X);
   RunUntilAlive(g);
@@ -208,7 +208,7 @@ TEST_F(GravitarTest, EachGrowInPlaysTheSpawnSoundOnceAndARespawnLandsAnywhere) {
   g.Blast();
   RunExplosion(g);
   ASSERT_TRUE(g.Active);
-  g.Update();
+  Frame(g);
   EXPECT_EQ(Plays("GravitarSpawned"), 2);
   EXPECT_FALSE(g.Position.X == spawn.X && g.Position.Y == spawn.Y);
   EXPECT_GE(g.Position.X, -500);
@@ -223,7 +223,7 @@ TEST_F(GravitarTest, CreateOnAPooledGravitarStartsItAfresh) {
   TBlobGravitar g;
   Wire(g, MakeVector(0, 0, 0));
   RunUntilAlive(g);
-  for (int i = 0; i < 30; ++i) g.Update();
+  for (int i = 0; i < 30; ++i) Frame(g);
   g.Blast();
   RunExplosion(g);
   ASSERT_FALSE(g.Active);
@@ -248,11 +248,11 @@ TEST_F(GravitarTest, EachFlashFrameThrowsARingOfEightBlueSparksOutward) {
   Wire(g, MakeVector(50, -80, 0));
   g.Particles = &particles;
   RunUntilAlive(g);
-  g.Update();
+  Frame(g);
   EXPECT_EQ(particles.ActiveCount(), 0);
   g.Hit();
   const TVector3 at = g.Position;  // where this frame draws it, before it moves
-  g.Update();
+  Frame(g);
   ASSERT_EQ(particles.ActiveCount(), 8);
   for (int i = 0; i < particles.Count(); ++i) {
     const TBlob& p = particles[i];
@@ -266,7 +266,7 @@ TEST_F(GravitarTest, EachFlashFrameThrowsARingOfEightBlueSparksOutward) {
     EXPECT_EQ(p.Colour.Z, 1);
     EXPECT_EQ(p.Style, 10);
   }
-  g.Update();
+  Frame(g);
   EXPECT_EQ(particles.ActiveCount(), 16);
 }
 
@@ -277,7 +277,7 @@ TEST_F(GravitarTest, TheWreckBurstsIntoEightyWhiteParticlesOnce) {
   g.Particles = &particles;
   RunUntilAlive(g);
   g.Blast();
-  g.Update();
+  Frame(g);
   ASSERT_EQ(particles.ActiveCount(), 80);
   for (int i = 0; i < particles.Count(); ++i)
     if (particles[i].Active) {
@@ -285,7 +285,7 @@ TEST_F(GravitarTest, TheWreckBurstsIntoEightyWhiteParticlesOnce) {
       EXPECT_EQ(particles[i].Colour.Y, 1);
       EXPECT_EQ(particles[i].Colour.Z, 1);
     }
-  g.Update();
+  Frame(g);
   EXPECT_EQ(particles.ActiveCount(), 80);
 }
 
@@ -301,7 +301,7 @@ TEST_F(GravitarDrawingTest, AFilledBlackDiscOpeningFromALineAndNoGlow) {
   Wire(g, MakeVector(100, 200, 0));
   g.GlowModel = &glow;  // the manager hands one over; the disc does not use it
 
-  g.Update();  // Size 0: flat
+  Frame(g);  // Size 0: flat
   auto tris = Rec.Find(TPrimitive::Triangles);
   ASSERT_EQ(tris.size(), 1u);
   ASSERT_EQ(tris[0]->Vertices.size(), 45u);  // fifteen slices of the fan
@@ -310,7 +310,7 @@ TEST_F(GravitarDrawingTest, AFilledBlackDiscOpeningFromALineAndNoGlow) {
   RunUntilAlive(g);
   Rec.Reset();
   const TVector3 at = g.Position;  // drawn there, then it moves
-  g.Update();
+  Frame(g);
   tris = Rec.Find(TPrimitive::Triangles);
   ASSERT_EQ(tris.size(), 1u);
   const TRecordedPrimitive& disc = *tris[0];

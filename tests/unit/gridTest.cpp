@@ -232,6 +232,41 @@ TEST_F(GridTest, WarpersBendEvenPointsUnderABullet) {
   EXPECT_TRUE(LatticeFinite());
 }
 
+TEST_F(GridTest, ABulletPushesAPointIntoTheReachOfAFartherOne) {
+  // The near bullet, 3 off, pushes the point 4.4 away, within the reach of
+  // one 32 off the other way: it pushes back. One 40 off never reaches it.
+  // Along Y in the middle of a row; along X at the first point of the seven
+  // that share a list of bullets, the far one off the end of the seven.
+  const struct {
+    const char* Axis;
+    int I, J;
+    float TVector3::*Along;
+  } cases[] = {{"Y", 25, 25, &TVector3::Y}, {"X", 21, 25, &TVector3::X}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Axis);
+    const TVector3 r = Rest(c.I, c.J);
+    auto settle = [&](std::initializer_list<float> offsets) {
+      Grid->Initialise();
+      Grid->SetPush(0);
+      Bullets.Clear();
+      for (const float d : offsets) {
+        TVector3 at = MakeVector(r.X, r.Y, 0);
+        at.*c.Along += d;
+        AddBullet(at);
+      }
+      Grid->Update();
+      return At(c.I, c.J).*c.Along;
+    };
+    const float nearOnly = settle({3});
+    EXPECT_LT(nearOnly, r.*c.Along - 1);
+    EXPECT_GT(settle({3, -32}), nearOnly + 1) << "the farther bullet pushed it back";
+    EXPECT_EQ(settle({3, -40}), nearOnly);
+    // The other way round: the far one is out of reach when its turn comes,
+    // and the near one's push comes too late for it.
+    EXPECT_EQ(settle({-32, 3}), nearOnly);
+  }
+}
+
 TEST_F(GridTest, DrawsEverySegmentInOneBatchWithNeighboursNotYetMoved) {
   TRecordingRenderer rec;
   const TScopedRenderer installed(rec);

@@ -34,7 +34,7 @@ TEST_F(GruntTest, ThreeLivesMeanThreeDeathsFirstAtTheSpawnPointThenAnywhere) {
   Wire(g, spawn, 3);
 
   for (int life = 1; life <= 3; ++life) {
-    g.Update();  // first spawning frame decides where it appears
+    Frame(g);  // first spawning frame decides where it appears
     if (life == 1) {
       EXPECT_EQ(g.Position.X, spawn.X);
       EXPECT_EQ(g.Position.Y, spawn.Y);
@@ -47,9 +47,9 @@ TEST_F(GruntTest, ThreeLivesMeanThreeDeathsFirstAtTheSpawnPointThenAnywhere) {
       EXPECT_LE(g.Position.Y, 499);
     }
     // 24 more spawning frames: the grow-in takes 25 in all.
-    for (int i = 0; i < 23; ++i) g.Update();
+    for (int i = 0; i < 23; ++i) Frame(g);
     EXPECT_EQ(g.State, BlobState::Spawning);
-    g.Update();
+    Frame(g);
     EXPECT_EQ(g.State, BlobState::Alive);
     EXPECT_FLOAT_EQ(g.Size, 1.0f);
 
@@ -73,7 +73,7 @@ TEST_F(GruntTest, FixedSpawnComesBackToTheSpawnPoint) {
   Kill(g);
   RunExplosion(g);
   ASSERT_TRUE(g.Active);
-  g.Update();
+  Frame(g);
   EXPECT_EQ(g.Position.X, spawn.X);
   EXPECT_EQ(g.Position.Y, spawn.Y);
 }
@@ -92,7 +92,7 @@ TEST_F(GruntTest, FiveHitsKillAndEachEarlierHitRestartsTheKnockBack) {
     EXPECT_EQ(g.State, BlobState::Alive);
     // During the flash it is pushed away from the ship (upwards here).
     const float before = g.Position.Y;
-    for (int i = 0; i < 3; ++i) g.Update();
+    for (int i = 0; i < 3; ++i) Frame(g);
     EXPECT_GT(g.Position.Y, before) << "hit " << hit;
     EXPECT_EQ(g.HitFlash, 7);
   }
@@ -112,7 +112,7 @@ TEST_F(GruntTest, KnockBackLastsWhileTheFlashDoesThenTheChaseResumes) {
   g.Hit();
   std::vector<float> ys{g.Position.Y};
   for (int i = 0; i < 11; ++i) {
-    g.Update();
+    Frame(g);
     ys.push_back(g.Position.Y);
   }
   // Nine frames back (the flash counts 9..1 after its decrement), then on.
@@ -124,14 +124,14 @@ TEST_F(GruntTest, KnockBackLastsWhileTheFlashDoesThenTheChaseResumes) {
 TEST_F(GruntTest, HitsOnASpawningOrDyingGruntChangeNothing) {
   TBlobGrunt g;
   Wire(g, MakeVector(0, 0, 0), 2);
-  g.Update();
+  Frame(g);
   ASSERT_EQ(g.State, BlobState::Spawning);
   ExpectUntouchable(g);
   EXPECT_EQ(g.Shield, 5);
 
   RunUntilAlive(g);
   Kill(g);
-  g.Update();
+  Frame(g);
   ASSERT_EQ(g.State, BlobState::Dying);
   const int counter = g.DyingCounter;
   ExpectUntouchable(g);
@@ -142,7 +142,7 @@ TEST_F(GruntTest, EveryHitPlaysTheHitSoundButOnlyWhileAlive) {
   TBlobGrunt g;
   Wire(g, MakeVector(0, 0, 0), 1);
   g.Sounds = &Sounds;
-  g.Update();
+  Frame(g);
   g.Hit();
   EXPECT_EQ(Plays("GruntHit"), 0);
   RunUntilAlive(g);
@@ -173,12 +173,12 @@ TEST_F(GruntTest, LevelWithTheShipItStandsStillOneFrameWhileSwitchingAxis) {
   Player.Position = MakeVector(100, -100, 0);
   g.FollowX = true;  // within 0.5 of the ship on X
 
-  g.Update();
+  Frame(g);
   EXPECT_FALSE(g.FollowX);
   EXPECT_EQ(g.Position.X, 100.5f);
   EXPECT_EQ(g.Position.Y, 200);
 
-  g.Update();  // now it closes in on Y
+  Frame(g);  // now it closes in on Y
   EXPECT_EQ(g.Position.X, 100.5f);
   EXPECT_LT(g.Position.Y, 200);
 }
@@ -188,7 +188,7 @@ TEST_F(GruntTest, GruntXYClosesInOnBothAxesAtOnce) {
   Wire(g, MakeVector(0, 0, 0), 1);
   RunUntilAlive(g);
   Player.Position = MakeVector(-200, 300, 0);
-  g.Update();
+  Frame(g);
   // Speed 1.005 after its first alive frame: a step of half that.
   EXPECT_FLOAT_EQ(g.Position.X, -0.5025f);
   EXPECT_FLOAT_EQ(g.Position.Y, 0.5025f);
@@ -200,7 +200,7 @@ TEST_F(GruntTest, SpeedRampsUpToFiveAndTheArenaEdgeHoldsIt) {
   RunUntilAlive(g);
   Player.Position = MakeVector(500, -500, 0);
   for (int i = 0; i < 900; ++i) {
-    g.Update();
+    Frame(g);
     // The ship sits in the corner; it chases past it and is held at the edge.
     Player.Position = MakeVector(600, -600, 0);
   }
@@ -275,7 +275,7 @@ class GruntDrawingTest : public TDrawingTest<GruntTest> {
     RunUntilAlive(e);
     Kill(e);
     Rec.Reset();
-    e.Update();
+    Frame(e);
   }
 
   TGLPrinter Printer;
@@ -327,7 +327,7 @@ TEST_F(GruntDrawingTest, TheGlowLeavesLightingOffAndBlendingOn) {
   RunUntilAlive(g);
   Rec.Reset();
   Rec.Enable(TCapability::Light0);
-  g.Update();
+  Frame(g);
   EXPECT_FALSE(Rec.IsEnabled(TCapability::Lighting));
   EXPECT_FALSE(Rec.IsEnabled(TCapability::Light0));
   EXPECT_TRUE(Rec.IsEnabled(TCapability::Blend));
@@ -345,7 +345,7 @@ TEST_F(GruntDrawingTest, TheGrowInOpensFromAHorizontalLine) {
   TBlobGrunt g;
   Wire(g, MakeVector(0, 0, 0), 1);
   Rec.Reset();
-  g.Update();  // drawn at Size 0: flat
+  Frame(g);  // drawn at Size 0: flat
   auto loops = Rec.Find(TPrimitive::LineLoop);
   ASSERT_EQ(loops.size(), 1u);
   for (const TVector3& v : loops[0]->Vertices) EXPECT_EQ(v.Y, 0);
@@ -364,9 +364,9 @@ TEST_F(GruntTest, DeathBurstIsSeventeenForTheGruntAndThirtyFourForTheGruntXY) {
   EXPECT_EQ(particles.ActiveCount(), 0);
   Kill(g);
   particles.Clear();
-  g.Update();
+  Frame(g);
   EXPECT_EQ(particles.ActiveCount(), 17);
-  g.Update();
+  Frame(g);
   EXPECT_EQ(particles.ActiveCount(), 17);  // only on the first dying frame
 
   TBlobGruntXY xy;
@@ -375,7 +375,7 @@ TEST_F(GruntTest, DeathBurstIsSeventeenForTheGruntAndThirtyFourForTheGruntXY) {
   RunUntilAlive(xy);
   Kill(xy);
   particles.Clear();
-  xy.Update();
+  Frame(xy);
   EXPECT_EQ(particles.ActiveCount(), 34);
 }
 
@@ -386,9 +386,9 @@ TEST_F(GruntTest, EachFlashFrameThrowsTwoSparks) {
   g.Particles = &particles;
   RunUntilAlive(g);
   g.Hit();
-  g.Update();
+  Frame(g);
   EXPECT_EQ(particles.ActiveCount(), 2);
-  g.Update();
+  Frame(g);
   EXPECT_EQ(particles.ActiveCount(), 4);
 }
 

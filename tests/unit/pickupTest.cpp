@@ -27,7 +27,7 @@ class PickupTest : public TDrawingTest<TEnemyTest> {
   // One frame; true when anything was drawn.
   bool DrawnFrame(TBlobPickup& p) {
     Rec.Reset();
-    p.Update();
+    Frame(p);
     return !Rec.Primitives.empty();
   }
 
@@ -106,7 +106,7 @@ TEST_F(PickupTest, CollectedItBurstsAndShowsItsFullName) {
   EXPECT_EQ(Deaths.Count, 1);
 
   Rec.Reset();
-  p.Update();
+  Frame(p);
   // The name, centred by its length, squashing and fading.
   const std::vector<TRecordedPrimitive> name = RecordApart([&] {
     Printer.PrintText("Velocity x 2", MakeVector(p.Position.X - 60, p.Position.Y, 0), TVector3{},
@@ -136,7 +136,7 @@ TEST_F(PickupTest, AShotPickupGivesNothingAndShowsNoName) {
   EXPECT_EQ(Player.Score, 0);
 
   Rec.Reset();
-  p.Update();
+  Frame(p);
   // Only the square flying apart.
   ASSERT_EQ(Rec.Primitives.size(), 1u);
   EXPECT_EQ(Rec.Primitives[0].Prim, TPrimitive::Lines);
@@ -163,7 +163,7 @@ TEST_F(PickupTest, LeftAloneItBlinksFromFrame501AndIsGoneAfter1000) {
     ASSERT_EQ(DrawnFrame(p), shown) << age;
   }
   EXPECT_TRUE(p.Active);
-  p.Update();
+  Frame(p);
   EXPECT_FALSE(p.Active);
   EXPECT_NE(p.State, BlobState::Dying);  // no explosion
   EXPECT_EQ(Deaths.Count, 0);            // and not counted
@@ -175,7 +175,7 @@ TEST_F(PickupTest, ItSpinsInPlaceAndNeverChasesTheShip) {
   Player.Position = MakeVector(0, 0, 0);
   RunUntilAlive(p);
   const float spin = p.SpinAngle;
-  for (int i = 0; i < 50; ++i) p.Update();
+  for (int i = 0; i < 50; ++i) Frame(p);
   EXPECT_EQ(p.Position.X, -200);
   EXPECT_EQ(p.Position.Y, 300);
   EXPECT_FLOAT_EQ(p.SpinAngle, spin + 200);
@@ -186,10 +186,10 @@ TEST_F(PickupTest, WithLivesLeftItComesBackElsewhere) {
   Spawn(p, PickupKinds::GraviBomb, MakeVector(10, 10, 0), 2);
   RunUntilAlive(p);
   p.Collect();
-  for (int i = 0; i < 50; ++i) p.Update();
+  for (int i = 0; i < 50; ++i) Frame(p);
   EXPECT_TRUE(p.Active);
   EXPECT_EQ(p.State, BlobState::Spawning);
-  p.Update();
+  Frame(p);
   EXPECT_FALSE(p.Collected);
   EXPECT_FALSE(p.Position.X == 10 && p.Position.Y == 10);
 }

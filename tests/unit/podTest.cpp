@@ -92,8 +92,8 @@ TEST_F(PodTest, HitsWhileGrowingInChangeNothing) {
   TBlobPodChild child;
   Wire(pod, MakeVector(0, 0, 0));
   Wire(child, MakeVector(0, 0, 0));
-  pod.Update();
-  child.Update();
+  Frame(pod);
+  Frame(child);
   ExpectUntouchable(pod);
   ExpectUntouchable(child);
   EXPECT_EQ(pod.Shield, 25);
@@ -107,7 +107,7 @@ TEST_F(PodTest, APodDriftsAQuarterUnitAFrameOnEachAxis) {
   EXPECT_EQ(pod.Speed, 1.0f);
   Player.Position = MakeVector(-400, 300, 0);
   for (int frame = 1; frame <= 300; ++frame) {
-    pod.Update();
+    Frame(pod);
     ASSERT_FLOAT_EQ(pod.Speed, 0.5f) << frame;
   }
   EXPECT_NEAR(pod.Position.X, -75, 1e-3);
@@ -115,7 +115,7 @@ TEST_F(PodTest, APodDriftsAQuarterUnitAFrameOnEachAxis) {
 
   // Hit, it backs off for the nine frames of the flash that follow.
   pod.Hit();
-  for (int i = 0; i < 9; ++i) pod.Update();
+  for (int i = 0; i < 9; ++i) Frame(pod);
   EXPECT_NEAR(pod.Position.X, -75 + 9 * 0.25f, 1e-3);
   EXPECT_NEAR(pod.Position.Y, 75 - 9 * 0.25f, 1e-3);
 }
@@ -153,13 +153,13 @@ TEST_F(PodTest, AChildReachesFullSpeedAfterEightyFramesAndStaysThere) {
   RunUntilAlive(child);
   Player.Position = MakeVector(450, 450, 0);
   for (int frame = 1; frame <= 79; ++frame) {
-    child.Update();
+    Frame(child);
     ASSERT_NEAR(child.Speed, 1 + 0.05f * frame, 1e-4);
   }
-  for (int frame = 0; frame < 20; ++frame) child.Update();
+  for (int frame = 0; frame < 20; ++frame) Frame(child);
   EXPECT_FLOAT_EQ(child.Speed, 5.0f);
   const float x = child.Position.X;
-  child.Update();
+  Frame(child);
   EXPECT_FLOAT_EQ(child.Position.X - x, 2.5f);
 }
 
@@ -203,11 +203,11 @@ TEST_F(PodTest, OneSparkOfItsOwnColourPerFlashFrameAndSixtyFourInTheBurst) {
   Wire(child, MakeVector(0, 0, 0));
   child.Particles = &particles;
   RunUntilAlive(child);
-  child.Update();
+  Frame(child);
   EXPECT_EQ(particles.ActiveCount(), 0);
   child.Hit();
   for (int frame = 1; frame <= 12; ++frame) {
-    child.Update();
+    Frame(child);
     EXPECT_EQ(particles.ActiveCount(), std::min(frame, 10)) << frame;
   }
   for (int i = 0; i < particles.Count(); ++i)
@@ -218,13 +218,13 @@ TEST_F(PodTest, OneSparkOfItsOwnColourPerFlashFrameAndSixtyFourInTheBurst) {
 
   particles.Clear();
   child.Blast();
-  child.Update();
+  Frame(child);
   EXPECT_EQ(particles.ActiveCount(), 64);
   for (int i = 0; i < particles.Count(); ++i)
     if (particles[i].Active) {
       EXPECT_EQ(particles[i].Colour.Y, child.BodyColour.Y);
     }
-  child.Update();
+  Frame(child);
   EXPECT_EQ(particles.ActiveCount(), 64);
 }
 
@@ -234,16 +234,16 @@ TEST_F(PodTest, TheBlinkClockRunsOnlyWhileTheFlashLasts) {
   RunUntilAlive(pod);
   EXPECT_EQ(pod.BlinkPeriod, 8);
   EXPECT_EQ(pod.BlinkCounter, 0);
-  pod.Update();
+  Frame(pod);
   EXPECT_EQ(pod.BlinkCounter, 0);
   pod.Hit();
-  pod.Update();  // 0 - 1: reloaded
+  Frame(pod);  // 0 - 1: reloaded
   EXPECT_EQ(pod.BlinkCounter, 8);
-  for (int i = 0; i < 8; ++i) pod.Update();
+  for (int i = 0; i < 8; ++i) Frame(pod);
   EXPECT_EQ(pod.BlinkCounter, 8);  // down to 0 on the eighth, reloaded again
-  pod.Update();                    // the tenth and last flash frame
+  Frame(pod);                      // the tenth and last flash frame
   EXPECT_EQ(pod.BlinkCounter, 7);
-  pod.Update();  // the flash is over
+  Frame(pod);  // the flash is over
   EXPECT_EQ(pod.BlinkCounter, 7);
 }
 
@@ -256,7 +256,7 @@ class PodDrawingTest : public TDrawingTest<PodTest> {
   TRecordedPrimitive DrawAliveFrame(TBlobEnemy& e, TVector3& at) {
     Rec.Reset();
     at = e.Position;
-    e.Update();
+    Frame(e);
     auto loops = Rec.Find(TPrimitive::LineLoop);
     EXPECT_EQ(loops.size(), 1u);
     return loops.empty() ? TRecordedPrimitive{} : *loops[0];
@@ -316,7 +316,7 @@ TEST_F(PodDrawingTest, TheGlowIsASquareBehindTheStarFromTheFirstSpawningFrame) {
   Wire(pod, MakeVector(200, 100, 0));
   pod.GlowModel = &glow;
   Rec.Reset();
-  pod.Update();  // first spawning frame, pulse at 1
+  Frame(pod);  // first spawning frame, pulse at 1
   ASSERT_FALSE(Rec.Materials.empty());
   EXPECT_EQ(Rec.Materials.back().Ambient[1], 1);  // lit green
   float halfX = 0, halfY = 0;

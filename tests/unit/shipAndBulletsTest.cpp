@@ -202,8 +202,14 @@ TEST(Bullets, DrawAYellowStreakTrailingBehind) {
   const TScopedRenderer installed(rec);
   TBlobList none;
   TBlobBullet b;
+  b.Draw();
+  EXPECT_TRUE(rec.Primitives.empty()) << "a bullet that never flew shows nothing";
   b.Launch(TVector3{10, 20, 0}, 90);
   b.Fly(none, nullptr);
+  EXPECT_TRUE(rec.Primitives.empty()) << "the flight itself draws nothing";
+  // A well's pull after the flight shows only in the next picture.
+  b.Position.X += 50;
+  b.Draw();
   auto lines = rec.Find(TPrimitive::Lines);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0]->LineWidth, 3);

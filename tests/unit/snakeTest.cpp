@@ -34,7 +34,7 @@ class SnakeTest : public TEnemyTest {
 
   // Spawns it, then points it along +X, turning left, with nothing lined up.
   void SpawnFacingEast(TBlobSnake& s) {
-    s.Update();
+    Frame(s);
     ASSERT_EQ(s.State, BlobState::Alive);
     s.Heading = 0;
     s.TurnRate = 4;
@@ -54,7 +54,7 @@ TEST_F(SnakeTest, ItAppearsInOneFrameAtItsSpawnPointAimingAtTheShip) {
   EXPECT_EQ(s.Points, 1000);
   const TVector3 spawn = MakeVector(-200, 100, 0);
   Wire(s, spawn, 1);
-  s.Update();
+  Frame(s);
   EXPECT_EQ(s.State, BlobState::Alive);
   EXPECT_EQ(s.Shield, 25);
   EXPECT_EQ(s.Speed, 2.0f);
@@ -79,7 +79,7 @@ TEST_F(SnakeTest, TwentyFourHitsPlaySnakeHitAndTheTwentyFifthDestroysForAThousan
   Wire(s, MakeVector(0, 0, 0), 1);
   s.Sounds = &Sounds;
   ExpectUntouchable(s);  // not spawned yet
-  s.Update();
+  Frame(s);
   for (int hit = 1; hit <= 24; ++hit) {
     s.Hit();
     EXPECT_EQ(s.Shield, 25 - hit);
@@ -113,17 +113,17 @@ TEST_F(SnakeTest, WhileFlashingItStandsStillButKeepsSteering) {
   TBlobSnake s;
   Wire(s, MakeVector(0, 0, 0), 1);
   SpawnFacingEast(s);
-  s.Update();
+  Frame(s);
   s.Hit();
   const TVector3 held = s.Position;
   for (int frame = 1; frame <= 10; ++frame) {
-    s.Update();
+    Frame(s);
     EXPECT_EQ(s.Position.X, held.X) << frame;
     EXPECT_EQ(s.Position.Y, held.Y) << frame;
   }
   EXPECT_EQ(s.HitFlash, 0);
   EXPECT_NE(s.Heading, 4.0f);  // it went on turning in place
-  s.Update();
+  Frame(s);
   EXPECT_NEAR(std::hypot(s.Position.X - held.X, s.Position.Y - held.Y), 2.0, 1e-4);
 }
 
@@ -140,7 +140,7 @@ TEST_F(SnakeTest, ATargetInsideTheTurningCircleIsGivenUpAfterAFullCircle) {
   Player.Position = MakeVector(300, -200, 0);  // the ship has moved on since
 
   for (int frame = 1; frame <= 90; ++frame) {
-    s.Update();
+    Frame(s);
     ASSERT_FALSE(s.OnCourse) << frame;
     ASSERT_EQ(s.Target.X, centre.X) << frame;
   }
@@ -148,7 +148,7 @@ TEST_F(SnakeTest, ATargetInsideTheTurningCircleIsGivenUpAfterAFullCircle) {
   EXPECT_NEAR(s.Position.X, 0, 0.05);  // one whole circle flown
   EXPECT_NEAR(s.Position.Y, 0, 0.05);
 
-  s.Update();  // past 360 degrees: it looks for the ship again
+  Frame(s);  // past 360 degrees: it looks for the ship again
   EXPECT_EQ(s.Target.X, 300);
   EXPECT_EQ(s.Target.Y, -200);
   EXPECT_EQ(s.TurnTotal, 0);
@@ -159,13 +159,13 @@ TEST_F(SnakeTest, WithinFifteenDegreesItSnapsOntoTheTargetAndFliesStraight) {
   Wire(s, MakeVector(0, 0, 0), 1);
   SpawnFacingEast(s);
   s.Target = MakeVector(float(400 * std::cos(10 * Pi / 180)), float(400 * std::sin(10 * Pi / 180)), 0);
-  s.Update();
+  Frame(s);
   EXPECT_EQ(s.Heading, 10);
   EXPECT_TRUE(s.OnCourse);
   EXPECT_NEAR(s.Position.X, 2 * std::cos(10 * Pi / 180), 1e-4);
   EXPECT_NEAR(s.Position.Y, 2 * std::sin(10 * Pi / 180), 1e-4);
   Player.Position = MakeVector(-400, -400, 0);
-  for (int i = 0; i < 20; ++i) s.Update();  // on course: the ship's moves do not matter
+  for (int i = 0; i < 20; ++i) Frame(s);  // on course: the ship's moves do not matter
   EXPECT_EQ(s.Heading, 10);
   EXPECT_NEAR(std::hypot(s.Position.X, s.Position.Y), 42, 1e-3);
 
@@ -174,7 +174,7 @@ TEST_F(SnakeTest, WithinFifteenDegreesItSnapsOntoTheTargetAndFliesStraight) {
   Wire(wide, MakeVector(0, 0, 0), 1);
   SpawnFacingEast(wide);
   wide.Target = MakeVector(float(400 * std::cos(15 * Pi / 180)), float(400 * std::sin(15 * Pi / 180)), 0);
-  wide.Update();
+  Frame(wide);
   EXPECT_EQ(wide.Heading, 4);
   EXPECT_FALSE(wide.OnCourse);
 }
@@ -186,7 +186,7 @@ TEST_F(SnakeTest, ReachingTheTargetRemembersWhereTheShipIsNow) {
   s.OnCourse = true;
   s.Target = MakeVector(4.9f, -4.9f, 0);
   Player.Position = MakeVector(-250, 120, 0);
-  s.Update();
+  Frame(s);
   EXPECT_FALSE(s.OnCourse);
   EXPECT_EQ(s.Target.X, -250);
   EXPECT_EQ(s.Target.Y, 120);
@@ -196,7 +196,7 @@ TEST_F(SnakeTest, ReachingTheTargetRemembersWhereTheShipIsNow) {
   SpawnFacingEast(notYet);
   notYet.OnCourse = true;
   notYet.Target = MakeVector(7, 0, 0);  // seven units ahead: not there yet
-  notYet.Update();
+  Frame(notYet);
   EXPECT_TRUE(notYet.OnCourse);
   EXPECT_EQ(notYet.Target.X, 7);
 }
@@ -208,14 +208,14 @@ TEST_F(SnakeTest, AtTheArenaEdgeItTurnsStraightAtTheShip) {
   s.OnCourse = true;
   s.Target = MakeVector(900, 0, 0);  // never reached
   Player.Position = MakeVector(0, 300, 0);
-  s.Update();  // 499
+  Frame(s);  // 499
   EXPECT_EQ(s.Heading, 0);
-  s.Update();  // 501: held at 500
+  Frame(s);  // 501: held at 500
   EXPECT_EQ(s.Position.X, 500);
   EXPECT_EQ(s.Heading, AngleToPointF(500, 0, 0, 300));
   EXPECT_EQ(s.Heading, 149);
   EXPECT_TRUE(s.OnCourse);
-  s.Update();
+  Frame(s);
   EXPECT_LT(s.Position.X, 500);
   EXPECT_GT(s.Position.Y, 0);
 }
@@ -226,16 +226,16 @@ TEST_F(SnakeTest, TheTrailTakesASampleEveryThirdFrameNewestFirst) {
   Wire(s, spawn, 1);
   SpawnFacingEast(s);
   s.Target = MakeVector(400, -100, 0);  // straight ahead
-  s.Update();
-  s.Update();
+  Frame(s);
+  Frame(s);
   EXPECT_EQ(s.Segments[0].X, spawn.X);
-  s.Update();
+  Frame(s);
   const TVector3 third = s.Position;
   EXPECT_EQ(s.Segments[0].X, third.X);
   EXPECT_EQ(s.Segments[1].X, third.X);  // the newest sample sits in front twice
   EXPECT_EQ(s.Segments[2].X, spawn.X);
   EXPECT_EQ(s.Segments[31].X, spawn.X);
-  for (int i = 0; i < 3; ++i) s.Update();
+  for (int i = 0; i < 3; ++i) Frame(s);
   EXPECT_EQ(s.Segments[0].X, s.Position.X);
   EXPECT_EQ(s.Segments[1].X, s.Position.X);
   EXPECT_EQ(s.Segments[2].X, third.X);
@@ -247,7 +247,7 @@ TEST_F(SnakeTest, OnlyTheHeadCollides) {
   Wire(s, MakeVector(-300, 0, 0), 1);
   SpawnFacingEast(s);
   s.Target = MakeVector(400, 0, 0);
-  for (int i = 0; i < 90; ++i) s.Update();  // 180 units on: the tail stretches behind
+  for (int i = 0; i < 90; ++i) Frame(s);  // 180 units on: the tail stretches behind
   ASSERT_GT(s.Position.X - s.Segments[31].X, 150);
   TBlobList list;
   list.Add(&s);
@@ -265,7 +265,7 @@ TEST_F(SnakeTest, OnlyTheHeadCollides) {
 TEST_F(SnakeTest, ItDiesForFiftyFramesThenRespawnsAnywhereUntilItsLivesAreUsed) {
   TBlobSnake s;
   Wire(s, MakeVector(0, 0, 0), 30);
-  s.Update();
+  Frame(s);
   bool beyondTheEdge = false;
   for (int life = 1; life <= 30; ++life) {
     Kill(s);
@@ -274,7 +274,7 @@ TEST_F(SnakeTest, ItDiesForFiftyFramesThenRespawnsAnywhereUntilItsLivesAreUsed) 
     if (life == 30) break;
     ASSERT_TRUE(s.Active);
     ASSERT_EQ(s.State, BlobState::Spawning);
-    s.Update();  // at once alive, somewhere from -375 to 624
+    Frame(s);  // at once alive, somewhere from -375 to 624
     ASSERT_EQ(s.State, BlobState::Alive);
     EXPECT_GE(s.Position.X, -375);
     EXPECT_LE(s.Position.X, 624);
@@ -284,7 +284,7 @@ TEST_F(SnakeTest, ItDiesForFiftyFramesThenRespawnsAnywhereUntilItsLivesAreUsed) 
     EXPECT_EQ(s.Shield, 25);
     if (s.Position.X > 500 || s.Position.Y > 500) {
       beyondTheEdge = true;
-      s.Update();  // the first move brings it back
+      Frame(s);  // the first move brings it back
       EXPECT_LE(s.Position.X, 500);
       EXPECT_LE(s.Position.Y, 500);
     }
@@ -299,11 +299,11 @@ TEST_F(SnakeTest, FixedSpawnAndBadLivesCounts) {
   TBlobSnake fixed;
   const TVector3 spawn = MakeVector(250, -250, 0);
   Wire(fixed, spawn, 2, true);
-  fixed.Update();
-  for (int i = 0; i < 30; ++i) fixed.Update();
+  Frame(fixed);
+  for (int i = 0; i < 30; ++i) Frame(fixed);
   fixed.Blast();
   RunExplosion(fixed);
-  fixed.Update();
+  Frame(fixed);
   EXPECT_EQ(fixed.Position.X, spawn.X);
   EXPECT_EQ(fixed.Position.Y, spawn.Y);
 
@@ -311,7 +311,7 @@ TEST_F(SnakeTest, FixedSpawnAndBadLivesCounts) {
   for (int lives : {0, -3}) {
     TBlobSnake s;
     Wire(s, MakeVector(0, 0, 0), lives);
-    s.Update();
+    Frame(s);
     EXPECT_EQ(s.Position.X, 0);
     s.Absorb();
     RunExplosion(s);
@@ -322,8 +322,8 @@ TEST_F(SnakeTest, FixedSpawnAndBadLivesCounts) {
 TEST_F(SnakeTest, CreateMakesAPooledSnakeNewAgain) {
   TBlobSnake s;
   Wire(s, MakeVector(40, 40, 0), 1);
-  s.Update();
-  for (int i = 0; i < 12; ++i) s.Update();
+  Frame(s);
+  for (int i = 0; i < 12; ++i) Frame(s);
   s.Hit();
   Kill(s);
   RunExplosion(s);
@@ -338,7 +338,7 @@ TEST_F(SnakeTest, CreateMakesAPooledSnakeNewAgain) {
   EXPECT_EQ(s.VertexCount, 5);
 
   Wire(s, MakeVector(-60, 10, 0), 1);
-  s.Update();
+  Frame(s);
   EXPECT_EQ(s.Position.X, -60);
   EXPECT_EQ(s.Shield, 25);
 }
@@ -351,20 +351,20 @@ TEST_F(SnakeTest, AHitThrowsTwoSparksAFlashFrameAndTheDeathBurstsAlongTheBody) {
   TBlobSnake s;
   Wire(s, MakeVector(0, 0, 0), 1);
   s.Particles = &particles;
-  s.Update();
-  s.Update();
+  Frame(s);
+  Frame(s);
   EXPECT_EQ(particles.ActiveCount(), 0);
   s.Hit();
-  s.Update();
+  Frame(s);
   EXPECT_EQ(particles.ActiveCount(), 2);
-  s.Update();
+  Frame(s);
   EXPECT_EQ(particles.ActiveCount(), 4);
 
   Kill(s);
   particles.Clear();
-  s.Update();
+  Frame(s);
   EXPECT_EQ(particles.ActiveCount(), 256);  // 32 samples, four white and four magenta each
-  s.Update();
+  Frame(s);
   EXPECT_EQ(particles.ActiveCount(), 256);
 }
 
@@ -392,7 +392,7 @@ TEST_F(SnakeDrawingTest, TheSpawnFrameDrawsNothing) {
   TBlobSnake s;
   Wire(s, MakeVector(0, 0, 0), 1);
   Rec.Reset();
-  s.Update();
+  Frame(s);
   EXPECT_TRUE(Rec.Primitives.empty());
 }
 
@@ -401,9 +401,9 @@ TEST_F(SnakeDrawingTest, AHeadAndFourteenMirroredCopiesShrinkingAndFading) {
   Wire(s, MakeVector(-300, -100, 0), 1);
   SpawnFacingEast(s);
   s.Target = MakeVector(300, 200, 0);
-  for (int i = 0; i < 80; ++i) s.Update();
+  for (int i = 0; i < 80; ++i) Frame(s);
   Rec.Reset();
-  s.Update();
+  Frame(s);
   const double h = s.Heading * Pi / 180;
 
   auto loops = Rec.Find(TPrimitive::LineLoop);
@@ -438,12 +438,12 @@ TEST_F(SnakeDrawingTest, AHitHeadThrobsEveryFourFramesAndTheTailFlashesWhite) {
   TBlobSnake s;
   Wire(s, MakeVector(0, 0, 0), 1);
   SpawnFacingEast(s);
-  s.Update();
+  Frame(s);
   s.Hit();
   const float expected[11] = {1, 1, 1, 0.75f, 0.75f, 0.75f, 0.75f, 1, 1, 1, 0.75f};
   for (int frame = 0; frame < 11; ++frame) {
     Rec.Reset();
-    s.Update();
+    Frame(s);
     auto loops = Rec.Find(TPrimitive::LineLoop);
     ASSERT_EQ(loops.size(), 15u);
     const TVector3 tip = Tip(*loops[0]);
@@ -462,10 +462,10 @@ TEST_F(SnakeDrawingTest, TheGlowIsTheSphereTileInTheTailColourAndLeavesLightingO
   TBlobSnake s;
   Wire(s, MakeVector(0, 0, 0), 1);
   s.GlowModel = &glow;
-  s.Update();
+  Frame(s);
   Rec.Reset();
   Rec.Enable(TCapability::Light0);
-  s.Update();
+  Frame(s);
   ASSERT_EQ(Rec.Materials.size(), 15u);  // behind the head and every copy
   for (const TMaterialColours& m : Rec.Materials) {
     EXPECT_NEAR(m.Ambient[0], 0.5f, 1e-6);
@@ -482,11 +482,11 @@ TEST_F(SnakeDrawingTest, TheWreckFliesApartFadingAndShowsAThousand) {
   TBlobSnake s;
   Wire(s, MakeVector(100, 50, 0), 1);
   s.Printer = &printer;
-  s.Update();
-  s.Update();
+  Frame(s);
+  Frame(s);
   Kill(s);
   Rec.Reset();
-  s.Update();
+  Frame(s);
   EXPECT_EQ(s.Spread, 0.25f);
 
   auto lines = Rec.Find(TPrimitive::Lines);
@@ -513,16 +513,16 @@ TEST_F(SnakeDrawingTest, TheWreckFliesApartFadingAndShowsAThousand) {
   }
 
   // Late in the explosion the small copies are gone, never below zero.
-  for (int i = 0; i < 47; ++i) s.Update();
+  for (int i = 0; i < 47; ++i) Frame(s);
   Rec.Reset();
-  s.Update();
+  Frame(s);
   lines = Rec.Find(TPrimitive::Lines);
   ASSERT_GE(lines.size(), 15u);
   for (int k = 1; k < 15; ++k) EXPECT_GE(lines[k]->Colour.A, 0) << k;
   EXPECT_EQ(lines[14]->Colour.A, 0);
   EXPECT_GT(lines[1]->Colour.A, 0);
   Rec.Reset();
-  s.Update();  // the fiftieth frame ends it: nothing drawn
+  Frame(s);  // the fiftieth frame ends it: nothing drawn
   EXPECT_TRUE(Rec.Primitives.empty());
   EXPECT_FALSE(s.Active);
 }

@@ -34,15 +34,22 @@ void TSnapshotGame::Run() {
     Pilot.ShowLevel();
   } else {
     Pilot.StartGame();
-    Host().Tick();  // the title frame that starts the game
+    Host().Step();  // the title frame that starts the game
   }
   Host().SetControlMode(Options.Mode);
-  for (int f = 0; f < Options.Frames; ++f) Step();
+  // Only the last step is seen: the ones before it are not drawn.
+  for (int f = 0; f < Options.Frames; ++f) Advance();
+  if (!Options.Title || Options.Frames > 0) Host().Render();
 }
 
 void TSnapshotGame::Step() {
+  Advance();
+  Host().Render();
+}
+
+void TSnapshotGame::Advance() {
   Pilot.BeforeTick(FrameNumber);  // on the title it only swings the cursor
   if (Options.HoldCursor) Host().Input(TInputEvent{TInputEvent::TKind::Cursor, 0, Options.CursorX, Options.CursorY});
-  Host().Tick();
+  Host().Step();
   ++FrameNumber;
 }

@@ -12,9 +12,9 @@ class TSnapshotGame {
   explicit TSnapshotGame(const TSnapshotOptions& options);
 
   // Starts the asked level (unless the title was asked for) and runs the
-  // asked number of frames; the last one is left drawn.
+  // asked number of frames; only the last one is drawn, and left drawn.
   void Run();
-  // One more frame of the pilot.
+  // One more frame of the pilot, drawn.
   void Step();
 
   TGameHost& Host() { return Windowless.Host(); }
@@ -22,6 +22,8 @@ class TSnapshotGame {
 
  private:
   static TWindowlessSetup Setup(const TSnapshotOptions& options);
+  // One frame of the pilot, not drawn.
+  void Advance();
 
   TSnapshotOptions Options;
   TWindowlessGame Windowless;
