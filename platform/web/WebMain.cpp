@@ -21,7 +21,6 @@
 #include "app/WindowMessages.h"
 #include "entities/blobPlayer.h"
 #include "gfx/BatchingRenderer.h"
-#include "gfx/NullRenderer.h"
 #include "gfx/Random.h"
 #include "platform/Gles3BatchSink.h"
 #include "platform/web/AnimationPace.h"
@@ -290,26 +289,25 @@ class TPage {
       PadConnected = ReadPagePad(*Host);
     }
     const int steps = Host->WantsQuit() ? 0 : Pace.StepsDue(nowMs);
+    // Every step due runs; only what the last one left is drawn, and nothing
+    // new when it did not run (a paused game keeps its picture).
+    bool moved = false;
     for (int i = 0; i < steps && !Host->WantsQuit(); ++i) {
-      const bool shown = i == steps - 1;
       if (Pilot) Pilot->BeforeTick(*Host, Picture.Width, Picture.Height);
-      // Steps that are not shown draw into nothing.
-      SetRenderer(shown ? static_cast<TRenderer*>(Renderer.get()) : &Unseen);
-      const bool draws = shown && !Host->Paused();
-      if (draws) ClearBars();
-      Host->Tick();
-      if (draws) {
-        Renderer->Flush();
-        ++Drawn;
-        if (TitleDrawnMs < 0 && Host->State() == GameState::Title) TitleDrawnMs = emscripten_performance_now();
-      }
+      moved = Host->Step();
       ++Steps;
+    }
+    if (moved) {
+      ClearBars();
+      Host->Render();
+      Renderer->Flush();
+      ++Drawn;
+      if (TitleDrawnMs < 0 && Host->State() == GameState::Title) TitleDrawnMs = emscripten_performance_now();
     }
     if (steps > 0 && Host) {
       LetGoDeferred();
       Touch.Seen();
     }
-    SetRenderer(Renderer.get());
     AfterPageFrame(*Host);
     ShowWords();
     if (Options.ReportRate) ReportRate(nowMs);
@@ -646,7 +644,6 @@ class TPage {
   EMSCRIPTEN_WEBGL_CONTEXT_HANDLE Context = 0;
   TWebAudioSoundDevice Sound;
   std::unique_ptr<TBatchingRenderer> Renderer;
-  TNullRenderer Unseen;
   std::unique_ptr<TGameHost> Host;
   std::optional<TWebPilot> Pilot;
   TPictureLayout Picture;
