@@ -24,59 +24,53 @@ unit_total=$(grep -oE 'tests failed out of [0-9]+' build-test/ctest.log | grep -
 unit_failed=$(grep -oE '[0-9]+ tests failed out of' build-test/ctest.log | grep -oE '^[0-9]+' || echo 0)
 if [[ $unit_status -ne 0 && $unit_failed -eq 0 ]]; then unit_failed=1; fi
 
+# The end-to-end checks: each a command line, counted as one check.
 e2e_passed=0
 e2e_failed=0
-if tests/e2e/run_e2e.sh build-test/quadrovolt; then e2e_passed=1; else e2e_failed=1; fi
-# The real game records a game; the headless runner must replay it to the same
-# final line. Run alone, after ctest: it drives a real window and its timing.
-if tests/e2e/replay_e2e.sh build-test/quadrovolt build-test/quadrovolt_headless; then
-  e2e_passed=$((e2e_passed + 1))
-else
-  e2e_failed=$((e2e_failed + 1))
-fi
-# What the mixer plays, through SDL's disk audio driver: intro, shot, no clipping.
-if tests/e2e/sound_e2e.sh build-test/quadrovolt build-test/quadrovolt_headless; then e2e_passed=$((e2e_passed + 1)); else e2e_failed=$((e2e_failed + 1)); fi
-# The session ended under a game in progress (the X server or the window's
-# client killed, the window destroyed or closed, a hangup, SIGTERM, a closed
-# output, a full disk): each time the replay and the new best score are kept.
-if tests/e2e/session_end.sh build-test/quadrovolt build-test/quadrovolt_headless; then
-  e2e_passed=$((e2e_passed + 1))
-else
-  e2e_failed=$((e2e_failed + 1))
-fi
+run_check() {
+  if "$@"; then e2e_passed=$((e2e_passed + 1)); else e2e_failed=$((e2e_failed + 1)); fi
+}
+desktop_checks=(
+  # The setup dialog, the title, play and Escape in the real game under Xvfb.
+  "tests/e2e/run_e2e.sh build-test/quadrovolt"
+  # The real game records a game; the headless runner must replay it to the
+  # same final line. Run alone, after ctest: it drives a real window and its timing.
+  "tests/e2e/replay_e2e.sh build-test/quadrovolt build-test/quadrovolt_headless"
+  # What the mixer plays, through SDL's disk audio driver: intro, shot, no clipping.
+  "tests/e2e/sound_e2e.sh build-test/quadrovolt build-test/quadrovolt_headless"
+  # The session ended under a game in progress (the X server or the window's
+  # client killed, the window destroyed or closed, a hangup, SIGTERM, a closed
+  # output, a full disk): each time the replay and the new best score are kept.
+  "tests/e2e/session_end.sh build-test/quadrovolt build-test/quadrovolt_headless"
+)
+for check in "${desktop_checks[@]}"; do
+  # shellcheck disable=SC2086  # a command line, split into its words on purpose
+  run_check $check
+done
 
 # --- The web page ---------------------------------------------------------
 # Built with emscripten in build-web (the page and the headless runner only);
 # the runner under node must end games as the native one does, and the page
 # must load, draw, play and keep its save in headless Chromium.
+web_checks=(
+  "tests/web/wasm_matches_native.sh build-test/quadrovolt_headless build-web/quadrovolt_headless.js"
+  "/usr/bin/python3 tests/web/browser_test.py build-web/web"
+  # Replays across the page and the desktop both ways, the pad, touch, full
+  # screen, the kept controls.
+  "/usr/bin/python3 tests/web/page_complete_test.py build-web/web build-test/quadrovolt_headless"
+  # The waves the page synthesises at load are the native build's.
+  "tests/wasm/waves_match.sh build-test/quadrovolt_wavegen build-web/quadrovolt_wavegen.js"
+)
 mkdir -p build-web
 if scripts/build-web.sh build-web >build-web/build.log 2>&1; then
-  if tests/web/wasm_matches_native.sh build-test/quadrovolt_headless build-web/quadrovolt_headless.js; then
-    e2e_passed=$((e2e_passed + 1))
-  else
-    e2e_failed=$((e2e_failed + 1))
-  fi
-  if /usr/bin/python3 tests/web/browser_test.py build-web/web; then
-    e2e_passed=$((e2e_passed + 1))
-  else
-    e2e_failed=$((e2e_failed + 1))
-  fi
-  # Replays across the page and the desktop both ways, the pad, full screen,
-  # the kept controls; and the waves the page synthesises at load.
-  if /usr/bin/python3 tests/web/page_complete_test.py build-web/web build-test/quadrovolt_headless; then
-    e2e_passed=$((e2e_passed + 1))
-  else
-    e2e_failed=$((e2e_failed + 1))
-  fi
-  if tests/wasm/waves_match.sh build-test/quadrovolt_wavegen build-web/quadrovolt_wavegen.js; then
-    e2e_passed=$((e2e_passed + 1))
-  else
-    e2e_failed=$((e2e_failed + 1))
-  fi
+  for check in "${web_checks[@]}"; do
+    # shellcheck disable=SC2086
+    run_check $check
+  done
 else
   tail -40 build-web/build.log
   echo "Web build failed"
-  e2e_failed=$((e2e_failed + 4))
+  e2e_failed=$((e2e_failed + ${#web_checks[@]}))
 fi
 
 # --- Sanitizer build --------------------------------------------------------
