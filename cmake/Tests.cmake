@@ -91,7 +91,7 @@ add_test(NAME CommandLine.EveryToolAnswersHelp COMMAND ${TESTS}/install/check_to
 if(TARGET quadrovolt-scores)
   file(GLOB SCORE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/server/tests/unit/*.cpp)
   add_executable(quadrovolt_scores_tests ${SCORE_TEST_SOURCES})
-  target_link_libraries(quadrovolt_scores_tests PRIVATE quadrovolt_scores_lib quadrovolt_pilot GTest::gtest
+  target_link_libraries(quadrovolt_scores_tests PRIVATE quadrovolt_scores_lib quadrovolt_ticketed_game GTest::gtest
                                                         GTest::gtest_main)
   target_compile_definitions(quadrovolt_scores_tests
                              PRIVATE QUADROVOLT_SCORES_PROGRAM="$<TARGET_FILE:quadrovolt-scores>")

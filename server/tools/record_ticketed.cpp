@@ -10,10 +10,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/GameHost.h"
+#include "server/tools/TicketedGame.h"
 #include "tools/CommandLine.h"
-#include "tools/harness/WindowlessGame.h"
-#include "tools/pilot/AutoPilot.h"
 
 int main(int argc, char** argv) {
   std::uint64_t seed = 0;
@@ -28,32 +26,13 @@ int main(int argc, char** argv) {
   options.Flag("--assists", assists, "record the pilot's developer assists: a tool's game");
   if (int code; !options.Parse(argc, argv, code)) return code;
   if (seed == 0) return options.Refuse("--seed: a ticket's seed is never 0");
-  TAutoPilotOptions flying{level, 1, false, true};
-  TWindowlessSetup setup;
-  setup.Host.AllLevelsOpen = true;
-  setup.Host.KeepReplays = false;
-  if (assists) {
-    flying = TAutoPilotOptions{level, 3, true, false};
-    setup.Host.Assists = flying.Assists();
-  }
-  TWindowlessGame windowless(setup);
-  TGameHost& host = windowless.Host();
-  host.PlayNextGameOnSeed(seed);
-  TAutoPilot pilot(host, flying);
-  pilot.StartGame();
-  // The title's frame that starts the game comes first.
-  for (int f = 0; f <= frames; ++f) {
-    pilot.BeforeTick(f);
-    host.Tick();
-    if (f > 0 && !host.Recording()) break;  // game over
-  }
-  host.FinishGame();
-  if (!host.WriteRecording(out)) {
+  TReplayResult result;
+  if (!RecordTicketedGame(TTicketedGame{seed, frames, level, assists}, out, result)) {
     std::fprintf(stderr, "quadrovolt_record_ticketed: cannot write %s: %s\n", out.c_str(), std::strerror(errno));
     return 1;
   }
   char line[160];
-  FormatFinalLine(host.LastResult(), line, sizeof line);
+  FormatFinalLine(result, line, sizeof line);
   std::printf("%s\n", line);
   return 0;
 }

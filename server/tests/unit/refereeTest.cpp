@@ -7,37 +7,17 @@
 #include <future>
 #include <iterator>
 
-#include "app/GameHost.h"
 #include "server/referee/RefereeProcess.h"
+#include "server/tools/TicketedGame.h"
 #include "tools/harness/TempFolder.h"
-#include "tools/harness/WindowlessGame.h"
-#include "tools/pilot/AutoPilot.h"
 
 namespace {
 // A game on a seed, as a player's client records it (no assists, unless a
 // tool's game is wanted), and its final line's figures.
 std::string Recorded(std::uint64_t seed, int frames, int level, TReplayResult& result, bool assists = false) {
-  TAutoPilotOptions flying{level, 1, false, true};
-  TWindowlessSetup setup;
-  setup.Host.AllLevelsOpen = true;
-  setup.Host.KeepReplays = false;
-  if (assists) {
-    flying = TAutoPilotOptions{level, 3, true, false};
-    setup.Host.Assists = flying.Assists();
-  }
-  TWindowlessGame game(setup);
-  game.Host().PlayNextGameOnSeed(seed);
-  TAutoPilot pilot(game.Host(), flying);
-  pilot.StartGame();
-  for (int f = 0; f <= frames; ++f) {
-    pilot.BeforeTick(f);
-    game.Host().Step();  // nobody looks: no picture
-    if (f > 0 && !game.Host().Recording()) break;
-  }
-  game.Host().FinishGame();
-  result = game.Host().LastResult();
-  const std::string path = (game.Folder() / "game.rpl").string();
-  EXPECT_TRUE(game.Host().WriteRecording(path));
+  TTempFolder folder;
+  const std::string path = (folder.Path() / "game.rpl").string();
+  EXPECT_TRUE(RecordTicketedGame(TTicketedGame{seed, frames, level, assists}, path, result));
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
