@@ -1,7 +1,8 @@
 # Turns every built-in asset into a byte array compiled into the program.
 #   assets/models/<Name>.txt   model texts, looked up by <Name>
 #   assets/bitmaps/<Name>.bmp  bitmaps, looked up by <Name>
-#   waves made by tools/wavegen at build time, looked up by their bank name
+#   waves made by the synthesiser (sound/synth) at build time through
+#   tools/wavegen, looked up by their bank name
 #   (unless they are synthesised when the game starts: see QUADROVOLT_WAVES_AT_LOAD)
 add_executable(quadrovolt_embed tools/embed.cpp)
 target_link_libraries(quadrovolt_embed PRIVATE quadrovolt_command_line)
@@ -24,17 +25,31 @@ else()
 endif()
 option(QUADROVOLT_WAVES_AT_LOAD "Synthesise the sound bank's waves when the game starts instead of embedding them"
        ${QUADROVOLT_WAVES_AT_LOAD_DEFAULT})
-set(WAVE_NAMES PlayerShoot GruntHit BoidHit SnakeHit SnakeDestroyed GravitarHit
-    GravitarDestroyed PodHit PodDestroyed PodChildHit PodChildDestroyed PlayerHit
-    NewLevel GravitarSpawned Intro GraviBomb)
+# The waves' names, in the bank's order, from the one list the sound bank and
+# the synthesiser are made from.
+set(BANK_WAVES_HEADER ${CMAKE_SOURCE_DIR}/sound/BankWaves.h)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${BANK_WAVES_HEADER})
+file(READ ${BANK_WAVES_HEADER} BANK_WAVES_TEXT)
+string(REGEX MATCHALL "\n[ \t]*X\\([A-Za-z]+," BANK_WAVE_ENTRIES "${BANK_WAVES_TEXT}")
+set(WAVE_NAMES "")
+foreach(entry ${BANK_WAVE_ENTRIES})
+  string(REGEX REPLACE "^[ \t\n]*X\\(([A-Za-z]+),$" "\\1" name "${entry}")
+  list(APPEND WAVE_NAMES ${name})
+endforeach()
+list(LENGTH WAVE_NAMES WAVE_COUNT)
+if(NOT WAVE_COUNT EQUAL 16)
+  message(FATAL_ERROR "sound/BankWaves.h lists ${WAVE_COUNT} waves, the bank has 16")
+endif()
+
+# The synthesiser ships in the game (the page makes its waves with it) and
+# serves the build-time wave generator, a thin command over it.
+add_library(quadrovolt_wavesynth STATIC
+  sound/synth/Synth.cpp sound/synth/Effects.cpp sound/synth/IntroTune.cpp
+  sound/synth/WaveFile.cpp sound/synth/WaveBank.cpp)
+target_include_directories(quadrovolt_wavesynth PUBLIC ${CMAKE_SOURCE_DIR})
+set(QUADROVOLT_ASSET_LIBRARIES quadrovolt_wavesynth)
 set(WAVE_FILES "")
-set(QUADROVOLT_ASSET_LIBRARIES "")
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/wavegen/wavegen.cpp)
-  add_library(quadrovolt_wavesynth STATIC
-    tools/wavegen/Synth.cpp tools/wavegen/Effects.cpp tools/wavegen/IntroTune.cpp
-    tools/wavegen/WaveFile.cpp tools/wavegen/WaveBank.cpp)
-  target_include_directories(quadrovolt_wavesynth PUBLIC ${CMAKE_SOURCE_DIR})
-  set(QUADROVOLT_ASSET_LIBRARIES quadrovolt_wavesynth)
   add_executable(quadrovolt_wavegen tools/wavegen/wavegen.cpp)
   target_link_libraries(quadrovolt_wavegen PRIVATE quadrovolt_wavesynth quadrovolt_command_line)
   foreach(w ${WAVE_NAMES})
@@ -48,8 +63,8 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/wavegen/wavegen.cpp)
   if(NOT QUADROVOLT_WAVES_AT_LOAD)
     list(APPEND ASSET_FILES ${WAVE_FILES})
   endif()
-elseif(QUADROVOLT_WAVES_AT_LOAD)
-  message(FATAL_ERROR "QUADROVOLT_WAVES_AT_LOAD needs the wave generator's sources in tools/wavegen")
+elseif(NOT QUADROVOLT_WAVES_AT_LOAD)
+  message(FATAL_ERROR "Embedding the waves needs the wave generator, tools/wavegen/wavegen.cpp")
 endif()
 if(QUADROVOLT_WAVES_AT_LOAD)
   set(WAVE_SOURCE ${CMAKE_SOURCE_DIR}/assets/SynthesisedWaves.cpp)

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "assets/BuiltInWaves.h"
+#include "sound/BankWaves.h"
 #include "sound/SoundDevice.h"
 #include "sound/SoundErrors.h"
 #include "sound/WaveList.h"
@@ -16,43 +17,13 @@ struct TBankEntry {
 };
 
 // The bank in item order; the play procedures below refer to these indices.
-constexpr TBankEntry kBank[] = {
-    {"PlayerShoot", false},
-    {"GruntHit", false},
-    {"BoidHit", false},
-    {"SnakeHit", false},
-    {"SnakeDestroyed", false},
-    {"GravitarHit", false},
-    {"GravitarDestroyed", false},
-    {"PodHit", false},
-    {"PodDestroyed", false},
-    {"PodChildHit", false},
-    {"PodChildDestroyed", false},
-    {"PlayerHit", false},
-    {"NewLevel", false},
-    {"GravitarSpawned", false},
-    {"Intro", true},
-    {"GraviBomb", false},
-};
+#define QUADROVOLT_BANK_ENTRY(name, looped) {#name, looped},
+constexpr TBankEntry kBank[] = {QUADROVOLT_BANK_WAVES(QUADROVOLT_BANK_ENTRY)};
+#undef QUADROVOLT_BANK_ENTRY
 
-enum : int {
-  kPlayerShoot,
-  kGruntHit,
-  kBoidHit,
-  kSnakeHit,
-  kSnakeDestroyed,
-  kGravitarHit,
-  kGravitarDestroyed,
-  kPodHit,
-  kPodDestroyed,
-  kPodChildHit,
-  kPodChildDestroyed,
-  kPlayerHit,
-  kNewLevel,
-  kGravitarSpawned,
-  kIntro,
-  kGraviBomb,
-};
+#define QUADROVOLT_BANK_INDEX(name, looped) k##name,
+enum : int { QUADROVOLT_BANK_WAVES(QUADROVOLT_BANK_INDEX) };
+#undef QUADROVOLT_BANK_INDEX
 
 // The built-in wave of that name. A wave missing from the build leaves its
 // item empty (and silent); one that is there but damaged is an error.

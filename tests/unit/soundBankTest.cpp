@@ -19,7 +19,7 @@
 #include "sound/WaveList.h"
 #include "sound/WaveReader.h"
 #include "sound/frmDXSounds.h"
-#include "tools/wavegen/WaveBank.h"
+#include "sound/synth/WaveBank.h"
 
 namespace {
 using TKind = TSoundEvent::TKind;
@@ -85,19 +85,19 @@ TEST(SoundBankWaves, EveryBuiltInWaveParsesWithItsFormatAndLength) {
 // the reverse of the build tool's order, and the short ones twice, so that no
 // state left behind by one synthesis can change the next.
 TEST(SoundBankWaves, SynthesisingAtStartGivesTheBuildTimeBytes) {
-  std::span<const std::string_view> names = wavegen::BankWaveNames();
+  std::span<const std::string_view> names = synth::BankWaveNames();
   ASSERT_EQ(names.size(), std::size(kBank));
   for (size_t i = names.size(); i-- > 0;) {
     SCOPED_TRACE(kBank[i].Name);
     EXPECT_EQ(names[i], kBank[i].Name);
     std::span<const std::uint8_t> built = BuiltInWaveBytes(kBank[i].Name);
     for (int pass = 0; pass < (kBank[i].Seconds < 5 ? 2 : 1); ++pass) {
-      std::vector<std::uint8_t> made = wavegen::SynthesiseWave(kBank[i].Name);
+      std::vector<std::uint8_t> made = synth::SynthesiseWave(kBank[i].Name);
       ASSERT_EQ(made.size(), built.size());
       EXPECT_TRUE(std::equal(made.begin(), made.end(), built.begin())) << "pass " << pass;
     }
   }
-  EXPECT_TRUE(wavegen::SynthesiseWave("NoSuchWave").empty());
+  EXPECT_TRUE(synth::SynthesiseWave("NoSuchWave").empty());
   EXPECT_TRUE(BuiltInWaveBytes("NoSuchWave").empty());
 }
 

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "WaveBank.h"
-#include "WaveFile.h"
+#include "sound/synth/WaveBank.h"
+#include "sound/synth/WaveFile.h"
 #include "tools/CommandLine.h"
 
 int main(int argc, char** argv) {
@@ -20,18 +20,18 @@ int main(int argc, char** argv) {
   line.Argument("OUTDIR", TCommandLine::FileName(dir), "the folder the waves go to (it must exist)");
   if (int code; !line.Parse(argc, argv, code)) return code;
   double totalMs = 0;
-  for (std::string_view name : wavegen::BankWaveNames()) {
+  for (std::string_view name : synth::BankWaveNames()) {
     auto start = std::chrono::steady_clock::now();
-    std::vector<std::uint8_t> bytes = wavegen::SynthesiseWave(name);
+    std::vector<std::uint8_t> bytes = synth::SynthesiseWave(name);
     double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     totalMs += ms;
     if (timing) std::printf("%-18.*s %8.1f ms\n", int(name.size()), name.data(), ms);
     const std::string path = dir + "/" + std::string(name) + ".wav";
-    if (!wavegen::WriteFileBytes(path, bytes)) {
+    if (!synth::WriteFileBytes(path, bytes)) {
       std::fprintf(stderr, "quadrovolt_wavegen: cannot write %s\n", path.c_str());
       return 1;
     }
   }
-  if (timing) std::printf("synthesised %zu waves in %.1f ms\n", wavegen::BankWaveNames().size(), totalMs);
+  if (timing) std::printf("synthesised %zu waves in %.1f ms\n", synth::BankWaveNames().size(), totalMs);
   return 0;
 }

@@ -8,15 +8,15 @@
 // folded back onto the start, so the loop point is just another moment in the
 // music. The ring is then turned by a few milliseconds so that the file starts
 // and ends where both channels are at silence.
-#include "IntroTune.h"
+#include "sound/synth/IntroTune.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
-#include "Synth.h"
+#include "sound/synth/Synth.h"
 
-namespace wavegen {
+namespace synth {
 
 namespace {
 
@@ -328,4 +328,4 @@ TWaveData MakeIntro() {
   return w;
 }
 
-}  // namespace wavegen
+}  // namespace synth

@@ -1,9 +1,9 @@
 #pragma once
 // The title-screen music: a 28.5 s stereo loop.
-#include "WaveFile.h"
+#include "sound/synth/WaveFile.h"
 
-namespace wavegen {
+namespace synth {
 
 TWaveData MakeIntro();
 
-}  // namespace wavegen
+}  // namespace synth

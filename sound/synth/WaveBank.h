@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace wavegen {
+namespace synth {
 
 // Every wave's bank name, in the bank's order.
 std::span<const std::string_view> BankWaveNames();
@@ -16,4 +16,4 @@ std::span<const std::string_view> BankWaveNames();
 // now; empty when the bank has no wave of that name.
 std::vector<std::uint8_t> SynthesiseWave(std::string_view name);
 
-}  // namespace wavegen
+}  // namespace synth

@@ -1,8 +1,8 @@
 #pragma once
 // The fifteen sound effects of the bank, each synthesised from scratch.
-#include "WaveFile.h"
+#include "sound/synth/WaveFile.h"
 
-namespace wavegen {
+namespace synth {
 
 TWaveData MakePlayerShoot();
 TWaveData MakeGruntHit();
@@ -20,4 +20,4 @@ TWaveData MakeNewLevel();
 TWaveData MakeGravitarSpawned();
 TWaveData MakeGraviBomb();
 
-}  // namespace wavegen
+}  // namespace synth

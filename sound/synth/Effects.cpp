@@ -2,13 +2,13 @@
 // its character and, for the destroyed sounds, a filtered-noise blast with a
 // low boom and crackle. Levels are set so that the constant sounds (the shot)
 // sit under the rarer ones (explosions, the new-level chime).
-#include "Effects.h"
+#include "sound/synth/Effects.h"
 
 #include <cmath>
 
-#include "Synth.h"
+#include "sound/synth/Synth.h"
 
-namespace wavegen {
+namespace synth {
 
 namespace {
 
@@ -382,4 +382,4 @@ TWaveData MakeGraviBomb() {
                 0.9, 0.05);
 }
 
-}  // namespace wavegen
+}  // namespace synth

@@ -1,9 +1,9 @@
-#include "Synth.h"
+#include "sound/synth/Synth.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace wavegen {
+namespace synth {
 
 double NoteHz(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
 
@@ -149,4 +149,4 @@ void FadeEdges(std::vector<double>& s, double rate, double inSeconds, double out
   for (size_t i = 0; i < out; ++i) s[n - 1 - i] *= double(i) / double(out);
 }
 
-}  // namespace wavegen
+}  // namespace synth

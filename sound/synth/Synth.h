@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace wavegen {
+namespace synth {
 
 constexpr double Pi = 3.14159265358979323846;
 constexpr double TwoPi = 2 * Pi;
@@ -86,4 +86,4 @@ void Normalise(std::vector<double>& s, double peak);
 void FadeEdges(std::vector<double>& s, double rate, double inSeconds, double outSeconds);
 double Peak(const std::vector<double>& s);
 
-}  // namespace wavegen
+}  // namespace synth

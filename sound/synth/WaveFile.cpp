@@ -1,13 +1,13 @@
-#include "WaveFile.h"
+#include "sound/synth/WaveFile.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 
-#include "Synth.h"
+#include "sound/synth/Synth.h"
 
-namespace wavegen {
+namespace synth {
 
 TWaveData MakeMono(int rate, double seconds) {
   TWaveData w;
@@ -95,4 +95,4 @@ bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& by
   return ok;
 }
 
-}  // namespace wavegen
+}  // namespace synth

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace wavegen {
+namespace synth {
 
 struct TWaveData {
   int Rate = 22050;
@@ -24,4 +24,4 @@ std::vector<std::uint8_t> EncodeWave(const TWaveData& wave);
 // Writes bytes to a file; false when it cannot be written.
 bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
-}  // namespace wavegen
+}  // namespace synth
