@@ -1,14 +1,12 @@
 #pragma once
-// The page's automatic pilot (developer option pilot=1): it starts a game on
-// the chosen level with fire held, and every half second drags the ship's
-// target to a new point on a curve round the arena, as the desktop tools'
-// pilot does. It works through the host alone; the game's own assists keep
-// the ship unharmed, so a timing run never ends in game over.
-#include <cmath>
-
+// The page's automatic pilot (developer option pilot=1): the desktop tools'
+// pilot (pilot/PilotCurve.h) in a picture of the page's size. It starts a game
+// on the chosen level with fire held and bombs whenever one is ready, and
+// swings the ship's target round the arena. The game's own assists keep the
+// ship unharmed, so a timing run never ends in game over.
 #include "app/GameHost.h"
 #include "app/QuadrovoltMain.h"
-#include "app/WindowMessages.h"
+#include "pilot/PilotCurve.h"
 
 class TWebPilot {
  public:
@@ -17,19 +15,10 @@ class TWebPilot {
   // Before each step; width and height are the picture's, in pixels.
   void BeforeTick(TGameHost& host, int width, int height) {
     if (host.State() == GameState::Title && !Started) {
-      host.ChooseStartLevel(Level);
-      host.Button(true, true);  // held from now on: the title starts, the gun fires
-      host.KeyDown(VK::Space);  // bombs whenever one is ready
+      StartPilotGame(host, Level, true);
       Started = true;
     }
-    if (Frame++ % 50 == 0) {
-      const double a = Frame * 0.013;
-      const int x = int((512 + 380 * std::cos(a)) * width / 1024),
-                y = int((384 + 300 * std::sin(a * 1.7)) * height / 768);
-      host.PointerAt(x, y);
-      host.Button(false, true);
-      host.Button(false, false);
-    }
+    SwingPilotTarget(host, Frame++, width, height);
   }
 
  private:

@@ -1,7 +1,8 @@
 #pragma once
 // The automatic pilot of the developer tools (headless runner, snapshots,
 // benchmarks): it starts a game on a chosen level, holds fire and swings the
-// mouse target round the arena, all through the host. What it asks beyond
+// mouse target round the arena, all through the host (the moves are the
+// core's pilot/PilotCurve.h, which the page's pilot makes too). What it asks beyond
 // that (unless mortal, a ship repaired each frame so a run never ends in game
 // over; wider fire; with bombs, Space held with bombs to spare so a shockwave
 // is always running) are the game's assists, given when the game is made.
