@@ -15,7 +15,7 @@ constexpr float AlphaFloor = 0.2f;
 constexpr float DragDivisor = 6.0f;
 
 // A streak pointing backwards, away from the direction of travel.
-void DrawTail(const TBlob& p, float width) {
+void DrawTail(const TParticle& p, float width) {
   GL().LineWidth(width);
   GL().Begin(TPrimitive::Lines);
   GL().Vertex(0, 0, 0);
@@ -31,10 +31,10 @@ void DrawDot(float size) {
 }
 
 // The glow pass: the same shape again, wider, at half the opacity.
-void GlowColour(const TBlob& p) { GL().Color(p.Colour.X, p.Colour.Y, p.Colour.Z, p.Alpha / 2); }
+void GlowColour(const TParticle& p) { GL().Color(p.Colour.X, p.Colour.Y, p.Colour.Z, p.Alpha / 2); }
 
 // One particle at its place, by its style.
-void DrawParticle(const TBlob& p, TMS3DObj* model) {
+void DrawParticle(const TParticle& p, TMS3DObj* model) {
   GL().PushMatrix();
   GL().Translate(p.Position.X, p.Position.Y, p.Position.Z);
   GL().Color(p.Colour.X, p.Colour.Y, p.Colour.Z, p.Alpha);
@@ -90,18 +90,34 @@ void DrawParticle(const TBlob& p, TMS3DObj* model) {
 }
 }  // namespace
 
-TParticleEngine::TParticleEngine(const TIntRect& bounds) : Bounds(bounds), Pool(new TBlob[PoolSize]) {}
+TParticleEngine::TParticleEngine(const TIntRect& bounds) : Bounds(bounds), Pool(new TParticle[PoolSize]) {}
+
+namespace {
+// Sets a coordinate beyond a wall onto it, reverses that part of the velocity
+// and steps once by the new velocity.
+void BounceAxis(float& pos, float& velocity, int low, int high) {
+  if (pos > high)
+    pos = float(high);
+  else if (pos < low)
+    pos = float(low);
+  else
+    return;
+  velocity = -velocity;
+  pos += velocity;
+}
+}  // namespace
+
+void TParticle::BounceInRect(const TIntRect& r) {
+  BounceAxis(Position.X, Velocity.X, r.Left, r.Right);
+  BounceAxis(Position.Y, Velocity.Y, r.Bottom, r.Top);
+}
 
 void TParticleEngine::AddParticle(const TVector3& pos, bool useDir, const TVector3& dir, std::uint8_t style,
                                   const TVector3& colour, bool randomSpeed, int speedMin, int speed, int lifeMin,
                                   int lifeMax, int tailBase) {
-  TBlob* p = nullptr;
-  for (int i = 0; i < PoolSize; ++i)
-    if (!Pool[i].Active) {
-      p = &Pool[i];
-      break;
-    }
-  if (!p) return;  // every particle is busy: the spark is simply not made
+  while (FirstFree < PoolSize && Pool[FirstFree].Active) ++FirstFree;
+  if (FirstFree == PoolSize) return;  // every particle is busy: the spark is simply not made
+  TParticle* p = &Pool[FirstFree++];
 
   p->Position = pos;
   p->Velocity = useDir ? dir : DirTable[Random(360)];
@@ -128,11 +144,12 @@ void TParticleEngine::Draw() const {
 
 void TParticleEngine::Update() {
   for (int i = 0; i < PoolSize; ++i) {
-    TBlob& p = Pool[i];
+    TParticle& p = Pool[i];
     if (!p.Active) continue;
 
     if (--p.Life < 0) {
       p.SetActive(false);
+      if (i < FirstFree) FirstFree = i;
       continue;
     }
     p.Position.X += p.Speed * p.Velocity.X;
@@ -142,12 +159,16 @@ void TParticleEngine::Update() {
     p.BounceInRect(Bounds);
 
     p.Alpha -= FadePerFrame;
-    if (p.Alpha < AlphaFloor) p.SetActive(false);
+    if (p.Alpha < AlphaFloor) {
+      p.SetActive(false);
+      if (i < FirstFree) FirstFree = i;
+    }
   }
 }
 
 void TParticleEngine::Clear() {
   for (int i = 0; i < PoolSize; ++i) Pool[i].SetActive(false);
+  FirstFree = 0;
 }
 
 int TParticleEngine::ActiveCount() const {

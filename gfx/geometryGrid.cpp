@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "gfx/PdxLib3D.h"
 #include "gfx/Renderer.h"
@@ -18,64 +19,14 @@ constexpr float BulletReach = 30.0f;
 constexpr float BulletPush = 4400.0f;
 constexpr float PushDepthDamp = 256.0f;  // bullets and the ring barely move it in depth
 constexpr float RingPush = 6000.0f;
-constexpr float DepthDamp = 1500.0f;   // depth pulls are far weaker than plane pulls
-constexpr float WellDepth = -50.0f;    // wells and warpers pull from below the lattice
-constexpr float EntityDepth = -0.01f;  // the ship and entities are pulled towards the lattice plane
+constexpr float DepthDamp = TGeometryGrid::DepthDamp;
+constexpr float WellDepth = -50.0f;  // wells and warpers pull from below the lattice
 
 constexpr float StartRadius = 50.0f;
 constexpr float RingWidth = 20.0f;
 constexpr float RingGrowth = 0.0026f;
 constexpr int RingLimit = 200000;
 
-constexpr float PlayerCap = 0.1f;
-constexpr float EntityCap = 1.0f;
-
-// The pull of a mass at (tx, ty, tz) with strength s on something at `at`:
-// s*d/r^2 in the plane, s*dz/r^3 in depth. False when the two coincide: there
-// is no direction to pull in, and dividing by r would poison the position.
-struct TPull {
-  float X, Y, Z;
-};
-
-inline bool PullTowards(const TVector3& at, float tx, float ty, float tz, float s, TPull& pull) {
-  const float dx = tx - at.X, dy = ty - at.Y, dz = tz - at.Z;
-  const float r2 = dx * dx + dy * dy + dz * dz;
-  if (!(r2 > 0)) return false;
-  const float r = std::sqrt(r2);
-  pull.X = s * dx / r2;
-  pull.Y = s * dy / r2;
-  pull.Z = s * (dz / r) / r2;  // s*dz/r^3, ordered so it cannot underflow to 0/0
-  return true;
-}
-
-inline void Attract(TGridPoint& p, float tx, float ty, float s) {
-  TPull pull;
-  if (!PullTowards(p.Position, tx, ty, WellDepth, s, pull)) return;
-  p.Position.X += pull.X;
-  p.Position.Y += pull.Y;
-  p.Position.Z += pull.Z / DepthDamp;
-}
-
-// Pushes p along d (length r) by f/r: away from the source when f < 0.
-inline void PushAlong(TGridPoint& p, float dx, float dy, float dz, float r, float f, float depthDamp) {
-  const float k = f / r;
-  p.Position.X += k * dx;
-  p.Position.Y += k * dy;
-  p.Position.Z += (k * dz) / depthDamp;
-}
-
-// Wells pull from above only up to the cap; a pull the other way is not cut.
-inline float CapFromAbove(float v, float cap) { return v > cap ? cap : v; }
-
-// One well pulling one entity, capped towards +X, +Y and +Z only.
-void PullByWell(TBlob& victim, const TBlob& well, float gravity, float divisor, float cap) {
-  TPull pull;
-  const float s = gravity * well.WellMass() / divisor;
-  if (!PullTowards(victim.Position, well.Position.X, well.Position.Y, EntityDepth, s, pull)) return;
-  victim.Position.X += CapFromAbove(pull.X, cap);
-  victim.Position.Y += CapFromAbove(pull.Y, cap);
-  victim.Position.Z += CapFromAbove(pull.Z, cap) / DepthDamp;
-}
 }  // namespace
 
 TGeometryGrid::TGeometryGrid() {
@@ -97,19 +48,52 @@ void TGeometryGrid::Initialise() {
   ShockwaveSteps = 0;
   ShockwaveLimit = RingLimit;
   Gravity = 0.001f;
-  for (int i = 0; i < Size; ++i)
-    for (int j = 0; j < Size; ++j) {
-      TGridPoint& p = Lattice[i][j];
-      p.Rest = TVector3{float(i) * Spacing - ArenaHalf, float(j) * Spacing - ArenaHalf, LatticeZ};
-      p.Position = p.Rest;
-      Before[i][j] = p.Rest;
-      p.Velocity = TVector3{};
-      p.Acceleration = TVector3{};
-      p.K = RestStiffness;
+  for (int j = 0; j < Size; ++j)
+    for (int i = 0; i < Size; ++i) {
+      const int n = Index(i, j);
+      L.RX[n] = L.PX[n] = L.BeforeX[n] = float(i) * Spacing - ArenaHalf;
+      L.RY[n] = L.PY[n] = L.BeforeY[n] = float(j) * Spacing - ArenaHalf;
+      L.RZ[n] = L.PZ[n] = L.BeforeZ[n] = LatticeZ;
+      L.VX[n] = L.VY[n] = L.VZ[n] = 0;
+      L.AX[n] = L.AY[n] = L.AZ[n] = 0;
+      L.K[n] = RestStiffness;
     }
   Push = 45000;
   Centre = TVector3{0, 0, WellDepth};
   Damping = 0.92f;
+}
+
+TGridPoint TGeometryGrid::Point(int i, int j) const {
+  const int n = Index(i, j);
+  TGridPoint p;
+  p.Position = TVector3{L.PX[n], L.PY[n], L.PZ[n]};
+  p.Rest = TVector3{L.RX[n], L.RY[n], L.RZ[n]};
+  p.Velocity = TVector3{L.VX[n], L.VY[n], L.VZ[n]};
+  p.Acceleration = TVector3{L.AX[n], L.AY[n], L.AZ[n]};
+  p.K = L.K[n];
+  return p;
+}
+
+void TGeometryGrid::PlacePoint(int i, int j, const TVector3& position) {
+  const int n = Index(i, j);
+  L.PX[n] = position.X;
+  L.PY[n] = position.Y;
+  L.PZ[n] = position.Z;
+}
+
+bool TGeometryGrid::AllFinite() const {
+  // A number is not finite when its exponent bits are all ones, and only
+  // then does one more in the lowest exponent bit carry into the sign bit:
+  // one pass of whole-number sums over every array, with no branch to stop it.
+  const float* arrays[] = {L.PX, L.PY, L.PZ, L.VX, L.VY, L.VZ, L.K};
+  std::uint32_t carried = 0;
+  for (const float* a : arrays)
+    for (int n = 0; n < Points; ++n) {
+      std::uint32_t bits;
+      std::memcpy(&bits, &a[n], sizeof bits);
+      carried |= (bits & 0x7f800000u) + 0x00800000u;
+    }
+  return (carried & 0x80000000u) == 0;
 }
 
 void TGeometryGrid::UpdateAndDraw() {
@@ -129,127 +113,197 @@ void TGeometryGrid::Draw() const {
   // The last row and column only end the lines.
   for (int j = 0; j < Size - 1; ++j)
     for (int i = 0; i < Size - 1; ++i) {
-      const TVector3& p = Lattice[i][j].Position;
-      const TVector3& right = Before[i + 1][j];
-      const TVector3& up = Before[i][j + 1];
-      gl.Vertex(p.X, p.Y, p.Z);
-      gl.Vertex(right.X, right.Y, right.Z);
-      gl.Vertex(p.X, p.Y, p.Z);
-      gl.Vertex(up.X, up.Y, up.Z);
+      const int n = Index(i, j), right = Index(i + 1, j), up = Index(i, j + 1);
+      gl.Vertex(L.PX[n], L.PY[n], L.PZ[n]);
+      gl.Vertex(L.BeforeX[right], L.BeforeY[right], L.BeforeZ[right]);
+      gl.Vertex(L.PX[n], L.PY[n], L.PZ[n]);
+      gl.Vertex(L.BeforeX[up], L.BeforeY[up], L.BeforeZ[up]);
     }
   gl.End();
   gl.PopMatrix();
 }
 
+// Every point of the lattice but the last row and column (which only end the
+// lines) takes, in this order: the bullets' pushes, the ring's, then (when
+// neither pushed it) the push from the ship and the wells' pulls, the
+// warpers' pulls, and the damped spring back to its rest place. A point's
+// steps read nothing of any other point, so the lattice is worked through a
+// row at a time, each step over the whole row before the next: every point
+// sees the same operations in the same order as one at a time. Only the
+// ring's radius runs from point to point, and its step keeps that order.
 void TGeometryGrid::Update() {
-  const float bulletForce = -Gravity * BulletPush;
-  const float ringForce = -Gravity * RingPush;
-  const float reach2 = BulletReach * BulletReach;
-
-  for (int i = 0; i < Size; ++i)
-    for (int j = 0; j < Size; ++j) Before[i][j] = Lattice[i][j].Position;
+  std::memcpy(L.BeforeX, L.PX, sizeof L.PX);
+  std::memcpy(L.BeforeY, L.PY, sizeof L.PY);
+  std::memcpy(L.BeforeZ, L.PZ, sizeof L.PZ);
   GatherSources();
-
-  // The last row and column are never moved: they only end the lines.
   for (int j = 0; j < Size - 1; ++j) {
-    ShotsNearRow(j, bulletForce);
-    for (int i = 0; i < Size - 1; ++i) {
-      if (i % Stretch == 0) ShotsNearStretch(i, j, bulletForce);
-      TGridPoint& p = Lattice[i][j];
-      bool disturbed = false;
+    for (int i = 0; i < Size - 1; ++i) Disturbed[i] = false;
+    PushRowByShots(j, -Gravity * BulletPush);
+    if (ShockwaveActive) PushRowByRing(j, -Gravity * RingPush);
+    PullAndSpringRow(j);
+  }
+}
 
-      // Bullets shove the lattice aside as they fly over it.
+// Bullets shove the lattice aside as they fly over it. A point can only be
+// pushed by the row's bullets, so by no more pushes than there are of them:
+// it stays within the row's margin of where it stood on X too, and a stretch
+// of the row needs only those of the row's bullets that lie within the
+// margin of where its points stood.
+void TGeometryGrid::PushRowByShots(int j, float force) {
+  const float margin = ShotsNearRow(j, force);
+  if (RowShots.empty()) return;
+  const float reach2 = BulletReach * BulletReach;
+  for (int i0 = 0; i0 < Size - 1; i0 += Stretch) {
+    const int i1 = std::min(i0 + Stretch, Size - 1);
+    // A point at no number is never pushed: it leaves the bounds alone.
+    float low = INFINITY, high = -INFINITY;
+    for (int i = i0; i < i1; ++i) {
+      const float x = L.PX[Index(i, j)];
+      if (x < low) low = x;
+      if (x > high) high = x;
+    }
+    NearShots.clear();
+    for (const int b : RowShots)
+      if (std::max(low - Shots[b].X, Shots[b].X - high) < margin) NearShots.push_back(b);
+    if (NearShots.empty()) continue;
+    for (int i = i0; i < i1; ++i) {
+      const int n = Index(i, j);
+      float px = L.PX[n], py = L.PY[n], pz = L.PZ[n];
+      bool disturbed = false;
       for (const int b : NearShots) {
         const TVector3& bullet = Shots[b];
-        const float dx = bullet.X - p.Position.X;
+        const float dx = bullet.X - px;
         if (dx >= BulletReach || dx <= -BulletReach) continue;
-        const float dy = bullet.Y - p.Position.Y;
+        const float dy = bullet.Y - py;
         if (dy >= BulletReach || dy <= -BulletReach) continue;
-        const float dz = bullet.Z - p.Position.Z;
+        const float dz = bullet.Z - pz;
         const float r2 = dx * dx + dy * dy + dz * dz;
         if (r2 >= reach2) continue;
         const float r = std::sqrt(r2);
         if (!(r < BulletReach)) continue;
         disturbed = true;
         // A bullet dead on the point has no direction to push in.
-        if (r > 0) PushAlong(p, dx, dy, dz, r, bulletForce, PushDepthDamp);
-      }
-
-      // The gravi-bomb ring: its radius grows with every point processed.
-      if (ShockwaveActive) {
-        ShockwaveWidth = RingWidth;
-        ShockwaveGrowth = RingGrowth;
-        ShockwaveLimit = RingLimit;
-        const float dx = ShockwaveCentre.X - p.Position.X;
-        const float dy = ShockwaveCentre.Y - p.Position.Y;
-        const float dz = ShockwaveCentre.Z - p.Position.Z;
-        const float r = std::sqrt(dx * dx + dy * dy + dz * dz);
-        ShockwaveRadius += ShockwaveGrowth;
-        ++ShockwaveSteps;
-        if (ShockwaveSteps > ShockwaveLimit) {
-          ShockwaveRadius = StartRadius;
-          ShockwaveSteps = 0;
-          ShockwaveActive = false;
-        }
-        if (r > ShockwaveRadius - ShockwaveWidth && r < ShockwaveRadius && r > 0) {
-          PushAlong(p, dx, dy, dz, r, ringForce, PushDepthDamp);
-          disturbed = true;
+        if (r > 0) {
+          const float k = force / r;
+          px += k * dx;
+          py += k * dy;
+          pz += (k * dz) / PushDepthDamp;
         }
       }
-
-      // Points left alone are pushed from (or, after a hit, sucked to) the
-      // ship and pulled by the gravitars.
-      if (!disturbed) {
-        const float s = -Gravity * Push;
-        if (s != 0) Attract(p, Centre.X, Centre.Y, s);  // Centre.Z is the well depth
-        p.K = PulledStiffness;
-        for (const TPuller& well : WellPulls) Attract(p, well.X, well.Y, well.Strength);
-      }
-
-      // Black holes and bosses bend the lattice even under a bullet or the ring.
-      for (const TPuller& warper : WarperPulls) Attract(p, warper.X, warper.Y, warper.Strength);
-      if (!WarperPulls.empty()) p.K = PulledStiffness;
-
-      // The spring back to the rest place, damped.
-      p.Acceleration.X = (p.Rest.X - p.Position.X) * p.K;
-      p.Acceleration.Y = (p.Rest.Y - p.Position.Y) * p.K;
-      p.Acceleration.Z = (p.Rest.Z - p.Position.Z) * p.K;
-      p.Velocity.X = (p.Velocity.X + p.Acceleration.X) * Damping;
-      p.Velocity.Y = (p.Velocity.Y + p.Acceleration.Y) * Damping;
-      p.Velocity.Z = (p.Velocity.Z + p.Acceleration.Z) * Damping;
-      p.Position.X += p.Velocity.X;
-      p.Position.Y += p.Velocity.Y;
-      p.Position.Z += p.Velocity.Z;
-
-      p.K -= StiffnessDecay;
-      if (p.K < StiffnessFloor) p.K = StiffnessFloor;
+      L.PX[n] = px, L.PY[n] = py, L.PZ[n] = pz;
+      Disturbed[i] = disturbed;
     }
   }
 }
 
-void TGeometryGrid::GatherSources() {
-  Shots.clear();
-  WellPulls.clear();
-  WarperPulls.clear();
-  if (Repulsors)
-    for (const TBlob* b : *Repulsors)
-      if (b->Active) Shots.push_back(b->Position);
-  if (Wells)
-    for (const TBlob* w : *Wells)
-      if (w->Active) WellPulls.push_back({w->Position.X, w->Position.Y, Gravity * w->WellMass()});
-  if (Attractors)
-    for (const TBlob* a : *Attractors)
-      if (a->Active) WarperPulls.push_back({a->Position.X, a->Position.Y, Gravity * a->GridMass});
+// The gravi-bomb ring: its radius grows with every point processed.
+void TGeometryGrid::PushRowByRing(int j, float force) {
+  const int row = Index(0, j);
+  float dxs[Size], dys[Size], dzs[Size], rs[Size];
+  for (int i = 0; i < Size - 1; ++i) {
+    dxs[i] = ShockwaveCentre.X - L.PX[row + i];
+    dys[i] = ShockwaveCentre.Y - L.PY[row + i];
+    dzs[i] = ShockwaveCentre.Z - L.PZ[row + i];
+    rs[i] = std::sqrt(dxs[i] * dxs[i] + dys[i] * dys[i] + dzs[i] * dzs[i]);
+  }
+  // While it runs its width, growth and limit are set again at every point:
+  // to the same constants, so once for the row.
+  ShockwaveWidth = RingWidth;
+  ShockwaveGrowth = RingGrowth;
+  ShockwaveLimit = RingLimit;
+  float radius = ShockwaveRadius;
+  int steps = ShockwaveSteps;
+  for (int i = 0; i < Size - 1; ++i) {
+    radius += RingGrowth;
+    const bool ends = ++steps > RingLimit;
+    if (ends) radius = StartRadius, steps = 0;
+    const float r = rs[i];
+    if (r > radius - RingWidth && r < radius && r > 0) {
+      const int n = row + i;
+      const float k = force / r;
+      L.PX[n] += k * dxs[i];
+      L.PY[n] += k * dys[i];
+      L.PZ[n] += (k * dzs[i]) / PushDepthDamp;
+      Disturbed[i] = true;
+    }
+    if (ends) {
+      ShockwaveActive = false;
+      break;
+    }
+  }
+  ShockwaveRadius = radius;
+  ShockwaveSteps = steps;
 }
 
 namespace {
-// The bullets a stretch of the lattice keeps, given how far each lies
-// outside the box its points stand in (on its farther axis). Its points stand
-// where the last step left them until their turn, and a push moves a point at
-// most |force| on each axis; so a bullet farther than the reach plus every
-// push the nearer ones could give cannot pass a point's own test, and leaving
-// it out changes nothing. The margin those kept lie within: it grows with
-// every bullet it takes in, until it takes in no more.
+// One attraction of a row of points towards (tx, ty, WellDepth) with
+// strength s: s*d/r^2 in the plane, s*dz/r^3 in depth, /DepthDamp. Only the
+// points `pulled` says; none that coincides with the mass (no direction to
+// pull in, and dividing by r would poison the position). Written as a choice
+// per point rather than a jump, so the compiler works on several points at
+// once; each point's arithmetic is the same, in the same order.
+void AttractRow(float* __restrict px, float* __restrict py, float* __restrict pz, const int* __restrict pulled,
+                int count, float tx, float ty, float s) {
+  for (int i = 0; i < count; ++i) {
+    const float dx = tx - px[i], dy = ty - py[i], dz = WellDepth - pz[i];
+    const float r2 = dx * dx + dy * dy + dz * dz;
+    const float r = std::sqrt(r2);
+    const float pullX = s * dx / r2, pullY = s * dy / r2, pullZ = s * (dz / r) / r2;
+    const bool moved = (pulled[i] != 0) & (r2 > 0);
+    px[i] = moved ? px[i] + pullX : px[i];
+    py[i] = moved ? py[i] + pullY : py[i];
+    pz[i] = moved ? pz[i] + pullZ / DepthDamp : pz[i];
+  }
+}
+
+// The damped spring back to the rest place, and the stiffness's decay.
+void SpringRow(float* __restrict px, float* __restrict py, float* __restrict pz, const float* __restrict rx,
+               const float* __restrict ry, const float* __restrict rz, float* __restrict vx, float* __restrict vy,
+               float* __restrict vz, float* __restrict ax, float* __restrict ay, float* __restrict az,
+               float* __restrict k, int count, float damping) {
+  for (int i = 0; i < count; ++i) {
+    ax[i] = (rx[i] - px[i]) * k[i];
+    ay[i] = (ry[i] - py[i]) * k[i];
+    az[i] = (rz[i] - pz[i]) * k[i];
+    vx[i] = (vx[i] + ax[i]) * damping;
+    vy[i] = (vy[i] + ay[i]) * damping;
+    vz[i] = (vz[i] + az[i]) * damping;
+    px[i] += vx[i];
+    py[i] += vy[i];
+    pz[i] += vz[i];
+    const float decayed = k[i] - StiffnessDecay;
+    k[i] = decayed < StiffnessFloor ? StiffnessFloor : decayed;
+  }
+}
+}  // namespace
+
+void TGeometryGrid::PullAndSpringRow(int j) {
+  const int row = Index(0, j), count = Size - 1;
+  float *px = L.PX + row, *py = L.PY + row, *pz = L.PZ + row, *k = L.K + row;
+  // Points left alone are pushed from (or, after a hit, sucked to) the ship
+  // and pulled by the gravitars.
+  int alone[Size], all[Size];
+  for (int i = 0; i < count; ++i) alone[i] = !Disturbed[i], all[i] = 1;
+  const float s = -Gravity * Push;
+  if (s != 0) AttractRow(px, py, pz, alone, count, Centre.X, Centre.Y, s);  // Centre.Z is the well depth
+  for (int i = 0; i < count; ++i) k[i] = alone[i] != 0 ? PulledStiffness : k[i];
+  for (const TPuller& well : WellPulls) AttractRow(px, py, pz, alone, count, well.X, well.Y, well.Strength);
+  // Black holes and bosses bend the lattice even under a bullet or the ring.
+  for (const TPuller& warper : WarperPulls) AttractRow(px, py, pz, all, count, warper.X, warper.Y, warper.Strength);
+  if (!WarperPulls.empty())
+    for (int i = 0; i < count; ++i) k[i] = PulledStiffness;
+  SpringRow(px, py, pz, L.RX + row, L.RY + row, L.RZ + row, L.VX + row, L.VY + row, L.VZ + row, L.AX + row, L.AY + row,
+            L.AZ + row, k, count, Damping);
+}
+
+namespace {
+// The bullets a row of the lattice keeps, given how far each lies outside
+// the band its points stand in. Its points stand where the last step left
+// them until their turn, and a push moves a point at most |force| on each
+// axis; so a bullet farther than the reach plus every push the nearer ones
+// could give cannot pass a point's own test, and leaving it out changes
+// nothing. The margin those kept lie within: it grows with every bullet it
+// takes in, until it takes in no more.
 float KeptMargin(const std::vector<float>& distance, float force) {
   const float push = std::fabs(force);
   std::size_t near = 0, within = 0;
@@ -265,13 +319,13 @@ float KeptMargin(const std::vector<float>& distance, float force) {
 }
 }  // namespace
 
-void TGeometryGrid::ShotsNearRow(int j, float force) {
+float TGeometryGrid::ShotsNearRow(int j, float force) {
   RowShots.clear();
-  if (Shots.empty()) return;
+  if (Shots.empty()) return 0;
   // A point at no number is never pushed: it leaves the bounds alone.
   float low = INFINITY, high = -INFINITY;
   for (int i = 0; i < Size - 1; ++i) {
-    const float y = Lattice[i][j].Position.Y;
+    const float y = L.PY[Index(i, j)];
     if (y < low) low = y;
     if (y > high) high = y;
   }
@@ -280,28 +334,7 @@ void TGeometryGrid::ShotsNearRow(int j, float force) {
   const float margin = KeptMargin(ShotDistance, force);
   for (int b = 0; b < int(Shots.size()); ++b)
     if (ShotDistance[b] < margin) RowShots.push_back(b);
-}
-
-void TGeometryGrid::ShotsNearStretch(int i0, int j, float force) {
-  // Only the row's bullets can reach it; they keep their order.
-  NearShots.clear();
-  if (RowShots.empty()) return;
-  float lowX = INFINITY, highX = -INFINITY, lowY = INFINITY, highY = -INFINITY;
-  for (int i = i0; i < i0 + Stretch && i < Size - 1; ++i) {
-    const TVector3& at = Lattice[i][j].Position;
-    if (at.X < lowX) lowX = at.X;
-    if (at.X > highX) highX = at.X;
-    if (at.Y < lowY) lowY = at.Y;
-    if (at.Y > highY) highY = at.Y;
-  }
-  ShotDistance.clear();
-  for (const int b : RowShots) {
-    const TVector3& s = Shots[b];
-    ShotDistance.push_back(std::max(std::max(lowX - s.X, s.X - highX), std::max(lowY - s.Y, s.Y - highY)));
-  }
-  const float margin = KeptMargin(ShotDistance, force);
-  for (int k = 0; k < int(RowShots.size()); ++k)
-    if (ShotDistance[k] < margin) NearShots.push_back(RowShots[k]);
+  return margin;
 }
 
 void TGeometryGrid::AddShockwave(const TVector3& pos) {
@@ -316,25 +349,3 @@ void TGeometryGrid::SetCentre(int x, int y) {
 }
 
 void TGeometryGrid::SetPush(float value) { Push = value; }
-
-void TGeometryGrid::PullPlayer(const TBlobList& wells, float divisor) {
-  if (!Player) return;
-  for (int w = 0; w < wells.Count(); ++w) {
-    const TBlob& well = *wells[w];
-    if (well.Active) PullByWell(*Player, well, Gravity, divisor, PlayerCap);
-  }
-}
-
-void TGeometryGrid::PullEntities(const TBlobList& victims, const TBlobList& wells, float divisor) {
-  for (int w = 0; w < wells.Count(); ++w) {
-    TBlob& well = *wells[w];
-    if (!well.Active) continue;
-    for (int v = 0; v < victims.Count(); ++v) {
-      TBlob& victim = *victims[v];
-      // Wells never swallow each other, and messages float through everything.
-      if (!victim.Active || victim.Kind == BlobKind::Gravitar || victim.Kind == BlobKind::Message) continue;
-      if (well.Overlaps(&victim)) victim.Absorb();
-      PullByWell(victim, well, Gravity, divisor, EntityCap);
-    }
-  }
-}

@@ -75,7 +75,7 @@ double TimeGrid(bool busy, int frames) {
       }
       grid->SetPush(0);
       grid->Update();
-      sink += grid->Lattice[f % 49][(f * 7) % 49].Position.X;
+      sink += grid->Point(f % 49, (f * 7) % 49).Position.X;
     }
     best = std::min(best, MicrosPerFrame(TClock::now() - start, frames));
   }

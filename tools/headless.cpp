@@ -38,6 +38,7 @@
 #include "app/AtomicFile.h"
 #include "app/GameHost.h"
 #include "app/QuadrovoltMain.h"
+#include "entities/blob.h"
 #include "gfx/ParticleEngine.h"
 #include "tools/CommandLine.h"
 #include "tools/harness/WindowlessGame.h"

@@ -297,7 +297,7 @@ TEST_F(BlackHoleTest, EachDrawnFrameShowsTheRingAndTwentyFourSwirlSparks) {
 
   int blue = 0, white = 0;
   for (int i = 0; i < particles.Count(); ++i) {
-    const TBlob& p = particles[i];
+    const TParticle& p = particles[i];
     if (!p.Active) continue;
     if (p.Style == 4 && p.Colour.Z == 1 && p.Colour.X == 0) ++blue;
     if (p.Style == 9 && p.Colour.X == 1 && p.Colour.Y == 1) ++white;

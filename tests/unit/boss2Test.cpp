@@ -96,7 +96,7 @@ TEST_F(Boss2Test, SparksLeaveTheRimFourUnitsOutAtRightAnglesToIt) {
 
   int styles[7] = {};
   for (int i = 0; i < 16; ++i) {
-    const TBlob& p = particles[i];
+    const TParticle& p = particles[i];
     ++styles[p.Style];
     const float rx = p.Position.X - at.X, ry = p.Position.Y - at.Y;
     const float dist = std::hypot(rx, ry);

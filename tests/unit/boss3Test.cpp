@@ -227,7 +227,7 @@ TEST_F(Boss3Test, ABulletInsideBurstsInEightSparksAndCountsAsAHit) {
 
   int cyan = 0, white = 0;
   for (int i = 0; i < Particles.Count(); ++i) {
-    const TBlob& p = Particles[i];
+    const TParticle& p = Particles[i];
     if (!p.Active) continue;
     EXPECT_FLOAT_EQ(p.Position.X, shot.Position.X);
     if (p.Style == 5 && p.Colour.X == 0 && p.Colour.Y == 1 && p.Colour.Z == 1) ++cyan;

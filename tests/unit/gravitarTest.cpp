@@ -255,7 +255,7 @@ TEST_F(GravitarTest, EachFlashFrameThrowsARingOfEightBlueSparksOutward) {
   Frame(g);
   ASSERT_EQ(particles.ActiveCount(), 8);
   for (int i = 0; i < particles.Count(); ++i) {
-    const TBlob& p = particles[i];
+    const TParticle& p = particles[i];
     if (!p.Active) continue;
     // Twenty units out from where the disc was drawn, heading further out.
     const float dx = p.Position.X - at.X, dy = p.Position.Y - at.Y;

@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
+#include <vector>
 
+#include "entities/blob.h"
 #include "gfx/PdxLib3D.h"
+#include "gfx/Random.h"
 #include "gfx/RecordingRenderer.h"
 #include "gfx/ScopedRenderer.h"
 #include "gfx/geometryGrid.h"
@@ -59,12 +63,12 @@ class GridTest : public ::testing::Test {
     w->Position = pos;
     return w;
   }
-  TVector3 Rest(int i, int j) const { return Grid->Lattice[i][j].Rest; }
-  TVector3 At(int i, int j) const { return Grid->Lattice[i][j].Position; }
+  TVector3 Rest(int i, int j) const { return Grid->Point(i, j).Rest; }
+  TVector3 At(int i, int j) const { return Grid->Point(i, j).Position; }
   bool LatticeFinite() const {
     for (int i = 0; i < TGeometryGrid::Size; ++i)
       for (int j = 0; j < TGeometryGrid::Size; ++j)
-        if (!Finite(Grid->Lattice[i][j].Position) || !Finite(Grid->Lattice[i][j].Velocity)) return false;
+        if (!Finite(Grid->Point(i, j).Position) || !Finite(Grid->Point(i, j).Velocity)) return false;
     return true;
   }
 
@@ -79,20 +83,19 @@ TEST_F(GridTest, StartsAsAnEvenLatticeAtRest) {
   EXPECT_FLOAT_EQ(Rest(0, 0).Z, -0.01f);
   EXPECT_NEAR(Rest(49, 49).X, 499.6f, 1e-3f);
   EXPECT_NEAR(Rest(3, 7).Y, 7 * 20.4f - 500, 1e-3f);
-  EXPECT_FLOAT_EQ(Grid->Lattice[12][34].K, 0.02f);
+  EXPECT_FLOAT_EQ(Grid->Point(12, 34).K, 0.02f);
   EXPECT_FLOAT_EQ(At(12, 34).X, Rest(12, 34).X);
 }
 
 TEST_F(GridTest, ADisplacedPointSettlesBackAndTheLatticeComesToRest) {
-  Grid->Lattice[10][10].Position.X += 8;
-  Grid->Lattice[10][10].Position.Y -= 5;
+  Grid->PlacePoint(10, 10, MakeVector(At(10, 10).X + 8, At(10, 10).Y - 5, At(10, 10).Z));
   Grid->UpdateAndDraw();
   EXPECT_LT(std::fabs(At(10, 10).X - Rest(10, 10).X), 8);  // already on its way back
   for (int frame = 0; frame < 400; ++frame) Grid->UpdateAndDraw();
   EXPECT_NEAR(At(10, 10).X, Rest(10, 10).X, 1e-3f);
   EXPECT_NEAR(At(10, 10).Y, Rest(10, 10).Y, 1e-3f);
-  EXPECT_NEAR(Grid->Lattice[10][10].Velocity.X, 0, 1e-4f);
-  EXPECT_NEAR(Grid->Lattice[10][10].K, 0.01f - 0.000001f, 1e-7f);
+  EXPECT_NEAR(Grid->Point(10, 10).Velocity.X, 0, 1e-4f);
+  EXPECT_NEAR(Grid->Point(10, 10).K, 0.01f - 0.000001f, 1e-7f);
 }
 
 TEST_F(GridTest, BulletsPushOnlyStrictlyWithinThirtyUnits) {
@@ -120,6 +123,29 @@ TEST_F(GridTest, BulletsPushOnlyStrictlyWithinThirtyUnits) {
   bullet->Active = false;
   Grid->UpdateAndDraw();
   EXPECT_EQ(At(25, 25).X, p.X);
+}
+
+// The long runs' check of the lattice: any one number that is not finite,
+// anywhere, is found; the largest finite ones are not taken for it.
+TEST_F(GridTest, AllFiniteFindsAnyNumberThatIsNot) {
+  EXPECT_TRUE(Grid->AllFinite());
+  Grid->PlacePoint(49, 49, MakeVector(3.4e38f, -3.4e38f, -1e-45f));
+  EXPECT_TRUE(Grid->AllFinite());
+  for (const float bad : {INFINITY, -INFINITY, NAN}) {
+    for (int axis = 0; axis < 3; ++axis) {
+      Grid->Initialise();
+      TVector3 at = Rest(7, 31);
+      (axis == 0 ? at.X : axis == 1 ? at.Y : at.Z) = bad;
+      Grid->PlacePoint(7, 31, at);
+      EXPECT_FALSE(Grid->AllFinite()) << bad << " on axis " << axis;
+    }
+  }
+  // A velocity that is not finite comes from a position that was not.
+  Grid->Initialise();
+  Grid->PlacePoint(0, 0, MakeVector(NAN, -500, 0));
+  Grid->Update();
+  Grid->PlacePoint(0, 0, Rest(0, 0));
+  EXPECT_FALSE(Grid->AllFinite());
 }
 
 TEST_F(GridTest, APointDirectlyUnderABulletStaysFinite) {
@@ -225,7 +251,7 @@ TEST_F(GridTest, WarpersBendEvenPointsUnderABullet) {
   // A warper exactly over a point dragged down to its depth does no harm.
   Grid->Initialise();
   Grid->SetPush(0);
-  Grid->Lattice[10][10].Position = MakeVector(Rest(10, 10).X, Rest(10, 10).Y, -50);
+  Grid->PlacePoint(10, 10, MakeVector(Rest(10, 10).X, Rest(10, 10).Y, -50));
   warper.Position = MakeVector(Rest(10, 10).X, Rest(10, 10).Y, 0);
   AddWell(warper.Position, 3000000);
   Grid->UpdateAndDraw();
@@ -270,7 +296,7 @@ TEST_F(GridTest, ABulletPushesAPointIntoTheReachOfAFartherOne) {
 TEST_F(GridTest, DrawsEverySegmentInOneBatchWithNeighboursNotYetMoved) {
   TRecordingRenderer rec;
   const TScopedRenderer installed(rec);
-  Grid->Lattice[1][0].Position.X += 5;
+  Grid->PlacePoint(1, 0, MakeVector(At(1, 0).X + 5, At(1, 0).Y, At(1, 0).Z));
   const TVector3 before = At(1, 0);
   Grid->UpdateAndDraw();
   ASSERT_EQ(rec.Primitives.size(), 1u);
@@ -385,7 +411,7 @@ TEST_F(GridTest, InitialiseRestoresTheLatticeAndKeepsItsWiring) {
   EXPECT_FLOAT_EQ(Grid->Damping, 0.92f);
   for (int i = 0; i < TGeometryGrid::Size; ++i)
     for (int j = 0; j < TGeometryGrid::Size; ++j) {
-      const TGridPoint& p = Grid->Lattice[i][j];
+      const TGridPoint p = Grid->Point(i, j);
       ASSERT_EQ(p.Position.X, p.Rest.X);
       ASSERT_EQ(p.Position.Y, p.Rest.Y);
       ASSERT_EQ(p.Velocity.X, 0);
@@ -395,5 +421,136 @@ TEST_F(GridTest, InitialiseRestoresTheLatticeAndKeepsItsWiring) {
   EXPECT_EQ(Grid->Repulsors, &Bullets);
   EXPECT_EQ(Grid->Wells, &Wells);
   EXPECT_EQ(Grid->Attractors, &Warpers);
+}
+// The lattice's step done the plain way, one point at a time through every
+// rule in turn, with every bullet tried on every point: the grid's own step,
+// however it is arranged, must come out the same to the last bit.
+struct TPlainLattice {
+  TGridPoint P[TGeometryGrid::Size][TGeometryGrid::Size];
+  float Radius = 50;
+  int Steps = 0;
+  bool Ring = false;
+
+  static void Attract(TGridPoint& p, float tx, float ty, float s) {
+    const float dx = tx - p.Position.X, dy = ty - p.Position.Y, dz = -50 - p.Position.Z;
+    const float r2 = dx * dx + dy * dy + dz * dz;
+    if (!(r2 > 0)) return;
+    const float r = std::sqrt(r2);
+    p.Position.X += s * dx / r2;
+    p.Position.Y += s * dy / r2;
+    p.Position.Z += (s * (dz / r) / r2) / 1500;
+  }
+  static void PushAlong(TGridPoint& p, float dx, float dy, float dz, float r, float f) {
+    const float k = f / r;
+    p.Position.X += k * dx;
+    p.Position.Y += k * dy;
+    p.Position.Z += (k * dz) / 256;
+  }
+  void Step(const std::vector<TVector3>& shots, TVector3 ringCentre, TVector3 centre, float push,
+            const std::vector<TVector3>& wells, const std::vector<TVector3>& warpers) {
+    const float g = 0.001f;
+    for (int j = 0; j < 49; ++j)
+      for (int i = 0; i < 49; ++i) {
+        TGridPoint& p = P[i][j];
+        bool disturbed = false;
+        for (const TVector3& b : shots) {
+          const float dx = b.X - p.Position.X, dy = b.Y - p.Position.Y, dz = b.Z - p.Position.Z;
+          const float r = std::sqrt(dx * dx + dy * dy + dz * dz);
+          if (!(r < 30)) continue;
+          disturbed = true;
+          if (r > 0) PushAlong(p, dx, dy, dz, r, -g * 4400);
+        }
+        if (Ring) {
+          const float dx = ringCentre.X - p.Position.X, dy = ringCentre.Y - p.Position.Y,
+                      dz = ringCentre.Z - p.Position.Z;
+          const float r = std::sqrt(dx * dx + dy * dy + dz * dz);
+          Radius += 0.0026f;
+          if (++Steps > 200000) Radius = 50, Steps = 0, Ring = false;
+          if (r > Radius - 20 && r < Radius && r > 0) PushAlong(p, dx, dy, dz, r, -g * 6000), disturbed = true;
+        }
+        if (!disturbed) {
+          if (-g * push != 0) Attract(p, centre.X, centre.Y, -g * push);
+          p.K = 0.01f;
+          for (const TVector3& w : wells) Attract(p, w.X, w.Y, g * w.Z);
+        }
+        for (const TVector3& w : warpers) Attract(p, w.X, w.Y, g * w.Z), p.K = 0.01f;
+        p.Acceleration.X = (p.Rest.X - p.Position.X) * p.K;
+        p.Acceleration.Y = (p.Rest.Y - p.Position.Y) * p.K;
+        p.Acceleration.Z = (p.Rest.Z - p.Position.Z) * p.K;
+        p.Velocity.X = (p.Velocity.X + p.Acceleration.X) * 0.92f;
+        p.Velocity.Y = (p.Velocity.Y + p.Acceleration.Y) * 0.92f;
+        p.Velocity.Z = (p.Velocity.Z + p.Acceleration.Z) * 0.92f;
+        p.Position.X += p.Velocity.X;
+        p.Position.Y += p.Velocity.Y;
+        p.Position.Z += p.Velocity.Z;
+        p.K -= 0.000001f;
+        if (p.K < 0.00000001f) p.K = 0.00000001f;
+      }
+  }
+};
+
+bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+TEST_F(GridTest, TheStepIsThePlainRuleAppliedPointByPoint) {
+  // A busy arena: forty bullets crossing it (some in tight clusters, one dead
+  // on a point), two wells, a warper, the ship's push and a hit's suck, and
+  // one bomb ring after another.
+  RandomSeed(77);
+  std::vector<TBlob*> shots;
+  std::vector<TVector3> heading;
+  for (int b = 0; b < 40; ++b) {
+    const float x = b < 10 ? 100 + float(b) : (Random() - 0.5f) * 1000;
+    shots.push_back(AddBullet(MakeVector(x, (Random() - 0.5f) * 1000, b % 3 == 0 ? 0.5f : -0.01f)));
+    heading.push_back(MakeVector((Random() - 0.5f) * 16, (Random() - 0.5f) * 16, 0));
+  }
+  shots[0]->Position = Rest(20, 20);
+  heading[0] = TVector3{};
+  TTestWell* well = AddWell(MakeVector(-200, 150, 0), 40000);
+  AddWell(MakeVector(300, -250, 0), 25000);
+  TBlob warper;
+  warper.Active = true;
+  warper.GridMass = 60000;
+  warper.Position = MakeVector(50, 60, 0);
+  Warpers.Add(&warper);
+
+  TPlainLattice plain;
+  for (int i = 0; i < TGeometryGrid::Size; ++i)
+    for (int j = 0; j < TGeometryGrid::Size; ++j) plain.P[i][j] = Grid->Point(i, j);
+  for (int frame = 0; frame < 400; ++frame) {
+    SCOPED_TRACE(frame);
+    const float push = frame % 97 == 5 ? -4000000.0f : 45000.0f;
+    const TVector3 centre = MakeVector(float(frame % 200) - 100, 40, -50);
+    if (!Grid->ShockwaveActive) {
+      const TVector3 ring = MakeVector(float(frame) - 200, -30, 0);
+      Grid->AddShockwave(ring);
+      plain.Ring = true;
+    }
+    well->Active = frame < 300;
+    std::vector<TVector3> shotPlaces, wellPlaces, warperPlaces{MakeVector(50, 60, 60000)};
+    for (TBlob* b : shots) shotPlaces.push_back(b->Position);
+    for (const TBlob* w : Wells)
+      if (w->Active) wellPlaces.push_back(MakeVector(w->Position.X, w->Position.Y, w->WellMass()));
+    Grid->SetPush(push);
+    Grid->SetCentre(int(centre.X), int(centre.Y));
+    plain.Step(shotPlaces, Grid->ShockwaveCentre, centre, push, wellPlaces, warperPlaces);
+    Grid->Update();
+    ASSERT_TRUE(SameBits(Grid->ShockwaveRadius, plain.Radius));
+    ASSERT_EQ(Grid->ShockwaveSteps, plain.Steps);
+    for (int i = 0; i < TGeometryGrid::Size; ++i)
+      for (int j = 0; j < TGeometryGrid::Size; ++j) {
+        const TGridPoint a = Grid->Point(i, j), &b = plain.P[i][j];
+        ASSERT_TRUE(SameBits(a.Position.X, b.Position.X) && SameBits(a.Position.Y, b.Position.Y) &&
+                    SameBits(a.Position.Z, b.Position.Z) && SameBits(a.Velocity.X, b.Velocity.X) &&
+                    SameBits(a.Velocity.Y, b.Velocity.Y) && SameBits(a.Velocity.Z, b.Velocity.Z) && SameBits(a.K, b.K))
+            << "point " << i << ", " << j << " at (" << a.Position.X << ", " << a.Position.Y << ") not ("
+            << b.Position.X << ", " << b.Position.Y << ")";
+      }
+    for (size_t b = 0; b < shots.size(); ++b) {
+      TVector3& at = shots[b]->Position;
+      at.X += heading[b].X, at.Y += heading[b].Y;
+      if (at.X > 520 || at.X < -520) heading[b].X = -heading[b].X;
+      if (at.Y > 520 || at.Y < -520) heading[b].Y = -heading[b].Y;
+    }
+  }
 }
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "gfx/MS3DObj.h"
 #include "gfx/ParticleEngine.h"
@@ -35,7 +36,7 @@ TEST_F(ParticleEngineTest, EmissionFillsTheFirstFreeSlotWithTheRequestedRanges) 
     Engine.AddParticle(MakeVector(1, 2, 0), false, TVector3{}, 5, MakeColor(0, 1, 0), true, 2, 6, 50, 100, 8);
   EXPECT_EQ(Engine.ActiveCount(), 300);
   for (int i = 0; i < 300; ++i) {
-    const TBlob& p = Engine[i];
+    const TParticle& p = std::as_const(Engine)[i];
     EXPECT_GE(p.Life, 50);
     EXPECT_LT(p.Life, 100);
     EXPECT_GE(p.Speed, 2);

@@ -79,9 +79,12 @@ class TFingerprint {
     Mix(g.Player->Damage), Mix(g.Player->Score), Mix(g.Player->Invulnerable), Mix(g.Player->FireCountdown);
     for (const TBlob* e : g.Enemies) Entity(*e);
     for (const TBlob* b : g.Bullets) Entity(*b);
-    for (int i = 0; i < g.Particles->Count(); ++i) Entity((*g.Particles)[i]);
-    for (const auto& column : g.Grid->Lattice)
-      for (const TGridPoint& q : column) Vector(q.Position), Vector(q.Velocity), Mix(q.K);
+    for (int i = 0; i < g.Particles->Count(); ++i) Particle(std::as_const(*g.Particles)[i]);
+    for (int i = 0; i < TGeometryGrid::Size; ++i)
+      for (int j = 0; j < TGeometryGrid::Size; ++j) {
+        const TGridPoint q = g.Grid->Point(i, j);
+        Vector(q.Position), Vector(q.Velocity), Mix(q.K);
+      }
     Mix(g.Grid->ShockwaveRadius), Mix(g.Grid->ShockwaveSteps), Mix(g.Grid->Push);
   }
   std::uint64_t Value() const { return Hash; }
@@ -98,6 +101,9 @@ class TFingerprint {
   void Entity(const TBlob& e) {
     Mix(e.Active), Mix(e.Kind), Mix(e.State), Mix(e.Size), Mix(e.PulseScale), Mix(e.Life), Mix(e.Alpha);
     Mix(e.Speed), Mix(e.Counter), Mix(e.Angle), Vector(e.Position), Vector(e.Velocity), Vector(e.Target);
+  }
+  void Particle(const TParticle& p) {
+    Mix(p.Active), Mix(p.Life), Mix(p.Alpha), Mix(p.Speed), Mix(p.Style), Vector(p.Position), Vector(p.Velocity);
   }
   std::uint64_t Hash = 0xCBF29CE484222325ull;
 };

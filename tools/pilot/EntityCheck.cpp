@@ -24,6 +24,9 @@ bool AllFinite(const TBlob& b) {
          std::isfinite(b.GridMass) && std::isfinite(b.WellMass());
 }
 
+// Every number of a particle that moves it.
+bool AllFinite(const TParticle& p) { return Finite(p.Position) && Finite(p.Velocity) && std::isfinite(p.Speed); }
+
 bool Within(const TVector3& p, float bound) { return std::fabs(p.X) <= bound && std::fabs(p.Y) <= bound; }
 
 bool AnyActive(const TBlobList& list) {
@@ -64,15 +67,22 @@ bool TEntityCheck::Check(const TQuadrovoltMain& game, char* why, std::size_t why
 
   const TParticleEngine& particles = *game.Particles;
   for (int i = 0; i < particles.Count(); ++i)
-    if (particles[i].Active && !AllFinite(particles[i]))
-      return Broken(why, whySize, "a particle", particles[i], "a number is not finite");
+    if (particles[i].Active && !AllFinite(particles[i])) {
+      std::snprintf(why, whySize, "a particle stands at (%g, %g): a number is not finite", particles[i].Position.X,
+                    particles[i].Position.Y);
+      return false;
+    }
+  // The whole lattice at once; only a broken one is searched for the point.
   const TGeometryGrid& grid = *game.Grid;
-  for (const auto& column : grid.Lattice)
-    for (const TGridPoint& p : column)
-      if (!Finite(p.Position) || !Finite(p.Velocity) || !std::isfinite(p.K)) {
-        std::snprintf(why, whySize, "a grid point stands at (%g, %g): a number is not finite", p.Position.X,
-                      p.Position.Y);
-        return false;
+  if (!grid.AllFinite())
+    for (int i = 0; i < TGeometryGrid::Size; ++i)
+      for (int j = 0; j < TGeometryGrid::Size; ++j) {
+        const TGridPoint p = grid.Point(i, j);
+        if (!Finite(p.Position) || !Finite(p.Velocity) || !std::isfinite(p.K)) {
+          std::snprintf(why, whySize, "a grid point stands at (%g, %g): a number is not finite", p.Position.X,
+                        p.Position.Y);
+          return false;
+        }
       }
   return true;
 }
