@@ -14,6 +14,7 @@
 
 #include "app/AtomicFile.h"
 #include "app/QuadrovoltMain.h"
+#include "entities/blob.h"
 #include "gfx/BatchingRenderer.h"
 #include "gfx/ParticleEngine.h"
 #include "tools/harness/TempFolder.h"
