@@ -1,6 +1,7 @@
 #include "gfx/geometryGrid.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -137,7 +138,7 @@ void TGeometryGrid::Update() {
   std::memcpy(L.BeforeZ, L.PZ, sizeof L.PZ);
   GatherSources();
   for (int j = 0; j < Size - 1; ++j) {
-    for (int i = 0; i < Size - 1; ++i) Disturbed[i] = false;
+    for (int i = 0; i < Size - 1; ++i) Alone[i] = 1;
     PushRowByShots(j, -Gravity * BulletPush);
     if (ShockwaveActive) PushRowByRing(j, -Gravity * RingPush);
     PullAndSpringRow(j);
@@ -162,15 +163,19 @@ void TGeometryGrid::PushRowByShots(int j, float force) {
       if (x < low) low = x;
       if (x > high) high = x;
     }
-    NearShots.clear();
-    for (const int b : RowShots)
-      if (std::max(low - Shots[b].X, Shots[b].X - high) < margin) NearShots.push_back(b);
-    if (NearShots.empty()) continue;
+    NearShots.resize(RowShots.size());
+    int near = 0;
+    for (const int b : RowShots) {
+      NearShots[near] = b;
+      near += std::max(low - Shots[b].X, Shots[b].X - high) < margin;
+    }
+    if (near == 0) continue;
     for (int i = i0; i < i1; ++i) {
       const int n = Index(i, j);
       float px = L.PX[n], py = L.PY[n], pz = L.PZ[n];
       bool disturbed = false;
-      for (const int b : NearShots) {
+      for (int c = 0; c < near; ++c) {
+        const int b = NearShots[c];
         const TVector3& bullet = Shots[b];
         const float dx = bullet.X - px;
         if (dx >= BulletReach || dx <= -BulletReach) continue;
@@ -191,7 +196,7 @@ void TGeometryGrid::PushRowByShots(int j, float force) {
         }
       }
       L.PX[n] = px, L.PY[n] = py, L.PZ[n] = pz;
-      Disturbed[i] = disturbed;
+      Alone[i] = !disturbed;
     }
   }
 }
@@ -224,7 +229,7 @@ void TGeometryGrid::PushRowByRing(int j, float force) {
       L.PX[n] += k * dxs[i];
       L.PY[n] += k * dys[i];
       L.PZ[n] += (k * dzs[i]) / PushDepthDamp;
-      Disturbed[i] = true;
+      Alone[i] = 0;
     }
     if (ends) {
       ShockwaveActive = false;
@@ -282,14 +287,19 @@ void TGeometryGrid::PullAndSpringRow(int j) {
   float *px = L.PX + row, *py = L.PY + row, *pz = L.PZ + row, *k = L.K + row;
   // Points left alone are pushed from (or, after a hit, sucked to) the ship
   // and pulled by the gravitars.
-  int alone[Size], all[Size];
-  for (int i = 0; i < count; ++i) alone[i] = !Disturbed[i], all[i] = 1;
+  const int* alone = Alone;
+  static constexpr auto all = [] {
+    std::array<int, Size> ones{};
+    ones.fill(1);
+    return ones;
+  }();
   const float s = -Gravity * Push;
   if (s != 0) AttractRow(px, py, pz, alone, count, Centre.X, Centre.Y, s);  // Centre.Z is the well depth
   for (int i = 0; i < count; ++i) k[i] = alone[i] != 0 ? PulledStiffness : k[i];
   for (const TPuller& well : WellPulls) AttractRow(px, py, pz, alone, count, well.X, well.Y, well.Strength);
   // Black holes and bosses bend the lattice even under a bullet or the ring.
-  for (const TPuller& warper : WarperPulls) AttractRow(px, py, pz, all, count, warper.X, warper.Y, warper.Strength);
+  for (const TPuller& warper : WarperPulls)
+    AttractRow(px, py, pz, all.data(), count, warper.X, warper.Y, warper.Strength);
   if (!WarperPulls.empty())
     for (int i = 0; i < count; ++i) k[i] = PulledStiffness;
   SpringRow(px, py, pz, L.RX + row, L.RY + row, L.RZ + row, L.VX + row, L.VY + row, L.VZ + row, L.AX + row, L.AY + row,
@@ -329,8 +339,8 @@ float TGeometryGrid::ShotsNearRow(int j, float force) {
     if (y < low) low = y;
     if (y > high) high = y;
   }
-  ShotDistance.clear();
-  for (const TVector3& s : Shots) ShotDistance.push_back(std::max(low - s.Y, s.Y - high));
+  ShotDistance.resize(Shots.size());
+  for (std::size_t b = 0; b < Shots.size(); ++b) ShotDistance[b] = std::max(low - Shots[b].Y, Shots[b].Y - high);
   const float margin = KeptMargin(ShotDistance, force);
   for (int b = 0; b < int(Shots.size()); ++b)
     if (ShotDistance[b] < margin) RowShots.push_back(b);

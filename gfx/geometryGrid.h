@@ -103,6 +103,8 @@ class TGeometryGrid {
   static constexpr int Stretch = 7;  // points of a row that share one list
   std::vector<int> RowShots, NearShots;
   std::vector<float> ShotDistance;
-  // Per point of the row being worked on: pushed by a bullet or the ring.
-  bool Disturbed[Size];
+  // Per point of the row being worked on: 1 while neither a bullet nor the
+  // ring has pushed it, else 0 (whole numbers, so the pulls' loops can be
+  // worked on many points at once).
+  int Alone[Size];
 };
