@@ -35,6 +35,7 @@ TGeometryGrid::TGeometryGrid() {
   RowShots.reserve(64);
   NearShots.reserve(64);
   ShotDistance.reserve(64);
+  StretchDistance.reserve(64);
   WellPulls.reserve(16);
   WarperPulls.reserve(16);
   Initialise();
@@ -145,6 +146,29 @@ void TGeometryGrid::Update() {
   }
 }
 
+namespace {
+// The bullets a row (or a stretch) of the lattice keeps, given how far each
+// lies outside the band (or box) its points stand in. Its points stand where
+// the last step left them until their turn, and a push moves a point at most
+// |force| on each axis; so a bullet farther than the reach plus every push the nearer ones
+// could give cannot pass a point's own test, and leaving it out changes
+// nothing. The margin those kept lie within: it grows with every bullet it
+// takes in, until it takes in no more.
+float KeptMargin(const float* distance, int count, float force) {
+  const float push = std::fabs(force);
+  std::size_t near = 0, within = 0;
+  float margin;
+  do {
+    near = within;
+    // One unit spare for the rounding of the point's own subtraction.
+    margin = BulletReach + push * float(near) + 1.0f;
+    within = 0;
+    for (int c = 0; c < count; ++c) within += distance[c] < margin;
+  } while (within > near);
+  return margin;
+}
+}  // namespace
+
 // Bullets shove the lattice aside as they fly over it. A point can only be
 // pushed by the row's bullets, so by no more pushes than there are of them:
 // it stays within the row's margin of where it stood on X too, and a stretch
@@ -164,12 +188,35 @@ void TGeometryGrid::PushRowByShots(int j, float force) {
       if (x > high) high = x;
     }
     NearShots.resize(RowShots.size());
+    StretchDistance.resize(RowShots.size());
     int near = 0;
     for (const int b : RowShots) {
       NearShots[near] = b;
       near += std::max(low - Shots[b].X, Shots[b].X - high) < margin;
     }
     if (near == 0) continue;
+    // Those few may still be many where the lattice is bunched up: the
+    // stretch's own margin, from how far each lies outside the box its points
+    // stand in, keeps only the ones that can reach it.
+    if (near > 1) {
+      float lowY = INFINITY, highY = -INFINITY;
+      for (int i = i0; i < i1; ++i) {
+        const float y = L.PY[Index(i, j)];
+        if (y < lowY) lowY = y;
+        if (y > highY) highY = y;
+      }
+      for (int c = 0; c < near; ++c) {
+        const TVector3& shot = Shots[NearShots[c]];
+        StretchDistance[c] = std::max(std::max(low - shot.X, shot.X - high), std::max(lowY - shot.Y, shot.Y - highY));
+      }
+      const float tight = KeptMargin(StretchDistance.data(), near, force);
+      int kept = 0;
+      for (int c = 0; c < near; ++c) {
+        NearShots[kept] = NearShots[c];
+        kept += StretchDistance[c] < tight;
+      }
+      near = kept;
+    }
     for (int i = i0; i < i1; ++i) {
       const int n = Index(i, j);
       float px = L.PX[n], py = L.PY[n], pz = L.PZ[n];
@@ -306,29 +353,6 @@ void TGeometryGrid::PullAndSpringRow(int j) {
             L.AZ + row, k, count, Damping);
 }
 
-namespace {
-// The bullets a row of the lattice keeps, given how far each lies outside
-// the band its points stand in. Its points stand where the last step left
-// them until their turn, and a push moves a point at most |force| on each
-// axis; so a bullet farther than the reach plus every push the nearer ones
-// could give cannot pass a point's own test, and leaving it out changes
-// nothing. The margin those kept lie within: it grows with every bullet it
-// takes in, until it takes in no more.
-float KeptMargin(const std::vector<float>& distance, float force) {
-  const float push = std::fabs(force);
-  std::size_t near = 0, within = 0;
-  float margin;
-  do {
-    near = within;
-    // One unit spare for the rounding of the point's own subtraction.
-    margin = BulletReach + push * float(near) + 1.0f;
-    within = 0;
-    for (const float d : distance) within += d < margin;
-  } while (within > near);
-  return margin;
-}
-}  // namespace
-
 float TGeometryGrid::ShotsNearRow(int j, float force) {
   RowShots.clear();
   if (Shots.empty()) return 0;
@@ -341,7 +365,7 @@ float TGeometryGrid::ShotsNearRow(int j, float force) {
   }
   ShotDistance.resize(Shots.size());
   for (std::size_t b = 0; b < Shots.size(); ++b) ShotDistance[b] = std::max(low - Shots[b].Y, Shots[b].Y - high);
-  const float margin = KeptMargin(ShotDistance, force);
+  const float margin = KeptMargin(ShotDistance.data(), int(ShotDistance.size()), force);
   for (int b = 0; b < int(Shots.size()); ++b)
     if (ShotDistance[b] < margin) RowShots.push_back(b);
   return margin;

@@ -102,7 +102,7 @@ class TGeometryGrid {
   float ShotsNearRow(int j, float force);
   static constexpr int Stretch = 7;  // points of a row that share one list
   std::vector<int> RowShots, NearShots;
-  std::vector<float> ShotDistance;
+  std::vector<float> ShotDistance, StretchDistance;
   // Per point of the row being worked on: 1 while neither a bullet nor the
   // ring has pushed it, else 0 (whole numbers, so the pulls' loops can be
   // worked on many points at once).
