@@ -60,6 +60,11 @@ web_checks=(
   "/usr/bin/python3 tests/web/page_complete_test.py build-web/web build-test/quadrovolt_headless"
   # The waves the page synthesises at load are the native build's.
   "tests/wasm/waves_match.sh build-test/quadrovolt_wavegen build-web/quadrovolt_wavegen.js"
+  # The score board in the page, against the real service serving it: nothing
+  # sent with sharing off, a ticketed game on the board, the outbox across a
+  # restart, a refusal's reason, an entry watched; the board script's rules.
+  "/usr/bin/python3 tests/web/board_page_test.py build-web/web build-test/server/quadrovolt-scores build-test/quadrovolt_headless"
+  "node --test --test-reporter=dot tests/web/board_rules_test.js"
 )
 mkdir -p build-web
 if scripts/build-web.sh build-web >build-web/build.log 2>&1; then

@@ -55,7 +55,7 @@ function(quadrovolt_web_targets)
     set(icons ${CMAKE_SOURCE_DIR}/dist/icons/org.quadrovolt.Quadrovolt)
     add_custom_command(TARGET quadrovolt_web POST_BUILD
       COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/platform/web/manifest.webmanifest
-              ${CMAKE_SOURCE_DIR}/platform/web/sw.js ${web_dir}
+              ${CMAKE_SOURCE_DIR}/platform/web/sw.js ${CMAKE_SOURCE_DIR}/platform/web/board.js ${web_dir}
       COMMAND ${CMAKE_COMMAND} -E copy_if_different ${icons}-128.png ${web_dir}/icon-128.png
       COMMAND ${CMAKE_COMMAND} -E copy_if_different ${icons}-256.png ${web_dir}/icon-256.png
       VERBATIM)

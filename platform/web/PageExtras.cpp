@@ -2,8 +2,11 @@
 
 #include <emscripten.h>
 
+#include <cstdlib>
 #include <string>
 
+#include "platform/web/PageBoard.h"
+#include "platform/web/PageOptions.h"
 #include "platform/web/PageReplays.h"
 #include "platform/web/WebGamepad.h"
 
@@ -11,7 +14,17 @@ namespace {
 
 TWebGamepad Gamepad;
 TPageReplays Replays;
+TPageBoard Board;
+TPageOptions Options;
 std::string ShownFinalLine;
+
+EM_JS(char*, page_extras_query, (), {
+  var q = window.location.search || "";
+  var n = lengthBytesUTF8(q) + 1;
+  var p = _malloc(n);
+  stringToUTF8(q, p, n);
+  return p;
+});
 
 // F (without Ctrl, Alt or Cmd) and the page's button toggle full screen. It
 // must be asked for inside the key or click handler: browsers grant full
@@ -45,6 +58,14 @@ EM_JS(void, page_connect_extras, (), {
           button.blur();
         });
 
+  // A replay's bytes to watch from the title: null, or why it cannot be.
+  Module.quadrovoltPickReplay = function(bytes) {
+    var p = _malloc(Math.max(1, bytes.length));
+    HEAPU8.set(bytes, p);
+    var why = _quadrovolt_pick_replay(p, bytes.length);
+    _free(p);
+    return why ? UTF8ToString(why) : null;
+  };
   var input = document.getElementById('replayfile');
   if (input) {
     input.addEventListener(
@@ -53,13 +74,9 @@ EM_JS(void, page_connect_extras, (), {
           if (!file) return;
           var reader = new FileReader();
           reader.onload = function() {
-            var bytes = new Uint8Array(reader.result);
-            var p = _malloc(Math.max(1, bytes.length));
-            HEAPU8.set(bytes, p);
-            var why = _quadrovolt_pick_replay(p, bytes.length);
-            _free(p);
+            var why = Module.quadrovoltPickReplay(new Uint8Array(reader.result));
             var note = document.getElementById('replaynote');
-            if (note) note.textContent = why ? file.name + ': ' + UTF8ToString(why) : "";
+            if (note) note.textContent = why ? file.name + ': ' + why : "";
             input.value = "";
             input.blur();
           };
@@ -67,7 +84,36 @@ EM_JS(void, page_connect_extras, (), {
         });
   }
   Module.quadrovoltFinalLine = function() { return UTF8ToString(_quadrovolt_final_line()); };
+  // The score board's script: the ticket's seed (decimal text, 64 bits do not
+  // fit a number) handed to the game, "0" to drop it; the board's options.
+  Module.quadrovoltBoardHold = function(seed) {
+    var text = String(seed), n = lengthBytesUTF8(text) + 1, p = _malloc(n);
+    stringToUTF8(text, p, n);
+    _quadrovolt_board_hold(p);
+    _free(p);
+  };
+  Module.quadrovoltBoardOptions = function() {
+    return {board : UTF8ToString(_quadrovolt_board_option(0)), watch : UTF8ToString(_quadrovolt_board_option(1))};
+  };
+  if (window.QuadrovoltBoard) QuadrovoltBoard.begin(Module);
 });
+
+// What the board's script must hear of the game (see TPageBoard::TNews).
+EM_JS(void, page_board_news,
+      (int started, const char* startedOn, int ended, const char* endedOn, const unsigned char* bytes, int size,
+       int score, int title),
+      {
+        if (!window.QuadrovoltBoard) return;
+        QuadrovoltBoard.news({
+          started : !!started,
+          startedOn : UTF8ToString(startedOn),
+          ended : !!ended,
+          endedOn : UTF8ToString(endedOn),
+          replay : ended ? HEAPU8.slice(bytes, bytes + size) : null,
+          score : score,
+          title : !!title
+        });
+      });
 
 // The replay of the game that just ended, as the page's download link.
 EM_JS(void, page_offer_replay, (const unsigned char* bytes, int size), {
@@ -93,7 +139,12 @@ EM_JS(void, page_show_final_line, (const char* line), {
 
 }  // namespace
 
-void ConnectPageExtras() { page_connect_extras(); }
+void ConnectPageExtras() {
+  char* query = page_extras_query();
+  Options = ParsePageQuery(query);
+  std::free(query);
+  page_connect_extras();
+}
 
 bool ReadPagePad(TGameHost& host) {
   const TJoyReading reading = Gamepad.Read();
@@ -102,7 +153,13 @@ bool ReadPagePad(TGameHost& host) {
 }
 
 void AfterPageFrame(TGameHost& host) {
-  if (Replays.AfterFrame(host)) page_offer_replay(Replays.Offer().data(), int(Replays.Offer().size()));
+  const bool offered = Replays.AfterFrame(host);
+  if (offered) page_offer_replay(Replays.Offer().data(), int(Replays.Offer().size()));
+  const TPageBoard::TNews news = Board.AfterFrame(host, offered ? &Replays.Offer() : nullptr);
+  if (news.Any())
+    page_board_news(news.Started, std::to_string(news.StartedOn).c_str(), news.Ended,
+                    std::to_string(news.EndedOn).c_str(), Replays.Offer().data(), int(Replays.Offer().size()),
+                    news.Score, news.TitleShown);
   if (Replays.FinalLine() != ShownFinalLine) {
     ShownFinalLine = Replays.FinalLine();
     page_show_final_line(ShownFinalLine.c_str());
@@ -122,4 +179,17 @@ EMSCRIPTEN_KEEPALIVE const char* quadrovolt_pick_replay(const unsigned char* byt
 
 // The final line of the last game that ended, played or watched (empty before).
 EMSCRIPTEN_KEEPALIVE const char* quadrovolt_final_line() { return Replays.FinalLine().c_str(); }
+
+// The score board's ticket: its seed, in decimal, for the next game from the
+// title; "0" (or anything not a seed) holds none.
+EMSCRIPTEN_KEEPALIVE void quadrovolt_board_hold(const char* seed) {
+  char* end = nullptr;
+  const unsigned long long value = std::strtoull(seed, &end, 10);
+  Board.Hold(end && *end == 0 && end != seed ? std::uint64_t(value) : 0);
+}
+
+// The page's board options: 0 the board's address, 1 the replay to watch.
+EMSCRIPTEN_KEEPALIVE const char* quadrovolt_board_option(int which) {
+  return which == 0 ? Options.Board.c_str() : Options.Watch.c_str();
+}
 }

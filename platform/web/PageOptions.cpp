@@ -8,6 +8,29 @@ bool ParseInt(std::string_view text, int& value) {
   auto [p, ec] = std::from_chars(text.data(), end, value);
   return ec == std::errc() && p == end;
 }
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// "%2F" and "+" as a form writes them; a stray '%' stays as it is.
+std::string Decoded(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const int hi = i + 2 < text.size() && text[i] == '%' ? HexValue(text[i + 1]) : -1;
+    const int lo = hi >= 0 ? HexValue(text[i + 2]) : -1;
+    if (lo >= 0) {
+      out += char(hi * 16 + lo);
+      i += 2;
+    } else {
+      out += text[i] == '+' ? ' ' : text[i];
+    }
+  }
+  return out;
+}
 }  // namespace
 
 TPageOptions ParsePageQuery(std::string_view query) {
@@ -34,6 +57,10 @@ TPageOptions ParsePageQuery(std::string_view query) {
       if (value == "touch") options.ControlMode = 3;
     } else if (name == "save") {
       options.KeepSave = value != "0";
+    } else if (name == "board") {
+      options.Board = Decoded(value);
+    } else if (name == "watch") {
+      options.Watch = Decoded(value);
     }
   }
   return options;

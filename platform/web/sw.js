@@ -4,7 +4,8 @@
 // another build's index.wasm) and falls back to the cached copy when the
 // network is gone.
 const CACHE = 'quadrovolt-page';
-const FILES = ['./', 'index.html', 'index.js', 'index.wasm', 'manifest.webmanifest', 'icon-128.png', 'icon-256.png'];
+const FILES = ['./', 'index.html', 'index.js', 'index.wasm', 'board.js', 'manifest.webmanifest', 'icon-128.png',
+               'icon-256.png'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));
@@ -18,7 +19,11 @@ self.addEventListener('activate', (event) => {
 
 self.addEventListener('fetch', (event) => {
   const request = event.request;
-  if (request.method != 'GET' || new URL(request.url).origin != self.location.origin) return;
+  // Only the page's own files: the score board's answers (the service
+  // serving the page under /play/ has its API beside it) always come fresh.
+  if (request.method != 'GET' || !request.url.startsWith(self.registration.scope) ||
+      new URL(request.url).pathname.includes('/api/'))
+    return;
   event.respondWith(fetch(request)
                         .then((response) => {
                           if (response.ok) {

@@ -77,6 +77,16 @@ TEST(PageOptions, ReadsTheDeveloperOptionsAndIgnoresTheRest) {
   EXPECT_FALSE(odd.Pilot);
   EXPECT_EQ(odd.ControlMode, -1);
   EXPECT_EQ(odd.Level, 40);
+  EXPECT_TRUE(odd.Board.empty() && odd.Watch.empty());
+
+  // The board's address and a replay to watch, percent-encoded or not.
+  const TPageOptions board = ParsePageQuery("?watch=%2Fapi%2Fentries%2F12%2Freplay&board=http://127.0.0.1:8470/x");
+  EXPECT_EQ(board.Watch, "/api/entries/12/replay");
+  EXPECT_EQ(board.Board, "http://127.0.0.1:8470/x");
+  EXPECT_EQ(ParsePageQuery("?watch=/api/entries/3/replay").Watch, "/api/entries/3/replay");
+  EXPECT_EQ(ParsePageQuery("?board=a%2").Board, "a%2");
+  EXPECT_EQ(ParsePageQuery("?board=%zz%41+b").Board, "%zzA b");
+  EXPECT_EQ(ParsePageQuery("?board=%4").Board, "%4");
 }
 
 namespace {
