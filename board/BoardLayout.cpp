@@ -5,10 +5,11 @@
 #include "gfx/GLPrinter.h"
 
 namespace {
-constexpr float HeaderY = 545;
-constexpr float FirstRowY = 508;
-constexpr float RowStep = 34;
-constexpr float ColumnX[2] = {-560, 40};
+// The band between the top of the picture (y 536) and the game's name (y 282).
+constexpr float HeaderY = 505;
+constexpr float FirstRowY = 470;
+constexpr float RowStep = 32;
+constexpr float ColumnX[2] = {-500, 30};
 constexpr float VerdictY = -195;
 constexpr std::size_t RowsPerColumn = 5;
 }  // namespace
@@ -21,7 +22,7 @@ void DrawBoardView(const TBoardView& view, const TGLPrinter& printer) {
   char text[64];
   if (view.PlayerRank > 0) {
     std::snprintf(text, sizeof text, "your rank: %d", view.PlayerRank);
-    printer.PrintAt(1, heading, 330, HeaderY, one, text);
+    printer.PrintAt(1, heading, 300, HeaderY, one, text);
   }
   if (!view.Note.empty()) printer.PrintAt(1, picked, -340, HeaderY, one, view.Note);
   for (std::size_t i = 0; i < view.Rows.size() && i < TBoardView::MaxRows; ++i) {

@@ -94,6 +94,15 @@ void TBoardSession::Noticed(TGameHost& game, std::uint64_t now) {
     GameTicket.clear();
   }
   WasRecording = recording;
+  if (WatchingEntry && !game.Watching()) {
+    // How the entry came out here, in the final line's words: the board's
+    // game as its player's own game printed it.
+    char line[160];
+    FormatFinalLine(game.LastResult(), line, sizeof line);
+    std::printf("board entry %lld watched: %s\n", static_cast<long long>(WatchingEntry), line);
+    std::fflush(stdout);
+    WatchingEntry = 0;
+  }
 }
 
 void TBoardSession::KeepFinishedGame(TGameHost& game, std::uint64_t now) {
@@ -126,9 +135,10 @@ void TBoardSession::Answered(TGameHost& game, const TBoardAnswer& a, std::uint64
       AskingTicket = false;
       if (ok && a.Seed && !a.Ticket.empty()) {
         HeldTicket = a.Ticket;
-        // Given back a minute before it lapses, or halfway through a short life.
-        const std::int64_t life = a.ExpiresIn > 120 ? a.ExpiresIn - 60 : a.ExpiresIn / 2;
-        HeldUntil = now + std::uint64_t(life > 0 ? life : 0) * 1000;
+        // Given back a minute before it lapses, or halfway through a short
+        // life (never sooner than half a second: no storm of requests).
+        const std::int64_t lifeMs = a.ExpiresIn > 120 ? (a.ExpiresIn - 60) * 1000 : a.ExpiresIn * 500;
+        HeldUntil = now + std::uint64_t(lifeMs > 500 ? lifeMs : 500);
         game.PlayNextGameOnSeed(a.Seed);
       } else {
         NextTicketTry = now + TicketRetryMs;
@@ -199,7 +209,9 @@ void TBoardSession::Answered(TGameHost& game, const TBoardAnswer& a, std::uint64
         why = a.Reached ? "the board has no replay of that entry" : a.Error;
       } else if (ParseReplay(a.Bytes.data(), a.Bytes.size(), replay, why) && ReplayPlaysHere(replay.Header, why)) {
         View.Note.clear();
-        if (OnTitle(game)) game.Watch(std::move(replay));
+        if (!OnTitle(game)) break;
+        game.Watch(std::move(replay));
+        if (game.Watching()) WatchingEntry = a.Id;
         break;
       }
       View.Note = "cannot watch: " + why;

@@ -64,6 +64,7 @@ class TBoardSession {
   bool BoardInFlight = false;
   std::uint64_t NextBoard = 0;
   bool Downloading = false;
+  std::int64_t WatchingEntry = 0;  // the board entry being watched (0: none)
 
   TVerdict Verdict;
   TBoardView View, Shown;
