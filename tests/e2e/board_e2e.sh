@@ -5,7 +5,8 @@
 #      then holds its score as the service computed it, equal to the score of
 #      the game's own final line; the title draws the board;
 #  (b) with the service down when the game ends, the game waits in the outbox
-#      ("not sent yet: offline"); the service back and the game started
+#      ("not sent yet: offline") and a game started meanwhile has no ticket
+#      ("not eligible: offline"); the service back and the game started
 #      again, it is sent, and it is on the board exactly once;
 #  (c) a game the service refuses (its ticket lapsed after a second) shows
 #      "refused: ticket expired" on the title, in pixels where the verdict goes;
@@ -186,9 +187,14 @@ open_title b
 wait_ticket
 stop_service
 play_game 2
-echo "(b) the game said: $final"
+kept=$final
+echo "(b) the game said: $kept"
 wait_line "$game_log" "score board: not sent yet: offline" 20 || fail "(b) the title does not say the game waits"
 [[ -s "$work/board-outbox.dat" ]] || fail "(b) no outbox kept"
+# With the service gone the title holds no ticket: the next game is offline.
+shoot_until "$shots/offline-title.png" 15 title_drawn || fail "(b) no title after the game"
+play_game 1
+wait_line "$game_log" "score board: not eligible: offline" 20 || fail "(b) a game without a ticket is not said offline"
 quit_game
 start_service "$db_b"
 start_game
@@ -197,7 +203,7 @@ wait_line "$svc_log" "POST /api/submissions 202" 20 || fail "(b) the outbox was 
 wait_line "$game_log" "score board: accepted" 60 || fail "(b) no verdict after the outbox: $(tail -5 "$game_log")"
 rows=$(board_rows)
 echo "(b) the board: $rows"
-[[ $(wc -l <<<"$rows") -eq 1 && "$(cut -d' ' -f2 <<<"$rows")" == "$(final_score "$final")" ]] ||
+[[ $(wc -l <<<"$rows") -eq 1 && "$(cut -d' ' -f2 <<<"$rows")" == "$(final_score "$kept")" ]] ||
   fail "(b) the game is not on the board exactly once with its score"
 [[ $(grep -c "POST /api/submissions" "$svc_log") -eq 1 ]] || fail "(b) the outbox was sent more than once"
 python3 - "$work/board-outbox.dat" <<'EOF' || fail "(b) the outbox still holds the game"
