@@ -42,6 +42,10 @@ desktop_checks=(
   # client killed, the window destroyed or closed, a hangup, SIGTERM, a closed
   # output, a full disk): each time the replay and the new best score are kept.
   "tests/e2e/session_end.sh build-test/quadrovolt build-test/quadrovolt_headless"
+  # The score board with the real service on 127.0.0.1: a ticketed game sent
+  # and ranked, the outbox across a service outage, a refusal on the title, an
+  # entry watched, the steps held while a slow service takes a submission.
+  "tests/e2e/board_e2e.sh build-test/quadrovolt build-test/server/quadrovolt-scores"
 )
 for check in "${desktop_checks[@]}"; do
   # shellcheck disable=SC2086  # a command line, split into its words on purpose

@@ -69,6 +69,8 @@ void TGameHost::ChooseStartLevel(int level) { GameObject->LevelSelectOffset = le
 
 void TGameHost::PlayNextGameOnSeed(std::uint64_t seed) { GameObject->NextGameSeed = seed; }
 
+void TGameHost::ShowBoard(const TBoardView& view) { GameObject->Board = view; }
+
 void TGameHost::Watch(TReplay replay) { GameObject->StartWatching(std::move(replay)); }
 
 void TGameHost::FinishGame() { GameObject->FinishGame(); }

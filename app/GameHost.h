@@ -10,6 +10,7 @@
 
 #include "app/Joystick.h"
 #include "app/Replay.h"
+#include "board/BoardView.h"
 
 class TQuadrovoltMain;
 class TFrameController;
@@ -77,6 +78,9 @@ class TGameHost {
   // level script from this seed and begins play on it (0: none), so its
   // replay's ScriptState and PlaySeed both equal the seed.
   void PlayNextGameOnSeed(std::uint64_t seed);
+  // The score board the title draws (Shown false: none), as the host last
+  // read it from the board's service.
+  void ShowBoard(const TBoardView& view);
   // Replays: watch one from the title; end the game in progress now (its
   // replay is then complete); write the recording made so far.
   void Watch(TReplay replay);

@@ -8,6 +8,7 @@
 
 #include "app/Joystick.h"
 #include "app/ReplayJoystick.h"
+#include "board/BoardView.h"
 #include "entities/blobList.h"
 #include "gfx/PdxLib3DTypes.h"
 
@@ -143,6 +144,7 @@ class TQuadrovoltMain {
   std::uint64_t NextGameSeed = 0;      // a ticket's seed for the next game started (0: none)
   TReplayResult LastResult;            // how the last recorded or watched game came out
   std::uint32_t ReplayDivergedAt = 0;  // the tick where the last replay watched parted from its recording (0: never)
+  TBoardView Board;                    // the score board the title shows (sharing off: not shown)
 
   // What the last step left to show besides the entities' own pictures,
   // each taken at its moment in the step: the HUD before the step, the ship

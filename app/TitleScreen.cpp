@@ -5,6 +5,7 @@
 
 #include "app/QuadrovoltMain.h"
 #include "app/WindowMessages.h"
+#include "board/BoardLayout.h"
 #include "entities/blobPlayer.h"
 #include "gfx/GLPrinter.h"
 #include "gfx/ParticleEngine.h"
@@ -42,6 +43,7 @@ void TQuadrovoltMain::DrawTitle() const {
   Printer->PrintAt(2, TVector3{0.5f, 0, 1}, -300, -20, TVector3{2, 2, 1}, "A Pendrix Production 2006");
   Printer->PrintAt(2, TVector3{0.5f, 0, 1}, -300, -140, one, "Start Level:");
   DrawLevelStrip();
+  DrawBoardView(Board, *Printer);
   Printer->DrawScroller();
   Particles->Draw();
 }

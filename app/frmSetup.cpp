@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/WindowMessages.h"
+#include "board/BoardSettings.h"
 #include "gfx/GLPrinter.h"
 #include "gfx/Renderer.h"
 
@@ -22,6 +23,10 @@ constexpr TRect MouseRect{262, 168, 490, 188};
 constexpr TRect JoystickRect{262, 190, 490, 210};
 constexpr TRect KeysRect{262, 212, 490, 232};
 constexpr TRect PlayRect{262, 240, 392, 266};
+constexpr TRect ShareRect{20, 388, 240, 408};
+constexpr TRect NameRect{262, 386, 490, 408};
+constexpr TRect AddressRect{20, 414, 490, 436};
+constexpr std::size_t MaxAddress = 40;
 
 // Dialog pixels to drawing units: the origin at the centre, y up.
 float X(float px) { return px - TFormQuadrovoltSetup::ClientWidth / 2.0f; }
@@ -30,6 +35,7 @@ float Y(float py) { return TFormQuadrovoltSetup::ClientHeight / 2.0f - py; }
 const TVector3 Yellow{1, 1, 0};
 const TVector3 White{1, 1, 1};
 const TVector3 Dim{0.55f, 0.55f, 0.2f};
+const TVector3 Red{1, 0.3f, 0.2f};
 
 void Text(TGLPrinter& p, float px, float py, std::string_view s, float scale = 0.8f, const TVector3& colour = Yellow,
           int width = 1) {
@@ -129,8 +135,17 @@ void TFormQuadrovoltSetup::Press(TFocus control) {
   switch (control) {
     case TFocus::Sound: CheckBoxSoundClick(!SoundOn); break;
     case TFocus::FullScreen: CheckBoxFullScreenClick(!FullScreen); break;
+    case TFocus::Share: ShareScores = !ShareScores; break;
     case TFocus::Play:
-      if (SelectedLine >= 0) ModalResult = TResult::Ok;
+      if (SelectedLine < 0) break;
+      // A name the board would refuse is refused here, before anything is sent.
+      if (ShareScores && BoardName(PlayerName).empty()) {
+        Refusal = "name: 1-12 letters, digits, spaces . - _";
+        Focus = TFocus::Name;
+        break;
+      }
+      PlayerName = BoardName(PlayerName);
+      ModalResult = TResult::Ok;
       break;
     default: break;
   }
@@ -139,12 +154,18 @@ void TFormQuadrovoltSetup::Press(TFocus control) {
 void TFormQuadrovoltSetup::KeyDown(int vk) {
   switch (vk) {
     case 9:  // Tab: the next control
-      Focus = TFocus((int(Focus) + 1) % 5);
+      Focus = TFocus((int(Focus) + 1) % FocusCount);
+      break;
+    case 8:  // Backspace, in a text field
+      if (Focus == TFocus::Name && !PlayerName.empty()) PlayerName.pop_back();
+      if (Focus == TFocus::Address && !BoardAddress.empty()) BoardAddress.pop_back();
       break;
     case 13:  // Enter plays, whichever control has the focus
       Press(TFocus::Play);
       break;
-    case VK::Space: Press(Focus); break;
+    case VK::Space:  // in a text field it is typed, as text
+      if (Focus != TFocus::Name && Focus != TFocus::Address) Press(Focus);
+      break;
     case VK::Up:
     case VK::Down: {
       const int step = vk == VK::Up ? -1 : 1;
@@ -187,6 +208,24 @@ void TFormQuadrovoltSetup::MouseDown(int x, int y) {
     RadioButtonKeysClick();
   } else if (PlayRect.Contains(x, y)) {
     Press(TFocus::Play);
+  } else if (ShareRect.Contains(x, y)) {
+    Press(TFocus::Share);
+  } else if (NameRect.Contains(x, y)) {
+    Focus = TFocus::Name;
+  } else if (AddressRect.Contains(x, y)) {
+    Focus = TFocus::Address;
+  }
+}
+
+void TFormQuadrovoltSetup::TextInput(std::string_view text) {
+  // Only what the field can hold: the board's name characters, an address's
+  // printable ones; anything else (accents, emoji) is not typed at all.
+  for (char c : text) {
+    if (Focus == TFocus::Name && PlayerName.size() < 12 && !BoardName(std::string("x") + c).empty()) {
+      PlayerName += c;
+      Refusal.clear();
+    }
+    if (Focus == TFocus::Address && BoardAddress.size() < MaxAddress && c > ' ' && c < 127) BoardAddress += c;
   }
 }
 
@@ -218,12 +257,15 @@ void TFormQuadrovoltSetup::Draw() {
   Text(p, float(PlayRect.Left + 38), float(PlayRect.Top + 5), "Play!", 0.9f, SelectedLine >= 0 ? Yellow : Dim, 2);
 
   // The focused control wears a white frame.
-  static const TRect focusFrames[5] = {
+  static const TRect focusFrames[FocusCount] = {
       {ModeListRect.Left - 3, ModeListRect.Top - 3, ModeListRect.Right + 3, ModeListRect.Bottom + 3},
       {SoundRect.Left - 4, SoundRect.Top - 2, SoundRect.Left + 130, SoundRect.Bottom},
       {PlayRect.Left - 3, PlayRect.Top - 3, PlayRect.Right + 3, PlayRect.Bottom + 3},
       {FullScreenRect.Left - 4, FullScreenRect.Top - 2, FullScreenRect.Left + 190, FullScreenRect.Bottom},
-      {MouseRect.Left - 4, MouseRect.Top - 2, MouseRect.Left + 170, KeysRect.Bottom}};
+      {MouseRect.Left - 4, MouseRect.Top - 2, MouseRect.Left + 170, KeysRect.Bottom},
+      {ShareRect.Left - 4, ShareRect.Top - 2, ShareRect.Left + 190, ShareRect.Bottom},
+      NameRect,
+      AddressRect};
   Frame(focusFrames[int(Focus)], White);
 
   const auto& chart = ChartLines[InputMode < 3 ? InputMode : 1];
@@ -236,4 +278,12 @@ void TFormQuadrovoltSetup::Draw() {
   Text(p, 250, 330, "P - Pause", 0.6f);
   Text(p, 250, 345, "Pick Ups - Speed/Bullet/Gravi Bomb", 0.6f);
   Text(p, 250, 360, "Enter - Play!   Esc - Quit", 0.6f, Dim);
+
+  // The score board.
+  Option(p, ShareRect, ShareScores, false, "Share scores");
+  const bool nameBad = ShareScores && BoardName(PlayerName).empty();
+  Text(p, float(NameRect.Left + 4), float(NameRect.Top + 4), "Name: " + PlayerName, 0.7f, nameBad ? Red : Yellow);
+  Text(p, float(AddressRect.Left + 4), float(AddressRect.Top + 4), "Board: " + BoardAddress, 0.7f,
+       ShareScores ? Yellow : Dim);
+  if (!Refusal.empty()) Text(p, 20, 442, Refusal, 0.6f, Red);
 }

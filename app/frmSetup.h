@@ -6,6 +6,7 @@
 // display modes.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/QuadrovoltMain.h"
@@ -24,12 +25,14 @@ class TDisplayModeSource {
 class TFormQuadrovoltSetup {
  public:
   static constexpr int ClientWidth = 505;
-  static constexpr int ClientHeight = 382;
+  // The score board's settings sit in a band under the original dialog.
+  static constexpr int ClientHeight = 462;
   static constexpr int VisibleModeLines = 8;
 
   enum class TResult { None, Ok, Cancel };
   // The controls that take the keyboard focus, in tab order.
-  enum class TFocus { ModeList, Sound, Play, FullScreen, Controls };
+  enum class TFocus { ModeList, Sound, Play, FullScreen, Controls, Share, Name, Address };
+  static constexpr int FocusCount = 8;
 
   explicit TFormQuadrovoltSetup(TDisplayModeSource& modes);
 
@@ -46,6 +49,8 @@ class TFormQuadrovoltSetup {
   void KeyDown(int vk);
   void KeyUp(int vk);
   void MouseDown(int x, int y);
+  // Typed text (UTF-8) for the name or the address, whichever has the focus.
+  void TextInput(std::string_view text);
 
   // Draws the whole dialog; the caller has set a camera of one unit per pixel
   // with (0, 0) at the centre and y up.
@@ -59,6 +64,12 @@ class TFormQuadrovoltSetup {
   bool FullScreen = true;
   bool SoundOn = true;
   std::uint8_t InputMode = InputModes::Mouse;
+  // The score board: shared or not, the name shown there, the service.
+  bool ShareScores = false;
+  std::string PlayerName;
+  std::string BoardAddress;
+  // Play was refused for this reason (a name the board would not take).
+  std::string Refusal;
 
   std::vector<std::string> ModeLines;  // "%d bits %d x %d", one per mode
   int SelectedLine = -1;

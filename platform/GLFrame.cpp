@@ -12,6 +12,7 @@
 #include "app/WindowMessages.h"
 #include "gfx/MessageBox.h"
 #include "gfx/Random.h"
+#include "platform/BoardSession.h"
 #include "platform/RendererChoice.h"
 #include "platform/SdlJoystick.h"
 #include "platform/SdlMixerSoundDevice.h"
@@ -182,6 +183,7 @@ int TFrameWindow::Run() {
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
           int vk = VirtualKeyFromScancode(ev.key.keysym.scancode);
+          if (vk >= 0 && ev.type == SDL_KEYDOWN && Board && Board->TakeKey(*game, vk)) break;
           if (vk >= 0 && ev.type == SDL_KEYDOWN)  // auto-repeats arrive as further key-downs
             game->KeyDown(vk);
           else if (vk >= 0)
@@ -218,6 +220,7 @@ int TFrameWindow::Run() {
     if (!running) break;
 
     const Uint64 now = SDL_GetTicks64();
+    if (Board) Board->BetweenSteps(*game, now);
     if (clock.Due(now)) {
       const Uint64 stepStart = SDL_GetPerformanceCounter();
       TJoyReading pad;
@@ -255,6 +258,7 @@ int TFrameWindow::Run() {
 
   KeepGameOnSessionEnd(nullptr);
   const char* ended = WindowLost() ? WhatEndingDoes(*game) : nullptr;
+  if (Board) Board->SessionEnds(*game);
   game.reset();
   if (ended) std::fprintf(stderr, "quadrovolt: the game window was destroyed; %s\n", ended);
   SetRenderer(nullptr);

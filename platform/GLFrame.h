@@ -21,6 +21,7 @@ struct TWindowRequest {
 };
 
 class TGameHost;
+class TBoardSession;
 
 class TFrameWindow {
  public:
@@ -31,6 +32,8 @@ class TFrameWindow {
   bool Create();
   // Runs the game until it asks to quit or the window is closed; the exit code.
   int Run();
+  // The score board, run between steps (none: the game never asks it).
+  void UseBoard(TBoardSession* board) { Board = board; }
 
  private:
   // The window and a context of the backend's kind; false when either fails.
@@ -48,6 +51,7 @@ class TFrameWindow {
   bool Visible = false;
   TPictureLayout Picture;
   TRendererKind Backend = TRendererKind::Batched;
+  TBoardSession* Board = nullptr;
 };
 
 // The game's key code for a physical key, or -1 for keys the game ignores.

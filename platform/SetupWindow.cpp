@@ -21,7 +21,7 @@ class TSdlDisplayModes : public TDisplayModeSource {
 };
 }  // namespace
 
-TSetupOutcome RunSetupDialog(TWindowRequest& request) {
+TSetupOutcome RunSetupDialog(TWindowRequest& request, TBoardSettings& board) {
   SDL_Window* window =
       SDL_CreateWindow("Quadrovolt Setup - ESC Quit", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                        TFormQuadrovoltSetup::ClientWidth, TFormQuadrovoltSetup::ClientHeight, SDL_WINDOW_OPENGL);
@@ -37,6 +37,10 @@ TSetupOutcome RunSetupDialog(TWindowRequest& request) {
   SetRenderer(&renderer);
   TSdlDisplayModes modes;
   TFormQuadrovoltSetup form(modes);
+  form.ShareScores = board.Sharing;
+  form.PlayerName = board.Name;
+  form.BoardAddress = board.Address;
+  SDL_StartTextInput();  // the name and the address are typed as text
 
   while (form.ModalResult == TFormQuadrovoltSetup::TResult::None) {
     SDL_Event ev;
@@ -50,6 +54,7 @@ TSetupOutcome RunSetupDialog(TWindowRequest& request) {
         else
           form.KeyUp(vk);
       }
+      if (ev.type == SDL_TEXTINPUT) form.TextInput(ev.text.text);
       if (ev.type == SDL_MOUSEBUTTONDOWN && ev.button.button == SDL_BUTTON_LEFT)
         form.MouseDown(ev.button.x, ev.button.y);
     }
@@ -82,5 +87,8 @@ TSetupOutcome RunSetupDialog(TWindowRequest& request) {
   request.FullScreen = form.FullScreen;
   request.SoundOn = form.SoundOn;
   request.InputMode = form.InputMode;
+  board.Sharing = form.ShareScores;
+  board.Name = form.PlayerName;
+  if (!form.BoardAddress.empty()) board.Address = form.BoardAddress;
   return TSetupOutcome::Play;
 }

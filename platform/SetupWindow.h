@@ -1,5 +1,6 @@
 #pragma once
 // Shows the setup dialog in its own small window before the game opens.
+#include "board/BoardSettings.h"
 #include "platform/GLFrame.h"
 
 enum class TSetupOutcome {
@@ -8,4 +9,6 @@ enum class TSetupOutcome {
   Failed,  // no window with an OpenGL context could be had (SDL_GetError says why)
 };
 
-TSetupOutcome RunSetupDialog(TWindowRequest& request);
+// The score board's settings are shown as they are and, after "Play!",
+// hold the player's choices.
+TSetupOutcome RunSetupDialog(TWindowRequest& request, TBoardSettings& board);

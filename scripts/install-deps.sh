@@ -9,6 +9,9 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libgl1-mesa-dev libgl1-mesa-dri)
 packages+=(libgles-dev)  # the OpenGL ES 3.0 backend (QUADROVOLT_RENDERER=gles3): GLES3 headers, libGLESv2
 packages+=(libx11-dev)  # Xlib's handler for a lost display: the game saves before it ends
+# The score board's client in the game: HTTP on a thread of its own, its
+# JSON, the replay's base64 and the player key's SHA-256.
+packages+=(libcurl4-openssl-dev nlohmann-json3-dev libssl-dev)
 # The score board's service (quadrovolt-scores, -DQUADROVOLT_BUILD_SERVER=ON).
 server_packages=(libcpp-httplib-dev)   # its HTTP/1.1 server: threads, timeouts, a body cap
 server_packages+=(nlohmann-json3-dev)  # the API's JSON, read strictly

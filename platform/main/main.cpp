@@ -2,12 +2,16 @@
 // context running the game until the player quits from the title screen.
 #include <SDL.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "gfx/MessageBox.h"
+#include "platform/BoardSession.h"
 #include "platform/GLFrame.h"
 #include "platform/HeapTuning.h"
 #include "platform/SessionEnd.h"
@@ -88,16 +92,24 @@ int main(int argc, char** argv) {
     SDL_SetError("no display (DISPLAY is not set or cannot be reached)");
     return FailToStart();
   }
+  // The score board's settings beside the save file, in the working folder.
+  std::vector<std::string> complaints;
+  TBoardSettings board = LoadBoardSettings(BoardSettingsFileName, complaints);
+  for (const std::string& c : complaints) std::fprintf(stderr, "quadrovolt: %s %s\n", BoardSettingsFileName, c.c_str());
   // The setup dialog first; leaving it with Escape ends the program.
   TWindowRequest request;
-  switch (RunSetupDialog(request)) {
+  switch (RunSetupDialog(request, board)) {
     case TSetupOutcome::Play: break;
     case TSetupOutcome::Quit: SDL_Quit(); return 0;
     case TSetupOutcome::Failed: return FailToStart();
   }
+  if (!SaveBoardSettings(BoardSettingsFileName, board))
+    std::fprintf(stderr, "quadrovolt: %s could not be written: %s\n", BoardSettingsFileName, std::strerror(errno));
   int code = 0;
   {
+    TBoardSession session(board, "");
     TFrameWindow frame(request);
+    frame.UseBoard(&session);
     if (frame.Create()) {
       code = frame.Run();
     } else {

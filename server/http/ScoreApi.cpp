@@ -183,7 +183,14 @@ void TScoreApi::Submit(const httplib::Request& req, httplib::Response& res) {
   if (replay->size() > MaxSubmittedReplay)
     return Error(res, 413, "the replay is over " + std::to_string(MaxSubmittedReplay) + " bytes");
   in.Replay = std::move(*replay);
-  const std::int64_t id = Store.Submit(in, NowMs(), Options.TicketLifetimeMs);
+  bool resent = false;
+  const std::int64_t id = Store.Submit(in, NowMs(), Options.TicketLifetimeMs, &resent);
+  if (resent) {
+    // The first submission's answer again, as it stands now.
+    const std::optional<TSubmissionView> s = Store.Submission(id);
+    const std::string status = !s || s->Status == "working" ? "queued" : s->Status;
+    return Answer(res, status == "queued" ? 202 : 200, {{"id", id}, {"status", status}, {"player", in.PlayerHash}});
+  }
   if (OnQueued) OnQueued();
   Answer(res, 202, {{"id", id}, {"status", "queued"}, {"player", in.PlayerHash}});
 }

@@ -36,6 +36,9 @@ const std::vector<TMigration>& Migrations() {
           CREATE INDEX submissions_board ON submissions (status, deleted, player_hash, score);)"},
       // 2: tickets long past their lifetime are forgotten, oldest first.
       {"CREATE INDEX tickets_issued ON tickets (issued_at)", "CREATE INDEX tickets_issued ON tickets (issued_at)"},
+      // 3: a game sent again on its ticket is found among that ticket's submissions.
+      {"CREATE INDEX submissions_ticket ON submissions (ticket)",
+       "CREATE INDEX submissions_ticket ON submissions (ticket)"},
   };
   return list;
 }

@@ -56,26 +56,42 @@ std::int64_t TScoreStore::ForgetTickets(std::int64_t before) {
   return n;
 }
 
-std::int64_t TScoreStore::Submit(const TSubmissionIn& in, std::int64_t now, std::int64_t ticketLifetime) {
+std::int64_t TScoreStore::Submit(const TSubmissionIn& in, std::int64_t now, std::int64_t ticketLifetime, bool* resent) {
   std::int64_t id = 0;
+  bool same = false;
   Db.Transact([&](TSqlRunner& run) {
+    same = false;
+    // A client that never heard the answer sends the same game again: it is
+    // the submission that used the ticket, not a second one.
+    auto sentBefore = [&] {
+      TSqlRows first = run.Run(
+          "SELECT id FROM submissions WHERE ticket = $1 AND ticket_state = 'ok' AND replay = $2 ORDER BY id LIMIT 1",
+          {V::Text(in.Ticket), V::Blob(in.Replay)});
+      if (first.empty()) return false;
+      id = first[0][0].AsInt();
+      same = true;
+      return true;
+    };
     std::string state = TicketState::Unknown;
     V seed = V::Null(), issued = V::Null();
     TSqlRows t = run.Run("SELECT seed, issued_at, used FROM tickets WHERE id = $1", {V::Text(in.Ticket)});
     if (!t.empty()) {
       seed = V::Text(t[0][0].Data);
       issued = V::Int(t[0][1].AsInt());
-      if (t[0][2].AsInt() != 0)
+      if (t[0][2].AsInt() != 0) {
+        if (sentBefore()) return;
         state = TicketState::Used;
-      else if (now - t[0][1].AsInt() > ticketLifetime)
+      } else if (now - t[0][1].AsInt() > ticketLifetime) {
         state = TicketState::Expired;
-      // Two submissions of one ticket at once: the second waits for the
-      // first's row lock and then finds it used.
-      else if (run.Run("UPDATE tickets SET used = 1 WHERE id = $1 AND used = 0 RETURNING id", {V::Text(in.Ticket)})
-                   .empty())
+      } else if (run.Run("UPDATE tickets SET used = 1 WHERE id = $1 AND used = 0 RETURNING id", {V::Text(in.Ticket)})
+                     .empty()) {
+        // Two submissions of one ticket at once: the second waits for the
+        // first's row lock and then finds it used.
+        if (sentBefore()) return;
         state = TicketState::Used;
-      else
+      } else {
         state = TicketState::Ok;
+      }
     }
     TSqlRows r = run.Run(
         "INSERT INTO submissions (ticket, ticket_state, seed, issued_at, name, player_hash, claimed_score, replay, "
@@ -84,6 +100,7 @@ std::int64_t TScoreStore::Submit(const TSubmissionIn& in, std::int64_t now, std:
          in.ClaimedScore ? V::Int(*in.ClaimedScore) : V::Null(), V::Blob(in.Replay), V::Int(now)});
     id = r.at(0).at(0).AsInt();
   });
+  if (resent) *resent = same;
   return id;
 }
 

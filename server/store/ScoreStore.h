@@ -71,8 +71,10 @@ class TScoreStore {
   // then refused as unknown); returns how many.
   std::int64_t ForgetTickets(std::int64_t before);
   // Queues it and, in the same transaction, uses its ticket up if the ticket
-  // is good (known, unused, younger than lifetime). Returns its id.
-  std::int64_t Submit(const TSubmissionIn& in, std::int64_t now, std::int64_t ticketLifetime);
+  // is good (known, unused, younger than lifetime). Returns its id. The same
+  // game sent again on the ticket it used (the same replay bytes) is not a
+  // new submission: the first one's id comes back, with resent set.
+  std::int64_t Submit(const TSubmissionIn& in, std::int64_t now, std::int64_t ticketLifetime, bool* resent = nullptr);
   // The oldest submission queued, or working under a lease that has lapsed,
   // now leased to owner until now + lease.
   std::optional<TJob> Claim(const std::string& owner, std::int64_t now, std::int64_t lease);

@@ -126,3 +126,47 @@ TEST(SetupDialog, ALongListScrollsToKeepTheSelectionInView) {
   EXPECT_EQ(form.SelectedLine, 0);
   EXPECT_EQ(form.TopLine, 0);
 }
+
+TEST(SetupDialog, SharingScoresTakesOnlyANameTheBoardWould) {
+  TListedModes modes = Desktop();
+  TFormQuadrovoltSetup form(modes);
+  EXPECT_FALSE(form.ShareScores) << "off until the player turns it on";
+  for (int i = 0; i < 5; ++i) form.KeyDown(9);  // past the original controls: Share scores
+  EXPECT_EQ(form.Focus, TFormQuadrovoltSetup::TFocus::Share);
+  form.KeyDown(VK::Space);
+  EXPECT_TRUE(form.ShareScores);
+  form.KeyDown(13);
+  EXPECT_EQ(form.ModalResult, TFormQuadrovoltSetup::TResult::None) << "no name yet";
+  EXPECT_FALSE(form.Refusal.empty());
+  EXPECT_EQ(form.Focus, TFormQuadrovoltSetup::TFocus::Name) << "the refusal shows where to type";
+
+  // Typed as text: Space is a space here, not a press; what the board
+  // refuses is never typed, and twelve characters is the most.
+  form.KeyDown(VK::Space);
+  EXPECT_TRUE(form.ShareScores);
+  form.TextInput(" Ada/\xC3\xAB B.");
+  EXPECT_EQ(form.PlayerName, " Ada B.");
+  EXPECT_TRUE(form.Refusal.empty());
+  form.TextInput("-_0123456789");
+  EXPECT_EQ(form.PlayerName.size(), 12u);
+  form.KeyDown(8);
+  EXPECT_EQ(form.PlayerName, " Ada B.-_01");
+  form.KeyDown(9);  // the address
+  form.TextInput("http://b:1 x");
+  EXPECT_EQ(form.BoardAddress, "http://b:1x") << "no spaces in an address";
+  EXPECT_EQ(form.PlayerName, " Ada B.-_01") << "the name is not the focus now";
+  form.KeyDown(13);
+  EXPECT_EQ(form.ModalResult, TFormQuadrovoltSetup::TResult::Ok);
+  EXPECT_EQ(form.PlayerName, "Ada B.-_01") << "trimmed as the board trims it";
+
+  TFormQuadrovoltSetup off(modes);
+  off.KeyDown(13);
+  EXPECT_EQ(off.ModalResult, TFormQuadrovoltSetup::TResult::Ok) << "no name needed while nothing is shared";
+  TFormQuadrovoltSetup clicked(modes);
+  clicked.MouseDown(30, 398);  // Share scores
+  EXPECT_TRUE(clicked.ShareScores);
+  clicked.MouseDown(300, 396);  // the name
+  EXPECT_EQ(clicked.Focus, TFormQuadrovoltSetup::TFocus::Name);
+  clicked.MouseDown(100, 424);  // the address
+  EXPECT_EQ(clicked.Focus, TFormQuadrovoltSetup::TFocus::Address);
+}

@@ -127,7 +127,7 @@ def cheats_refused():
     cases.append(("other seed", svc.submit(g["ticket"], "Otto", PLAYER_KEYS[4], g["replay"]),
                   "wrong seed for the ticket"))
     g = games["ada"]
-    cases.append(("ticket used twice", svc.submit(g["ticket"], "Ada", PLAYER_KEYS[0], g["replay"]),
+    cases.append(("ticket used twice", svc.submit(g["ticket"], "Ada", PLAYER_KEYS[0], games["cy"]["replay"]),
                   "ticket already used"))
     g = games["claimed"]
     cases.append(("claimed score", svc.submit(g["ticket"], "Claire", PLAYER_KEYS[5], g["replay"],
@@ -145,6 +145,21 @@ def cheats_refused():
         assert "score" not in v and "rank" not in v, (what, v)
     status, board = svc.json("GET", "/api/board")
     assert len(board["entries"]) == 3, board
+
+
+def resend_is_the_first_submission():
+    """A client that lost the answer sends the same game again: the first
+    submission's id and verdict come back, 200 once ruled, no second entry."""
+    g = games["ada"]
+    before = svc.json("GET", "/api/health")[1]
+    for _ in range(2):
+        status, r = svc.submit(g["ticket"], "Ada", PLAYER_KEYS[0], g["replay"])
+        assert status == 200 and r["id"] == g["id"] and r["status"] == "accepted", (status, r, g["id"])
+    after = svc.json("GET", "/api/health")[1]
+    assert (after["accepted"], after["refused"], after["queued"]) == \
+        (before["accepted"], before["refused"], before["queued"]), (before, after)
+    status, board = svc.json("GET", "/api/board")
+    assert [e["name"] for e in board["entries"]].count("Ada") == 1, board
 
 
 def reads():
@@ -370,6 +385,7 @@ if len(games) == 9:
     wait_for_games()
     checks.run("honest games accepted with the computed score and ranked", honest_games_accepted)
     checks.run("cheats refused, each with its reason", cheats_refused)
+    checks.run("the same game sent again on its ticket is the first submission", resend_is_the_first_submission)
     checks.run("replay download, player rank, the HTML board", reads)
     checks.run("hostile input: 4xx with a reason, nothing lost", hostile_input)
     checks.run("slow clients are cut off at the read timeout", slow_clients)

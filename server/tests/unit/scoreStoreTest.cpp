@@ -36,16 +36,21 @@ struct TStoreOnFile {
 
 TEST(ScoreStore, MigratesOnceAndRefusesANewerSchema) {
   TStoreOnFile s;
-  EXPECT_EQ(LatestSchemaVersion(), 2);
-  // A database at version 1 gets the second step only.
+  EXPECT_EQ(LatestSchemaVersion(), 3);
+  // A database at version 1 gets the later steps only.
   s.Db.Transact([](TSqlRunner& run) {
     run.Run("DROP INDEX tickets_issued");
+    run.Run("DROP INDEX submissions_ticket");
     run.Run("UPDATE schema_version SET version = 1");
   });
   EXPECT_EQ(MigrateSchema(s.Db), 1);
   s.Db.Transact([](TSqlRunner& run) {
-    EXPECT_EQ(run.Run("SELECT COUNT(*) FROM sqlite_master WHERE name = 'tickets_issued'").at(0).at(0).AsInt(), 1);
-    EXPECT_EQ(run.Run("SELECT version FROM schema_version").at(0).at(0).AsInt(), 2);
+    for (const char* index : {"tickets_issued", "submissions_ticket"})
+      EXPECT_EQ(
+          run.Run(std::string("SELECT COUNT(*) FROM sqlite_master WHERE name = '") + index + "'").at(0).at(0).AsInt(),
+          1)
+          << index;
+    EXPECT_EQ(run.Run("SELECT version FROM schema_version").at(0).at(0).AsInt(), 3);
   });
   EXPECT_EQ(MigrateSchema(s.Db), LatestSchemaVersion());  // already there: nothing to do
   s.Db.Transact([](TSqlRunner& run) { run.Run("UPDATE schema_version SET version = version + 1"); });
@@ -62,8 +67,18 @@ TEST(ScoreStore, ATicketIsGoodForOneSubmissionAndExpires) {
   s.Store.AddTicket("a", 42, 0);
   s.Store.AddTicket("old", 43, 0);
   const TSubmissionIn base{"a", "Ada", "h", std::nullopt, "r"};
-  const std::int64_t first = s.Store.Submit(base, 1000, Hour);
-  const std::int64_t second = s.Store.Submit(base, 2000, Hour);
+  bool resent = true;
+  const std::int64_t first = s.Store.Submit(base, 1000, Hour, &resent);
+  EXPECT_FALSE(resent);
+  // The same game sent again (its answer lost on the way) is the first
+  // submission; another game on the same ticket is a second, on a used one.
+  EXPECT_EQ(s.Store.Submit(base, 1500, Hour, &resent), first);
+  EXPECT_TRUE(resent);
+  TSubmissionIn other = base;
+  other.Replay = "r2";
+  const std::int64_t second = s.Store.Submit(other, 2000, Hour, &resent);
+  EXPECT_FALSE(resent);
+  EXPECT_NE(second, first);
   TSubmissionIn unknown = base, expired = base;
   unknown.Ticket = "nobody's";
   expired.Ticket = "old";
