@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "app/AtomicFile.h"
+#include "app/GameConstants.h"
 #include "app/SaveFile.h"
-#include "app/WindowMessages.h"
 #include "enemies/blobPickup.h"
 #include "entities/blobBullet.h"
 #include "entities/blobPlayer.h"

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/GameConstants.h"
 #include "app/Joystick.h"
 #include "app/ReplayJoystick.h"
 #include "entities/blobList.h"
@@ -21,19 +22,6 @@ class TGeometryGrid;
 class TBlob;
 class TBlobPlayer;
 
-namespace GameState {
-constexpr std::uint8_t Quit = 0;
-constexpr std::uint8_t Title = 1;
-constexpr std::uint8_t Playing = 2;
-constexpr std::uint8_t GameOver = 3;
-}  // namespace GameState
-
-namespace InputModes {
-constexpr std::uint8_t Keyboard = 0;
-constexpr std::uint8_t Mouse = 1;
-constexpr std::uint8_t Joystick = 2;
-}  // namespace InputModes
-
 class TQuadrovoltMain {
  public:
   static constexpr int BulletCount = 48;
@@ -48,10 +36,12 @@ class TQuadrovoltMain {
   // The picture of the last step (camera, HUD, the title or the arena); it
   // changes nothing, and a host may call it as often as it likes.
   void Render() const;
-  // Keys and mouse from the frame (Windows-style messages and key codes).
-  void HandleMessage(unsigned message, std::uint64_t wParam, std::int64_t lParam);
-  // One key, button or cursor event from a host, as the message hook takes it.
+  // One key, button or cursor event of the tick's input, in its order (the
+  // host hands them over before the tick begins).
   void TakeInput(const TInputEvent& e);
+  // The tick begins, after its input: the recording counts it (or the replay
+  // being watched hands over the input it recorded for it).
+  void TickBegins();
   void SetState(std::uint8_t newState);
   void OnLevelComplete(TBlob* sender);
   void FireBullet(int spread);
@@ -194,7 +184,6 @@ class TQuadrovoltMain {
   void BeginPlay(const TReplayHeader& header);
   TReplayHeader PlayHeader() const;
   void GameEnded();
-  void ReplayTick();
   bool PassCheckpoint();
   void FoldChecksum();
   bool WatchSwallows(const TInputEvent& e);

@@ -10,7 +10,6 @@
 
 #include "app/QuadrovoltMain.h"
 #include "app/SaveFile.h"
-#include "app/WindowMessages.h"
 #include "entities/blobBullet.h"
 #include "entities/blobPlayer.h"
 #include "gfx/ParticleEngine.h"
@@ -93,7 +92,7 @@ bool TQuadrovoltMain::PassCheckpoint() {
   return false;
 }
 
-void TQuadrovoltMain::ReplayTick() {
+void TQuadrovoltMain::TickBegins() {
   if (!InGame) return;
   // The game as it stands after the ticks so far: recorded every so often,
   // and compared with the recording while a replay plays.
@@ -122,8 +121,8 @@ void TQuadrovoltMain::ReplayTick() {
     }
     if (assists.Bombs) Player->GraviBombs = 9;
   }
-  // The frame ends a game at the first message after Escape went down; when
-  // that was this tick, the recorded game ended here, before drawing it.
+  // The host ends a game at the first event or tick after Escape went down;
+  // when that was this tick, the recorded game ended here, before its step.
   if (Watching() && Keys[VK::Escape]) SetState(GameState::Title);
 }
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/GameConstants.h"
 #include "app/QuadrovoltMain.h"
-#include "app/WindowMessages.h"
 #include "entities/blobPlayer.h"
 #include "gfx/GLPrinter.h"
 #include "gfx/ParticleEngine.h"

@@ -6,9 +6,8 @@
 // the ship unharmed, so a timing run never ends in game over.
 #include <cmath>
 
+#include "app/GameConstants.h"
 #include "app/GameHost.h"
-#include "app/QuadrovoltMain.h"
-#include "app/WindowMessages.h"
 
 class TWebPilot {
  public:

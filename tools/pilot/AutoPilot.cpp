@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "app/GameConstants.h"
 #include "app/GameHost.h"
-#include "app/WindowMessages.h"
 
 void TAutoPilot::ShowLevel() { Host.ChooseStartLevel(Options.Level); }
 
