@@ -14,7 +14,7 @@ TGameHost::TGameHost(TSoundDevice& sound, const THostOptions& options)
   game.ReportFinalLine = options.ReportFinalLine;
   game.GridEnabled = options.Grid;
   game.Assists = options.Assists;
-  if (options.AllLevelsOpen) game.MaxLevel = 40;
+  if (options.AllLevelsOpen) game.Progress.OpenEveryLevel(40);
 }
 
 // The game object saves and writes its replays as it goes away.
@@ -134,8 +134,8 @@ std::uint8_t TGameHost::ControlMode() const { return GameObject->InputMode; }
 int TGameHost::Level() const { return GameObject->Level; }
 int TGameHost::Score() const { return GameObject->Player->Score; }
 int TGameHost::Damage() const { return GameObject->Player->Damage; }
-int TGameHost::HiScore() const { return GameObject->HiScore; }
-int TGameHost::MaxLevel() const { return GameObject->MaxLevel; }
+int TGameHost::HiScore() const { return GameObject->Progress.HiScore(); }
+int TGameHost::MaxLevel() const { return GameObject->Progress.MaxLevel(); }
 const TReplayResult& TGameHost::LastResult() const { return GameObject->LastResult; }
 std::uint32_t TGameHost::ReplayDivergedAt() const { return GameObject->ReplayDivergedAt; }
 

@@ -8,6 +8,7 @@
 
 #include "app/GameConstants.h"
 #include "app/Joystick.h"
+#include "app/Progress.h"
 #include "app/ReplayJoystick.h"
 #include "entities/blobList.h"
 #include "gfx/PdxLib3DTypes.h"
@@ -66,10 +67,10 @@ class TQuadrovoltMain {
   int LevelSelectOffset = -4;
   int SelectedLevel = 1;
   int LevelScrollDelay = 0;
-  int MaxLevel = 1;
   int Level = 1;
   bool IntroPlaying = false;
-  int HiScore = 0;
+  // The best score and the highest level, and their save file.
+  TProgress Progress;
   int StateTimer = 0;
   TJoyInfo JoyInfo;
   bool JoyFire = false;
@@ -104,7 +105,6 @@ class TQuadrovoltMain {
   int LastCursorX = 0;
   int LastCursorY = 0;
 
-  std::string SavePath;
   // Benchmarks switch the grid off to measure its share of a frame.
   bool GridEnabled = true;
 
@@ -195,7 +195,7 @@ class TQuadrovoltMain {
   TReplayPlayer Watch;
   // The live game's state, kept while a replay is watched.
   TReplayInputState LiveInput;
-  int LiveHiScore = 0, LiveMaxLevel = 1;
+  TProgress::TKept LiveRecord;
   std::uint8_t LiveInputMode = 0;
   std::uint64_t LiveRandom = 0, LiveScript = 0;
   struct TLiveTitle {
@@ -205,11 +205,7 @@ class TQuadrovoltMain {
   bool InGame = false;
   std::uint32_t PlayTicks = 0;
   std::uint64_t PlayChecksum = 0;
-  // True while the game in progress holds HiScore: its replay is the best one.
-  bool HoldsHiScore = false;
   std::string ReplayLastPath, ReplayBestPath;
-  int SavedHiScore = 0;
-  int SavedMaxLevel = 1;
 };
 
 // The title screen's typewriter text: lines separated by carriage returns,

@@ -77,7 +77,7 @@ void TQuadrovoltMain::BeginPlay(const TReplayHeader& header) {
   InGame = true;
   PlayTicks = 0;
   PlayChecksum = HashStart;
-  HoldsHiScore = false;
+  Progress.GameBegins();
 }
 
 bool TQuadrovoltMain::PassCheckpoint() {
@@ -161,8 +161,7 @@ void TQuadrovoltMain::GameEnded() {
     KeyFire = LiveInput.KeyFire, JoyFire = LiveInput.JoyFire;
     CursorX = LiveInput.CursorX, CursorY = LiveInput.CursorY;
     JoyInfo = LiveInput.JoyInfo;
-    HiScore = LiveHiScore;
-    MaxLevel = LiveMaxLevel;
+    Progress.PutBack(LiveRecord);
     Level = LiveTitle.Level;
     SelectedLevel = LiveTitle.SelectedLevel;
     LevelSelectOffset = LiveTitle.LevelSelectOffset;
@@ -198,8 +197,8 @@ void TQuadrovoltMain::WriteReplays() {
   // The best replay is the game that holds the best score: not one that
   // only scored more in the game-over pause, nor one that a game in the same
   // folder has beaten meanwhile.
-  if (HoldsHiScore) TakeBetterSavedRecord();
-  if (HoldsHiScore) write(ReplayBestPath);
+  if (Progress.HoldsHiScore()) TakeBetterSavedRecord();
+  if (Progress.HoldsHiScore()) write(ReplayBestPath);
 }
 
 void TQuadrovoltMain::FinishGame() {
@@ -216,8 +215,7 @@ void TQuadrovoltMain::StartWatching(TReplay replay) {
   if (State != GameState::Title || InGame) return;
   const TReplayHeader live = PlayHeader();
   LiveInput = live.Start;
-  LiveHiScore = HiScore;
-  LiveMaxLevel = MaxLevel;
+  LiveRecord = Progress.Keep();
   // The title's choice of start level, which the replay's play moves on.
   LiveTitle = TLiveTitle{Level, SelectedLevel, LevelSelectOffset, LevelScrollDelay};
   LiveInputMode = InputMode;

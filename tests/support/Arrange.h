@@ -13,14 +13,15 @@ class TArrange {
 
   // The level played stays this one, however many are completed.
   void PinLevel(int level) { Game.Level = level; }
-  // The strip opens every start level up to this one.
-  void OpenLevelsUpTo(int level) { Game.MaxLevel = std::max(Game.MaxLevel, level); }
+  // The strip opens every start level up to this one (and no further).
+  void LevelsOpen(int level) { Game.Progress.Max = level; }
+  void OpenLevelsUpTo(int level) { LevelsOpen(std::max(Game.Progress.MaxLevel(), level)); }
   // The title's strip shows this start level in its middle slot.
   void ShowStartLevel(int level) { Game.LevelSelectOffset = level - 5; }
   // The title takes fire at once, without its pause after a game.
   void TitleReadyForFire() { Game.StateTimer = 0; }
   // The best score the game in play has to beat.
-  void BestScore(int score) { Game.HiScore = score; }
+  void BestScore(int score) { Game.Progress.Hi = score; }
   // The developer assists the next game records and plays with.
   void Assists(const TReplayAssists& assists) { Game.Assists = assists; }
 

@@ -10,6 +10,7 @@
 #include "gfx/ParticleEngine.h"
 #include "gfx/geometryGrid.h"
 #include "levels/LevelManager.h"
+#include "tests/support/Arrange.h"
 #include "tests/support/TestGame.h"
 
 TEST(GameState, FireOnTheTitleStartsPlayProtected) {
@@ -65,7 +66,7 @@ TEST(GameState, DamageAboveHundredEndsTheGameThenSavesAndReturns) {
   t.Player().Score = 4321;
   t.Run(1);
   ASSERT_EQ(t.Game->State, GameState::GameOver);
-  EXPECT_EQ(t.Game->HiScore, 4321) << "the best score follows the score during play";
+  EXPECT_EQ(t.Host.HiScore(), 4321) << "the best score follows the score during play";
   EXPECT_EQ(t.Game->StateTimer, 120);
   t.Run(119);
   EXPECT_EQ(t.Game->State, GameState::GameOver);
@@ -134,19 +135,19 @@ TEST(GameState, KeyCodesAbove255AreIgnored) {
 TEST(GameState, LevelCompletionAdvancesWrapsAndSavesANewBest) {
   TTestGame t;
   t.Game->Level = 7;
-  t.Game->MaxLevel = 7;
+  TArrange(t.Host).LevelsOpen(7);
   t.Game->OnLevelComplete(nullptr);
   EXPECT_EQ(t.Game->Level, 8);
-  EXPECT_EQ(t.Game->MaxLevel, 8);
+  EXPECT_EQ(t.Host.MaxLevel(), 8);
   std::int32_t hi = 0, max = 0;
   SaveFile::LoadGame((t.Dir / "QUADROVOLT.DAT").string(), hi, max);
   EXPECT_EQ(max, 8) << "a new highest level is saved at once";
 
   t.Game->Level = 40;
-  t.Game->MaxLevel = 40;
+  TArrange(t.Host).LevelsOpen(40);
   t.Game->OnLevelComplete(nullptr);
   EXPECT_EQ(t.Game->Level, 1);
-  EXPECT_EQ(t.Game->MaxLevel, 40);
+  EXPECT_EQ(t.Host.MaxLevel(), 40);
 }
 
 TEST(GameState, GraviBombFiresOncePerShockwave) {
@@ -184,18 +185,18 @@ TEST(GameState, EscapeOutOfAGameKeepsTheNewBestScore) {
   t.StartPlaying();
   t.Player().Score = 777;
   t.Run(1);
-  ASSERT_EQ(t.Game->HiScore, 777);
+  ASSERT_EQ(t.Host.HiScore(), 777);
   t.Tap(VK::Escape);  // back to the title, no game over
   t.Run(1);
   ASSERT_EQ(t.Game->State, GameState::Title);
   std::int32_t hi = 0, max = 0;
-  SaveFile::LoadGame(t.Game->SavePath, hi, max);
+  SaveFile::LoadGame(t.Game->Progress.SavePath(), hi, max);
   EXPECT_EQ(hi, 777);
 }
 
 TEST(GameState, ClosingTheWindowMidGameKeepsTheNewBestScore) {
   TTestGame t;
-  const std::string save = t.Game->SavePath;
+  const std::string save = t.Game->Progress.SavePath();
   t.StartPlaying();
   t.Player().Score = 999;
   t.Run(1);
@@ -260,7 +261,7 @@ TEST(GameState, TwoGamesInOneFolderKeepTheBetterRecordWhoeverQuitsLast) {
   t.StartPlaying();
   t.Player().Score = 600;
   t.Run(1);
-  ASSERT_EQ(t.Game->HiScore, 600);
+  ASSERT_EQ(t.Host.HiScore(), 600);
   // Meanwhile another game in the same folder ends with a better record,
   // and keeps its best replay.
   ASSERT_TRUE(SaveFile::SaveGame(save, 900, 3));
@@ -271,8 +272,8 @@ TEST(GameState, TwoGamesInOneFolderKeepTheBetterRecordWhoeverQuitsLast) {
   EXPECT_TRUE(SaveFile::ReadSavedRecord(save, hi, max));
   EXPECT_EQ(hi, 900);
   EXPECT_EQ(max, 3);
-  EXPECT_EQ(t.Game->HiScore, 900) << "the title shows the record on disk";
-  EXPECT_EQ(t.Game->MaxLevel, 3);
+  EXPECT_EQ(t.Host.HiScore(), 900) << "the title shows the record on disk";
+  EXPECT_EQ(t.Host.MaxLevel(), 3);
   std::ifstream in(best);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the other game's best");
 

@@ -173,13 +173,13 @@ TEST(Replay, GameOverEndsTheRecordingAndItsReplayAtTheSameFrame) {
 TEST(Replay, FilesLandBesideTheSaveFileAndAFailedWriteKeepsTheOldOnes) {
   TTestGame t;
   const fs::path last = t.Dir / TQuadrovoltMain::ReplayLastName, best = t.Dir / TQuadrovoltMain::ReplayBestName;
-  t.Game->HiScore = 1000000;  // out of reach: not a new best
+  TArrange(t.Host).BestScore(1000000);  // out of reach: not a new best
   PlayScriptedGame(t, 300);
   ASSERT_TRUE(fs::exists(last));
   EXPECT_FALSE(fs::exists(best));
   const auto first = ReadBytes(last);
 
-  t.Game->HiScore = 0;
+  TArrange(t.Host).BestScore(0);
   fs::remove(t.Dir / SaveFile::DefaultFileName);  // and the record out of reach with it
   PlayScriptedGame(t, 500, 2);
   ASSERT_GT(t.Game->LastResult.Score, 0) << "the scripted game shoots something down";
@@ -213,14 +213,14 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   const TReplayResult best = t.Game->LastResult;
   ASSERT_GT(best.Score, 0);
   ASSERT_GT(best.Level, 1) << "it cleared a level, which saves a new highest level";
-  t.Game->HiScore = 1000000;  // the next one is no best
+  TArrange(t.Host).BestScore(1000000);  // the next one is no best
   PlayScriptedGame(t, 300);
   const auto lastBytes = ReadBytes(t.Dir / TQuadrovoltMain::ReplayLastName);
   // As if the record had been lost: a replay must not win it back.
   fs::remove(save);
   t.Game->LoadGame();
-  ASSERT_EQ(t.Game->HiScore, 0);
-  const int maxLevel = t.Game->MaxLevel;
+  ASSERT_EQ(t.Host.HiScore(), 0);
+  const int maxLevel = t.Host.MaxLevel();
 
   t.Tap('R');
   t.Run(1);  // the step that takes R plays the replay's first tick
@@ -250,8 +250,8 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   for (int i = 0; i < 100000 && t.Game->Watching(); ++i) t.Run(1);
   ExpectSameGame(t.Game->LastResult, best);
   EXPECT_EQ(t.Game->ReplayDivergedAt, 0u);
-  EXPECT_EQ(t.Game->HiScore, 0);
-  EXPECT_EQ(t.Game->MaxLevel, maxLevel);
+  EXPECT_EQ(t.Host.HiScore(), 0);
+  EXPECT_EQ(t.Host.MaxLevel(), maxLevel);
   // The title's choice is the player's again, not the level the replay ended on.
   EXPECT_EQ(t.Game->Level, level);
   EXPECT_EQ(t.Game->LevelSelectOffset, offset);
@@ -589,6 +589,6 @@ TEST(Replay, TheBestReplayIsTheGameThatHoldsTheBestScore) {
   t.Run(TQuadrovoltMain::GameOverFrames);
   ASSERT_EQ(t.Game->State, GameState::Title);
   EXPECT_EQ(t.Game->LastResult.Score, 500);
-  EXPECT_EQ(t.Game->HiScore, 300);
+  EXPECT_EQ(t.Host.HiScore(), 300);
   EXPECT_EQ(ReadBytes(best), first) << "R must show the game that made the best score";
 }

@@ -79,7 +79,7 @@ struct TPilotedGame {
     Pilot = std::make_unique<TAutoPilot>(Windowless->Host(), flying);
   }
   TGameHost& Host() { return Windowless->Host(); }
-  const TQuadrovoltMain& Game() const { return Windowless->Game(); }
+  const TQuadrovoltMain& Game() const { return Windowless->Host().Game(); }
   void Start() {
     Pilot->StartGame();
     Host().Step();  // the title's frame that starts the game
