@@ -1,13 +1,12 @@
 #include "app/GameHost.h"
 
-#include "app/FrameController.h"
 #include "app/QuadrovoltMain.h"
-#include "app/WindowMessages.h"
 #include "entities/blobPlayer.h"
+#include "gfx/ParticleEngine.h"
 
 TGameHost::TGameHost(TSoundDevice& sound, const THostOptions& options)
-    : GameObject(std::make_unique<TQuadrovoltMain>(sound, Joystick, options.SavePath)),
-      Frame(std::make_unique<TFrameController>(GameObject.get())) {
+    : GameObject(std::make_unique<TQuadrovoltMain>(sound, Joystick, options.SavePath)) {
+  Joystick.Reading = &Next.Joystick;
   TQuadrovoltMain& game = *GameObject;
   game.InputMode = options.ControlMode;
   game.SetSoundOn(options.SoundOn);
@@ -15,45 +14,91 @@ TGameHost::TGameHost(TSoundDevice& sound, const THostOptions& options)
   game.ReportFinalLine = options.ReportFinalLine;
   game.GridEnabled = options.Grid;
   game.Assists = options.Assists;
-  if (options.AllLevelsOpen) game.MaxLevel = 40;
+  if (options.AllLevelsOpen) game.Progress.OpenEveryLevel(40);
 }
 
 // The game object saves and writes its replays as it goes away.
-TGameHost::~TGameHost() {
-  Frame.reset();
-  GameObject.reset();
+TGameHost::~TGameHost() { GameObject.reset(); }
+
+void TGameHost::Input(const TInputEvent& e) {
+  using E = TInputEvent::TKind;
+  switch (e.Kind) {
+    case E::KeyDown: Next.Press(e.Key); break;
+    case E::OtherKeyDown: Next.Press(-1); break;
+    case E::KeyUp: Next.Release(e.Key); break;
+    case E::LeftDown:
+    case E::LeftUp: Next.Button(true, e.Kind == E::LeftDown); break;
+    case E::RightDown:
+    case E::RightUp: Next.Button(false, e.Kind == E::RightDown); break;
+    case E::Cursor: Next.Cursor(e.X, e.Y); break;
+  }
 }
 
-void TGameHost::Input(const TInputEvent& e) { Looping = Frame->HandleInput(e) && Looping; }
-
-void TGameHost::KeyDown(int vk) { Looping = Frame->HandleMessage(Msg::KeyDown, unsigned(vk), 0) && Looping; }
-
-void TGameHost::KeyUp(int vk) { Looping = Frame->HandleMessage(Msg::KeyUp, unsigned(vk), 0) && Looping; }
-
-void TGameHost::Button(bool left, bool down) {
-  const unsigned message =
-      left ? (down ? Msg::LButtonDown : Msg::LButtonUp) : (down ? Msg::RButtonDown : Msg::RButtonUp);
-  Looping = Frame->HandleMessage(message, 0, 0) && Looping;
+void TGameHost::EscapeRule() {
+  // The game has seen the event first; Escape counts from the one after it.
+  if (!HeldKeys[VK::Escape]) return;
+  if (GameObject->State != GameState::Quit)
+    GameObject->SetState(GameState::Title);
+  else
+    Looping = false;
 }
 
-void TGameHost::PointerAt(int x, int y) {
-  Looping = Frame->HandleMessage(Msg::MouseMove, 0, Msg::MakePoint(x, y)) && Looping;
+void TGameHost::Deliver(const TInputEvent& e) {
+  using E = TInputEvent::TKind;
+  GameObject->TakeInput(e);
+  EscapeRule();
+  switch (e.Kind) {
+    case E::KeyDown:
+    case E::KeyUp: HeldKeys[std::size_t(e.Key)] = e.Kind == E::KeyDown; break;
+    case E::LeftDown:
+    case E::LeftUp: HeldLeft = e.Kind == E::LeftDown; break;
+    case E::RightDown:
+    case E::RightUp: HeldRight = e.Kind == E::RightDown; break;
+    case E::Cursor: HeldCursorSet = true, HeldCursorX = e.X, HeldCursorY = e.Y; break;
+    default: break;
+  }
 }
 
-void TGameHost::SetJoystick(const TJoyReading& reading) { Joystick.Reading = reading; }
+bool TGameHost::Step(const TTickInput& input) {
+  using E = TInputEvent::TKind;
+  Joystick.Reading = &input.Joystick;
+  for (int i = 0; i < input.EventCount && i < TTickInput::MaxEvents; ++i) Deliver(input.Events[i]);
+  // What is held but no event said (a host that sets the held state, or
+  // events past the limit): pressed or released now, after the events.
+  for (std::size_t k = 0; k < HeldKeys.size(); ++k)
+    if (HeldKeys[k] != input.Keys[k]) Deliver(TInputEvent{input.Keys[k] ? E::KeyDown : E::KeyUp, int(k), 0, 0});
+  if (HeldLeft != input.Left) Deliver(TInputEvent{input.Left ? E::LeftDown : E::LeftUp, 0, 0, 0});
+  if (HeldRight != input.Right) Deliver(TInputEvent{input.Right ? E::RightDown : E::RightUp, 0, 0, 0});
+  if (input.CursorSet && (!HeldCursorSet || HeldCursorX != input.CursorX || HeldCursorY != input.CursorY))
+    Deliver(TInputEvent{E::Cursor, 0, input.CursorX, input.CursorY});
+  // The tick itself: the replay's count moves on, Escape held counts again,
+  // then the game steps unless it is paused.
+  GameObject->TickBegins();
+  EscapeRule();
+  const bool steps = Looping && !GameObject->Paused;
+  if (steps) GameObject->Step();
+  Joystick.Reading = &Next.Joystick;
+  return steps;
+}
 
 bool TGameHost::Step() {
-  Looping = Frame->Step() && Looping;
-  return Frame->Stepped();
+  const bool stepped = Step(Next);
+  Next.NextTick();
+  return stepped;
 }
 
-void TGameHost::Render() const { Frame->Render(); }
+void TGameHost::Render() const { GameObject->Render(); }
 
-void TGameHost::Tick() { Looping = Frame->Tick() && Looping; }
+void TGameHost::Tick() {
+  if (Step()) Render();
+}
 
-void TGameHost::Idle() { Looping = Frame->IdleCheck() && Looping; }
+void TGameHost::Idle() {
+  if (HeldKeys[VK::Escape] && GameObject->State == GameState::Quit) Looping = false;
+}
 
 void TGameHost::SetPicture(const TPicturePlace& place) {
+  Place = place;
   TQuadrovoltMain& game = *GameObject;
   game.ScreenWidth = place.Width;
   game.ScreenHeight = place.Height;
@@ -87,10 +132,36 @@ bool TGameHost::WantsQuit() const { return !Looping; }
 bool TGameHost::Watching() const { return GameObject->Watching(); }
 bool TGameHost::Recording() const { return GameObject->Recorder.Recording(); }
 std::uint8_t TGameHost::State() const { return GameObject->State; }
+std::uint8_t TGameHost::ControlMode() const { return GameObject->InputMode; }
 int TGameHost::Level() const { return GameObject->Level; }
 int TGameHost::Score() const { return GameObject->Player->Score; }
 int TGameHost::Damage() const { return GameObject->Player->Damage; }
-int TGameHost::HiScore() const { return GameObject->HiScore; }
-int TGameHost::MaxLevel() const { return GameObject->MaxLevel; }
+int TGameHost::HiScore() const { return GameObject->Progress.HiScore(); }
+int TGameHost::MaxLevel() const { return GameObject->Progress.MaxLevel(); }
 const TReplayResult& TGameHost::LastResult() const { return GameObject->LastResult; }
 std::uint32_t TGameHost::ReplayDivergedAt() const { return GameObject->ReplayDivergedAt; }
+
+TGameHost::TShipReport TGameHost::Ship() const {
+  const TBlobPlayer& p = *GameObject->Player;
+  return TShipReport{p.Position.X, p.Position.Y, p.AimAngle, GameObject->JoyFire, p.GraviBombs};
+}
+
+int TGameHost::EnemySlots() const { return GameObject->Enemies.Count(); }
+
+int TGameHost::ActiveEnemies() const {
+  int active = 0;
+  for (const TBlob* e : GameObject->Enemies) active += e->Active;
+  return active;
+}
+
+int TGameHost::ActiveBullets() const {
+  int active = 0;
+  for (const TBlob* b : GameObject->Bullets) active += b->Active;
+  return active;
+}
+
+std::uint32_t TGameHost::RecordedTicks() const { return GameObject->Recorder.Ticks(); }
+
+int TGameHost::ActiveParticles() const { return GameObject->Particles->ActiveCount(); }
+
+const TQuadrovoltMain& TGameHost::Game() const { return *GameObject; }

@@ -1,19 +1,21 @@
 #pragma once
 // TGameHost: the one door between the game object and whatever runs it (the
 // desktop window, the web page, the snapshot tool, the headless runner, the
-// benchmarks and the tests). A host hands it input and joystick readings,
-// runs it one tick at a time and tells it where its picture sits; all else it
-// may only read. The game object's own fields are never written from outside.
+// benchmarks and the tests). A host hands it each step's input as one value
+// (TTickInput), runs it one step at a time, draws it when it likes and tells
+// it where its picture sits; all else it may only read. The game object's own
+// fields are never written from outside.
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "app/GameConstants.h"
 #include "app/Joystick.h"
 #include "app/Replay.h"
+#include "app/TickInput.h"
 #include "board/BoardView.h"
 
 class TQuadrovoltMain;
-class TFrameController;
 class TSoundDevice;
 
 // Where the 4:3 picture sits in the drawable: its size in pixels, and its
@@ -44,32 +46,38 @@ class TGameHost {
   TGameHost(const TGameHost&) = delete;
   TGameHost& operator=(const TGameHost&) = delete;
 
-  // --- Input, between ticks --------------------------------------------------
-  // A key (Windows-style virtual-key code, 0..255 tracked, others only flip
-  // pause) or a mouse button; a Cursor event carries arena units.
-  void Input(const TInputEvent& e);
-  void KeyDown(int vk);
-  void KeyUp(int vk);
-  void Button(bool left, bool down);
-  // The mouse in picture pixels, (0, 0) at the picture's top left.
-  void PointerAt(int x, int y);
-  // The pad as it reads now (Ok false: no pad); the game takes it when it
-  // next reads its joystick.
-  void SetJoystick(const TJoyReading& reading);
-
   // --- Running -------------------------------------------------------------
-  // One 10 ms step; it makes no drawing call. False when the game did not
-  // move on (paused, or the program is ending).
+  // One 10 ms step from the player's input for it: the tick's events in their
+  // order, then what is held, then the step itself; it makes no drawing call.
+  // False when the game did not move on (paused, or the program is ending).
+  bool Step(const TTickInput& input);
+  // The same from the host's own next input (NextInput), whose events then go.
   bool Step();
   // Draws the last step's picture and changes nothing.
   void Render() const;
   // A step and then its picture (a paused game draws nothing new).
   void Tick();
-  // Between ticks: Escape held once the title asked to quit ends the program.
+  // Between steps: Escape held once the title asked to quit ends the program.
   void Idle();
+
+  // --- The host's own next input -------------------------------------------
+  // For hosts (and the automatic pilots) that build the next step's input in
+  // the host rather than keeping their own: Step() hands it.
+  TTickInput& NextInput() { return Next; }
+  // The same, a call at a time: a key (Windows-style virtual-key code, 0..255
+  // tracked, others only flip pause), a mouse button, a cursor event in arena
+  // units, the mouse in picture pixels ((0, 0) at the picture's top left) and
+  // the pad as it reads now (Ok false: no pad).
+  void Input(const TInputEvent& e);
+  void KeyDown(int vk) { Next.Press(vk); }
+  void KeyUp(int vk) { Next.Release(vk); }
+  void Button(bool left, bool down) { Next.Button(left, down); }
+  void PointerAt(int x, int y) { Next.Pointer(x, y, Place.Width, Place.Height); }
+  void SetJoystick(const TJoyReading& reading) { Next.Joystick = reading; }
 
   // --- Set-up --------------------------------------------------------------
   void SetPicture(const TPicturePlace& place);
+  const TPicturePlace& Picture() const { return Place; }
   void SetControlMode(std::uint8_t mode);
   void SetSoundOn(bool on);
   // On the title: the strip shows this start level (tools and tests).
@@ -96,6 +104,7 @@ class TGameHost {
   bool Watching() const;
   bool Recording() const;
   std::uint8_t State() const;
+  std::uint8_t ControlMode() const;
   int Level() const;
   int Score() const;
   int Damage() const;
@@ -104,24 +113,53 @@ class TGameHost {
   const TReplayResult& LastResult() const;
   // The tick where the last replay watched parted from its recording (0: never).
   std::uint32_t ReplayDivergedAt() const;
-  // Everything else, read only: the entity check, benchmarks, tests.
-  const TQuadrovoltMain& Game() const { return *GameObject; }
+  // The ship as the page's status and the tools report it.
+  struct TShipReport {
+    float X = 0, Y = 0;
+    int Aim = 0;
+    bool Firing = false;  // the pad's (or the touch sticks') fire
+    int Bombs = 0;
+  };
+  TShipReport Ship() const;
+  // The arena's crowd: enemies in the list, those active, bullets flying,
+  // particles alive; and the ticks the game being recorded holds so far.
+  int EnemySlots() const;
+  int ActiveEnemies() const;
+  int ActiveBullets() const;
+  int ActiveParticles() const;
+  std::uint32_t RecordedTicks() const;
+  // Everything else, read only: the entity check of the tools' long runs.
+  const TQuadrovoltMain& Game() const;
   // Tests only: the game object itself, to set up the situation a rule is
   // checked in (an enemy placed, a level pinned). No host calls it.
   TQuadrovoltMain& Arrange() { return *GameObject; }
 
  private:
-  class TPushedJoystick : public TJoystick {
+  // The pad the game reads: the reading of the input being stepped (outside
+  // a step, the one the host's next input holds).
+  class TTickJoystick : public TJoystick {
    public:
     bool Read(TJoyInfo& info) override {
-      if (Reading.Ok) info = Reading.Info;
-      return Reading.Ok;
+      if (Reading->Ok) info = Reading->Info;
+      return Reading->Ok;
     }
-    TJoyReading Reading;
+    const TJoyReading* Reading = nullptr;
   };
+  // One event of the tick to the game, then the Escape rule: Escape in play
+  // goes back to the title, and once the title asked to quit it ends the
+  // program, from the first event (or step) after Escape went down.
+  void Deliver(const TInputEvent& e);
+  void EscapeRule();
 
-  TPushedJoystick Joystick;
+  TTickJoystick Joystick;
   std::unique_ptr<TQuadrovoltMain> GameObject;
-  std::unique_ptr<TFrameController> Frame;
+  TPicturePlace Place;
+  TTickInput Next;
+  // What the last step's input left held: the next input's held state is
+  // compared with it.
+  std::bitset<256> HeldKeys;
+  bool HeldLeft = false, HeldRight = false;
+  bool HeldCursorSet = false;
+  int HeldCursorX = 0, HeldCursorY = 0;
   bool Looping = true;
 };

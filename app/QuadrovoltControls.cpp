@@ -1,51 +1,18 @@
-// The three ways to fly the ship (keyboard, mouse, joystick) and the message
-// hook that turns the frame's key and mouse messages into game state.
+// The three ways to fly the ship (keyboard, mouse, joystick), and the tick's
+// key, button and cursor events turned into game state.
 #include <cmath>
 #include <cstdio>
 
 #include "app/QuadrovoltMain.h"
-#include "app/WindowMessages.h"
 #include "entities/blobPlayer.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Renderer.h"
-
-void TQuadrovoltMain::HandleMessage(unsigned message, std::uint64_t wParam, std::int64_t lParam) {
-  using E = TInputEvent::TKind;
-  TInputEvent e;
-  switch (message) {
-    case Msg::KeyDown:
-      e.Kind = wParam < 256 ? E::KeyDown : E::OtherKeyDown;
-      e.Key = wParam < 256 ? int(wParam) : 0;
-      break;
-    case Msg::KeyUp:
-      if (wParam >= 256) return;
-      e.Kind = E::KeyUp;
-      e.Key = int(wParam);
-      break;
-    case Msg::MouseMove: {
-      // The window spans -600..600 arena units both ways, y up.
-      int x = Msg::PointX(lParam), y = Msg::PointY(lParam);
-      if (ScreenWidth <= 0 || ScreenHeight <= 0) return;
-      e.Kind = E::Cursor;
-      e.X = int(std::trunc(double(x - ScreenWidth / 2) * 1200 / ScreenWidth));
-      e.Y = -int(std::trunc(double(y - ScreenHeight / 2) * 1200 / ScreenHeight));
-      break;
-    }
-    case Msg::LButtonDown: e.Kind = E::LeftDown; break;
-    case Msg::LButtonUp: e.Kind = E::LeftUp; break;
-    case Msg::RButtonDown: e.Kind = E::RightDown; break;
-    case Msg::RButtonUp: e.Kind = E::RightUp; break;
-    case Msg::Timer: ReplayTick(); return;
-    default: return;
-  }
-  TakeInput(e);
-}
 
 void TQuadrovoltMain::TakeInput(const TInputEvent& e) {
   using E = TInputEvent::TKind;
   if (WatchSwallows(e)) return;
   // R on the title plays back a recorded game (a held R's repeats do not).
-  const bool freshR = e.Kind == E::KeyDown && e.Key == 'R' && !Keys[int('R')];
+  const bool freshR = e.Kind == E::KeyDown && e.Key == VK::R && !Keys[VK::R];
   ApplyInput(e);
   if (freshR && State == GameState::Title) {
     std::string why;

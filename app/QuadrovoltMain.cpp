@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "app/AtomicFile.h"
+#include "app/GameConstants.h"
 #include "app/SaveFile.h"
-#include "app/WindowMessages.h"
 #include "enemies/blobPickup.h"
 #include "entities/blobBullet.h"
 #include "entities/blobPlayer.h"
@@ -30,7 +30,7 @@ std::unique_ptr<TMS3DObj> LoadModel(const char* memoName) {
 }  // namespace
 
 TQuadrovoltMain::TQuadrovoltMain(TSoundDevice& soundDevice, TJoystick& joystick, std::string savePath)
-    : SavePath(std::move(savePath)), Joystick(joystick) {
+    : Progress(std::move(savePath)), Joystick(joystick) {
   ModelSphereTile = LoadModel("MemoSphereTile16x16");
   ModelRectFrame = LoadModel("MemoRectFrame16x16");
   ModelGeoSphere = LoadModel("MemoGeoSphere");
@@ -74,7 +74,7 @@ TQuadrovoltMain::TQuadrovoltMain(TSoundDevice& soundDevice, TJoystick& joystick,
   LoadGame();
 
   Joystick.Recorder = &Recorder;
-  const auto folder = std::filesystem::path(SavePath).parent_path();
+  const auto folder = std::filesystem::path(Progress.SavePath()).parent_path();
   ReplayLastPath = (folder / ReplayLastName).string();
   ReplayBestPath = (folder / ReplayBestName).string();
   RemoveStaleTemporary(ReplayLastPath.c_str());
@@ -95,38 +95,16 @@ void TQuadrovoltMain::SetSoundOn(bool on) { FormSounds->SetSoundOn(on); }
 
 void TQuadrovoltMain::SaveGame() {
   if (Watching()) return;  // a replay is only watched: the record stays the player's
-  if (TakeBetterSavedRecord() && HiScore == SavedHiScore && MaxLevel == SavedMaxLevel) return;
-  // Marked saved only once it is on disk: a failed write (a full disk) is
-  // tried again at the next save point and at the end.
-  if (!SaveFile::SaveGame(SavePath, HiScore, MaxLevel)) return;
-  SavedHiScore = HiScore;
-  SavedMaxLevel = MaxLevel;
+  Progress.Save();
 }
 
-bool TQuadrovoltMain::TakeBetterSavedRecord() {
-  // Another game sharing the folder may have kept a better record since this
-  // one last looked: the better of the two stays, never the last to quit.
-  std::int32_t hi = 0, max = 1;
-  if (!SaveFile::ReadSavedRecord(SavePath, hi, max)) return false;
-  if (hi > HiScore) HiScore = hi, HoldsHiScore = false;
-  if (max > MaxLevel) MaxLevel = max;
-  SavedHiScore = hi;
-  SavedMaxLevel = max;
-  return true;
-}
+bool TQuadrovoltMain::TakeBetterSavedRecord() { return Progress.TakeBetterSavedRecord(); }
 
 void TQuadrovoltMain::SaveIfChanged() {
-  if (HiScore != SavedHiScore || MaxLevel != SavedMaxLevel) SaveGame();
+  if (Progress.Changed()) SaveGame();
 }
 
-void TQuadrovoltMain::LoadGame() {
-  std::int32_t hi = 0, max = 1;
-  SaveFile::LoadGame(SavePath, hi, max);
-  HiScore = hi;
-  MaxLevel = max;
-  SavedHiScore = hi;
-  SavedMaxLevel = max;
-}
+void TQuadrovoltMain::LoadGame() { Progress.Load(); }
 
 void TQuadrovoltMain::SetState(std::uint8_t newState) {
   if (newState == GameState::Title && InGame) GameEnded();
@@ -151,10 +129,7 @@ void TQuadrovoltMain::OnLevelComplete(TBlob*) {
   FormSounds->PlayNewLevel();
   ++Level;
   if (Level > LevelManager->LevelCount - 1) Level = 1;
-  if (Level > MaxLevel) {
-    MaxLevel = Level;
-    SaveGame();
-  }
+  if (Progress.LevelReached(Level)) SaveGame();
 }
 
 void TQuadrovoltMain::Step() {
@@ -162,7 +137,7 @@ void TQuadrovoltMain::Step() {
   Shown.State = State;
   Shown.Hud = State != GameState::Title;
   Shown.Score = Player->Score;
-  Shown.HiScore = HiScore;
+  Shown.HiScore = Progress.HiScore();
   Shown.GraviBombs = Player->GraviBombs;
   Shown.Damage = Player->Damage;
   Shown.Watching = Watching();
@@ -197,7 +172,7 @@ void TQuadrovoltMain::Step() {
         SetState(GameState::GameOver);
         StateTimer = GameOverFrames;
       }
-      if (Player->Score > HiScore) HiScore = Player->Score, HoldsHiScore = true;
+      Progress.ScoreReached(Player->Score);
       break;
 
     case GameState::GameOver:

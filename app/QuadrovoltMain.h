@@ -6,7 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "app/GameConstants.h"
 #include "app/Joystick.h"
+#include "app/Progress.h"
 #include "app/ReplayJoystick.h"
 #include "board/BoardView.h"
 #include "entities/blobList.h"
@@ -22,19 +24,6 @@ class TGeometryGrid;
 class TBlob;
 class TBlobPlayer;
 
-namespace GameState {
-constexpr std::uint8_t Quit = 0;
-constexpr std::uint8_t Title = 1;
-constexpr std::uint8_t Playing = 2;
-constexpr std::uint8_t GameOver = 3;
-}  // namespace GameState
-
-namespace InputModes {
-constexpr std::uint8_t Keyboard = 0;
-constexpr std::uint8_t Mouse = 1;
-constexpr std::uint8_t Joystick = 2;
-}  // namespace InputModes
-
 class TQuadrovoltMain {
  public:
   static constexpr int BulletCount = 48;
@@ -49,10 +38,12 @@ class TQuadrovoltMain {
   // The picture of the last step (camera, HUD, the title or the arena); it
   // changes nothing, and a host may call it as often as it likes.
   void Render() const;
-  // Keys and mouse from the frame (Windows-style messages and key codes).
-  void HandleMessage(unsigned message, std::uint64_t wParam, std::int64_t lParam);
-  // One key, button or cursor event from a host, as the message hook takes it.
+  // One key, button or cursor event of the tick's input, in its order (the
+  // host hands them over before the tick begins).
   void TakeInput(const TInputEvent& e);
+  // The tick begins, after its input: the recording counts it (or the replay
+  // being watched hands over the input it recorded for it).
+  void TickBegins();
   void SetState(std::uint8_t newState);
   void OnLevelComplete(TBlob* sender);
   void FireBullet(int spread);
@@ -77,10 +68,10 @@ class TQuadrovoltMain {
   int LevelSelectOffset = -4;
   int SelectedLevel = 1;
   int LevelScrollDelay = 0;
-  int MaxLevel = 1;
   int Level = 1;
   bool IntroPlaying = false;
-  int HiScore = 0;
+  // The best score and the highest level, and their save file.
+  TProgress Progress;
   int StateTimer = 0;
   TJoyInfo JoyInfo;
   bool JoyFire = false;
@@ -115,7 +106,6 @@ class TQuadrovoltMain {
   int LastCursorX = 0;
   int LastCursorY = 0;
 
-  std::string SavePath;
   // Benchmarks switch the grid off to measure its share of a frame.
   bool GridEnabled = true;
 
@@ -196,7 +186,6 @@ class TQuadrovoltMain {
   void BeginPlay(const TReplayHeader& header);
   TReplayHeader PlayHeader() const;
   void GameEnded();
-  void ReplayTick();
   bool PassCheckpoint();
   void FoldChecksum();
   bool WatchSwallows(const TInputEvent& e);
@@ -208,7 +197,7 @@ class TQuadrovoltMain {
   TReplayPlayer Watch;
   // The live game's state, kept while a replay is watched.
   TReplayInputState LiveInput;
-  int LiveHiScore = 0, LiveMaxLevel = 1;
+  TProgress::TKept LiveRecord;
   std::uint8_t LiveInputMode = 0;
   std::uint64_t LiveRandom = 0, LiveScript = 0;
   struct TLiveTitle {
@@ -218,11 +207,7 @@ class TQuadrovoltMain {
   bool InGame = false;
   std::uint32_t PlayTicks = 0;
   std::uint64_t PlayChecksum = 0;
-  // True while the game in progress holds HiScore: its replay is the best one.
-  bool HoldsHiScore = false;
   std::string ReplayLastPath, ReplayBestPath;
-  int SavedHiScore = 0;
-  int SavedMaxLevel = 1;
 };
 
 // The title screen's typewriter text: lines separated by carriage returns,

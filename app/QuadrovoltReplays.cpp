@@ -10,7 +10,6 @@
 
 #include "app/QuadrovoltMain.h"
 #include "app/SaveFile.h"
-#include "app/WindowMessages.h"
 #include "entities/blobBullet.h"
 #include "entities/blobPlayer.h"
 #include "gfx/ParticleEngine.h"
@@ -78,7 +77,7 @@ void TQuadrovoltMain::BeginPlay(const TReplayHeader& header) {
   InGame = true;
   PlayTicks = 0;
   PlayChecksum = HashStart;
-  HoldsHiScore = false;
+  Progress.GameBegins();
 }
 
 bool TQuadrovoltMain::PassCheckpoint() {
@@ -93,7 +92,7 @@ bool TQuadrovoltMain::PassCheckpoint() {
   return false;
 }
 
-void TQuadrovoltMain::ReplayTick() {
+void TQuadrovoltMain::TickBegins() {
   if (!InGame) return;
   // The game as it stands after the ticks so far: recorded every so often,
   // and compared with the recording while a replay plays.
@@ -122,8 +121,8 @@ void TQuadrovoltMain::ReplayTick() {
     }
     if (assists.Bombs) Player->GraviBombs = 9;
   }
-  // The frame ends a game at the first message after Escape went down; when
-  // that was this tick, the recorded game ended here, before drawing it.
+  // The host ends a game at the first event or tick after Escape went down;
+  // when that was this tick, the recorded game ended here, before its step.
   if (Watching() && Keys[VK::Escape]) SetState(GameState::Title);
 }
 
@@ -162,8 +161,7 @@ void TQuadrovoltMain::GameEnded() {
     KeyFire = LiveInput.KeyFire, JoyFire = LiveInput.JoyFire;
     CursorX = LiveInput.CursorX, CursorY = LiveInput.CursorY;
     JoyInfo = LiveInput.JoyInfo;
-    HiScore = LiveHiScore;
-    MaxLevel = LiveMaxLevel;
+    Progress.PutBack(LiveRecord);
     Level = LiveTitle.Level;
     SelectedLevel = LiveTitle.SelectedLevel;
     LevelSelectOffset = LiveTitle.LevelSelectOffset;
@@ -199,8 +197,8 @@ void TQuadrovoltMain::WriteReplays() {
   // The best replay is the game that holds the best score: not one that
   // only scored more in the game-over pause, nor one that a game in the same
   // folder has beaten meanwhile.
-  if (HoldsHiScore) TakeBetterSavedRecord();
-  if (HoldsHiScore) write(ReplayBestPath);
+  if (Progress.HoldsHiScore()) TakeBetterSavedRecord();
+  if (Progress.HoldsHiScore()) write(ReplayBestPath);
 }
 
 void TQuadrovoltMain::FinishGame() {
@@ -217,8 +215,7 @@ void TQuadrovoltMain::StartWatching(TReplay replay) {
   if (State != GameState::Title || InGame) return;
   const TReplayHeader live = PlayHeader();
   LiveInput = live.Start;
-  LiveHiScore = HiScore;
-  LiveMaxLevel = MaxLevel;
+  LiveRecord = Progress.Keep();
   // The title's choice of start level, which the replay's play moves on.
   LiveTitle = TLiveTitle{Level, SelectedLevel, LevelSelectOffset, LevelScrollDelay};
   LiveInputMode = InputMode;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/GameConstants.h"
 #include "app/QuadrovoltMain.h"
-#include "app/WindowMessages.h"
 #include "board/BoardLayout.h"
 #include "entities/blobPlayer.h"
 #include "gfx/GLPrinter.h"
@@ -24,7 +24,7 @@ void TQuadrovoltMain::TitleFrame() {
   ScrollLevelStrip();
   ChooseStripLevel();
   Shown.StripOffset = LevelSelectOffset;
-  Shown.StripMaxLevel = MaxLevel;
+  Shown.StripMaxLevel = Progress.MaxLevel();
 
   Printer->PenX = Printer->PenStartX = -450;
   Printer->SetTop(-250);
@@ -70,7 +70,7 @@ int StripLevel(int offset, int slot) {
 void TQuadrovoltMain::ChooseStripLevel() {
   // The middle slot is the start level, when it is open.
   const int n = StripLevel(LevelSelectOffset, MiddleSlot);
-  if (n <= MaxLevel) {
+  if (n <= Progress.MaxLevel()) {
     SelectedLevel = n;
     Level = n;
   } else {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/WindowMessages.h"
+#include "app/GameConstants.h"
 #include "board/BoardSettings.h"
 #include "gfx/GLPrinter.h"
 #include "gfx/Renderer.h"

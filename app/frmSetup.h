@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/QuadrovoltMain.h"
+#include "app/GameConstants.h"
 
 struct TDisplayMode {
   int Bits = 0, Width = 0, Height = 0, RefreshRate = 0;

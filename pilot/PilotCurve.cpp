@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "app/GameHost.h"
-#include "app/WindowMessages.h"
+#include "app/GameConstants.h"
 
 TPilotPoint PilotTargetAt(int frame, int width, int height) {
   const double a = frame * 0.013;

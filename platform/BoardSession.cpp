@@ -10,7 +10,7 @@
 
 #include "app/GameHost.h"
 #include "app/QuadrovoltMain.h"
-#include "app/WindowMessages.h"
+#include "app/GameConstants.h"
 #include "platform/BoardClient.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/GameConstants.h"
 #include "app/GameHost.h"
 #include "app/TickClock.h"
-#include "app/WindowMessages.h"
 #include "gfx/MessageBox.h"
 #include "gfx/Random.h"
 #include "platform/BoardSession.h"
@@ -174,6 +174,8 @@ int TFrameWindow::Run() {
   Uint64 reportStart = SDL_GetPerformanceCounter(), busy = 0, slowest = 0;
   int stepsSinceReport = 0;
   TTickClock clock(SDL_GetTicks64());
+  // What the player does between two steps, handed to the game with the next.
+  TTickInput input;
   bool running = true;
   while (running) {
     SDL_Event ev;
@@ -185,22 +187,22 @@ int TFrameWindow::Run() {
           int vk = VirtualKeyFromScancode(ev.key.keysym.scancode);
           if (vk >= 0 && ev.type == SDL_KEYDOWN && Board && Board->TakeKey(*game, vk)) break;
           if (vk >= 0 && ev.type == SDL_KEYDOWN)  // auto-repeats arrive as further key-downs
-            game->KeyDown(vk);
+            input.Press(vk);
           else if (vk >= 0)
-            game->KeyUp(vk);
+            input.Release(vk);
           break;
         }
         case SDL_MOUSEMOTION: {
           int x = ev.motion.x, y = ev.motion.y;
           Picture.WindowToPicture(x, y);
-          game->PointerAt(x, y);
+          input.Pointer(x, y, Picture.Width, Picture.Height);
           break;
         }
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
           const bool down = ev.type == SDL_MOUSEBUTTONDOWN;
           if (ev.button.button == SDL_BUTTON_LEFT || ev.button.button == SDL_BUTTON_RIGHT)
-            game->Button(ev.button.button == SDL_BUTTON_LEFT, down);
+            input.Button(ev.button.button == SDL_BUTTON_LEFT, down);
           break;
         }
         case SDL_WINDOWEVENT:
@@ -213,7 +215,6 @@ int TFrameWindow::Run() {
           break;
         default: break;
       }
-      running = running && !game->WantsQuit();
     }
     // As SDL_QUIT: the teardown below saves.
     if (HangupRequested() || WindowLost()) running = false;
@@ -223,10 +224,9 @@ int TFrameWindow::Run() {
     if (Board) Board->BetweenSteps(*game, now);
     if (clock.Due(now)) {
       const Uint64 stepStart = SDL_GetPerformanceCounter();
-      TJoyReading pad;
-      pad.Ok = joystick.Read(pad.Info);  // the game reads the pad once a step
-      game->SetJoystick(pad);
-      const bool stepped = game->Step();
+      input.Joystick.Ok = joystick.Read(input.Joystick.Info);  // the pad is read once a step
+      const bool stepped = game->Step(input);
+      input.NextTick();
       running = !game->WantsQuit();
       // A paused game draws nothing new: swapping would flip between two old
       // pictures, so the last one stays up instead.

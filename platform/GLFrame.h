@@ -1,7 +1,7 @@
 #pragma once
 // The frame: one SDL window with an OpenGL context (windowed, or full screen
 // after a display-mode change), the event loop at 100 game steps a second, and
-// the translation of SDL events into the game's messages.
+// the SDL events gathered into each step's input.
 #include <SDL.h>
 
 #include <cstdint>

@@ -20,9 +20,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/QuadrovoltMain.h"
 #include "app/TickClock.h"
-#include "gfx/ParticleEngine.h"
 #include "platform/HeapTuning.h"
 #include "platform/SnapshotSurface.h"
 #include "tools/CommandLine.h"
@@ -118,7 +116,7 @@ bool Run(TSnapshotSurface& surface, TRendererKind kind, const TBenchOptions& o, 
     game.Step();
     surface.SwapAndFinish();
     ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    particles += game.Game().Particles->ActiveCount();
+    particles += game.Host().ActiveParticles();
     clock.Stepped(SDL_GetTicks64());
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - first).count();

@@ -24,6 +24,7 @@
 // --until-levels N stops once N levels are complete, printing
 //   level L: N levels complete at frame F
 // and fails (exit code 1) when the frames run out first: the soak.
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -37,9 +38,6 @@
 
 #include "app/AtomicFile.h"
 #include "app/GameHost.h"
-#include "app/QuadrovoltMain.h"
-#include "entities/blob.h"
-#include "gfx/ParticleEngine.h"
 #include "tools/CommandLine.h"
 #include "tools/harness/WindowlessGame.h"
 #include "tools/pilot/AutoPilot.h"
@@ -128,7 +126,7 @@ int main(int argc, char** argv) {
   if (!replaying) setup.Host.Assists = flying.Assists();
   TWindowlessGame windowless(setup);
   TGameHost& host = windowless.Host();
-  const TQuadrovoltMain& game = windowless.Game();
+  const TQuadrovoltMain& game = host.Game();  // for the entity check alone
 
   if (replaying) {
     host.Watch(std::move(replay));
@@ -175,10 +173,8 @@ int main(int argc, char** argv) {
       frames = f + 1;
       break;
     }
-    int active = 0;
-    for (const TBlob* e : game.Enemies) active += e->Active;
-    if (active > peakEnemies) peakEnemies = active;
-    if (game.Particles->ActiveCount() > peakParticles) peakParticles = game.Particles->ActiveCount();
+    peakEnemies = std::max(peakEnemies, host.ActiveEnemies());
+    peakParticles = std::max(peakParticles, host.ActiveParticles());
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const bool soakFailed = untilLevels > 0 && levelsCompleted < untilLevels;
@@ -190,7 +186,7 @@ int main(int argc, char** argv) {
               seconds * 1e6 / frames);
   std::printf("start level %d, now level %d, levels completed %d, game overs %d, score %d\n", level, host.Level(),
               levelsCompleted, gameOvers, host.Score());
-  std::printf("enemies in list %d, peak active %d, peak particles %d, grid %s\n", game.Enemies.Count(), peakEnemies,
+  std::printf("enemies in list %d, peak active %d, peak particles %d, grid %s\n", host.EnemySlots(), peakEnemies,
               peakParticles, grid ? "on" : "off");
   if (recording) {
     host.FinishGame();

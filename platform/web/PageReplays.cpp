@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/QuadrovoltMain.h"
+#include "app/GameConstants.h"
 
 namespace {
 // Where the page writes a finished game's replay before offering it (the

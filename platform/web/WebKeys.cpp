@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/WindowMessages.h"
+#include "app/GameConstants.h"
 
 int VirtualKeyFromCode(const char* code) {
   if (!code) return -1;

@@ -15,11 +15,9 @@
 #include <optional>
 #include <string>
 
+#include "app/GameConstants.h"
 #include "app/GameHost.h"
 #include "app/PictureLayout.h"
-#include "app/QuadrovoltMain.h"
-#include "app/WindowMessages.h"
-#include "entities/blobPlayer.h"
 #include "gfx/BatchingRenderer.h"
 #include "gfx/Random.h"
 #include "platform/Gles3BatchSink.h"
@@ -291,11 +289,17 @@ class TPage {
     const int steps = Host->WantsQuit() ? 0 : Pace.StepsDue(nowMs);
     // Every step due runs; only what the last one left is drawn, and nothing
     // new when it did not run (a paused game keeps its picture).
+    // The input gathered since the last frame goes with the first of them.
     bool moved = false;
     for (int i = 0; i < steps && !Host->WantsQuit(); ++i) {
       if (Pilot) Pilot->BeforeTick(*Host, Picture.Width, Picture.Height);
       moved = Host->Step();
       ++Steps;
+    }
+    if (steps > 0 && WatchAsked) {
+      // The step has taken the R: a title still not watching had nothing to show.
+      WatchAsked = false;
+      if (!Host->Watching()) SayNothingToWatch();
     }
     if (moved) {
       ClearBars();
@@ -389,10 +393,11 @@ class TPage {
     if (shown) Pace = TAnimationPace(emscripten_performance_now());
   }
 
+  // A tap of P in the next step's input: the game flips pause as it takes it.
   void TogglePause() {
     if (!Host) return;
-    Host->KeyDown(VK::P);
-    Host->KeyUp(VK::P);
+    Input().Press(VK::P);
+    Input().Release(VK::P);
   }
 
   // The page goes away (closed, reloaded, left): the game in progress ends
@@ -422,24 +427,23 @@ class TPage {
     if (down) {
       const bool fresh = !Held.test(std::size_t(vk));
       if (fresh) PlayWithoutPad(0);
-      const bool titleR = fresh && vk == 'R' && Host->State() == GameState::Title && !Host->Watching();
+      if (fresh && vk == VK::R && Host->State() == GameState::Title && !Host->Watching()) WatchAsked = true;
       Held.set(std::size_t(vk));
       Deferred.reset(std::size_t(vk));
       DownAtStep[std::size_t(vk)] = Steps;
-      Host->KeyDown(vk);
-      if (titleR && !Host->Watching()) SayNothingToWatch();
+      Input().Press(vk);
     } else if (Held.test(std::size_t(vk)) && DownAtStep[std::size_t(vk)] == Steps) {
       Deferred.set(std::size_t(vk));
     } else {
       Held.reset(std::size_t(vk));
-      Host->KeyUp(vk);
+      Input().Release(vk);
     }
   }
 
   void Pointer(long cssX, long cssY) {
     int x = int(cssX), y = int(cssY);
     Picture.WindowToPicture(x, y);
-    if (Host) Host->PointerAt(x, y);
+    if (Host) Input().Pointer(x, y, Picture.Width, Picture.Height);
   }
 
   void Button(int button, bool down) {
@@ -463,7 +467,7 @@ class TPage {
       return;
     }
     held = down;
-    Host->Button(left, down);
+    Input().Button(left, down);
   }
 
   // A press let go before any step saw it (a quick tap or click on a busy
@@ -474,10 +478,10 @@ class TPage {
     for (std::size_t vk = 0; vk < 256; ++vk)
       if (Deferred.test(vk)) {
         Held.reset(vk);
-        Host->KeyUp(int(vk));
+        Input().Release(int(vk));
       }
-    if (Deferred.test(kLeftSlot)) LeftHeld = false, Host->Button(true, false);
-    if (Deferred.test(kRightSlot)) RightHeld = false, Host->Button(false, false);
+    if (Deferred.test(kLeftSlot)) LeftHeld = false, Input().Button(true, false);
+    if (Deferred.test(kRightSlot)) RightHeld = false, Input().Button(false, false);
     Deferred.reset();
   }
 
@@ -487,11 +491,11 @@ class TPage {
     BombDown = false;
     if (!Host) return;
     for (std::size_t vk = 0; vk < Held.size(); ++vk)
-      if (Held.test(vk)) Host->KeyUp(int(vk));
+      if (Held.test(vk)) Input().Release(int(vk));
     Held.reset();
     Deferred.reset();
-    if (LeftHeld) Host->Button(true, false);
-    if (RightHeld) Host->Button(false, false);
+    if (LeftHeld) Input().Button(true, false);
+    if (RightHeld) Input().Button(false, false);
     LeftHeld = RightHeld = false;
   }
 
@@ -505,6 +509,7 @@ class TPage {
   }
 
   std::string Status() const {
+    const TGameHost::TShipReport ship = Host ? Host->Ship() : TGameHost::TShipReport{};
     char text[768];
     std::snprintf(text, sizeof text,
                   "{\"running\":%s,\"state\":%d,\"level\":%d,\"score\":%d,\"damage\":%d,\"hiScore\":%d,"
@@ -515,10 +520,8 @@ class TPage {
                   Host ? Host->Damage() : 0, Host ? Host->HiScore() : 0, Host ? Host->MaxLevel() : 0,
                   Host && Host->Paused() ? "true" : "false", ControlMode, (unsigned long long)Steps,
                   (unsigned long long)Drawn, (unsigned long long)Pace.DroppedSteps(), TitleDrawnMs, Syncs,
-                  Syncing ? "true" : "false", Picture.Width, Picture.Height,
-                  Host ? double(Host->Game().Player->Position.X) : 0.0,
-                  Host ? double(Host->Game().Player->Position.Y) : 0.0, Host ? Host->Game().Player->AimAngle : 0,
-                  Host && Host->Game().JoyFire ? "true" : "false", Host ? Host->Game().Player->GraviBombs : 0);
+                  Syncing ? "true" : "false", Picture.Width, Picture.Height, double(ship.X), double(ship.Y), ship.Aim,
+                  ship.Firing ? "true" : "false", ship.Bombs);
     return text;
   }
 
@@ -571,6 +574,10 @@ class TPage {
     PlayingWithoutPad = false;
     if (ControlModeWanted < 0) ControlModeWanted = ChosenMode;
   }
+
+  // The next step's input, gathered from the page's events (and the pilot's)
+  // in the host until the step takes it.
+  TTickInput& Input() { return Host->NextInput(); }
 
   void SayNothingToWatch() {
     const bool any = std::ifstream("/save/QUADROVOLT.RPL").good() || std::ifstream("/save/QUADROVOLT-BEST.RPL").good();
@@ -667,6 +674,7 @@ class TPage {
   int ChosenMode = 1;  // the page's controls, which a game without the pad leaves alone
   bool PadConnected = false, PlayingWithoutPad = false;
   bool Hidden = false, Ended = false, PressedSinceEnd = false;
+  bool WatchAsked = false;  // a fresh R on the title, which the next step takes
   bool ShownPaused = false, ShownPadWanted = false;
   double SyncedSignature = -1;
   bool SoundOn = true;

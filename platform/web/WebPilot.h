@@ -4,8 +4,8 @@
 // on the chosen level with fire held and bombs whenever one is ready, and
 // swings the ship's target round the arena. The game's own assists keep the
 // ship unharmed, so a timing run never ends in game over.
+#include "app/GameConstants.h"
 #include "app/GameHost.h"
-#include "app/QuadrovoltMain.h"
 #include "pilot/PilotCurve.h"
 
 class TWebPilot {

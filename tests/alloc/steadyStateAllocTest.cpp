@@ -3,6 +3,7 @@
 // new and plays a busy stretch of the game.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -13,10 +14,8 @@
 #include <string>
 
 #include "app/AtomicFile.h"
-#include "app/QuadrovoltMain.h"
-#include "entities/blob.h"
 #include "gfx/BatchingRenderer.h"
-#include "gfx/ParticleEngine.h"
+#include "tests/support/Arrange.h"
 #include "tools/harness/TempFolder.h"
 #include "tools/harness/WindowlessGame.h"
 
@@ -72,7 +71,6 @@ void ReplayLevel(int level, TCountingSink* batchedInto = nullptr) {
   setup.Host.Assists = TReplayAssists{3, true, false};  // full volleys, never hurt
   TWindowlessGame windowless(setup);
   TGameHost& host = windowless.Host();
-  const TQuadrovoltMain& game = windowless.Game();
   host.ChooseStartLevel(level);
   host.Button(true, true);  // start, then keep firing
 
@@ -85,13 +83,11 @@ void ReplayLevel(int level, TCountingSink* batchedInto = nullptr) {
         host.Button(false, true);
         host.Button(false, false);
       }
-      host.Arrange().Level = level;  // the level never ends
+      TArrange(host).PinLevel(level);  // the level never ends
       host.Tick();
       GL().Flush();  // as the frame does before every swap
-      int bullets = 0;
-      for (const TBlob* b : game.Bullets) bullets += b->Active;
-      if (bullets > peakBullets) peakBullets = bullets;
-      if (game.Particles->ActiveCount() > peakParticles) peakParticles = game.Particles->ActiveCount();
+      peakBullets = std::max(peakBullets, host.ActiveBullets());
+      peakParticles = std::max(peakParticles, host.ActiveParticles());
     }
   };
 
@@ -108,7 +104,7 @@ void ReplayLevel(int level, TCountingSink* batchedInto = nullptr) {
     EXPECT_GT(batchedInto->Vertices, 2000L * 9604) << "the grid's lines alone are 9604 vertices a frame";
   }
   EXPECT_EQ(during, 0) << "heap allocations in 2000 frames of play on level " << level;
-  EXPECT_EQ(game.Recorder.Ticks(), 3499u) << "every frame after the start was recorded";
+  EXPECT_EQ(host.RecordedTicks(), 3499u) << "every frame after the start was recorded";
   EXPECT_EQ(host.State(), GameState::Playing);
   EXPECT_GE(host.Score(), 1000) << "enemies were being shot down";
   EXPECT_GE(peakParticles, 990) << "the particle pool was saturated";

@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/FrameController.h"
-#include "app/QuadrovoltMain.h"
+#include "app/GameHost.h"
 #include "app/Replay.h"
 #include "gfx/NullRenderer.h"
 #include "gfx/Random.h"
@@ -38,26 +37,27 @@ struct TFuzzGame {
   TNullRenderer Renderer;
   TScopedRenderer Installed{Renderer};  // before the game, which draws until it is gone
   TSilentSoundDevice Sound;
-  TNoJoystick Joystick;
-  std::unique_ptr<TQuadrovoltMain> Game;
-  std::unique_ptr<TFrameController> Frame;
+  std::unique_ptr<TGameHost> Host;
   TFuzzGame() {
     RandomSeed(1);
     // Watching never saves; the path only has to be somewhere harmless.
-    Game = std::make_unique<TQuadrovoltMain>(Sound, Joystick, "/nonexistent-quadrovolt-fuzz/QUADROVOLT.DAT");
-    Game->KeepReplays = false;
-    Frame = std::make_unique<TFrameController>(Game.get());
+    THostOptions options;
+    options.SavePath = "/nonexistent-quadrovolt-fuzz/QUADROVOLT.DAT";
+    options.KeepReplays = false;
+    Host = std::make_unique<TGameHost>(Sound, options);
   }
 };
 
 void Play(TReplay replay) {
   static TFuzzGame fuzz;
-  TQuadrovoltMain& game = *fuzz.Game;
-  game.StartWatching(std::move(replay));
-  FUZZ_REQUIRE(game.Watching());
-  for (int i = 0; i < TicksPlayed && game.Watching(); ++i) fuzz.Frame->Tick();
-  game.FinishGame();
-  FUZZ_REQUIRE(!game.Watching() && game.State == GameState::Title);
+  TGameHost& host = *fuzz.Host;
+  host.Watch(std::move(replay));
+  FUZZ_REQUIRE(host.Watching());
+  const TTickInput nothing;  // the player does nothing while it plays
+  for (int i = 0; i < TicksPlayed && host.Watching(); ++i)
+    if (host.Step(nothing)) host.Render();
+  host.FinishGame();
+  FUZZ_REQUIRE(!host.Watching() && host.State() == GameState::Title);
 }
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include "entities/blobPlayer.h"
 #include "gfx/ParticleEngine.h"
 #include "levels/LevelManager.h"
+#include "tests/support/Arrange.h"
 #include "tests/support/PixelTest.h"
 
 namespace {
@@ -34,7 +35,7 @@ TEST_F(PixelTest, CursorCrossIsDrawnOverItsGlowInMouseModeOnly) {
     // The ship fires at the cursor: take its bullets away so none crosses it.
     for (TBlob* b : game.Host().Arrange().Bullets) b->SetActive(false);
     game.Step();
-    const TVector3 ship = game.Game().Player->Position;
+    const TGameHost::TShipReport ship = game.Host().Ship();
     ASSERT_GT(std::hypot(ship.X - cx, ship.Y - cy), 120) << "the ship's sparks would be in the way";
 
     const TPixelPicture picture = Picture();
@@ -105,7 +106,7 @@ TEST_F(PixelTest, TitleShowsTheHeadingTheEditionAndTheMiddleBracket) {
     options.Title = true;
     options.HoldCursor = true, options.CursorX = -450, options.CursorY = -450;  // its sparkles out of the way
     TSnapshotGame game(options);
-    if (locked) game.Host().Arrange().MaxLevel = 3;
+    if (locked) TArrange(game.Host()).LevelsOpen(3);
     game.Run();
     const TPixelPicture picture = Picture();
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/QuadrovoltMain.h"
+#include "app/GameConstants.h"
 #include "tools/snapshot/SnapshotOptions.h"
 
 namespace {

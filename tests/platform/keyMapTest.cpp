@@ -2,7 +2,7 @@
 // work the same on every layout.
 #include <gtest/gtest.h>
 
-#include "app/WindowMessages.h"
+#include "app/GameConstants.h"
 #include "platform/GLFrame.h"
 
 TEST(KeyMap, GameKeysComeFromTheirPhysicalPlaces) {

@@ -5,8 +5,8 @@
 // host's would; Game is the game object itself, for arranging and reading.
 #include <filesystem>
 
+#include "app/GameConstants.h"
 #include "app/QuadrovoltMain.h"
-#include "app/WindowMessages.h"
 #include "entities/blobPlayer.h"
 #include "gfx/RecordingRenderer.h"
 #include "sound/RecordingSoundDevice.h"
@@ -46,7 +46,7 @@ struct TTestGame {
   }
   // From the title into play with a click (mouse mode).
   void StartPlaying() {
-    Game->StateTimer = 0;
+    Game->StateTimer = 0;  // the title takes fire at once
     Click(true);
     Run(1);
     Click(false);

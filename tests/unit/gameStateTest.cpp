@@ -10,6 +10,7 @@
 #include "gfx/ParticleEngine.h"
 #include "gfx/geometryGrid.h"
 #include "levels/LevelManager.h"
+#include "tests/support/Arrange.h"
 #include "tests/support/TestGame.h"
 
 TEST(GameState, FireOnTheTitleStartsPlayProtected) {
@@ -30,12 +31,14 @@ TEST(GameState, EscapeInPlayReturnsToTitleAndEscapeOnTitleQuits) {
   t.Run(5);
   ASSERT_EQ(t.Game->State, GameState::Playing);
   t.Tap(VK::Escape);
+  t.Run(1);
   EXPECT_EQ(t.Game->State, GameState::Title);
   EXPECT_FALSE(t.Host.WantsQuit()) << "one Escape in play only leaves the game";
   t.Run(2);
   t.Key(VK::Escape, true);
+  t.Run(1);
   EXPECT_EQ(t.Game->State, GameState::Quit);
-  EXPECT_FALSE(t.Host.WantsQuit()) << "the program ends between ticks, with Escape held";
+  EXPECT_TRUE(t.Host.WantsQuit()) << "the tick after Escape on the title ends the program";
   t.Host.Idle();
   EXPECT_TRUE(t.Host.WantsQuit());
 }
@@ -63,7 +66,7 @@ TEST(GameState, DamageAboveHundredEndsTheGameThenSavesAndReturns) {
   t.Player().Score = 4321;
   t.Run(1);
   ASSERT_EQ(t.Game->State, GameState::GameOver);
-  EXPECT_EQ(t.Game->HiScore, 4321) << "the best score follows the score during play";
+  EXPECT_EQ(t.Host.HiScore(), 4321) << "the best score follows the score during play";
   EXPECT_EQ(t.Game->StateTimer, 120);
   t.Run(119);
   EXPECT_EQ(t.Game->State, GameState::GameOver);
@@ -92,15 +95,23 @@ TEST(GameState, EveryKeyDownWhileHoldingPFlipsPause) {
   TTestGame t;
   t.StartPlaying();
   t.Key(VK::P, true);
+  t.Run(1);
   EXPECT_TRUE(t.Game->Paused);
   t.Key(VK::P, true);  // auto-repeat
+  t.Run(1);
   EXPECT_FALSE(t.Game->Paused);
+  // Within one tick each key-down under P counts: three flips.
   t.Key(VK::P, true);
-  EXPECT_TRUE(t.Game->Paused);
+  t.Key(VK::P, true);
   t.Key(VK::Left, true);  // any key while P is held
-  EXPECT_FALSE(t.Game->Paused);
+  t.Run(1);
+  EXPECT_TRUE(t.Game->Paused);
   t.Key(VK::P, true);
   t.Key(VK::P, false);
+  t.Run(1);
+  ASSERT_FALSE(t.Game->Paused);
+  t.Tap(VK::P);  // pressed and let go between two steps: it still counts once
+  t.Run(1);
   ASSERT_TRUE(t.Game->Paused);
   TVector3 before = t.Player().Position;
   t.Key(VK::Left, false);
@@ -108,6 +119,7 @@ TEST(GameState, EveryKeyDownWhileHoldingPFlipsPause) {
   EXPECT_EQ(t.Recorder.Primitives.size(), 0u) << "a paused game draws nothing new";
   EXPECT_EQ(t.Player().Position.X, before.X);
   t.Key(VK::X, true);  // another key does not unpause without P
+  t.Run(1);
   EXPECT_TRUE(t.Game->Paused);
 }
 
@@ -123,19 +135,19 @@ TEST(GameState, KeyCodesAbove255AreIgnored) {
 TEST(GameState, LevelCompletionAdvancesWrapsAndSavesANewBest) {
   TTestGame t;
   t.Game->Level = 7;
-  t.Game->MaxLevel = 7;
+  TArrange(t.Host).LevelsOpen(7);
   t.Game->OnLevelComplete(nullptr);
   EXPECT_EQ(t.Game->Level, 8);
-  EXPECT_EQ(t.Game->MaxLevel, 8);
+  EXPECT_EQ(t.Host.MaxLevel(), 8);
   std::int32_t hi = 0, max = 0;
   SaveFile::LoadGame((t.Dir / "QUADROVOLT.DAT").string(), hi, max);
   EXPECT_EQ(max, 8) << "a new highest level is saved at once";
 
   t.Game->Level = 40;
-  t.Game->MaxLevel = 40;
+  TArrange(t.Host).LevelsOpen(40);
   t.Game->OnLevelComplete(nullptr);
   EXPECT_EQ(t.Game->Level, 1);
-  EXPECT_EQ(t.Game->MaxLevel, 40);
+  EXPECT_EQ(t.Host.MaxLevel(), 40);
 }
 
 TEST(GameState, GraviBombFiresOncePerShockwave) {
@@ -156,7 +168,7 @@ TEST(GameState, GraviBombFiresOncePerShockwave) {
 TEST(GameState, ReturningToTheTitleResetsTheArena) {
   TTestGame t;
   t.StartPlaying();
-  t.Game->MouseLeft = true;
+  t.Click(true);
   t.Run(30);
   int flying = 0;
   for (TBlob* b : t.Game->Bullets) flying += b->Active;
@@ -173,17 +185,18 @@ TEST(GameState, EscapeOutOfAGameKeepsTheNewBestScore) {
   t.StartPlaying();
   t.Player().Score = 777;
   t.Run(1);
-  ASSERT_EQ(t.Game->HiScore, 777);
+  ASSERT_EQ(t.Host.HiScore(), 777);
   t.Tap(VK::Escape);  // back to the title, no game over
+  t.Run(1);
   ASSERT_EQ(t.Game->State, GameState::Title);
   std::int32_t hi = 0, max = 0;
-  SaveFile::LoadGame(t.Game->SavePath, hi, max);
+  SaveFile::LoadGame(t.Game->Progress.SavePath(), hi, max);
   EXPECT_EQ(hi, 777);
 }
 
 TEST(GameState, ClosingTheWindowMidGameKeepsTheNewBestScore) {
   TTestGame t;
-  const std::string save = t.Game->SavePath;
+  const std::string save = t.Game->Progress.SavePath();
   t.StartPlaying();
   t.Player().Score = 999;
   t.Run(1);
@@ -212,6 +225,7 @@ TEST(GameState, AFailedSaveIsTriedAgainAtTheNextSavePointAndAtTheEnd) {
   t.Run(1);
   testing::internal::CaptureStderr();
   t.Tap(VK::Escape);
+  t.Run(1);
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_NE(said.find("could not save the best score 600 and level 1 to " + save.string()), std::string::npos)
       << "the whole path, so the player can find it: " << said;
@@ -220,6 +234,7 @@ TEST(GameState, AFailedSaveIsTriedAgainAtTheNextSavePointAndAtTheEnd) {
   t.StartPlaying();
   t.Run(5);
   t.Tap(VK::Escape);
+  t.Run(1);
   std::int32_t hi = 0, max = 0;
   EXPECT_TRUE(SaveFile::ReadSavedRecord(save.string(), hi, max));
   EXPECT_EQ(hi, 600);
@@ -231,6 +246,7 @@ TEST(GameState, AFailedSaveIsTriedAgainAtTheNextSavePointAndAtTheEnd) {
   t.Run(1);
   testing::internal::CaptureStderr();
   t.Tap(VK::Escape);
+  t.Run(1);
   testing::internal::GetCapturedStderr();
   std::filesystem::remove_all(save);
   t.Close();
@@ -245,18 +261,19 @@ TEST(GameState, TwoGamesInOneFolderKeepTheBetterRecordWhoeverQuitsLast) {
   t.StartPlaying();
   t.Player().Score = 600;
   t.Run(1);
-  ASSERT_EQ(t.Game->HiScore, 600);
+  ASSERT_EQ(t.Host.HiScore(), 600);
   // Meanwhile another game in the same folder ends with a better record,
   // and keeps its best replay.
   ASSERT_TRUE(SaveFile::SaveGame(save, 900, 3));
   std::ofstream(best) << "the other game's best";
   t.Tap(VK::Escape);
+  t.Run(1);
   std::int32_t hi = 0, max = 0;
   EXPECT_TRUE(SaveFile::ReadSavedRecord(save, hi, max));
   EXPECT_EQ(hi, 900);
   EXPECT_EQ(max, 3);
-  EXPECT_EQ(t.Game->HiScore, 900) << "the title shows the record on disk";
-  EXPECT_EQ(t.Game->MaxLevel, 3);
+  EXPECT_EQ(t.Host.HiScore(), 900) << "the title shows the record on disk";
+  EXPECT_EQ(t.Host.MaxLevel(), 3);
   std::ifstream in(best);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the other game's best");
 
@@ -266,6 +283,7 @@ TEST(GameState, TwoGamesInOneFolderKeepTheBetterRecordWhoeverQuitsLast) {
   t.Run(1);
   ASSERT_TRUE(SaveFile::SaveGame(save, 1000, 2));
   t.Tap(VK::Escape);
+  t.Run(1);
   EXPECT_TRUE(SaveFile::ReadSavedRecord(save, hi, max));
   EXPECT_EQ(hi, 1200);
   EXPECT_EQ(max, 3) << "the higher level stays too";

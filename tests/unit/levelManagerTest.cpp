@@ -24,6 +24,7 @@
 #include "levels/LevelManager.h"
 #include "sound/RecordingSoundDevice.h"
 #include "sound/frmDXSounds.h"
+#include "tests/support/Arrange.h"
 #include "tests/support/TestGame.h"
 #include "tools/pilot/AutoPilot.h"
 
@@ -442,7 +443,7 @@ class LevelThirty : public ::testing::Test {
  protected:
   void Start(int holesShot, const TReplayAssists& assists = {}) {
     HolesShot = holesShot;
-    t.Game->MaxLevel = 30;
+    TArrange(t.Host).LevelsOpen(30);
     t.Game->LevelSelectOffset = 25;  // level 30 in the strip's middle slot
     t.Game->Assists = assists;
     t.StartPlaying();
@@ -504,7 +505,7 @@ TEST_F(LevelThirty, HolesLeftAloneEndTheGameWithoutCompletingTheLevel) {
   // Nothing more counts in the game-over pause, and no new level is saved.
   for (int i = 0; i < 120 && t.Game->State == GameState::GameOver; ++i) Frame();
   EXPECT_EQ(t.Game->State, GameState::Title);
-  EXPECT_EQ(t.Game->MaxLevel, 30);
+  EXPECT_EQ(t.Host.MaxLevel(), 30);
   EXPECT_EQ(SavedMaxLevel(), 30);
 }
 
@@ -522,7 +523,7 @@ TEST_F(LevelThirty, OneCollapseOnAFreshShipWithTheRestShotCompletesTheLevel) {
   EXPECT_EQ(damageBefore, 0) << "the level was still on the frame before the blow";
   EXPECT_EQ(t.Player().Damage, 100) << "it completes on the frame the blow lands";
   EXPECT_EQ(t.Game->Level, 31);
-  EXPECT_EQ(t.Game->MaxLevel, 31);
+  EXPECT_EQ(t.Host.MaxLevel(), 31);
   EXPECT_EQ(SavedMaxLevel(), 31);
   Frame();
   EXPECT_EQ(t.Game->State, GameState::Playing) << "100 damage is still alive";
@@ -545,7 +546,7 @@ TEST_F(LevelThirty, ACollapseInTheGameOverPauseNeverCounts) {
   EXPECT_EQ(t.Player().Damage, 100);
   EXPECT_EQ(t.Game->LevelManager->Destroyed, 22);
   EXPECT_EQ(t.Game->Level, 30);
-  EXPECT_EQ(t.Game->MaxLevel, 30);
+  EXPECT_EQ(t.Host.MaxLevel(), 30);
 }
 
 // Held damage holds against every blow of a frame, whether a run asks for it
@@ -568,7 +569,7 @@ TEST_F(LevelThirty, HeldDamageOutlastsThreeCollapsesInOneFrame) {
     EXPECT_EQ(t.Game->Level, 31);
     EXPECT_EQ(t.Player().Score, 20 * 100);
     t.Tap(VK::Escape);  // back to the title for the next way round
-    ASSERT_EQ(t.Game->State, GameState::Title);
     t.Run(1);
+    ASSERT_EQ(t.Game->State, GameState::Title);
   }
 }

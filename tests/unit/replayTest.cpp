@@ -14,6 +14,7 @@
 #include "app/Replay.h"
 #include "app/SaveFile.h"
 #include "levels/LevelManager.h"
+#include "tests/support/Arrange.h"
 #include "tests/support/TestGame.h"
 
 namespace fs = std::filesystem;
@@ -31,10 +32,11 @@ std::vector<std::uint8_t> ReadBytes(const fs::path& p) {
 // `armed` flies with three bullets and bombs to spare, to clear levels.
 void PlayScriptedGame(TTestGame& t, int frames, int variant = 0, int startLevel = 1, bool armed = false) {
   TQuadrovoltMain& g = *t.Game;
-  g.StateTimer = 0;
-  g.MaxLevel = std::max(g.MaxLevel, startLevel);
-  g.LevelSelectOffset = startLevel - 5;                    // the strip's middle slot
-  g.Assists = TReplayAssists{armed ? 3 : 0, true, armed};  // the whole script is played, whatever it flies into
+  TArrange arrange(t.Host);
+  arrange.TitleReadyForFire();
+  arrange.OpenLevelsUpTo(startLevel);
+  arrange.ShowStartLevel(startLevel);
+  arrange.Assists(TReplayAssists{armed ? 3 : 0, true, armed});  // the whole script is played, whatever it flies into
   if (armed) t.Key(VK::Space, true);
   t.Joystick.Ok = true;
   t.Joystick.Info = TJoyInfo{};
@@ -68,12 +70,14 @@ void PlayScriptedGame(TTestGame& t, int frames, int variant = 0, int startLevel 
     t.Joystick.Ok = k % 97 > 10;  // unplugged now and then
     t.Run(1);
   }
-  // Escape ends the game at the next message: its release, or a tick.
+  // Escape ends the game at what follows it in the tick's input: its release
+  // in the same tick, or the tick itself.
   t.Key(VK::Escape, true);
   if (variant % 2 == 0) t.Run(1);
   t.Key(VK::Escape, false);
+  t.Run(1);
   ASSERT_EQ(g.State, GameState::Title);
-  g.Assists = TReplayAssists{};
+  arrange.Assists(TReplayAssists{});
   t.Key(VK::Space, false);
   t.Key(VK::Z, false);
   t.Click(false);
@@ -169,13 +173,13 @@ TEST(Replay, GameOverEndsTheRecordingAndItsReplayAtTheSameFrame) {
 TEST(Replay, FilesLandBesideTheSaveFileAndAFailedWriteKeepsTheOldOnes) {
   TTestGame t;
   const fs::path last = t.Dir / TQuadrovoltMain::ReplayLastName, best = t.Dir / TQuadrovoltMain::ReplayBestName;
-  t.Game->HiScore = 1000000;  // out of reach: not a new best
+  TArrange(t.Host).BestScore(1000000);  // out of reach: not a new best
   PlayScriptedGame(t, 300);
   ASSERT_TRUE(fs::exists(last));
   EXPECT_FALSE(fs::exists(best));
   const auto first = ReadBytes(last);
 
-  t.Game->HiScore = 0;
+  TArrange(t.Host).BestScore(0);
   fs::remove(t.Dir / SaveFile::DefaultFileName);  // and the record out of reach with it
   PlayScriptedGame(t, 500, 2);
   ASSERT_GT(t.Game->LastResult.Score, 0) << "the scripted game shoots something down";
@@ -209,20 +213,22 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   const TReplayResult best = t.Game->LastResult;
   ASSERT_GT(best.Score, 0);
   ASSERT_GT(best.Level, 1) << "it cleared a level, which saves a new highest level";
-  t.Game->HiScore = 1000000;  // the next one is no best
+  TArrange(t.Host).BestScore(1000000);  // the next one is no best
   PlayScriptedGame(t, 300);
   const auto lastBytes = ReadBytes(t.Dir / TQuadrovoltMain::ReplayLastName);
   // As if the record had been lost: a replay must not win it back.
   fs::remove(save);
   t.Game->LoadGame();
-  ASSERT_EQ(t.Game->HiScore, 0);
-  const int maxLevel = t.Game->MaxLevel;
+  ASSERT_EQ(t.Host.HiScore(), 0);
+  const int maxLevel = t.Host.MaxLevel();
 
   t.Tap('R');
+  t.Run(1);  // the step that takes R plays the replay's first tick
   ASSERT_TRUE(t.Game->Watching());
   EXPECT_EQ(t.Game->State, GameState::Playing);
-  t.Run(50);
+  t.Run(49);
   t.Tap('R');  // a key the replay did not hold is pressed: back to the title
+  t.Run(1);
   EXPECT_FALSE(t.Game->Watching());
   EXPECT_EQ(t.Game->State, GameState::Title);
   EXPECT_EQ(t.Game->LastResult.Frames, 50u);
@@ -235,15 +241,17 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   ASSERT_EQ(t.Game->SelectedLevel, -1);
   // R on a paused title plays the replay, every frame of it drawn.
   t.Tap(VK::P);
+  t.Run(1);
   ASSERT_TRUE(t.Game->Paused);
   const int level = t.Game->Level, offset = t.Game->LevelSelectOffset;
   t.Tap('R');
+  t.Run(1);
   EXPECT_FALSE(t.Game->Paused);
   for (int i = 0; i < 100000 && t.Game->Watching(); ++i) t.Run(1);
   ExpectSameGame(t.Game->LastResult, best);
   EXPECT_EQ(t.Game->ReplayDivergedAt, 0u);
-  EXPECT_EQ(t.Game->HiScore, 0);
-  EXPECT_EQ(t.Game->MaxLevel, maxLevel);
+  EXPECT_EQ(t.Host.HiScore(), 0);
+  EXPECT_EQ(t.Host.MaxLevel(), maxLevel);
   // The title's choice is the player's again, not the level the replay ended on.
   EXPECT_EQ(t.Game->Level, level);
   EXPECT_EQ(t.Game->LevelSelectOffset, offset);
@@ -254,9 +262,11 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   t.Key('R', true);
   t.Run(3);
   t.Key('R', true);
+  t.Run(1);
   EXPECT_TRUE(t.Game->Watching());
   t.Key('R', false);
   t.Click(true);
+  t.Run(1);
   EXPECT_FALSE(t.Game->Watching());
   t.Click(false);
 
@@ -272,6 +282,7 @@ TEST(Replay, RWithoutAGoodFileLeavesTheTitleAndSaysWhy) {
   auto refusal = [&] {
     testing::internal::CaptureStderr();
     t.Tap('R');
+    t.Run(1);
     EXPECT_FALSE(t.Game->Watching());
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
@@ -515,6 +526,7 @@ TEST(Replay, RRefusesAGameOfOtherRulesWithTheirVersion) {
   // The best game is of other rules: R falls back to the last one.
   t.Run(200);
   t.Tap('R');
+  t.Run(1);
   ASSERT_TRUE(t.Game->Watching());
   t.Game->FinishGame();
   // Both of other rules: nothing plays, and the reason names the versions.
@@ -522,6 +534,7 @@ TEST(Replay, RRefusesAGameOfOtherRulesWithTheirVersion) {
       .write(reinterpret_cast<const char*>(older.data()), std::streamsize(older.size()));
   testing::internal::CaptureStderr();
   t.Tap('R');
+  t.Run(1);
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_FALSE(t.Game->Watching());
   const std::string reason =
@@ -560,6 +573,7 @@ TEST(Replay, TheBestReplayIsTheGameThatHoldsTheBestScore) {
   t.Player().Score = 300;
   t.Run(1);
   t.Tap(VK::Escape);
+  t.Run(1);
   const auto first = ReadBytes(best);
   ASSERT_FALSE(first.empty());
 
@@ -575,6 +589,6 @@ TEST(Replay, TheBestReplayIsTheGameThatHoldsTheBestScore) {
   t.Run(TQuadrovoltMain::GameOverFrames);
   ASSERT_EQ(t.Game->State, GameState::Title);
   EXPECT_EQ(t.Game->LastResult.Score, 500);
-  EXPECT_EQ(t.Game->HiScore, 300);
+  EXPECT_EQ(t.Host.HiScore(), 300);
   EXPECT_EQ(ReadBytes(best), first) << "R must show the game that made the best score";
 }

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/WindowMessages.h"
+#include "app/GameConstants.h"
 #include "app/frmSetup.h"
 #include "gfx/RecordingRenderer.h"
 #include "gfx/ScopedRenderer.h"

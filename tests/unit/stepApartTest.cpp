@@ -9,8 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "app/QuadrovoltMain.h"
-#include "app/WindowMessages.h"
+#include "app/GameConstants.h"
 #include "entities/blobPlayer.h"
 #include "gfx/GLPrinter.h"
 #include "gfx/ParticleEngine.h"
@@ -19,6 +18,7 @@
 #include "gfx/ScopedRenderer.h"
 #include "gfx/geometryGrid.h"
 #include "levels/LevelManager.h"
+#include "tests/support/Fingerprint.h"
 #include "tools/harness/WindowlessGame.h"
 #include "tools/pilot/AutoPilot.h"
 
@@ -65,49 +65,6 @@ class TFailingRenderer : public TRenderer {
   }
 };
 
-// Everything a picture could disturb: the generator, every entity, bullet,
-// particle and lattice point, the ship, the title's clocks and the printer.
-class TFingerprint {
- public:
-  explicit TFingerprint(const TQuadrovoltMain& g) {
-    Mix(RandomState());
-    Mix(g.State), Mix(g.Level), Mix(g.SelectedLevel), Mix(g.StateTimer), Mix(g.TitleAngle);
-    Mix(g.ScrollShown), Mix(g.ScrollCountdown), Mix(g.LevelScrollDelay), Mix(g.LevelManager->Tick);
-    const TGLPrinter& p = *g.Printer;
-    Mix(p.PenX), Mix(p.PenY), Mix(p.LineCounter), Mix(p.CursorBlink), Mix(int(p.Lines.size()));
-    Entity(*g.Player);
-    Mix(g.Player->Damage), Mix(g.Player->Score), Mix(g.Player->Invulnerable), Mix(g.Player->FireCountdown);
-    for (const TBlob* e : g.Enemies) Entity(*e);
-    for (const TBlob* b : g.Bullets) Entity(*b);
-    for (int i = 0; i < g.Particles->Count(); ++i) Particle(std::as_const(*g.Particles)[i]);
-    for (int i = 0; i < TGeometryGrid::Size; ++i)
-      for (int j = 0; j < TGeometryGrid::Size; ++j) {
-        const TGridPoint q = g.Grid->Point(i, j);
-        Vector(q.Position), Vector(q.Velocity), Mix(q.K);
-      }
-    Mix(g.Grid->ShockwaveRadius), Mix(g.Grid->ShockwaveSteps), Mix(g.Grid->Push);
-  }
-  std::uint64_t Value() const { return Hash; }
-
- private:
-  template <class T>
-  void Mix(T v) {
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &v, sizeof v < sizeof bits ? sizeof v : sizeof bits);
-    Hash = (Hash ^ bits) * 0x100000001B3ull;
-    Hash ^= Hash >> 29;
-  }
-  void Vector(const TVector3& v) { Mix(v.X), Mix(v.Y), Mix(v.Z); }
-  void Entity(const TBlob& e) {
-    Mix(e.Active), Mix(e.Kind), Mix(e.State), Mix(e.Size), Mix(e.PulseScale), Mix(e.Life), Mix(e.Alpha);
-    Mix(e.Speed), Mix(e.Counter), Mix(e.Angle), Vector(e.Position), Vector(e.Velocity), Vector(e.Target);
-  }
-  void Particle(const TParticle& p) {
-    Mix(p.Active), Mix(p.Life), Mix(p.Alpha), Mix(p.Speed), Mix(p.Style), Vector(p.Position), Vector(p.Velocity);
-  }
-  std::uint64_t Hash = 0xCBF29CE484222325ull;
-};
-
 struct TPilotedGame {
   // The game draws through `renderer` (nullptr: nothing) while it lives.
   explicit TPilotedGame(const TAutoPilotOptions& flying, TRenderer* renderer = nullptr) : Flying(flying) {
@@ -122,7 +79,7 @@ struct TPilotedGame {
     Pilot = std::make_unique<TAutoPilot>(Windowless->Host(), flying);
   }
   TGameHost& Host() { return Windowless->Host(); }
-  const TQuadrovoltMain& Game() const { return Windowless->Game(); }
+  const TQuadrovoltMain& Game() const { return Windowless->Host().Game(); }
   void Start() {
     Pilot->StartGame();
     Host().Step();  // the title's frame that starts the game
@@ -266,9 +223,10 @@ TEST(StepApart, TheTickIsAStepAndItsPictureAndAPausedGameShowsNothingNew) {
   // Render still shows the last picture.
   game.Host().KeyDown(VK::P);
   game.Host().KeyUp(VK::P);
+  recorder.Reset();
+  EXPECT_FALSE(game.Host().Step()) << "the step that takes P stands still";
   ASSERT_TRUE(game.Host().Paused());
   const std::uint64_t before = TFingerprint(game.Game()).Value();
-  recorder.Reset();
   EXPECT_FALSE(game.Host().Step());
   game.Host().Tick();
   EXPECT_TRUE(recorder.Primitives.empty());

@@ -8,6 +8,7 @@
 #include "enemies/blobMessage.h"
 #include "gfx/geometryGrid.h"
 #include "levels/LevelManager.h"
+#include "tests/support/Arrange.h"
 #include "tests/support/TestGame.h"
 
 namespace {
@@ -45,7 +46,7 @@ TEST(TitleStrip, StartsAtLevelOneWithTheOthersLocked) {
 
 TEST(TitleStrip, ScrollsRightThroughFortyAndWrapsTheOffset) {
   TTestGame t;
-  t.Game->MaxLevel = 40;
+  TArrange(t.Host).LevelsOpen(40);
   t.Run(1);
   int expectedMiddle = 1;
   for (int step = 1; step <= 43; ++step) {
@@ -62,7 +63,7 @@ TEST(TitleStrip, ScrollsRightThroughFortyAndWrapsTheOffset) {
 
 TEST(TitleStrip, ScrollingLeftFromTheEndKeepsSixInTheMiddleOneMoreStep) {
   TTestGame t;
-  t.Game->MaxLevel = 40;
+  TArrange(t.Host).LevelsOpen(40);
   t.Game->LevelSelectOffset = -38;
   t.Run(1);
   EXPECT_EQ(t.Game->SelectedLevel, 7);
@@ -76,7 +77,7 @@ TEST(TitleStrip, ScrollingLeftFromTheEndKeepsSixInTheMiddleOneMoreStep) {
 
 TEST(TitleStrip, TheStripMovesOnlyEveryFifthFrameWhileHeld) {
   TTestGame t;
-  t.Game->MaxLevel = 40;
+  TArrange(t.Host).LevelsOpen(40);
   t.Key(VK::Right, true);
   t.Run(10);
   t.Key(VK::Right, false);
@@ -85,7 +86,7 @@ TEST(TitleStrip, TheStripMovesOnlyEveryFifthFrameWhileHeld) {
 
 TEST(TitleStrip, ALockedMiddleGreysTheBracketsAndStartsAtTheLastOpenLevel) {
   TTestGame t;
-  t.Game->MaxLevel = 2;
+  TArrange(t.Host).LevelsOpen(2);
   t.Run(1);
   StepStrip(t, VK::Right);
   EXPECT_EQ(t.Game->SelectedLevel, 2);

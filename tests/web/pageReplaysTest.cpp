@@ -4,7 +4,7 @@
 // for the title.
 #include <gtest/gtest.h>
 
-#include "app/QuadrovoltMain.h"
+#include "app/GameConstants.h"
 #include "platform/web/PageReplays.h"
 #include "tools/harness/WindowlessGame.h"
 

@@ -4,7 +4,7 @@
 // caller's choice (nothing drawn and nothing heard unless one is given), a
 // pad pushed through the host, a seed for the level script and the play, and
 // a folder of its own for the save file and the replays, removed at the end.
-// Everything is done through the host: the game object is only read.
+// Everything is done through the host.
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -30,7 +30,6 @@ class TWindowlessGame {
   TWindowlessGame& operator=(const TWindowlessGame&) = delete;
 
   TGameHost& Host() { return *GameHost; }
-  const TQuadrovoltMain& Game() const { return GameHost->Game(); }
   // The game object goes now, saving and writing its replays as it goes; the
   // folder stays until this goes. Nothing may be asked of the game after.
   void Close() { GameHost.reset(); }

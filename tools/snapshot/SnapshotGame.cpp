@@ -1,7 +1,7 @@
 #include "tools/snapshot/SnapshotGame.h"
 
+#include "app/GameConstants.h"
 #include "app/PictureLayout.h"
-#include "app/QuadrovoltMain.h"
 
 namespace {
 TAutoPilotOptions Flying(const TSnapshotOptions& options) {
@@ -49,7 +49,7 @@ void TSnapshotGame::Step() {
 
 void TSnapshotGame::Advance() {
   Pilot.BeforeTick(FrameNumber);  // on the title it only swings the cursor
-  if (Options.HoldCursor) Host().Input(TInputEvent{TInputEvent::TKind::Cursor, 0, Options.CursorX, Options.CursorY});
+  if (Options.HoldCursor) Host().NextInput().Cursor(Options.CursorX, Options.CursorY);
   Host().Step();
   ++FrameNumber;
 }

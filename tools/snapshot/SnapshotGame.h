@@ -18,7 +18,6 @@ class TSnapshotGame {
   void Step();
 
   TGameHost& Host() { return Windowless.Host(); }
-  const TQuadrovoltMain& Game() const { return Windowless.Game(); }
 
  private:
   static TWindowlessSetup Setup(const TSnapshotOptions& options);

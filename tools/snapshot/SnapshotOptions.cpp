@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/QuadrovoltMain.h"
+#include "app/GameConstants.h"
 
 namespace {
 // "X,Y", each anywhere the mouse can reach: the window spans -600..600 units.

@@ -1,0 +1,58 @@
+#pragma once
+// A fingerprint of the whole game as it stands: two games with the same one
+// are the same game, however they got there (the tests that a picture, or a
+// way of handing over input, changes nothing).
+#include <cstdint>
+#include <cstring>
+#include <utility>
+
+#include "app/QuadrovoltMain.h"
+#include "entities/blobPlayer.h"
+#include "gfx/GLPrinter.h"
+#include "gfx/ParticleEngine.h"
+#include "gfx/Random.h"
+#include "gfx/geometryGrid.h"
+#include "levels/LevelManager.h"
+
+// Everything a picture could disturb: the generator, every entity, bullet,
+// particle and lattice point, the ship, the title's clocks and the printer.
+class TFingerprint {
+ public:
+  explicit TFingerprint(const TQuadrovoltMain& g) {
+    Mix(RandomState());
+    Mix(g.State), Mix(g.Level), Mix(g.SelectedLevel), Mix(g.StateTimer), Mix(g.TitleAngle);
+    Mix(g.ScrollShown), Mix(g.ScrollCountdown), Mix(g.LevelScrollDelay), Mix(g.LevelManager->Tick);
+    const TGLPrinter& p = *g.Printer;
+    Mix(p.PenX), Mix(p.PenY), Mix(p.LineCounter), Mix(p.CursorBlink), Mix(int(p.Lines.size()));
+    Entity(*g.Player);
+    Mix(g.Player->Damage), Mix(g.Player->Score), Mix(g.Player->Invulnerable), Mix(g.Player->FireCountdown);
+    for (const TBlob* e : g.Enemies) Entity(*e);
+    for (const TBlob* b : g.Bullets) Entity(*b);
+    for (int i = 0; i < g.Particles->Count(); ++i) Particle(std::as_const(*g.Particles)[i]);
+    for (int i = 0; i < TGeometryGrid::Size; ++i)
+      for (int j = 0; j < TGeometryGrid::Size; ++j) {
+        const TGridPoint q = g.Grid->Point(i, j);
+        Vector(q.Position), Vector(q.Velocity), Mix(q.K);
+      }
+    Mix(g.Grid->ShockwaveRadius), Mix(g.Grid->ShockwaveSteps), Mix(g.Grid->Push);
+  }
+  std::uint64_t Value() const { return Hash; }
+
+ private:
+  template <class T>
+  void Mix(T v) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof v < sizeof bits ? sizeof v : sizeof bits);
+    Hash = (Hash ^ bits) * 0x100000001B3ull;
+    Hash ^= Hash >> 29;
+  }
+  void Vector(const TVector3& v) { Mix(v.X), Mix(v.Y), Mix(v.Z); }
+  void Entity(const TBlob& e) {
+    Mix(e.Active), Mix(e.Kind), Mix(e.State), Mix(e.Size), Mix(e.PulseScale), Mix(e.Life), Mix(e.Alpha);
+    Mix(e.Speed), Mix(e.Counter), Mix(e.Angle), Vector(e.Position), Vector(e.Velocity), Vector(e.Target);
+  }
+  void Particle(const TParticle& p) {
+    Mix(p.Active), Mix(p.Life), Mix(p.Alpha), Mix(p.Speed), Mix(p.Style), Vector(p.Position), Vector(p.Velocity);
+  }
+  std::uint64_t Hash = 0xCBF29CE484222325ull;
+};
