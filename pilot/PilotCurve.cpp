@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/GameHost.h"
 #include "app/GameConstants.h"
+#include "app/GameHost.h"
 
 TPilotPoint PilotTargetAt(int frame, int width, int height) {
   const double a = frame * 0.013;

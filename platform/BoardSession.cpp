@@ -8,9 +8,9 @@
 #include <iterator>
 #include <limits>
 
+#include "app/GameConstants.h"
 #include "app/GameHost.h"
 #include "app/QuadrovoltMain.h"
-#include "app/GameConstants.h"
 #include "platform/BoardClient.h"
 
 namespace {
