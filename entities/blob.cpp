@@ -83,22 +83,4 @@ bool TBlob::Overlaps(const TBlob* other) const {
   return CirclesOverlap(Position.X, Position.Y, Radius, other->Position.X, other->Position.Y, other->Radius);
 }
 
-namespace {
-// Sets a coordinate beyond a wall onto it, reverses that part of the velocity
-// and steps once by the new velocity.
-void BounceAxis(float& pos, float& velocity, int low, int high) {
-  if (pos > high)
-    pos = float(high);
-  else if (pos < low)
-    pos = float(low);
-  else
-    return;
-  velocity = -velocity;
-  pos += velocity;
-}
-}  // namespace
-
-void TBlob::BounceInRect(const TIntRect& r) {
-  BounceAxis(Position.X, Velocity.X, r.Left, r.Right);
-  BounceAxis(Position.Y, Velocity.Y, r.Bottom, r.Top);
-}
+void TBlob::BounceInRect(const TIntRect& r) { ::BounceInRect(Position, Velocity, r); }

@@ -92,25 +92,7 @@ void DrawParticle(const TParticle& p, TMS3DObj* model) {
 
 TParticleEngine::TParticleEngine(const TIntRect& bounds) : Bounds(bounds), Pool(new TParticle[PoolSize]) {}
 
-namespace {
-// Sets a coordinate beyond a wall onto it, reverses that part of the velocity
-// and steps once by the new velocity.
-void BounceAxis(float& pos, float& velocity, int low, int high) {
-  if (pos > high)
-    pos = float(high);
-  else if (pos < low)
-    pos = float(low);
-  else
-    return;
-  velocity = -velocity;
-  pos += velocity;
-}
-}  // namespace
-
-void TParticle::BounceInRect(const TIntRect& r) {
-  BounceAxis(Position.X, Velocity.X, r.Left, r.Right);
-  BounceAxis(Position.Y, Velocity.Y, r.Bottom, r.Top);
-}
+void TParticle::BounceInRect(const TIntRect& r) { ::BounceInRect(Position, Velocity, r); }
 
 void TParticleEngine::AddParticle(const TVector3& pos, bool useDir, const TVector3& dir, std::uint8_t style,
                                   const TVector3& colour, bool randomSpeed, int speedMin, int speed, int lifeMin,

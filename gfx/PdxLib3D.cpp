@@ -70,6 +70,26 @@ int AngleDiff(int a, int b) {
   return d <= e ? d : -e;
 }
 
+namespace {
+// Sets a coordinate beyond a wall onto it, reverses that part of the velocity
+// and steps once by the new velocity.
+void BounceAxis(float& pos, float& velocity, int low, int high) {
+  if (pos > high)
+    pos = float(high);
+  else if (pos < low)
+    pos = float(low);
+  else
+    return;
+  velocity = -velocity;
+  pos += velocity;
+}
+}  // namespace
+
+void BounceInRect(TVector3& pos, TVector3& velocity, const TIntRect& r) {
+  BounceAxis(pos.X, velocity.X, r.Left, r.Right);
+  BounceAxis(pos.Y, velocity.Y, r.Bottom, r.Top);
+}
+
 bool CirclesOverlap(float x1, float y1, float r1, float x2, float y2, float r2) {
   float dx = x2 - x1, dy = y2 - y1;
   float dx2 = dx * dx, dy2 = dy * dy;

@@ -25,6 +25,9 @@ int AngleDiff(int a, int b);
 bool CirclesOverlap(float x1, float y1, float r1, float x2, float y2, float r2);
 bool SquaresOverlap(float x1, float y1, float s1, float x2, float y2, float s2);
 bool ClampToArena(TVector3& pos);
+// A point beyond a wall of r is set onto it, that part of its velocity
+// reversed, and it steps once by the new velocity (each axis on its own).
+void BounceInRect(TVector3& pos, TVector3& velocity, const TIntRect& r);
 void PingPong(float& value, float& step, float lo, float hi, float factor);
 
 // Round half to even, the rounding the game uses everywhere it rounds.
