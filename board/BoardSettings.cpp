@@ -111,22 +111,44 @@ TBoardSettings ParseBoardSettings(const std::string& text, std::vector<std::stri
   return s;
 }
 
-TBoardSettings LoadBoardSettings(const std::string& path, std::vector<std::string>& complaints) {
+namespace {
+// A settings file is a few lines: anything past 4 KiB is not one. False when
+// there is no file to read.
+bool ReadSettingsText(const std::string& path, std::string& text) {
   std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  // A settings file is a few lines: anything past 4 KiB is not one.
-  if (file) {
-    char buffer[4096];
-    file.read(buffer, sizeof buffer);
-    text.write(buffer, file.gcount());
-  }
-  return ParseBoardSettings(text.str(), complaints);
+  if (!file) return false;
+  char buffer[4096];
+  file.read(buffer, sizeof buffer);
+  text.assign(buffer, std::size_t(file.gcount()));
+  return true;
+}
+}  // namespace
+
+TBoardSettings LoadBoardSettings(const std::string& path, std::vector<std::string>& complaints) {
+  std::string text;
+  ReadSettingsText(path, text);
+  return ParseBoardSettings(text, complaints);
 }
 
 bool SaveBoardSettings(const std::string& path, const TBoardSettings& settings) {
   const std::string text = FormatBoardSettings(settings);
   const TFileChunk chunk{text.data(), text.size()};
   return WriteFileAtomically(path.c_str(), &chunk, 1);
+}
+
+bool KeepBoardSettings(const std::string& path, const TBoardSettings& settings) {
+  std::string onDisk;
+  if (ReadSettingsText(path, onDisk)) {
+    // A key missing from the file is made afresh on reading, so it differs.
+    std::vector<std::string> complaints;
+    const TBoardSettings kept = ParseBoardSettings(onDisk, complaints);
+    if (kept.Sharing == settings.Sharing && kept.Name == settings.Name && kept.Key == settings.Key &&
+        kept.Address == settings.Address)
+      return true;
+  } else if (!settings.Sharing && settings.Name.empty() && settings.Address == DefaultBoardAddress) {
+    return true;
+  }
+  return SaveBoardSettings(path, settings);
 }
 
 std::string BoardAddress(const TBoardSettings& settings) {

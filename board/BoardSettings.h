@@ -37,6 +37,11 @@ TBoardSettings ParseBoardSettings(const std::string& text, std::vector<std::stri
 TBoardSettings LoadBoardSettings(const std::string& path, std::vector<std::string>& complaints);
 // Written beside the old one and renamed over it; false (errno) on failure.
 bool SaveBoardSettings(const std::string& path, const TBoardSettings& settings);
+// At the start of a session: saved only when it would change the file, and
+// with no file yet only once the player chose something (sharing on, a name,
+// another address), so that a player who never shares gets no file at all.
+// True when nothing needed writing or the write went through.
+bool KeepBoardSettings(const std::string& path, const TBoardSettings& settings);
 
 // The address the game talks to: the environment's, else the kept one.
 std::string BoardAddress(const TBoardSettings& settings);

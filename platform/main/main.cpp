@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     case TSetupOutcome::Quit: SDL_Quit(); return 0;
     case TSetupOutcome::Failed: return FailToStart();
   }
-  if (!SaveBoardSettings(BoardSettingsFileName, board))
+  if (!KeepBoardSettings(BoardSettingsFileName, board))
     std::fprintf(stderr, "quadrovolt: %s could not be written: %s\n", BoardSettingsFileName, std::strerror(errno));
   int code = 0;
   {

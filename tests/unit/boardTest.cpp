@@ -79,6 +79,37 @@ TEST(BoardSettings, RoundTripThroughTheFile) {
   EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
 }
 
+// A session keeps the file only when it changes something: a player who never
+// shares gets none, one who does keeps one file that is not rewritten.
+TEST(BoardSettings, KeptOnlyWhenTheyChangeTheFile) {
+  TTempFolder dir;
+  const std::string path = (dir.Path() / BoardSettingsFileName).string();
+  std::vector<std::string> complaints;
+  TBoardSettings s = LoadBoardSettings(path, complaints);
+  ASSERT_TRUE(KeepBoardSettings(path, s));
+  EXPECT_FALSE(std::filesystem::exists(path)) << "sharing never turned on: no file";
+
+  s.Name = "Ada";
+  ASSERT_TRUE(KeepBoardSettings(path, s));
+  ASSERT_TRUE(std::filesystem::exists(path)) << "a name chosen is kept even with sharing off";
+  EXPECT_EQ(LoadBoardSettings(path, complaints).Key, s.Key) << "the key made at the first start is the one kept";
+
+  // Unchanged: the file is left as it is (a stranger's byte in it shows a rewrite).
+  Write(path, Read(path) + "# kept\n");
+  ASSERT_TRUE(KeepBoardSettings(path, LoadBoardSettings(path, complaints)));
+  EXPECT_NE(Read(path).find("# kept"), std::string::npos);
+  s.Sharing = true;
+  ASSERT_TRUE(KeepBoardSettings(path, s));
+  EXPECT_TRUE(LoadBoardSettings(path, complaints).Sharing);
+  EXPECT_EQ(Read(path), FormatBoardSettings(s));
+
+  // A file written by hand without a key: the key made on reading is kept.
+  Write(path, "sharing = on\nname = Ada\n");
+  const TBoardSettings handWritten = LoadBoardSettings(path, complaints);
+  ASSERT_TRUE(KeepBoardSettings(path, handWritten));
+  EXPECT_EQ(LoadBoardSettings(path, complaints).Key, handWritten.Key);
+}
+
 TEST(BoardSettings, BadLinesAreSkippedAndSaid) {
   std::vector<std::string> complaints;
   const TBoardSettings s = ParseBoardSettings(
