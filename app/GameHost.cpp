@@ -1,6 +1,7 @@
 #include "app/GameHost.h"
 
 #include "app/QuadrovoltMain.h"
+#include "app/World.h"
 #include "entities/blobPlayer.h"
 #include "gfx/ParticleEngine.h"
 
@@ -134,34 +135,34 @@ bool TGameHost::Recording() const { return GameObject->Recorder.Recording(); }
 std::uint8_t TGameHost::State() const { return GameObject->State; }
 std::uint8_t TGameHost::ControlMode() const { return GameObject->InputMode; }
 int TGameHost::Level() const { return GameObject->Level; }
-int TGameHost::Score() const { return GameObject->Player->Score; }
-int TGameHost::Damage() const { return GameObject->Player->Damage; }
+int TGameHost::Score() const { return GameObject->World().Player().Score; }
+int TGameHost::Damage() const { return GameObject->World().Player().Damage; }
 int TGameHost::HiScore() const { return GameObject->Progress.HiScore(); }
 int TGameHost::MaxLevel() const { return GameObject->Progress.MaxLevel(); }
 const TReplayResult& TGameHost::LastResult() const { return GameObject->LastResult; }
 std::uint32_t TGameHost::ReplayDivergedAt() const { return GameObject->ReplayDivergedAt; }
 
 TGameHost::TShipReport TGameHost::Ship() const {
-  const TBlobPlayer& p = *GameObject->Player;
+  const TBlobPlayer& p = GameObject->World().Player();
   return TShipReport{p.Position.X, p.Position.Y, p.AimAngle, GameObject->JoyFire, p.GraviBombs};
 }
 
-int TGameHost::EnemySlots() const { return GameObject->Enemies.Count(); }
+int TGameHost::EnemySlots() const { return GameObject->World().Enemies().Count(); }
 
 int TGameHost::ActiveEnemies() const {
   int active = 0;
-  for (const TBlob* e : GameObject->Enemies) active += e->Active;
+  for (const TBlob* e : GameObject->World().Enemies()) active += e->Active;
   return active;
 }
 
 int TGameHost::ActiveBullets() const {
   int active = 0;
-  for (const TBlob* b : GameObject->Bullets) active += b->Active;
+  for (const TBlob* b : GameObject->World().Bullets()) active += b->Active;
   return active;
 }
 
 std::uint32_t TGameHost::RecordedTicks() const { return GameObject->Recorder.Ticks(); }
 
-int TGameHost::ActiveParticles() const { return GameObject->Particles->ActiveCount(); }
+int TGameHost::ActiveParticles() const { return GameObject->World().Particles().ActiveCount(); }
 
-const TQuadrovoltMain& TGameHost::Game() const { return *GameObject; }
+const TWorld& TGameHost::World() const { return GameObject->World(); }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/QuadrovoltMain.h"
+#include "app/World.h"
 #include "entities/blobPlayer.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Renderer.h"
@@ -54,7 +55,7 @@ void TQuadrovoltMain::ApplyInput(const TInputEvent& e) {
     case E::RightDown:
       // Always recorded: it also puts the ship's target under the cursor.
       Recorder.Event(e);
-      Player->Target = TVector3{float(CursorX), float(CursorY), 0};
+      Arena->Player().Target = TVector3{float(CursorX), float(CursorY), 0};
       MouseRight = true;
       break;
     case E::RightUp:
@@ -65,7 +66,7 @@ void TQuadrovoltMain::ApplyInput(const TInputEvent& e) {
 }
 
 void TQuadrovoltMain::ReadKeyboard() {
-  TBlobPlayer& p = *Player;
+  TBlobPlayer& p = Arena->Player();
   float dx = 0, dy = 0;
   if (Keys[VK::Left]) p.Position.X -= p.Speed, dx = -4;
   if (Keys[VK::Right]) p.Position.X += p.Speed, dx += 4;
@@ -86,7 +87,7 @@ void TQuadrovoltMain::ReadKeyboard() {
 
 void TQuadrovoltMain::ReadJoystick() {
   if (!Joystick.Read(JoyInfo)) return;
-  TBlobPlayer& p = *Player;
+  TBlobPlayer& p = Arena->Player();
   // No dead zone of the game's own (the platform reports a pad's rest as
   // exact centre): an off-centre reading drifts the ship.
   float ox = float(int(JoyInfo.XPos) - 32767), oy = float(int(JoyInfo.YPos) - 32767);
@@ -121,7 +122,7 @@ void TQuadrovoltMain::ReadJoystick() {
 }
 
 void TQuadrovoltMain::MoveByMouse() {
-  TBlobPlayer& p = *Player;
+  TBlobPlayer& p = Arena->Player();
   if (std::fabs(p.Target.X - p.Position.X) <= 2 && std::fabs(p.Target.Y - p.Position.Y) <= 2) {
     p.Position = p.Target;
     p.AtTarget = true;

@@ -11,22 +11,14 @@
 #include "app/Progress.h"
 #include "app/ReplayJoystick.h"
 #include "board/BoardView.h"
-#include "entities/blobList.h"
 #include "gfx/PdxLib3DTypes.h"
 
-class TFormSounds;
 class TSoundDevice;
-class TMS3DObj;
-class TLevelManager;
-class TGLPrinter;
-class TParticleEngine;
-class TGeometryGrid;
 class TBlob;
-class TBlobPlayer;
+class TWorld;
 
 class TQuadrovoltMain {
  public:
-  static constexpr int BulletCount = 48;
   static constexpr int GameOverFrames = 120;
 
   TQuadrovoltMain(TSoundDevice& soundDevice, TJoystick& joystick, std::string savePath = "QUADROVOLT.DAT");
@@ -61,10 +53,10 @@ class TQuadrovoltMain {
   void ReadKeyboard();
   void ReadJoystick();
 
-  std::unique_ptr<TFormSounds> FormSounds;
-  std::unique_ptr<TMS3DObj> ModelSphereTile;
-  std::unique_ptr<TMS3DObj> ModelRectFrame;
-  std::unique_ptr<TMS3DObj> ModelGeoSphere;
+  // The arena: its entity lists, the ship, the grid, the particles, the
+  // level manager and what they share.
+  TWorld& World() { return *Arena; }
+  const TWorld& World() const { return *Arena; }
   int LevelSelectOffset = -4;
   int SelectedLevel = 1;
   int LevelScrollDelay = 0;
@@ -76,23 +68,14 @@ class TQuadrovoltMain {
   TJoyInfo JoyInfo;
   bool JoyFire = false;
   bool KeyFire = false;
-  std::unique_ptr<TLevelManager> LevelManager;
   int ScrollShown = 0;
   int ScrollDelay = 4;
   int ScrollCountdown = 0;
   int TitleAngle = 0;
-  std::unique_ptr<TGLPrinter> Printer;
-  std::unique_ptr<TParticleEngine> Particles;
   bool MouseLeft = false;
   bool MouseRight = false;
   bool Keys[256] = {};
-  TBlobList Bullets;
-  TBlobList Enemies;
-  TBlobList GravityWells;
-  TBlobList GridWarpers;
-  std::unique_ptr<TGeometryGrid> Grid;
   std::uint8_t State = GameState::Title;
-  std::unique_ptr<TBlobPlayer> Player;
   int ScreenWidth = 1024;
   int ScreenHeight = 768;
   // Where the picture starts in the drawable when bars frame it (GL's
@@ -192,6 +175,9 @@ class TQuadrovoltMain {
   void RebuildScript(std::uint64_t state);
   void WriteReplays();
 
+  // Held through a pointer: the pictures, drawn by const methods, draw
+  // through the printer and the models, which keep their own scratch state.
+  std::unique_ptr<TWorld> Arena;
   TFramePicture Shown;
   TReplayJoystick Joystick;
   TReplayPlayer Watch;

@@ -10,6 +10,7 @@
 
 #include "app/QuadrovoltMain.h"
 #include "app/SaveFile.h"
+#include "app/World.h"
 #include "entities/blobBullet.h"
 #include "entities/blobPlayer.h"
 #include "gfx/ParticleEngine.h"
@@ -47,17 +48,17 @@ void TQuadrovoltMain::BeginPlay(const TReplayHeader& header) {
   // What the title or an earlier game left behind must not reach this game:
   // the enemy pool is made afresh (its order decides who moves and is hit
   // first), and every particle, bullet, the grid and the ship start as new.
-  LevelManager->Reset();
-  GravityWells.Clear();
-  GridWarpers.Clear();
-  Enemies.Clear();
-  for (int i = 0; i < Particles->Count(); ++i) (*Particles)[i].Create();
-  for (TBlob* b : Bullets) b->Create();
-  Grid->Initialise();
-  Player->Create();
-  Player->Radius = 25;
+  Arena->LevelManager().Reset();
+  Arena->GravityWells().Clear();
+  Arena->GridWarpers().Clear();
+  Arena->Enemies().Clear();
+  for (int i = 0; i < Arena->Particles().Count(); ++i) Arena->Particles()[i].Create();
+  for (TBlob* b : Arena->Bullets()) b->Create();
+  Arena->Grid().Initialise();
+  Arena->Player().Create();
+  Arena->Player().Radius = 25;
   ResetPlayerForTitle();
-  Player->Invulnerable = 100;
+  Arena->Player().Invulnerable = 100;
 
   const TReplayInputState& s = header.Start;
   std::memcpy(Keys, s.Keys, sizeof Keys);
@@ -113,13 +114,13 @@ void TQuadrovoltMain::TickBegins() {
   ++PlayTicks;
   const TReplayAssists& assists = Watching() ? Watch.Header().Assists : Assists;
   if (State == GameState::Playing && assists.Any()) {
-    if (assists.BulletLevel) Player->BulletLevel = assists.BulletLevel;
+    if (assists.BulletLevel) Arena->Player().BulletLevel = assists.BulletLevel;
     if (assists.NoDamage) {
       // Held where the blows land too: several in one frame cannot end the game.
-      Player->Damage = 0;
-      Player->DamageHeld = true;
+      Arena->Player().Damage = 0;
+      Arena->Player().DamageHeld = true;
     }
-    if (assists.Bombs) Player->GraviBombs = 9;
+    if (assists.Bombs) Arena->Player().GraviBombs = 9;
   }
   // The host ends a game at the first event or tick after Escape went down;
   // when that was this tick, the recorded game ended here, before its step.
@@ -132,17 +133,17 @@ void TQuadrovoltMain::FoldChecksum() {
     h = (h ^ v) * 0x100000001B3ull;
     h ^= h >> 31;
   };
-  for (const TBlob* e : Enemies) {
+  for (const TBlob* e : Arena->Enemies()) {
     if (!e->Active) continue;
     mix(std::uint64_t(e->Kind) | std::uint64_t(e->State) << 8);
     mix(std::uint64_t(Bits(e->Position.X)) << 32 | Bits(e->Position.Y));
   }
-  for (const TBlob* b : Bullets)
+  for (const TBlob* b : Arena->Bullets())
     if (b->Active) mix(std::uint64_t(Bits(b->Position.X)) << 32 | Bits(b->Position.Y));
-  const TBlobPlayer& p = *Player;
+  const TBlobPlayer& p = Arena->Player();
   mix(std::uint64_t(Bits(p.Position.X)) << 32 | Bits(p.Position.Y));
   mix(std::uint64_t(std::uint32_t(p.Damage)) << 32 | std::uint32_t(p.Score));
-  mix(std::uint64_t(std::uint32_t(Level)) << 32 | std::uint32_t(LevelManager->Tick));
+  mix(std::uint64_t(std::uint32_t(Level)) << 32 | std::uint32_t(Arena->LevelManager().Tick));
   mix(RandomState());
   PlayChecksum = h;
 }
@@ -150,7 +151,7 @@ void TQuadrovoltMain::FoldChecksum() {
 void TQuadrovoltMain::GameEnded() {
   PassCheckpoint();  // the last one, at the end
   InGame = false;
-  LastResult = TReplayResult{PlayTicks, Level, Player->Score, Player->Damage, PlayChecksum};
+  LastResult = TReplayResult{PlayTicks, Level, Arena->Player().Score, Arena->Player().Damage, PlayChecksum};
   if (Watching()) {
     if (ReplayDivergedAt) std::fprintf(stderr, "replay diverges at tick %u\n", unsigned(ReplayDivergedAt));
     // Back to the live game as it was before the replay.
@@ -207,7 +208,7 @@ void TQuadrovoltMain::FinishGame() {
 
 void TQuadrovoltMain::RebuildScript(std::uint64_t state) {
   RandomRestore(state);
-  LevelManager->Rebuild();
+  Arena->LevelManager().Rebuild();
   ScriptState = state;
 }
 

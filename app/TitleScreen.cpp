@@ -5,6 +5,7 @@
 
 #include "app/GameConstants.h"
 #include "app/QuadrovoltMain.h"
+#include "app/World.h"
 #include "board/BoardLayout.h"
 #include "entities/blobPlayer.h"
 #include "gfx/GLPrinter.h"
@@ -26,26 +27,27 @@ void TQuadrovoltMain::TitleFrame() {
   Shown.StripOffset = LevelSelectOffset;
   Shown.StripMaxLevel = Progress.MaxLevel();
 
-  Printer->PenX = Printer->PenStartX = -450;
-  Printer->SetTop(-250);
-  Printer->AdvanceScroller(ScrollShown, ScrollDelay, TVector3{1, 1, 1}, TVector3{0, 0.5f, 0.9f}, 1, ScrollCountdown);
+  Arena->Printer().PenX = Arena->Printer().PenStartX = -450;
+  Arena->Printer().SetTop(-250);
+  Arena->Printer().AdvanceScroller(ScrollShown, ScrollDelay, TVector3{1, 1, 1}, TVector3{0, 0.5f, 0.9f}, 1,
+                                   ScrollCountdown);
 
   TitleSparkles();
-  Particles->Update();
+  Arena->Particles().Update();
 
   if (ReadFireInput() && StateTimer <= 0) StartGame();
 }
 
 void TQuadrovoltMain::DrawTitle() const {
   const TVector3 one{1, 1, 1};
-  Printer->PrintAt(4, TVector3{1, 1, 1}, -450, 200, TVector3{4, 8, 1}, "Q U A D R O V O L T");
-  Printer->PrintAt(1, TVector3{1, 1, 0}, 350, 100, one, "final edition");
-  Printer->PrintAt(2, TVector3{0.5f, 0, 1}, -300, -20, TVector3{2, 2, 1}, "A Pendrix Production 2006");
-  Printer->PrintAt(2, TVector3{0.5f, 0, 1}, -300, -140, one, "Start Level:");
+  Arena->Printer().PrintAt(4, TVector3{1, 1, 1}, -450, 200, TVector3{4, 8, 1}, "Q U A D R O V O L T");
+  Arena->Printer().PrintAt(1, TVector3{1, 1, 0}, 350, 100, one, "final edition");
+  Arena->Printer().PrintAt(2, TVector3{0.5f, 0, 1}, -300, -20, TVector3{2, 2, 1}, "A Pendrix Production 2006");
+  Arena->Printer().PrintAt(2, TVector3{0.5f, 0, 1}, -300, -140, one, "Start Level:");
   DrawLevelStrip();
-  DrawBoardView(Board, *Printer);
-  Printer->DrawScroller();
-  Particles->Draw();
+  DrawBoardView(Board, Arena->Printer());
+  Arena->Printer().DrawScroller();
+  Arena->Particles().Draw();
 }
 
 void TQuadrovoltMain::ScrollLevelStrip() {
@@ -91,8 +93,8 @@ void TQuadrovoltMain::DrawLevelStrip() const {
     if (i == MiddleSlot) middleOpen = unlocked;
     fade -= 0.025f;
     std::snprintf(label, sizeof label, "%.02d", n);
-    Printer->PrintAt(2, TVector3{base * fade, base * fade, unlocked ? 0.0f : 0.5f * fade}, float(i * 50 - 190), -140,
-                     TVector3{1, 1, 1}, label);
+    Arena->Printer().PrintAt(2, TVector3{base * fade, base * fade, unlocked ? 0.0f : 0.5f * fade}, float(i * 50 - 190),
+                             -140, TVector3{1, 1, 1}, label);
     ++n;
   }
 
@@ -122,7 +124,8 @@ void TQuadrovoltMain::TitleSparkles() {
   const TVector3& around = DirTable[TitleAngle];
   const TVector3 ringPoint{CursorX + 20 * around.X, CursorY + 20 * around.Y, 0};
   for (int k = 0; k < 18; ++k)
-    Particles->AddParticle(ringPoint, true, DirTable[20 * k], 5, TVector3{0.8f, 0.8f, 0}, false, 0, 4, 50, 200, 8);
+    Arena->Particles().AddParticle(ringPoint, true, DirTable[20 * k], 5, TVector3{0.8f, 0.8f, 0}, false, 0, 4, 50, 200,
+                                   8);
 
   // Moving the cursor leaves a trail of yellow dust.
   if (CursorX == LastCursorX && CursorY == LastCursorY) return;
@@ -135,7 +138,7 @@ void TQuadrovoltMain::TitleSparkles() {
       dx -= Random();
       float dy = 2 * Random();
       dy -= Random();
-      Particles->AddParticle(pos, true, TVector3{dx, dy, 0}, style, TVector3{1, 1, 0}, false, 0, 2, 10, 200, 8);
+      Arena->Particles().AddParticle(pos, true, TVector3{dx, dy, 0}, style, TVector3{1, 1, 0}, false, 0, 2, 10, 200, 8);
     }
   }
 }
@@ -164,14 +167,14 @@ void TQuadrovoltMain::StartGame() {
 void TQuadrovoltMain::DrawHud() const {
   const TVector3 white{1, 1, 1};
   char text[48];
-  Printer->PrintHud(1, white, -500, 520, "Energy: ");
+  Arena->Printer().PrintHud(1, white, -500, 520, "Energy: ");
   std::snprintf(text, sizeof text, "Score: %d", Shown.Score);
-  Printer->PrintHud(1, white, -100, 520, text);
+  Arena->Printer().PrintHud(1, white, -100, 520, text);
   std::snprintf(text, sizeof text, " HiScore: %d", Shown.HiScore);
-  Printer->PrintHud(1, TVector3{0, 0.5f, 1}, 300, 520, text);
+  Arena->Printer().PrintHud(1, TVector3{0, 0.5f, 1}, 300, 520, text);
   std::snprintf(text, sizeof text, "GraviBomb:%d", Shown.GraviBombs);
-  Printer->PrintHud(1, TVector3{0, 0, 1}, 150, 520, text);
-  if (Shown.Watching) Printer->PrintHud(1, TVector3{1, 1, 0}, -190, 520, "REPLAY");
+  Arena->Printer().PrintHud(1, TVector3{0, 0, 1}, 150, 520, text);
+  if (Shown.Watching) Arena->Printer().PrintHud(1, TVector3{1, 1, 0}, -190, 520, "REPLAY");
 
   // Energy bar: 200 units at full energy, shaded magenta to blue, gone at 100 damage.
   const int energy = 100 - std::min(Shown.Damage, 100);

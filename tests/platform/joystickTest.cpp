@@ -225,7 +225,7 @@ TEST_F(VirtualPad, TheGameFliesAimsAndFiresWithAPad) {
   EXPECT_EQ(t.Player().AimAngle, 30);
   EXPECT_TRUE(t.Game->JoyFire);
   int flying = 0;
-  for (TBlob* b : t.Game->Bullets) {
+  for (TBlob* b : t.Game->World().Bullets()) {
     if (!b->Active) continue;
     ++flying;
     EXPECT_NEAR(std::atan2(b->Velocity.Y, b->Velocity.X) * 180 / Pi, 30, 0.5);

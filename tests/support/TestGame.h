@@ -7,6 +7,7 @@
 
 #include "app/GameConstants.h"
 #include "app/QuadrovoltMain.h"
+#include "app/World.h"
 #include "entities/blobPlayer.h"
 #include "gfx/RecordingRenderer.h"
 #include "sound/RecordingSoundDevice.h"
@@ -53,7 +54,7 @@ struct TTestGame {
   }
   // The window closes: the game object goes (saving as it goes); its folder stays.
   void Close() { Windowless.Close(); }
-  TBlobPlayer& Player() { return *Game->Player; }
+  TBlobPlayer& Player() { return Game->World().Player(); }
 
   TWindowlessSetup Setup(std::uint8_t inputMode, std::uint64_t seed) {
     TWindowlessSetup setup;

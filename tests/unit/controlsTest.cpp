@@ -185,6 +185,6 @@ TEST(MouseControls, TheGunFollowsTheCursorAndTheLeftButtonFires) {
   t.Click(true);
   t.Run(1);
   int flying = 0;
-  for (TBlob* b : t.Game->Bullets) flying += b->Active;
+  for (TBlob* b : t.Game->World().Bullets()) flying += b->Active;
   EXPECT_EQ(flying, 1);
 }

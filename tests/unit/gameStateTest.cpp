@@ -157,7 +157,7 @@ TEST(GameState, GraviBombFiresOncePerShockwave) {
   t.Key(VK::Space, true);
   t.Run(1);
   EXPECT_EQ(t.Player().GraviBombs, 2);
-  EXPECT_TRUE(t.Game->Grid->ShockwaveActive);
+  EXPECT_TRUE(t.Game->World().Grid().ShockwaveActive);
   t.Run(40);
   EXPECT_EQ(t.Player().GraviBombs, 2) << "held Space waits for the wave to end";
   t.Run(60);
@@ -171,12 +171,12 @@ TEST(GameState, ReturningToTheTitleResetsTheArena) {
   t.Click(true);
   t.Run(30);
   int flying = 0;
-  for (TBlob* b : t.Game->Bullets) flying += b->Active;
+  for (TBlob* b : t.Game->World().Bullets()) flying += b->Active;
   ASSERT_GT(flying, 0);
   t.Game->SetState(GameState::Title);
-  for (TBlob* b : t.Game->Bullets) EXPECT_FALSE(b->Active);
-  EXPECT_EQ(t.Game->LevelManager->Tick, 0);
-  EXPECT_EQ(t.Game->Particles->ActiveCount(), 0);
+  for (TBlob* b : t.Game->World().Bullets()) EXPECT_FALSE(b->Active);
+  EXPECT_EQ(t.Game->World().LevelManager().Tick, 0);
+  EXPECT_EQ(t.Game->World().Particles().ActiveCount(), 0);
   EXPECT_EQ(t.Player().Position.X, 0);
 }
 

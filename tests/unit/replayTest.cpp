@@ -124,11 +124,11 @@ TEST(Replay, EveryModeReplaysExactlyHereAndInAFreshGame) {
 
     TTestGame fresh(InputModes::Mouse);
     const std::uint64_t freshScript = fresh.Game->ScriptState;
-    const auto freshRows = fresh.Game->LevelManager->Spawns.size();
+    const auto freshRows = fresh.Game->World().LevelManager().Spawns.size();
     ExpectSameGame(WatchToTheEnd(fresh, replay), recorded);
     EXPECT_EQ(fresh.Game->InputMode, InputModes::Mouse) << "the player's own mode comes back";
     EXPECT_EQ(fresh.Game->ScriptState, freshScript) << "and so does the player's own level script";
-    EXPECT_EQ(fresh.Game->LevelManager->Spawns.size(), freshRows);
+    EXPECT_EQ(fresh.Game->World().LevelManager().Spawns.size(), freshRows);
 
     ExpectSameGame(WatchToTheEnd(rec, replay), recorded);
   }

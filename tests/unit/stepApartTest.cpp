@@ -79,7 +79,7 @@ struct TPilotedGame {
     Pilot = std::make_unique<TAutoPilot>(Windowless->Host(), flying);
   }
   TGameHost& Host() { return Windowless->Host(); }
-  const TQuadrovoltMain& Game() const { return Windowless->Host().Game(); }
+  const TQuadrovoltMain& Game() const { return Windowless->Host().Arrange(); }
   void Start() {
     Pilot->StartGame();
     Host().Step();  // the title's frame that starts the game
@@ -129,13 +129,13 @@ TEST(StepApart, BusyStepsMakeNoDrawingCall) {
       ASSERT_TRUE(game.Step()) << "frame " << f;
       gameOvers += before == GameState::Playing && game.Host().State() == GameState::GameOver;
       int active = 0;
-      for (const TBlob* e : game.Game().Enemies) {
+      for (const TBlob* e : game.Game().World().Enemies()) {
         active += e->Active;
         if (e->Shown != BlobShown::Nothing) seen.insert({e->Kind, e->Shown});
       }
-      for (const TBlob* b : game.Game().Bullets) bulletsFlying += b->Active;
+      for (const TBlob* b : game.Game().World().Bullets()) bulletsFlying += b->Active;
       peakEnemies = std::max(peakEnemies, active);
-      peakParticles = std::max(peakParticles, game.Game().Particles->ActiveCount());
+      peakParticles = std::max(peakParticles, game.Game().World().Particles().ActiveCount());
     }
     EXPECT_EQ(failing.Calls, 0) << "first call from a step: " << failing.First;
     // It was busy: a full arena, a full pool, shots flying (or a game lost).

@@ -15,7 +15,7 @@
 namespace {
 int BulletsFlying(const TTestGame& t) {
   int flying = 0;
-  for (const TBlob* b : t.Game->Bullets) flying += b->Active;
+  for (const TBlob* b : t.Game->World().Bullets()) flying += b->Active;
   return flying;
 }
 

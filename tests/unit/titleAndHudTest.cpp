@@ -136,20 +136,20 @@ TEST(Hud, EnergyBarShrinksWithDamageAndVanishesAtHundred) {
 TEST(GraviBomb, TheRingBlastsEnemiesItReachesButNeverMessages) {
   TTestGame t;
   t.StartPlaying();
-  t.Game->LevelManager->Spawns.clear();  // an empty arena but for ours
-  t.Game->Player->Invulnerable = 0;
+  t.Game->World().LevelManager().Spawns.clear();  // an empty arena but for ours
+  t.Game->World().Player().Invulnerable = 0;
   auto grunt = std::make_unique<TBlobGrunt>();
   grunt->SetSpawn(TVector3{150, 0, 0}, 1, true, TVector3{});
-  grunt->Player = t.Game->Player.get();
-  TBlob* near = t.Game->Enemies.Adopt(std::move(grunt));
+  grunt->Player = &t.Game->World().Player();
+  TBlob* near = t.Game->World().Enemies().Adopt(std::move(grunt));
   auto far = std::make_unique<TBlobGrunt>();
   far->SetSpawn(TVector3{-450, 450, 0}, 1, true, TVector3{});
-  far->Player = t.Game->Player.get();
-  TBlob* farGrunt = t.Game->Enemies.Adopt(std::move(far));
+  far->Player = &t.Game->World().Player();
+  TBlob* farGrunt = t.Game->World().Enemies().Adopt(std::move(far));
   auto msg = std::make_unique<TBlobMessage>();
   msg->SetPath(TVector3{100, 10, 0}, 1, false, TVector3{});
   msg->SetText("Level 99");
-  TBlob* message = t.Game->Enemies.Adopt(std::move(msg));
+  TBlob* message = t.Game->World().Enemies().Adopt(std::move(msg));
   t.Run(30);  // the grunts grow in
   ASSERT_EQ(near->State, BlobState::Alive);
   const int score = t.Player().Score;
