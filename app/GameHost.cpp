@@ -111,11 +111,11 @@ void TGameHost::SetControlMode(std::uint8_t mode) { GameObject->InputMode = mode
 
 void TGameHost::SetSoundOn(bool on) { GameObject->SetSoundOn(on); }
 
-void TGameHost::ChooseStartLevel(int level) { GameObject->LevelSelectOffset = level - 5; }
+void TGameHost::ChooseStartLevel(int level) { GameObject->ShowStartLevel(level); }
 
 void TGameHost::PlayNextGameOnSeed(std::uint64_t seed) { GameObject->NextGameSeed = seed; }
 
-void TGameHost::ShowBoard(const TBoardView& view) { GameObject->Board = view; }
+void TGameHost::ShowBoard(const TBoardView& view) { GameObject->ShowBoard(view); }
 
 void TGameHost::Watch(TReplay replay) { GameObject->StartWatching(std::move(replay)); }
 

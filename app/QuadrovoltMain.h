@@ -10,6 +10,7 @@
 #include "app/Joystick.h"
 #include "app/Progress.h"
 #include "app/ReplayJoystick.h"
+#include "app/Title.h"
 #include "board/BoardView.h"
 #include "gfx/PdxLib3DTypes.h"
 
@@ -57,9 +58,11 @@ class TQuadrovoltMain {
   // level manager and what they share.
   TWorld& World() { return *Arena; }
   const TWorld& World() const { return *Arena; }
-  int LevelSelectOffset = -4;
-  int SelectedLevel = 1;
-  int LevelScrollDelay = 0;
+  // The title screen: its strip of start levels, its text, its sparkles
+  // and the score board it shows.
+  const TTitle& Title() const { return TitleScreen; }
+  void ShowBoard(const TBoardView& view) { TitleScreen.ShowBoard(view); }
+  void ShowStartLevel(int level) { TitleScreen.ShowStartLevel(level); }
   int Level = 1;
   bool IntroPlaying = false;
   // The best score and the highest level, and their save file.
@@ -68,10 +71,6 @@ class TQuadrovoltMain {
   TJoyInfo JoyInfo;
   bool JoyFire = false;
   bool KeyFire = false;
-  int ScrollShown = 0;
-  int ScrollDelay = 4;
-  int ScrollCountdown = 0;
-  int TitleAngle = 0;
   bool MouseLeft = false;
   bool MouseRight = false;
   bool Keys[256] = {};
@@ -86,8 +85,6 @@ class TQuadrovoltMain {
   bool Paused = false;
   int CursorX = 0;
   int CursorY = 0;
-  int LastCursorX = 0;
-  int LastCursorY = 0;
 
   // Benchmarks switch the grid off to measure its share of a frame.
   bool GridEnabled = true;
@@ -117,7 +114,6 @@ class TQuadrovoltMain {
   std::uint64_t NextGameSeed = 0;      // a ticket's seed for the next game started (0: none)
   TReplayResult LastResult;            // how the last recorded or watched game came out
   std::uint32_t ReplayDivergedAt = 0;  // the tick where the last replay watched parted from its recording (0: never)
-  TBoardView Board;                    // the score board the title shows (sharing off: not shown)
 
   // What the last step left to show besides the entities' own pictures,
   // each taken at its moment in the step: the HUD before the step, the ship
@@ -145,6 +141,7 @@ class TQuadrovoltMain {
   const TFramePicture& Picture() const { return Shown; }
 
  private:
+  friend class TArrange;  // tests only: the situations a rule is checked in
   void PlayFrame();
   void MoveByMouse();
   bool FireFlag() const;
@@ -152,15 +149,11 @@ class TQuadrovoltMain {
   void ShipContact();
   void TakeCursorPicture();
   void TitleFrame();
-  void ScrollLevelStrip();
-  void ChooseStripLevel();
-  void TitleSparkles();
   bool ReadFireInput();
   void StartGame();
   // The pictures, in the order a frame draws them.
   void DrawHud() const;
   void DrawTitle() const;
-  void DrawLevelStrip() const;
   void DrawArena() const;
   void DrawTargetCross() const;
   void DrawArenaBorder() const;
@@ -178,6 +171,7 @@ class TQuadrovoltMain {
   // Held through a pointer: the pictures, drawn by const methods, draw
   // through the printer and the models, which keep their own scratch state.
   std::unique_ptr<TWorld> Arena;
+  TTitle TitleScreen;
   TFramePicture Shown;
   TReplayJoystick Joystick;
   TReplayPlayer Watch;
@@ -186,9 +180,8 @@ class TQuadrovoltMain {
   TProgress::TKept LiveRecord;
   std::uint8_t LiveInputMode = 0;
   std::uint64_t LiveRandom = 0, LiveScript = 0;
-  struct TLiveTitle {
-    int Level, SelectedLevel, LevelSelectOffset, LevelScrollDelay;
-  } LiveTitle{1, 1, -4, 0};
+  int LiveLevel = 1;
+  TTitle::TStrip LiveStrip;
   // The game in progress, for its final line.
   bool InGame = false;
   std::uint32_t PlayTicks = 0;

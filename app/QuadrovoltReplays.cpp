@@ -163,10 +163,8 @@ void TQuadrovoltMain::GameEnded() {
     CursorX = LiveInput.CursorX, CursorY = LiveInput.CursorY;
     JoyInfo = LiveInput.JoyInfo;
     Progress.PutBack(LiveRecord);
-    Level = LiveTitle.Level;
-    SelectedLevel = LiveTitle.SelectedLevel;
-    LevelSelectOffset = LiveTitle.LevelSelectOffset;
-    LevelScrollDelay = LiveTitle.LevelScrollDelay;
+    Level = LiveLevel;
+    TitleScreen.PutBack(LiveStrip);
     InputMode = LiveInputMode;
     Paused = false;
     if (ScriptState != LiveScript) RebuildScript(LiveScript);
@@ -218,7 +216,8 @@ void TQuadrovoltMain::StartWatching(TReplay replay) {
   LiveInput = live.Start;
   LiveRecord = Progress.Keep();
   // The title's choice of start level, which the replay's play moves on.
-  LiveTitle = TLiveTitle{Level, SelectedLevel, LevelSelectOffset, LevelScrollDelay};
+  LiveLevel = Level;
+  LiveStrip = TitleScreen.Strip();
   LiveInputMode = InputMode;
   ReplayDivergedAt = 0;
   LiveRandom = live.PlaySeed;

@@ -17,7 +17,11 @@ class TArrange {
   void LevelsOpen(int level) { Game.Progress.Max = level; }
   void OpenLevelsUpTo(int level) { LevelsOpen(std::max(Game.Progress.MaxLevel(), level)); }
   // The title's strip shows this start level in its middle slot.
-  void ShowStartLevel(int level) { Game.LevelSelectOffset = level - 5; }
+  void ShowStartLevel(int level) { Game.ShowStartLevel(level); }
+  // The strip scrolled to this offset (-39..39: where its first slot starts).
+  void ScrollStripTo(int offset) { Game.TitleScreen.Offset = offset; }
+  // An arrow held now moves the strip on the next step.
+  void StripMovesNextStep() { Game.TitleScreen.StripDelay = 0; }
   // The title takes fire at once, without its pause after a game.
   void TitleReadyForFire() { Game.StateTimer = 0; }
   // The best score the game in play has to beat.

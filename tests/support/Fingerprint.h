@@ -21,9 +21,10 @@ class TFingerprint {
  public:
   explicit TFingerprint(const TQuadrovoltMain& g) {
     Mix(RandomState());
-    Mix(g.State), Mix(g.Level), Mix(g.SelectedLevel), Mix(g.StateTimer), Mix(g.TitleAngle);
+    Mix(g.State), Mix(g.Level), Mix(g.Title().SelectedLevel()), Mix(g.StateTimer), Mix(g.Title().SparkAngle());
     const TWorld& w = g.World();
-    Mix(g.ScrollShown), Mix(g.ScrollCountdown), Mix(g.LevelScrollDelay), Mix(w.LevelManager().Tick);
+    Mix(g.Title().TextShown()), Mix(g.Title().TextCountdown()), Mix(g.Title().StripScrollDelay()),
+        Mix(w.LevelManager().Tick);
     const TGLPrinter& p = w.Printer();
     Mix(p.PenX), Mix(p.PenY), Mix(p.LineCounter), Mix(p.CursorBlink), Mix(int(p.Lines.size()));
     const TBlobPlayer& ship = w.Player();

@@ -437,7 +437,7 @@ class LevelThirty : public ::testing::Test {
   void Start(int holesShot, const TReplayAssists& assists = {}) {
     HolesShot = holesShot;
     TArrange(t.Host).LevelsOpen(30);
-    t.Game->LevelSelectOffset = 25;  // level 30 in the strip's middle slot
+    TArrange(t.Host).ShowStartLevel(30);
     t.Game->Assists = assists;
     t.StartPlaying();
     ASSERT_EQ(t.Game->Level, 30);

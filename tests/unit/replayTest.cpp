@@ -236,14 +236,14 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   // A locked level in the middle of the strip: the title's choice stays the
   // level chosen before.
   ASSERT_EQ(maxLevel, 1);
-  t.Game->LevelSelectOffset = 17 - 5;
+  TArrange(t.Host).ShowStartLevel(17);
   t.Run(1);
-  ASSERT_EQ(t.Game->SelectedLevel, -1);
+  ASSERT_EQ(t.Game->Title().SelectedLevel(), -1);
   // R on a paused title plays the replay, every frame of it drawn.
   t.Tap(VK::P);
   t.Run(1);
   ASSERT_TRUE(t.Game->Paused);
-  const int level = t.Game->Level, offset = t.Game->LevelSelectOffset;
+  const int level = t.Game->Level, offset = t.Game->Title().StripOffset();
   t.Tap('R');
   t.Run(1);
   EXPECT_FALSE(t.Game->Paused);
@@ -254,7 +254,7 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   EXPECT_EQ(t.Host.MaxLevel(), maxLevel);
   // The title's choice is the player's again, not the level the replay ended on.
   EXPECT_EQ(t.Game->Level, level);
-  EXPECT_EQ(t.Game->LevelSelectOffset, offset);
+  EXPECT_EQ(t.Game->Title().StripOffset(), offset);
   EXPECT_FALSE(fs::exists(save)) << "watching never saves";
   EXPECT_EQ(ReadBytes(t.Dir / TQuadrovoltMain::ReplayLastName), lastBytes);
 

@@ -15,7 +15,7 @@ namespace {
 // Holds an arrow for exactly one step of the strip (it moves every 5 frames).
 void StepStrip(TTestGame& t, int vk) {
   t.Key(vk, true);
-  t.Game->LevelScrollDelay = 0;
+  TArrange(t.Host).StripMovesNextStep();
   t.Run(1);
   t.Key(vk, false);
 }
@@ -33,7 +33,7 @@ TColor4 SlotColour(const TTestGame& t, float x) {
 TEST(TitleStrip, StartsAtLevelOneWithTheOthersLocked) {
   TTestGame t;
   t.Run(1);
-  EXPECT_EQ(t.Game->SelectedLevel, 1);
+  EXPECT_EQ(t.Game->Title().SelectedLevel(), 1);
   EXPECT_EQ(t.Game->Level, 1);
   TColor4 middle = SlotColour(t, 60), right = SlotColour(t, 110), left = SlotColour(t, 10);
   EXPECT_NEAR(middle.R, 1 - 5 * 0.025f, 1e-5) << "yellow, dimmed by its slot";
@@ -52,27 +52,27 @@ TEST(TitleStrip, ScrollsRightThroughFortyAndWrapsTheOffset) {
   for (int step = 1; step <= 43; ++step) {
     StepStrip(t, VK::Right);
     expectedMiddle = expectedMiddle % 40 + 1;
-    ASSERT_EQ(t.Game->SelectedLevel, expectedMiddle) << "step " << step;
+    ASSERT_EQ(t.Game->Title().SelectedLevel(), expectedMiddle) << "step " << step;
   }
-  EXPECT_EQ(t.Game->LevelSelectOffset, 39);
-  EXPECT_EQ(t.Game->SelectedLevel, 4);
+  EXPECT_EQ(t.Game->Title().StripOffset(), 39);
+  EXPECT_EQ(t.Game->Title().SelectedLevel(), 4);
   StepStrip(t, VK::Right);  // past 39 the offset becomes 1: 06 in the middle
-  EXPECT_EQ(t.Game->LevelSelectOffset, 1);
-  EXPECT_EQ(t.Game->SelectedLevel, 6);
+  EXPECT_EQ(t.Game->Title().StripOffset(), 1);
+  EXPECT_EQ(t.Game->Title().SelectedLevel(), 6);
 }
 
 TEST(TitleStrip, ScrollingLeftFromTheEndKeepsSixInTheMiddleOneMoreStep) {
   TTestGame t;
   TArrange(t.Host).LevelsOpen(40);
-  t.Game->LevelSelectOffset = -38;
+  TArrange(t.Host).ScrollStripTo(-38);
   t.Run(1);
-  EXPECT_EQ(t.Game->SelectedLevel, 7);
+  EXPECT_EQ(t.Game->Title().SelectedLevel(), 7);
   StepStrip(t, VK::Left);
-  EXPECT_EQ(t.Game->LevelSelectOffset, -39);
-  EXPECT_EQ(t.Game->SelectedLevel, 6);
+  EXPECT_EQ(t.Game->Title().StripOffset(), -39);
+  EXPECT_EQ(t.Game->Title().SelectedLevel(), 6);
   StepStrip(t, VK::Left);
-  EXPECT_EQ(t.Game->LevelSelectOffset, 1);
-  EXPECT_EQ(t.Game->SelectedLevel, 6);
+  EXPECT_EQ(t.Game->Title().StripOffset(), 1);
+  EXPECT_EQ(t.Game->Title().SelectedLevel(), 6);
 }
 
 TEST(TitleStrip, TheStripMovesOnlyEveryFifthFrameWhileHeld) {
@@ -81,7 +81,7 @@ TEST(TitleStrip, TheStripMovesOnlyEveryFifthFrameWhileHeld) {
   t.Key(VK::Right, true);
   t.Run(10);
   t.Key(VK::Right, false);
-  EXPECT_EQ(t.Game->LevelSelectOffset, -4 + 2);
+  EXPECT_EQ(t.Game->Title().StripOffset(), -4 + 2);
 }
 
 TEST(TitleStrip, ALockedMiddleGreysTheBracketsAndStartsAtTheLastOpenLevel) {
@@ -89,10 +89,10 @@ TEST(TitleStrip, ALockedMiddleGreysTheBracketsAndStartsAtTheLastOpenLevel) {
   TArrange(t.Host).LevelsOpen(2);
   t.Run(1);
   StepStrip(t, VK::Right);
-  EXPECT_EQ(t.Game->SelectedLevel, 2);
+  EXPECT_EQ(t.Game->Title().SelectedLevel(), 2);
   EXPECT_EQ(t.Game->Level, 2);
   StepStrip(t, VK::Right);
-  EXPECT_EQ(t.Game->SelectedLevel, -1);
+  EXPECT_EQ(t.Game->Title().SelectedLevel(), -1);
   EXPECT_EQ(t.Game->Level, 2) << "the game would start at the last open level shown";
   bool greyBracket = false;
   for (const auto& p : t.Recorder.Primitives)
