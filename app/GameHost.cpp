@@ -113,7 +113,7 @@ void TGameHost::SetSoundOn(bool on) { GameObject->SetSoundOn(on); }
 
 void TGameHost::ChooseStartLevel(int level) { GameObject->ShowStartLevel(level); }
 
-void TGameHost::PlayNextGameOnSeed(std::uint64_t seed) { GameObject->NextGameSeed = seed; }
+void TGameHost::PlayNextGameOnSeed(std::uint64_t seed) { GameObject->PlayNextGameOnSeed(seed); }
 
 void TGameHost::ShowBoard(const TBoardView& view) { GameObject->ShowBoard(view); }
 
@@ -126,12 +126,14 @@ void TGameHost::EndSession() {
   GameObject->SaveIfChanged();
 }
 
-bool TGameHost::WriteRecording(const std::string& path) const { return GameObject->Recorder.Write(path.c_str()); }
+bool TGameHost::WriteRecording(const std::string& path) const {
+  return GameObject->Replays().Recorder().Write(path.c_str());
+}
 
 bool TGameHost::Paused() const { return GameObject->Paused; }
 bool TGameHost::WantsQuit() const { return !Looping; }
 bool TGameHost::Watching() const { return GameObject->Watching(); }
-bool TGameHost::Recording() const { return GameObject->Recorder.Recording(); }
+bool TGameHost::Recording() const { return GameObject->Replays().Recorder().Recording(); }
 std::uint8_t TGameHost::State() const { return GameObject->State; }
 std::uint8_t TGameHost::ControlMode() const { return GameObject->InputMode; }
 int TGameHost::Level() const { return GameObject->Level; }
@@ -139,8 +141,8 @@ int TGameHost::Score() const { return GameObject->World().Player().Score; }
 int TGameHost::Damage() const { return GameObject->World().Player().Damage; }
 int TGameHost::HiScore() const { return GameObject->Progress.HiScore(); }
 int TGameHost::MaxLevel() const { return GameObject->Progress.MaxLevel(); }
-const TReplayResult& TGameHost::LastResult() const { return GameObject->LastResult; }
-std::uint32_t TGameHost::ReplayDivergedAt() const { return GameObject->ReplayDivergedAt; }
+const TReplayResult& TGameHost::LastResult() const { return GameObject->Replays().LastResult(); }
+std::uint32_t TGameHost::ReplayDivergedAt() const { return GameObject->Replays().DivergedAt(); }
 
 TGameHost::TShipReport TGameHost::Ship() const {
   const TBlobPlayer& p = GameObject->World().Player();
@@ -161,7 +163,7 @@ int TGameHost::ActiveBullets() const {
   return active;
 }
 
-std::uint32_t TGameHost::RecordedTicks() const { return GameObject->Recorder.Ticks(); }
+std::uint32_t TGameHost::RecordedTicks() const { return GameObject->Replays().Recorder().Ticks(); }
 
 int TGameHost::ActiveParticles() const { return GameObject->World().Particles().ActiveCount(); }
 

@@ -29,7 +29,7 @@ void TQuadrovoltMain::ApplyInput(const TInputEvent& e) {
       const bool tracked = e.Kind == E::KeyDown;
       // A held key's repeat changes nothing unless P is held (then it flips
       // pause); an untracked key only ever flips pause.
-      if (Keys[VK::P] || (tracked && (!Keys[e.Key] || e.Key == VK::Escape))) Recorder.Event(e);
+      if (Keys[VK::P] || (tracked && (!Keys[e.Key] || e.Key == VK::Escape))) Session.Recorder().Event(e);
       if (tracked) {
         Keys[e.Key] = true;
         if (Keys[VK::Escape] && State == GameState::Title) State = GameState::Quit;
@@ -39,27 +39,27 @@ void TQuadrovoltMain::ApplyInput(const TInputEvent& e) {
       break;
     }
     case E::KeyUp:
-      if (Keys[e.Key]) Recorder.Event(e);
+      if (Keys[e.Key]) Session.Recorder().Event(e);
       Keys[e.Key] = false;
       break;
     case E::Cursor:
-      Recorder.Event(e);
+      Session.Recorder().Event(e);
       CursorX = e.X;
       CursorY = e.Y;
       break;
     case E::LeftDown:
     case E::LeftUp:
-      if (MouseLeft != (e.Kind == E::LeftDown)) Recorder.Event(e);
+      if (MouseLeft != (e.Kind == E::LeftDown)) Session.Recorder().Event(e);
       MouseLeft = e.Kind == E::LeftDown;
       break;
     case E::RightDown:
       // Always recorded: it also puts the ship's target under the cursor.
-      Recorder.Event(e);
+      Session.Recorder().Event(e);
       Arena->Player().Target = TVector3{float(CursorX), float(CursorY), 0};
       MouseRight = true;
       break;
     case E::RightUp:
-      if (MouseRight) Recorder.Event(e);
+      if (MouseRight) Session.Recorder().Event(e);
       MouseRight = false;
       break;
   }
@@ -86,7 +86,7 @@ void TQuadrovoltMain::ReadKeyboard() {
 }
 
 void TQuadrovoltMain::ReadJoystick() {
-  if (!Joystick.Read(JoyInfo)) return;
+  if (!Session.Joystick().Read(JoyInfo)) return;
   TBlobPlayer& p = Arena->Player();
   // No dead zone of the game's own (the platform reports a pad's rest as
   // exact centre): an off-centre reading drifts the ship.

@@ -21,24 +21,19 @@
 #include "sound/frmDXSounds.h"
 
 TQuadrovoltMain::TQuadrovoltMain(TSoundDevice& soundDevice, TJoystick& joystick, std::string savePath)
-    : Progress(std::move(savePath)), Arena(std::make_unique<TWorld>(soundDevice)), Joystick(joystick) {
+    : Progress(std::move(savePath)),
+      Arena(std::make_unique<TWorld>(soundDevice)),
+      Session(joystick, Progress.SavePath(), ReplayLastName, ReplayBestName) {
   Arena->Printer().SetText(TitleScrollerText());
-  ScriptState = Arena->ScriptDrawnFrom();
+  Session.ScriptDrawnFrom(Arena->ScriptDrawnFrom());
   Arena->LevelManager().OnLevelComplete = TBlobEvent::Bind<&TQuadrovoltMain::OnLevelComplete>(this);
 
   LoadGame();
-
-  Joystick.Recorder = &Recorder;
-  const auto folder = std::filesystem::path(Progress.SavePath()).parent_path();
-  ReplayLastPath = (folder / ReplayLastName).string();
-  ReplayBestPath = (folder / ReplayBestName).string();
-  RemoveStaleTemporary(ReplayLastPath.c_str());
-  RemoveStaleTemporary(ReplayBestPath.c_str());
 }
 
 TQuadrovoltMain::~TQuadrovoltMain() {
   // Closing the window mid-game ends the game: its replay is kept too.
-  if (InGame) FinishGame();
+  if (Session.InGame()) FinishGame();
   // Quitting mid-game, or closing the window, keeps a new best score.
   SaveIfChanged();
 }
@@ -59,7 +54,7 @@ void TQuadrovoltMain::SaveIfChanged() {
 void TQuadrovoltMain::LoadGame() { Progress.Load(); }
 
 void TQuadrovoltMain::SetState(std::uint8_t newState) {
-  if (newState == GameState::Title && InGame) GameEnded();
+  if (newState == GameState::Title && Session.InGame()) GameEnded();
   State = newState;
   if (newState != GameState::Title) {
     Arena->Sounds().StopIntro();
@@ -275,7 +270,7 @@ void TQuadrovoltMain::PlayFrame() {
 
   Arena->Particles().Update();
   Arena->Grid().SetCentre(RoundInt(player.Position.X), RoundInt(player.Position.Y));
-  if (InGame) FoldChecksum();
+  if (Session.InGame()) FoldChecksum();
 }
 
 void TQuadrovoltMain::UpdateEntities() {

@@ -9,7 +9,7 @@
 #include "app/GameConstants.h"
 #include "app/Joystick.h"
 #include "app/Progress.h"
-#include "app/ReplayJoystick.h"
+#include "app/ReplaySession.h"
 #include "app/Title.h"
 #include "board/BoardView.h"
 #include "gfx/PdxLib3DTypes.h"
@@ -102,18 +102,17 @@ class TQuadrovoltMain {
   // R on the title: the best game, else the last one. False (with the
   // reason) when neither can be read; the title then stays.
   bool WatchSavedReplay(std::string& why);
-  bool Watching() const { return Watch.Loaded(); }
+  bool Watching() const { return Session.Watching(); }
   // Ends the game being recorded or watched now, as its end would.
   void FinishGame();
-  TReplayRecorder Recorder;
   // Developer tools only: held before every frame of play, and recorded.
   TReplayAssists Assists;
-  bool KeepReplays = true;             // write the replay files at the end of a game
-  bool ReportFinalLine = false;        // print each recorded game's final line on standard output
-  std::uint64_t ScriptState = 0;       // the generator's state when the level script was drawn
-  std::uint64_t NextGameSeed = 0;      // a ticket's seed for the next game started (0: none)
-  TReplayResult LastResult;            // how the last recorded or watched game came out
-  std::uint32_t ReplayDivergedAt = 0;  // the tick where the last replay watched parted from its recording (0: never)
+  bool KeepReplays = true;       // write the replay files at the end of a game
+  bool ReportFinalLine = false;  // print each recorded game's final line on standard output
+  // The recording, the replay watched, how the last game came out.
+  const TReplaySession& Replays() const { return Session; }
+  // A ticket's seed for the next game started (0: none).
+  void PlayNextGameOnSeed(std::uint64_t seed) { Session.PlayNextOnSeed(seed); }
 
   // What the last step left to show besides the entities' own pictures,
   // each taken at its moment in the step: the HUD before the step, the ship
@@ -162,7 +161,6 @@ class TQuadrovoltMain {
   void BeginPlay(const TReplayHeader& header);
   TReplayHeader PlayHeader() const;
   void GameEnded();
-  bool PassCheckpoint();
   void FoldChecksum();
   bool WatchSwallows(const TInputEvent& e);
   void RebuildScript(std::uint64_t state);
@@ -173,20 +171,7 @@ class TQuadrovoltMain {
   std::unique_ptr<TWorld> Arena;
   TTitle TitleScreen;
   TFramePicture Shown;
-  TReplayJoystick Joystick;
-  TReplayPlayer Watch;
-  // The live game's state, kept while a replay is watched.
-  TReplayInputState LiveInput;
-  TProgress::TKept LiveRecord;
-  std::uint8_t LiveInputMode = 0;
-  std::uint64_t LiveRandom = 0, LiveScript = 0;
-  int LiveLevel = 1;
-  TTitle::TStrip LiveStrip;
-  // The game in progress, for its final line.
-  bool InGame = false;
-  std::uint32_t PlayTicks = 0;
-  std::uint64_t PlayChecksum = 0;
-  std::string ReplayLastPath, ReplayBestPath;
+  TReplaySession Session;
 };
 
 // The title screen's typewriter text: lines separated by carriage returns,

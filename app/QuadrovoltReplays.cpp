@@ -19,8 +19,6 @@
 #include "levels/LevelManager.h"
 
 namespace {
-constexpr std::uint64_t HashStart = 0xCBF29CE484222325ull;
-
 std::uint32_t Bits(float f) {
   std::uint32_t u;
   std::memcpy(&u, &f, sizeof u);
@@ -30,7 +28,7 @@ std::uint32_t Bits(float f) {
 
 TReplayHeader TQuadrovoltMain::PlayHeader() const {
   TReplayHeader h;
-  h.ScriptState = ScriptState;
+  h.ScriptState = Session.ScriptState();
   h.PlaySeed = RandomState();
   h.StartLevel = Level;
   h.InputMode = InputMode;
@@ -75,44 +73,30 @@ void TQuadrovoltMain::BeginPlay(const TReplayHeader& header) {
   Paused = false;
   StateTimer = 0;
   State = GameState::Playing;
-  InGame = true;
-  PlayTicks = 0;
-  PlayChecksum = HashStart;
+  Session.GameBegins();
   Progress.GameBegins();
 }
 
-bool TQuadrovoltMain::PassCheckpoint() {
-  if (PlayTicks == 0) return true;
-  if (!Watching()) {
-    Recorder.Checkpoint(PlayChecksum);
-    return true;
-  }
-  std::uint64_t recorded;
-  if (!Watch.CheckpointAt(PlayTicks, recorded) || recorded == PlayChecksum) return true;
-  ReplayDivergedAt = PlayTicks;
-  return false;
-}
-
 void TQuadrovoltMain::TickBegins() {
-  if (!InGame) return;
+  if (!Session.InGame()) return;
   // The game as it stands after the ticks so far: recorded every so often,
   // and compared with the recording while a replay plays.
-  if ((Watching() || PlayTicks % ReplayCheckpointTicks == 0) && !PassCheckpoint()) {
+  if ((Watching() || Session.PlayTicks() % ReplayCheckpointTicks == 0) && !Session.PassCheckpoint()) {
     SetState(GameState::Title);  // what follows is no longer the recorded game
     return;
   }
   if (Watching()) {
-    if (!Watch.BeginTick()) {
+    if (!Session.Watch().BeginTick()) {
       SetState(GameState::Title);  // the replay is over
       return;
     }
     TInputEvent e;
-    while (Watch.NextEvent(e)) ApplyInput(e);
+    while (Session.Watch().NextEvent(e)) ApplyInput(e);
   } else {
-    Recorder.Tick();
+    Session.Recorder().Tick();
   }
-  ++PlayTicks;
-  const TReplayAssists& assists = Watching() ? Watch.Header().Assists : Assists;
+  Session.TickPlayed();
+  const TReplayAssists& assists = Watching() ? Session.Watch().Header().Assists : Assists;
   if (State == GameState::Playing && assists.Any()) {
     if (assists.BulletLevel) Arena->Player().BulletLevel = assists.BulletLevel;
     if (assists.NoDamage) {
@@ -128,7 +112,7 @@ void TQuadrovoltMain::TickBegins() {
 }
 
 void TQuadrovoltMain::FoldChecksum() {
-  std::uint64_t h = PlayChecksum;
+  std::uint64_t h = Session.Checksum();
   auto mix = [&h](std::uint64_t v) {
     h = (h ^ v) * 0x100000001B3ull;
     h ^= h >> 31;
@@ -145,40 +129,40 @@ void TQuadrovoltMain::FoldChecksum() {
   mix(std::uint64_t(std::uint32_t(p.Damage)) << 32 | std::uint32_t(p.Score));
   mix(std::uint64_t(std::uint32_t(Level)) << 32 | std::uint32_t(Arena->LevelManager().Tick));
   mix(RandomState());
-  PlayChecksum = h;
+  Session.SetChecksum(h);
 }
 
 void TQuadrovoltMain::GameEnded() {
-  PassCheckpoint();  // the last one, at the end
-  InGame = false;
-  LastResult = TReplayResult{PlayTicks, Level, Arena->Player().Score, Arena->Player().Damage, PlayChecksum};
+  Session.PassCheckpoint();  // the last one, at the end
+  const TBlobPlayer& ship = Arena->Player();
+  Session.GameEnds(TReplayResult{Session.PlayTicks(), Level, ship.Score, ship.Damage, Session.Checksum()});
   if (Watching()) {
-    if (ReplayDivergedAt) std::fprintf(stderr, "replay diverges at tick %u\n", unsigned(ReplayDivergedAt));
+    if (Session.DivergedAt()) std::fprintf(stderr, "replay diverges at tick %u\n", unsigned(Session.DivergedAt()));
     // Back to the live game as it was before the replay.
-    Watch.Unload();
-    Joystick.Player = nullptr;
-    std::memcpy(Keys, LiveInput.Keys, sizeof Keys);
-    MouseLeft = LiveInput.MouseLeft, MouseRight = LiveInput.MouseRight;
-    KeyFire = LiveInput.KeyFire, JoyFire = LiveInput.JoyFire;
-    CursorX = LiveInput.CursorX, CursorY = LiveInput.CursorY;
-    JoyInfo = LiveInput.JoyInfo;
-    Progress.PutBack(LiveRecord);
-    Level = LiveLevel;
-    TitleScreen.PutBack(LiveStrip);
-    InputMode = LiveInputMode;
+    const TReplaySession::TLive& live = Session.StopWatching();
+    const TReplayInputState& in = live.Input;
+    std::memcpy(Keys, in.Keys, sizeof Keys);
+    MouseLeft = in.MouseLeft, MouseRight = in.MouseRight;
+    KeyFire = in.KeyFire, JoyFire = in.JoyFire;
+    CursorX = in.CursorX, CursorY = in.CursorY;
+    JoyInfo = in.JoyInfo;
+    Progress.PutBack(live.Record);
+    Level = live.Level;
+    TitleScreen.PutBack(live.Strip);
+    InputMode = live.InputMode;
     Paused = false;
-    if (ScriptState != LiveScript) RebuildScript(LiveScript);
-    RandomRestore(LiveRandom);
+    if (Session.ScriptState() != live.Script) RebuildScript(live.Script);
+    RandomRestore(live.Random);
     return;
   }
-  Recorder.End();
+  Session.Recorder().End();
   // Kept first, told after: the output may be a closed pipe or a terminal
   // that hung up, and nothing it does may cost the game its files.
   if (KeepReplays) WriteReplays();
   SaveIfChanged();
   if (ReportFinalLine) {
     char line[160];
-    FormatFinalLine(LastResult, line, sizeof line);
+    FormatFinalLine(Session.LastResult(), line, sizeof line);
     std::printf("%s\n", line);
     std::fflush(stdout);
   }
@@ -188,44 +172,43 @@ void TQuadrovoltMain::WriteReplays() {
   // Each file is written beside itself and renamed into place: a failed
   // write (a read-only folder, a full disk) leaves the old one as it was.
   auto write = [this](const std::string& path) {
-    if (!Recorder.Write(path.c_str()))
+    if (!Session.Recorder().Write(path.c_str()))
       std::fprintf(stderr, "quadrovolt: could not write the replay %s: %s\n", SaveFile::ShownPath(path).c_str(),
                    std::strerror(errno));
   };
-  write(ReplayLastPath);
+  write(Session.LastPath());
   // The best replay is the game that holds the best score: not one that
   // only scored more in the game-over pause, nor one that a game in the same
   // folder has beaten meanwhile.
   if (Progress.HoldsHiScore()) TakeBetterSavedRecord();
-  if (Progress.HoldsHiScore()) write(ReplayBestPath);
+  if (Progress.HoldsHiScore()) write(Session.BestPath());
 }
 
 void TQuadrovoltMain::FinishGame() {
-  if (InGame) SetState(GameState::Title);
+  if (Session.InGame()) SetState(GameState::Title);
 }
 
 void TQuadrovoltMain::RebuildScript(std::uint64_t state) {
   RandomRestore(state);
   Arena->LevelManager().Rebuild();
-  ScriptState = state;
+  Session.ScriptDrawnFrom(state);
 }
 
 void TQuadrovoltMain::StartWatching(TReplay replay) {
-  if (State != GameState::Title || InGame) return;
-  const TReplayHeader live = PlayHeader();
-  LiveInput = live.Start;
-  LiveRecord = Progress.Keep();
+  if (State != GameState::Title || Session.InGame()) return;
+  const TReplayHeader header = PlayHeader();
+  TReplaySession::TLive live;
+  live.Input = header.Start;
+  live.Record = Progress.Keep();
   // The title's choice of start level, which the replay's play moves on.
-  LiveLevel = Level;
-  LiveStrip = TitleScreen.Strip();
-  LiveInputMode = InputMode;
-  ReplayDivergedAt = 0;
-  LiveRandom = live.PlaySeed;
-  LiveScript = ScriptState;
-  if (replay.Header.ScriptState != ScriptState) RebuildScript(replay.Header.ScriptState);
-  Watch.Load(std::move(replay));
-  Joystick.Player = &Watch;
-  BeginPlay(Watch.Header());
+  live.Level = Level;
+  live.Strip = TitleScreen.Strip();
+  live.InputMode = InputMode;
+  live.Random = header.PlaySeed;
+  live.Script = Session.ScriptState();
+  if (replay.Header.ScriptState != Session.ScriptState()) RebuildScript(replay.Header.ScriptState);
+  Session.StartWatching(std::move(replay), live);
+  BeginPlay(Session.Watch().Header());
 }
 
 bool TQuadrovoltMain::WatchSavedReplay(std::string& why) {
@@ -235,8 +218,10 @@ bool TQuadrovoltMain::WatchSavedReplay(std::string& why) {
   auto playable = [&replay](const std::string& path, std::string& reason) {
     return LoadReplayFile(path, replay, reason) && ReplayPlaysHere(replay.Header, reason);
   };
-  if (!playable(ReplayBestPath, best) && !playable(ReplayLastPath, last)) {
-    why = ReplayBestPath + ": " + best + "; " + ReplayLastPath + ": " + last;
+  const std::string& bestPath = Session.BestPath();
+  const std::string& lastPath = Session.LastPath();
+  if (!playable(bestPath, best) && !playable(lastPath, last)) {
+    why = bestPath + ": " + best + "; " + lastPath + ": " + last;
     return false;
   }
   StartWatching(std::move(replay));
@@ -245,23 +230,8 @@ bool TQuadrovoltMain::WatchSavedReplay(std::string& why) {
 
 bool TQuadrovoltMain::WatchSwallows(const TInputEvent& e) {
   if (!Watching()) return false;
-  // The player's own input while a replay plays: kept for afterwards, and a
-  // new key or a click ends the replay (a held key's repeats do not).
-  using E = TInputEvent::TKind;
-  bool stop = false;
-  switch (e.Kind) {
-    case E::KeyDown:
-      stop = !LiveInput.Keys[e.Key];
-      LiveInput.Keys[e.Key] = true;
-      break;
-    case E::KeyUp: LiveInput.Keys[e.Key] = false; break;
-    case E::OtherKeyDown: stop = true; break;
-    case E::Cursor: LiveInput.CursorX = e.X, LiveInput.CursorY = e.Y; break;
-    case E::LeftDown: stop = LiveInput.MouseLeft = true; break;
-    case E::LeftUp: LiveInput.MouseLeft = false; break;
-    case E::RightDown: stop = LiveInput.MouseRight = true; break;
-    case E::RightUp: LiveInput.MouseRight = false; break;
-  }
-  if (stop) SetState(GameState::Title);
+  // The player's own input while a replay plays is kept for afterwards; a
+  // new key or a click ends the replay.
+  if (Session.KeepLiveInput(e)) SetState(GameState::Title);
   return true;
 }

@@ -48,14 +48,13 @@ bool TQuadrovoltMain::ReadFireInput() {
 void TQuadrovoltMain::StartGame() {
   // The game goes on from wherever the generator stands: that is its seed.
   // A ticketed game starts from the ticket's seed instead, script and all.
-  if (NextGameSeed) {
-    RebuildScript(NextGameSeed);
-    RandomRestore(NextGameSeed);
-    NextGameSeed = 0;
+  if (const std::uint64_t seed = Session.TakeNextSeed()) {
+    RebuildScript(seed);
+    RandomRestore(seed);
   }
   const TReplayHeader header = PlayHeader();
   BeginPlay(header);
-  Recorder.Begin(header);
+  Session.Recorder().Begin(header);
 }
 
 void TQuadrovoltMain::DrawHud() const {

@@ -96,7 +96,7 @@ TReplayResult WatchToTheEnd(TTestGame& t, TReplay replay) {
   EXPECT_TRUE(t.Game->Watching());
   for (int guard = 0; t.Game->Watching() && guard < 100000; ++guard) t.Run(1);
   EXPECT_EQ(t.Game->State, GameState::Title);
-  return t.Game->LastResult;
+  return t.Game->Replays().LastResult();
 }
 
 void ExpectSameGame(const TReplayResult& a, const TReplayResult& b) {
@@ -116,18 +116,18 @@ TEST(Replay, EveryModeReplaysExactlyHereAndInAFreshGame) {
     TTestGame rec(mode, nullptr, 77);
     PlayScriptedGame(rec, 400, 1, 4);
     PlayScriptedGame(rec, 700);
-    const TReplayResult recorded = rec.Game->LastResult;
+    const TReplayResult recorded = rec.Game->Replays().LastResult();
     EXPECT_EQ(recorded.Frames, 701u) << "the tick after Escape counts, undrawn";
     const TReplay replay = LoadOrFail(rec.Dir / TQuadrovoltMain::ReplayLastName);
     EXPECT_EQ(replay.Header.Ticks, 701u);
     EXPECT_EQ(replay.Header.InputMode, mode);
 
     TTestGame fresh(InputModes::Mouse);
-    const std::uint64_t freshScript = fresh.Game->ScriptState;
+    const std::uint64_t freshScript = fresh.Game->Replays().ScriptState();
     const auto freshRows = fresh.Game->World().LevelManager().Spawns.size();
     ExpectSameGame(WatchToTheEnd(fresh, replay), recorded);
     EXPECT_EQ(fresh.Game->InputMode, InputModes::Mouse) << "the player's own mode comes back";
-    EXPECT_EQ(fresh.Game->ScriptState, freshScript) << "and so does the player's own level script";
+    EXPECT_EQ(fresh.Game->Replays().ScriptState(), freshScript) << "and so does the player's own level script";
     EXPECT_EQ(fresh.Game->World().LevelManager().Spawns.size(), freshRows);
 
     ExpectSameGame(WatchToTheEnd(rec, replay), recorded);
@@ -138,7 +138,7 @@ TEST(Replay, ADifferentInputOrSeedMakesADifferentGame) {
   TTestGame rec(InputModes::Mouse);
   PlayScriptedGame(rec, 600);
   TReplay replay = LoadOrFail(rec.Dir / TQuadrovoltMain::ReplayLastName);
-  const TReplayResult recorded = rec.Game->LastResult;
+  const TReplayResult recorded = rec.Game->Replays().LastResult();
   TReplay reseeded = replay;
   reseeded.Header.PlaySeed ^= 1;
   EXPECT_NE(WatchToTheEnd(rec, reseeded).Checksum, recorded.Checksum);
@@ -161,7 +161,7 @@ TEST(Replay, GameOverEndsTheRecordingAndItsReplayAtTheSameFrame) {
   rec.Player().Damage = 101;  // as if rammed: the game-over pause follows
   for (int i = 0; i < 300 && rec.Game->State != GameState::Title; ++i) rec.Run(1);
   ASSERT_EQ(rec.Game->State, GameState::Title);
-  const TReplayResult recorded = rec.Game->LastResult;
+  const TReplayResult recorded = rec.Game->Replays().LastResult();
   // The damage was written into the game, not input: the replay dies later or
   // not at all, but it ends where its input ends.
   TTestGame fresh;
@@ -182,7 +182,7 @@ TEST(Replay, FilesLandBesideTheSaveFileAndAFailedWriteKeepsTheOldOnes) {
   TArrange(t.Host).BestScore(0);
   fs::remove(t.Dir / SaveFile::DefaultFileName);  // and the record out of reach with it
   PlayScriptedGame(t, 500, 2);
-  ASSERT_GT(t.Game->LastResult.Score, 0) << "the scripted game shoots something down";
+  ASSERT_GT(t.Game->Replays().LastResult().Score, 0) << "the scripted game shoots something down";
   ASSERT_TRUE(fs::exists(best)) << "a new best score keeps its game";
   EXPECT_EQ(ReadBytes(best), ReadBytes(last));
   EXPECT_NE(ReadBytes(last), first);
@@ -210,7 +210,7 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   TTestGame t;
   const fs::path save = t.Dir / SaveFile::DefaultFileName;
   PlayScriptedGame(t, 1500, 2, 1, true);  // a best (the first score beats 0)
-  const TReplayResult best = t.Game->LastResult;
+  const TReplayResult best = t.Game->Replays().LastResult();
   ASSERT_GT(best.Score, 0);
   ASSERT_GT(best.Level, 1) << "it cleared a level, which saves a new highest level";
   TArrange(t.Host).BestScore(1000000);  // the next one is no best
@@ -231,7 +231,7 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   t.Run(1);
   EXPECT_FALSE(t.Game->Watching());
   EXPECT_EQ(t.Game->State, GameState::Title);
-  EXPECT_EQ(t.Game->LastResult.Frames, 50u);
+  EXPECT_EQ(t.Game->Replays().LastResult().Frames, 50u);
 
   // A locked level in the middle of the strip: the title's choice stays the
   // level chosen before.
@@ -248,8 +248,8 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   t.Run(1);
   EXPECT_FALSE(t.Game->Paused);
   for (int i = 0; i < 100000 && t.Game->Watching(); ++i) t.Run(1);
-  ExpectSameGame(t.Game->LastResult, best);
-  EXPECT_EQ(t.Game->ReplayDivergedAt, 0u);
+  ExpectSameGame(t.Game->Replays().LastResult(), best);
+  EXPECT_EQ(t.Game->Replays().DivergedAt(), 0u);
   EXPECT_EQ(t.Host.HiScore(), 0);
   EXPECT_EQ(t.Host.MaxLevel(), maxLevel);
   // The title's choice is the player's again, not the level the replay ended on.
@@ -310,14 +310,14 @@ TEST(Replay, RWithoutAGoodFileLeavesTheTitleAndSaysWhy) {
 TEST(Replay, AnEditedInputSaysAtWhichCheckpointItParted) {
   TTestGame rec(InputModes::Mouse);
   PlayScriptedGame(rec, 1600);
-  const TReplayResult recorded = rec.Game->LastResult;
+  const TReplayResult recorded = rec.Game->Replays().LastResult();
   const TReplay replay = LoadOrFail(rec.Dir / TQuadrovoltMain::ReplayLastName);
   ASSERT_EQ(replay.Checkpoints.size(), 4u);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(replay.Checkpoints[i].Tick, 500u * (i + 1));
   EXPECT_EQ(replay.Checkpoints[3].Tick, recorded.Frames) << "and one at the end";
   EXPECT_EQ(replay.Checkpoints[3].Checksum, recorded.Checksum);
   ExpectSameGame(WatchToTheEnd(rec, replay), recorded);
-  EXPECT_EQ(rec.Game->ReplayDivergedAt, 0u);
+  EXPECT_EQ(rec.Game->Replays().DivergedAt(), 0u);
 
   // The first right click after tick 600 made a left button release instead:
   // the ship is not sent to the cursor, and the game parts there.
@@ -337,8 +337,8 @@ TEST(Replay, AnEditedInputSaysAtWhichCheckpointItParted) {
   testing::internal::CaptureStderr();
   WatchToTheEnd(rec, edited);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "replay diverges at tick 1000\n");
-  EXPECT_EQ(rec.Game->ReplayDivergedAt, 1000u);
-  EXPECT_EQ(rec.Game->LastResult.Frames, 1000u) << "it stops where it parted";
+  EXPECT_EQ(rec.Game->Replays().DivergedAt(), 1000u);
+  EXPECT_EQ(rec.Game->Replays().LastResult().Frames, 1000u) << "it stops where it parted";
 
   // Only the end is checked after the last checkpoint: a different start
   // cursor parts at once, and a spoilt final checksum at the very end.
@@ -347,7 +347,7 @@ TEST(Replay, AnEditedInputSaysAtWhichCheckpointItParted) {
   testing::internal::CaptureStderr();
   WatchToTheEnd(rec, late);
   testing::internal::GetCapturedStderr();
-  EXPECT_EQ(rec.Game->ReplayDivergedAt, recorded.Frames);
+  EXPECT_EQ(rec.Game->Replays().DivergedAt(), recorded.Frames);
 }
 
 // ---------------------------------------------------------------------------
@@ -444,7 +444,7 @@ TEST(ReplayFile, RefusesDamagedFilesWithAReason) {
       {"one frame too many counted",
        [&] {
          auto f = good;
-         Put32(f, ReplayField::Ticks.Offset, t.Game->LastResult.Frames + 1);
+         Put32(f, ReplayField::Ticks.Offset, t.Game->Replays().LastResult().Frames + 1);
          Rehash(f);
          return f;
        }(),
@@ -550,10 +550,10 @@ TEST(Replay, ATicketsSeedStartsTheNextGameOnItScriptAndAll) {
   std::uint64_t scripts[2];
   for (int i = 0; i < 2; ++i) {
     TTestGame t(InputModes::Mouse, nullptr, i == 0 ? 1234 : 987654);
-    scripts[i] = t.Game->ScriptState;
+    scripts[i] = t.Game->Replays().ScriptState();
     t.Host.PlayNextGameOnSeed(Seed);
     PlayScriptedGame(t, 400);
-    results[i] = t.Game->LastResult;
+    results[i] = t.Game->Replays().LastResult();
     const TReplay replay = LoadOrFail(t.Dir / TQuadrovoltMain::ReplayLastName);
     EXPECT_EQ(replay.Header.ScriptState, Seed);
     EXPECT_EQ(replay.Header.PlaySeed, Seed);
@@ -588,7 +588,7 @@ TEST(Replay, TheBestReplayIsTheGameThatHoldsTheBestScore) {
   t.Player().Score = 500;
   t.Run(TQuadrovoltMain::GameOverFrames);
   ASSERT_EQ(t.Game->State, GameState::Title);
-  EXPECT_EQ(t.Game->LastResult.Score, 500);
+  EXPECT_EQ(t.Game->Replays().LastResult().Score, 500);
   EXPECT_EQ(t.Host.HiScore(), 300);
   EXPECT_EQ(ReadBytes(best), first) << "R must show the game that made the best score";
 }
