@@ -131,11 +131,10 @@ class TGameHost {
   std::uint32_t RecordedTicks() const;
   // The arena, read only: the entity check of the tools' long runs.
   const TWorld& World() const;
-  // Tests only: the game object itself, to set up the situation a rule is
-  // checked in (an enemy placed, a level pinned). No host calls it.
-  TQuadrovoltMain& Arrange() { return *GameObject; }
 
  private:
+  friend class TArrange;  // tests: the situation a rule is checked in, set up in the game's terms
+
   // The pad the game reads: the reading of the input being stepped (outside
   // a step, the one the host's next input holds).
   class TTickJoystick : public TJoystick {

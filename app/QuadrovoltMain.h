@@ -37,6 +37,53 @@ class TQuadrovoltMain {
   // The tick begins, after its input: the recording counts it (or the replay
   // being watched hands over the input it recorded for it).
   void TickBegins();
+  // The arena: its entity lists, the ship, the grid, the particles, the
+  // level manager and what they share.
+  const TWorld& World() const { return *Arena; }
+  // The title screen: its strip of start levels, its text, its sparkles
+  // and the score board it shows.
+  const TTitle& Title() const { return TitleScreen; }
+  // The recording, the replay watched, how the last game came out.
+  const TReplaySession& Replays() const { return Session; }
+
+  // Every game is recorded from the title to its end and written beside the
+  // save file as ReplayLastName, and as ReplayBestName too when it set a new
+  // best score.
+  static constexpr const char* ReplayLastName = "QUADROVOLT.RPL";
+  static constexpr const char* ReplayBestName = "QUADROVOLT-BEST.RPL";
+
+  // What the last step left to show besides the entities' own pictures,
+  // each taken at its moment in the step: the HUD before the step, the ship
+  // before the entities move, the glow and the cursor at the end.
+  struct TFramePicture {
+    std::uint8_t State = GameState::Quit;  // the state the step ran in (Quit: a bare frame)
+    bool Hud = false;
+    // The HUD as it stood when the step began.
+    int Score = 0, HiScore = 0, GraviBombs = 0, Damage = 0;
+    bool Watching = false;
+    // The title's strip of start levels.
+    int StripOffset = 0, StripMaxLevel = 1;
+    // The arena.
+    bool Grid = false;
+    bool TargetCross = false;  // mouse mode: where the ship is heading
+    TVector3 Target;
+    bool Ship = false;  // false on the blinking ship's hidden frames
+    TVector3 ShipAt;
+    float ShipHeading = 0;
+    int ShipAim = 0;
+    TVector3 GlowAt;  // the ship's glow, where the step left the ship
+    bool Cursor = false;
+    int CursorX = 0, CursorY = 0;
+  };
+  const TFramePicture& Picture() const { return Shown; }
+
+ private:
+  // The host is the one door: it sets the game up, hands over its input and
+  // reads what hosts may read. Tests arrange their situations through TArrange.
+  friend class TGameHost;
+  friend class TArrange;
+
+  TWorld& World() { return *Arena; }
   void SetState(std::uint8_t newState);
   void OnLevelComplete(TBlob* sender);
   void FireBullet(int spread);
@@ -54,13 +101,6 @@ class TQuadrovoltMain {
   void ReadKeyboard();
   void ReadJoystick();
 
-  // The arena: its entity lists, the ship, the grid, the particles, the
-  // level manager and what they share.
-  TWorld& World() { return *Arena; }
-  const TWorld& World() const { return *Arena; }
-  // The title screen: its strip of start levels, its text, its sparkles
-  // and the score board it shows.
-  const TTitle& Title() const { return TitleScreen; }
   void ShowBoard(const TBoardView& view) { TitleScreen.ShowBoard(view); }
   void ShowStartLevel(int level) { TitleScreen.ShowStartLevel(level); }
   int Level = 1;
@@ -89,11 +129,6 @@ class TQuadrovoltMain {
   // Benchmarks switch the grid off to measure its share of a frame.
   bool GridEnabled = true;
 
-  // Replays (app/QuadrovoltReplays.cpp). Every game is recorded from the
-  // title to its end and written beside the save file as ReplayLastName, and
-  // as ReplayBestName too when it set a new best score.
-  static constexpr const char* ReplayLastName = "QUADROVOLT.RPL";
-  static constexpr const char* ReplayBestName = "QUADROVOLT-BEST.RPL";
   // One input message as the game takes it in (and as a replay gives it back).
   void ApplyInput(const TInputEvent& e);
   // From the title, plays a replay through the play frame until it ends or a
@@ -109,38 +144,9 @@ class TQuadrovoltMain {
   TReplayAssists Assists;
   bool KeepReplays = true;       // write the replay files at the end of a game
   bool ReportFinalLine = false;  // print each recorded game's final line on standard output
-  // The recording, the replay watched, how the last game came out.
-  const TReplaySession& Replays() const { return Session; }
   // A ticket's seed for the next game started (0: none).
   void PlayNextGameOnSeed(std::uint64_t seed) { Session.PlayNextOnSeed(seed); }
 
-  // What the last step left to show besides the entities' own pictures,
-  // each taken at its moment in the step: the HUD before the step, the ship
-  // before the entities move, the glow and the cursor at the end.
-  struct TFramePicture {
-    std::uint8_t State = GameState::Quit;  // the state the step ran in (Quit: a bare frame)
-    bool Hud = false;
-    // The HUD as it stood when the step began.
-    int Score = 0, HiScore = 0, GraviBombs = 0, Damage = 0;
-    bool Watching = false;
-    // The title's strip of start levels.
-    int StripOffset = 0, StripMaxLevel = 1;
-    // The arena.
-    bool Grid = false;
-    bool TargetCross = false;  // mouse mode: where the ship is heading
-    TVector3 Target;
-    bool Ship = false;  // false on the blinking ship's hidden frames
-    TVector3 ShipAt;
-    float ShipHeading = 0;
-    int ShipAim = 0;
-    TVector3 GlowAt;  // the ship's glow, where the step left the ship
-    bool Cursor = false;
-    int CursorX = 0, CursorY = 0;
-  };
-  const TFramePicture& Picture() const { return Shown; }
-
- private:
-  friend class TArrange;  // tests only: the situations a rule is checked in
   void PlayFrame();
   void MoveByMouse();
   bool FireFlag() const;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <utility>
 
+#include "app/GameHost.h"
 #include "app/QuadrovoltMain.h"
 #include "app/World.h"
 #include "entities/blobPlayer.h"
@@ -14,14 +15,18 @@
 #include "gfx/Random.h"
 #include "gfx/geometryGrid.h"
 #include "levels/LevelManager.h"
+#include "tests/support/Arrange.h"
 
 // Everything a picture could disturb: the generator, every entity, bullet,
 // particle and lattice point, the ship, the title's clocks and the printer.
 class TFingerprint {
  public:
-  explicit TFingerprint(const TQuadrovoltMain& g) {
+  explicit TFingerprint(TGameHost& host) {
+    const TArrange arrange(host);
+    const TQuadrovoltMain& g = arrange.ReadOnly();
     Mix(RandomState());
-    Mix(g.State), Mix(g.Level), Mix(g.Title().SelectedLevel()), Mix(g.StateTimer), Mix(g.Title().SparkAngle());
+    Mix(host.State()), Mix(host.Level()), Mix(g.Title().SelectedLevel()), Mix(arrange.StateTimer());
+    Mix(g.Title().SparkAngle());
     const TWorld& w = g.World();
     Mix(g.Title().TextShown()), Mix(g.Title().TextCountdown()), Mix(g.Title().StripScrollDelay()),
         Mix(w.LevelManager().Tick);

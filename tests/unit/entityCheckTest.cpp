@@ -34,12 +34,12 @@ TEST(EntityCheck, OnlyADyingEnemyMayStayOutOfBounds) {
   for (const TFlingCase& c : cases) {
     SCOPED_TRACE(c.What);
     TTestGame t;
-    TBlob* flung = t.Game->World().Enemies().Adopt(std::make_unique<TBlobGrunt>());
-    TBlob* well = t.Game->World().Enemies().Adopt(std::make_unique<TBlobGrunt>());
+    TBlob* flung = TArrange(t.Host).World().Enemies().Adopt(std::make_unique<TBlobGrunt>());
+    TBlob* well = TArrange(t.Host).World().Enemies().Adopt(std::make_unique<TBlobGrunt>());
     flung->State = c.State;
     flung->Position = TVector3{-0.12f, -2139.27f, 0};
     well->SetActive(c.WellFirst);
-    t.Game->World().GravityWells().Add(well);
+    TArrange(t.Host).World().GravityWells().Add(well);
 
     TEntityCheck check;
     char why[160] = "";
@@ -58,7 +58,7 @@ TEST(EntityCheck, OnlyADyingEnemyMayStayOutOfBounds) {
 
 TEST(EntityCheck, ADyingEnemyMustStillHoldFiniteNumbers) {
   TTestGame t;
-  TBlob* e = t.Game->World().Enemies().Adopt(std::make_unique<TBlobGrunt>());
+  TBlob* e = TArrange(t.Host).World().Enemies().Adopt(std::make_unique<TBlobGrunt>());
   e->State = BlobState::Dying;
   e->Position = TVector3{1e30f, 0, 0};
   TEntityCheck check;

@@ -438,9 +438,9 @@ class LevelThirty : public ::testing::Test {
     HolesShot = holesShot;
     TArrange(t.Host).LevelsOpen(30);
     TArrange(t.Host).ShowStartLevel(30);
-    t.Game->Assists = assists;
+    TArrange(t.Host).Assists(assists);
     t.StartPlaying();
-    ASSERT_EQ(t.Game->Level, 30);
+    ASSERT_EQ(t.Host.Level(), 30);
     Frame();
     ASSERT_EQ(t.Game->World().LevelManager().Quota, 23) << "twenty GruntXY and three holes";
   }
@@ -486,18 +486,18 @@ class LevelThirty : public ::testing::Test {
 
 TEST_F(LevelThirty, HolesLeftAloneEndTheGameWithoutCompletingTheLevel) {
   Start(0);
-  RunUntil([&] { return t.Game->State != GameState::Playing; });
-  EXPECT_EQ(t.Game->State, GameState::GameOver);
+  RunUntil([&] { return t.Host.State() != GameState::Playing; });
+  EXPECT_EQ(t.Host.State(), GameState::GameOver);
   EXPECT_EQ(t.Player().Damage, 300) << "all three blows land in one frame";
-  EXPECT_EQ(t.Game->Level, 30);
+  EXPECT_EQ(t.Host.Level(), 30);
   // The first blow leaves the ship at 100, alive: that one counts; the two
   // that wreck it do not.
   EXPECT_EQ(t.Game->World().LevelManager().Destroyed, 21);
   EXPECT_EQ(t.Player().Score, 20 * 100) << "the grunts' points, none for a collapse";
 
   // Nothing more counts in the game-over pause, and no new level is saved.
-  for (int i = 0; i < 120 && t.Game->State == GameState::GameOver; ++i) Frame();
-  EXPECT_EQ(t.Game->State, GameState::Title);
+  for (int i = 0; i < 120 && t.Host.State() == GameState::GameOver; ++i) Frame();
+  EXPECT_EQ(t.Host.State(), GameState::Title);
   EXPECT_EQ(t.Host.MaxLevel(), 30);
   EXPECT_EQ(SavedMaxLevel(), 30);
 }
@@ -510,16 +510,16 @@ TEST_F(LevelThirty, OneCollapseOnAFreshShipWithTheRestShotCompletesTheLevel) {
   EXPECT_EQ(t.Game->World().LevelManager().Destroyed, 22);
   int damageBefore = -1;
   RunUntil([&] {
-    if (t.Game->Level == 30) damageBefore = t.Player().Damage;
-    return t.Game->Level != 30;
+    if (t.Host.Level() == 30) damageBefore = t.Player().Damage;
+    return t.Host.Level() != 30;
   });
   EXPECT_EQ(damageBefore, 0) << "the level was still on the frame before the blow";
   EXPECT_EQ(t.Player().Damage, 100) << "it completes on the frame the blow lands";
-  EXPECT_EQ(t.Game->Level, 31);
+  EXPECT_EQ(t.Host.Level(), 31);
   EXPECT_EQ(t.Host.MaxLevel(), 31);
   EXPECT_EQ(SavedMaxLevel(), 31);
   Frame();
-  EXPECT_EQ(t.Game->State, GameState::Playing) << "100 damage is still alive";
+  EXPECT_EQ(t.Host.State(), GameState::Playing) << "100 damage is still alive";
 }
 
 TEST_F(LevelThirty, ACollapseInTheGameOverPauseNeverCounts) {
@@ -528,17 +528,17 @@ TEST_F(LevelThirty, ACollapseInTheGameOverPauseNeverCounts) {
   RunUntil([&] { return (hole = SparedHole()) && hole->State == BlobState::Alive && hole->OrbitRadius < 11; });
   t.Player().Damage = 101;  // wrecked a few frames before the hole collapses
   Frame();
-  ASSERT_EQ(t.Game->State, GameState::GameOver);
+  ASSERT_EQ(t.Host.State(), GameState::GameOver);
   RunUntil([&] { return hole->Collapsed; });
-  ASSERT_EQ(t.Game->State, GameState::GameOver);
+  ASSERT_EQ(t.Host.State(), GameState::GameOver);
   // Even with the ship repaired in the pause (pickups can still be taken),
   // the blow that lands there does not count.
   t.Player().Damage = 0;
   RunUntil([&] { return !hole->Active; });
-  ASSERT_EQ(t.Game->State, GameState::GameOver);
+  ASSERT_EQ(t.Host.State(), GameState::GameOver);
   EXPECT_EQ(t.Player().Damage, 100);
   EXPECT_EQ(t.Game->World().LevelManager().Destroyed, 22);
-  EXPECT_EQ(t.Game->Level, 30);
+  EXPECT_EQ(t.Host.Level(), 30);
   EXPECT_EQ(t.Host.MaxLevel(), 30);
 }
 
@@ -556,13 +556,13 @@ TEST_F(LevelThirty, HeldDamageOutlastsThreeCollapsesInOneFrame) {
     Start(0, assists);
     RunUntil([&] {
       EXPECT_LE(t.Player().Damage, 100) << "frame " << Frames;
-      return t.Game->Level != 30 || t.Game->State != GameState::Playing;
+      return t.Host.Level() != 30 || t.Host.State() != GameState::Playing;
     });
-    EXPECT_EQ(t.Game->State, GameState::Playing);
-    EXPECT_EQ(t.Game->Level, 31);
+    EXPECT_EQ(t.Host.State(), GameState::Playing);
+    EXPECT_EQ(t.Host.Level(), 31);
     EXPECT_EQ(t.Player().Score, 20 * 100);
     t.Tap(VK::Escape);  // back to the title for the next way round
     t.Run(1);
-    ASSERT_EQ(t.Game->State, GameState::Title);
+    ASSERT_EQ(t.Host.State(), GameState::Title);
   }
 }

@@ -31,7 +31,6 @@ std::vector<std::uint8_t> ReadBytes(const fs::path& p) {
 // that come and go), then leaves it with Escape. `variant` makes another game;
 // `armed` flies with three bullets and bombs to spare, to clear levels.
 void PlayScriptedGame(TTestGame& t, int frames, int variant = 0, int startLevel = 1, bool armed = false) {
-  TQuadrovoltMain& g = *t.Game;
   TArrange arrange(t.Host);
   arrange.TitleReadyForFire();
   arrange.OpenLevelsUpTo(startLevel);
@@ -45,7 +44,7 @@ void PlayScriptedGame(TTestGame& t, int frames, int variant = 0, int startLevel 
   t.Click(true);
   t.Joystick.Info.Buttons = 1;
   t.Run(1);
-  ASSERT_EQ(g.State, GameState::Playing);
+  ASSERT_EQ(t.Host.State(), GameState::Playing);
   for (int f = 0; f < frames; ++f) {
     const int k = f + 17 * variant;
     if (k % 23 == 0) t.Key(VK::Left, (k / 23) % 2 == 0);
@@ -76,7 +75,7 @@ void PlayScriptedGame(TTestGame& t, int frames, int variant = 0, int startLevel 
   if (variant % 2 == 0) t.Run(1);
   t.Key(VK::Escape, false);
   t.Run(1);
-  ASSERT_EQ(g.State, GameState::Title);
+  ASSERT_EQ(t.Host.State(), GameState::Title);
   arrange.Assists(TReplayAssists{});
   t.Key(VK::Space, false);
   t.Key(VK::Z, false);
@@ -92,10 +91,10 @@ TReplay LoadOrFail(const fs::path& p) {
 
 // Watches a replay to its end in this game object; how it came out.
 TReplayResult WatchToTheEnd(TTestGame& t, TReplay replay) {
-  t.Game->StartWatching(std::move(replay));
-  EXPECT_TRUE(t.Game->Watching());
-  for (int guard = 0; t.Game->Watching() && guard < 100000; ++guard) t.Run(1);
-  EXPECT_EQ(t.Game->State, GameState::Title);
+  t.Host.Watch(std::move(replay));
+  EXPECT_TRUE(t.Host.Watching());
+  for (int guard = 0; t.Host.Watching() && guard < 100000; ++guard) t.Run(1);
+  EXPECT_EQ(t.Host.State(), GameState::Title);
   return t.Game->Replays().LastResult();
 }
 
@@ -126,7 +125,7 @@ TEST(Replay, EveryModeReplaysExactlyHereAndInAFreshGame) {
     const std::uint64_t freshScript = fresh.Game->Replays().ScriptState();
     const auto freshRows = fresh.Game->World().LevelManager().Spawns.size();
     ExpectSameGame(WatchToTheEnd(fresh, replay), recorded);
-    EXPECT_EQ(fresh.Game->InputMode, InputModes::Mouse) << "the player's own mode comes back";
+    EXPECT_EQ(fresh.Host.ControlMode(), InputModes::Mouse) << "the player's own mode comes back";
     EXPECT_EQ(fresh.Game->Replays().ScriptState(), freshScript) << "and so does the player's own level script";
     EXPECT_EQ(fresh.Game->World().LevelManager().Spawns.size(), freshRows);
 
@@ -152,15 +151,15 @@ TEST(Replay, ADifferentInputOrSeedMakesADifferentGame) {
 
 TEST(Replay, GameOverEndsTheRecordingAndItsReplayAtTheSameFrame) {
   TTestGame rec(InputModes::Keyboard);
-  rec.Game->StateTimer = 0;
+  TArrange(rec.Host).TitleReadyForFire();
   rec.Key(VK::Z, true);
   rec.Run(1);
   rec.Key(VK::Right, true);
   rec.Run(150);
   rec.Player().Invulnerable = 0;
   rec.Player().Damage = 101;  // as if rammed: the game-over pause follows
-  for (int i = 0; i < 300 && rec.Game->State != GameState::Title; ++i) rec.Run(1);
-  ASSERT_EQ(rec.Game->State, GameState::Title);
+  for (int i = 0; i < 300 && rec.Host.State() != GameState::Title; ++i) rec.Run(1);
+  ASSERT_EQ(rec.Host.State(), GameState::Title);
   const TReplayResult recorded = rec.Game->Replays().LastResult();
   // The damage was written into the game, not input: the replay dies later or
   // not at all, but it ends where its input ends.
@@ -203,7 +202,7 @@ TEST(Replay, FilesLandBesideTheSaveFileAndAFailedWriteKeepsTheOldOnes) {
   EXPECT_NE(said.find("could not write the replay " + last.string() + ": "), std::string::npos) << said;
   t.StartPlaying();
   t.Run(5);
-  EXPECT_EQ(t.Game->State, GameState::Playing);
+  EXPECT_EQ(t.Host.State(), GameState::Playing);
 }
 
 TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
@@ -218,19 +217,19 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   const auto lastBytes = ReadBytes(t.Dir / TQuadrovoltMain::ReplayLastName);
   // As if the record had been lost: a replay must not win it back.
   fs::remove(save);
-  t.Game->LoadGame();
+  TArrange(t.Host).ReloadSave();
   ASSERT_EQ(t.Host.HiScore(), 0);
   const int maxLevel = t.Host.MaxLevel();
 
   t.Tap('R');
   t.Run(1);  // the step that takes R plays the replay's first tick
-  ASSERT_TRUE(t.Game->Watching());
-  EXPECT_EQ(t.Game->State, GameState::Playing);
+  ASSERT_TRUE(t.Host.Watching());
+  EXPECT_EQ(t.Host.State(), GameState::Playing);
   t.Run(49);
   t.Tap('R');  // a key the replay did not hold is pressed: back to the title
   t.Run(1);
-  EXPECT_FALSE(t.Game->Watching());
-  EXPECT_EQ(t.Game->State, GameState::Title);
+  EXPECT_FALSE(t.Host.Watching());
+  EXPECT_EQ(t.Host.State(), GameState::Title);
   EXPECT_EQ(t.Game->Replays().LastResult().Frames, 50u);
 
   // A locked level in the middle of the strip: the title's choice stays the
@@ -242,18 +241,18 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   // R on a paused title plays the replay, every frame of it drawn.
   t.Tap(VK::P);
   t.Run(1);
-  ASSERT_TRUE(t.Game->Paused);
-  const int level = t.Game->Level, offset = t.Game->Title().StripOffset();
+  ASSERT_TRUE(t.Host.Paused());
+  const int level = t.Host.Level(), offset = t.Game->Title().StripOffset();
   t.Tap('R');
   t.Run(1);
-  EXPECT_FALSE(t.Game->Paused);
-  for (int i = 0; i < 100000 && t.Game->Watching(); ++i) t.Run(1);
+  EXPECT_FALSE(t.Host.Paused());
+  for (int i = 0; i < 100000 && t.Host.Watching(); ++i) t.Run(1);
   ExpectSameGame(t.Game->Replays().LastResult(), best);
   EXPECT_EQ(t.Game->Replays().DivergedAt(), 0u);
   EXPECT_EQ(t.Host.HiScore(), 0);
   EXPECT_EQ(t.Host.MaxLevel(), maxLevel);
   // The title's choice is the player's again, not the level the replay ended on.
-  EXPECT_EQ(t.Game->Level, level);
+  EXPECT_EQ(t.Host.Level(), level);
   EXPECT_EQ(t.Game->Title().StripOffset(), offset);
   EXPECT_FALSE(fs::exists(save)) << "watching never saves";
   EXPECT_EQ(ReadBytes(t.Dir / TQuadrovoltMain::ReplayLastName), lastBytes);
@@ -263,15 +262,15 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   t.Run(3);
   t.Key('R', true);
   t.Run(1);
-  EXPECT_TRUE(t.Game->Watching());
+  EXPECT_TRUE(t.Host.Watching());
   t.Key('R', false);
   t.Click(true);
   t.Run(1);
-  EXPECT_FALSE(t.Game->Watching());
+  EXPECT_FALSE(t.Host.Watching());
   t.Click(false);
 
   t.StartPlaying();
-  EXPECT_EQ(t.Game->Level, level);
+  EXPECT_EQ(t.Host.Level(), level);
 }
 
 TEST(Replay, RWithoutAGoodFileLeavesTheTitleAndSaysWhy) {
@@ -283,7 +282,7 @@ TEST(Replay, RWithoutAGoodFileLeavesTheTitleAndSaysWhy) {
     testing::internal::CaptureStderr();
     t.Tap('R');
     t.Run(1);
-    EXPECT_FALSE(t.Game->Watching());
+    EXPECT_FALSE(t.Host.Watching());
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     return said;
@@ -302,9 +301,9 @@ TEST(Replay, RWithoutAGoodFileLeavesTheTitleAndSaysWhy) {
   std::string why;
   EXPECT_FALSE(LoadReplayFile("/dev/zero", r, why));
   EXPECT_EQ(why, "not a regular file");
-  EXPECT_EQ(t.Game->State, GameState::Title);
+  EXPECT_EQ(t.Host.State(), GameState::Title);
   t.Run(2);
-  EXPECT_EQ(t.Game->State, GameState::Title);
+  EXPECT_EQ(t.Host.State(), GameState::Title);
 }
 
 TEST(Replay, AnEditedInputSaysAtWhichCheckpointItParted) {
@@ -527,8 +526,8 @@ TEST(Replay, RRefusesAGameOfOtherRulesWithTheirVersion) {
   t.Run(200);
   t.Tap('R');
   t.Run(1);
-  ASSERT_TRUE(t.Game->Watching());
-  t.Game->FinishGame();
+  ASSERT_TRUE(t.Host.Watching());
+  t.Host.FinishGame();
   // Both of other rules: nothing plays, and the reason names the versions.
   std::ofstream(last, std::ios::binary)
       .write(reinterpret_cast<const char*>(older.data()), std::streamsize(older.size()));
@@ -536,7 +535,7 @@ TEST(Replay, RRefusesAGameOfOtherRulesWithTheirVersion) {
   t.Tap('R');
   t.Run(1);
   const std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_FALSE(t.Game->Watching());
+  EXPECT_FALSE(t.Host.Watching());
   const std::string reason =
       "recorded by game version " + std::to_string(GameVersion - 1) + ", this is " + std::to_string(GameVersion);
   EXPECT_NE(said.find(best.string() + ": " + reason), std::string::npos) << said;
@@ -584,10 +583,10 @@ TEST(Replay, TheBestReplayIsTheGameThatHoldsTheBestScore) {
   t.Player().Invulnerable = 0;
   t.Player().Damage = 101;
   t.Run(1);
-  ASSERT_EQ(t.Game->State, GameState::GameOver);
+  ASSERT_EQ(t.Host.State(), GameState::GameOver);
   t.Player().Score = 500;
   t.Run(TQuadrovoltMain::GameOverFrames);
-  ASSERT_EQ(t.Game->State, GameState::Title);
+  ASSERT_EQ(t.Host.State(), GameState::Title);
   EXPECT_EQ(t.Game->Replays().LastResult().Score, 500);
   EXPECT_EQ(t.Host.HiScore(), 300);
   EXPECT_EQ(ReadBytes(best), first) << "R must show the game that made the best score";

@@ -32,7 +32,7 @@ std::vector<TInputEvent::TKind> Recorded(const TTestGame& t) {
 
 // From the title into play with a fire key (keyboard mode).
 void StartByKeys(TTestGame& t) {
-  t.Game->StateTimer = 0;
+  TArrange(t.Host).TitleReadyForFire();
   t.Key(VK::Z, true);
   t.Run(1);
   t.Key(VK::Z, false);
@@ -116,7 +116,7 @@ TEST(TickInput, EveryWayOfBuildingTheInputRecordsTheSameGame) {
   enum class TWay { HostCalls, OwnEvents, HeldOnly };
   auto play = [](TWay way) {
     TTestGame t(InputModes::Mouse, nullptr, 4321);
-    t.Game->StateTimer = 0;
+    TArrange(t.Host).TitleReadyForFire();
     TTickInput own;
     auto step = [&](const std::function<void(TTickInput&)>& change) {
       if (way == TWay::HostCalls) {

@@ -34,7 +34,7 @@ TEST(TitleStrip, StartsAtLevelOneWithTheOthersLocked) {
   TTestGame t;
   t.Run(1);
   EXPECT_EQ(t.Game->Title().SelectedLevel(), 1);
-  EXPECT_EQ(t.Game->Level, 1);
+  EXPECT_EQ(t.Host.Level(), 1);
   TColor4 middle = SlotColour(t, 60), right = SlotColour(t, 110), left = SlotColour(t, 10);
   EXPECT_NEAR(middle.R, 1 - 5 * 0.025f, 1e-5) << "yellow, dimmed by its slot";
   EXPECT_EQ(middle.G, middle.R);
@@ -90,10 +90,10 @@ TEST(TitleStrip, ALockedMiddleGreysTheBracketsAndStartsAtTheLastOpenLevel) {
   t.Run(1);
   StepStrip(t, VK::Right);
   EXPECT_EQ(t.Game->Title().SelectedLevel(), 2);
-  EXPECT_EQ(t.Game->Level, 2);
+  EXPECT_EQ(t.Host.Level(), 2);
   StepStrip(t, VK::Right);
   EXPECT_EQ(t.Game->Title().SelectedLevel(), -1);
-  EXPECT_EQ(t.Game->Level, 2) << "the game would start at the last open level shown";
+  EXPECT_EQ(t.Host.Level(), 2) << "the game would start at the last open level shown";
   bool greyBracket = false;
   for (const auto& p : t.Recorder.Primitives)
     if (p.Prim == TPrimitive::Lines && p.Vertices.size() == 12 && p.Vertices[0].X == 48)
@@ -101,8 +101,8 @@ TEST(TitleStrip, ALockedMiddleGreysTheBracketsAndStartsAtTheLastOpenLevel) {
   EXPECT_TRUE(greyBracket);
   t.Click(true);
   t.Run(1);
-  EXPECT_EQ(t.Game->State, GameState::Playing);
-  EXPECT_EQ(t.Game->Level, 2);
+  EXPECT_EQ(t.Host.State(), GameState::Playing);
+  EXPECT_EQ(t.Host.Level(), 2);
 }
 
 TEST(Hud, EnergyBarShrinksWithDamageAndVanishesAtHundred) {
@@ -125,7 +125,7 @@ TEST(Hud, EnergyBarShrinksWithDamageAndVanishesAtHundred) {
   t.Player().Damage = 150;
   t.Player().Invulnerable = 0;
   t.Run(1);
-  ASSERT_EQ(t.Game->State, GameState::GameOver);
+  ASSERT_EQ(t.Host.State(), GameState::GameOver);
   t.Run(1);
   EXPECT_EQ(barLength(), -1);
   bool hudShown = false;
@@ -136,20 +136,20 @@ TEST(Hud, EnergyBarShrinksWithDamageAndVanishesAtHundred) {
 TEST(GraviBomb, TheRingBlastsEnemiesItReachesButNeverMessages) {
   TTestGame t;
   t.StartPlaying();
-  t.Game->World().LevelManager().Spawns.clear();  // an empty arena but for ours
-  t.Game->World().Player().Invulnerable = 0;
+  TArrange(t.Host).World().LevelManager().Spawns.clear();  // an empty arena but for ours
+  TArrange(t.Host).World().Player().Invulnerable = 0;
   auto grunt = std::make_unique<TBlobGrunt>();
   grunt->SetSpawn(TVector3{150, 0, 0}, 1, true, TVector3{});
-  grunt->Player = &t.Game->World().Player();
-  TBlob* near = t.Game->World().Enemies().Adopt(std::move(grunt));
+  grunt->Player = &TArrange(t.Host).World().Player();
+  TBlob* near = TArrange(t.Host).World().Enemies().Adopt(std::move(grunt));
   auto far = std::make_unique<TBlobGrunt>();
   far->SetSpawn(TVector3{-450, 450, 0}, 1, true, TVector3{});
-  far->Player = &t.Game->World().Player();
-  TBlob* farGrunt = t.Game->World().Enemies().Adopt(std::move(far));
+  far->Player = &TArrange(t.Host).World().Player();
+  TBlob* farGrunt = TArrange(t.Host).World().Enemies().Adopt(std::move(far));
   auto msg = std::make_unique<TBlobMessage>();
   msg->SetPath(TVector3{100, 10, 0}, 1, false, TVector3{});
   msg->SetText("Level 99");
-  TBlob* message = t.Game->World().Enemies().Adopt(std::move(msg));
+  TBlob* message = TArrange(t.Host).World().Enemies().Adopt(std::move(msg));
   t.Run(30);  // the grunts grow in
   ASSERT_EQ(near->State, BlobState::Alive);
   const int score = t.Player().Score;
