@@ -164,6 +164,8 @@ class TQuadrovoltMain {
   void DrawArenaBorder() const;
   void DrawCursorAndGlow() const;
   void ResetPlayerForTitle();
+  // The input as a replay's start (or the live game kept meanwhile) held it.
+  void HoldInput(const TReplayInputState& s);
   void BeginPlay(const TReplayHeader& header);
   TReplayHeader PlayHeader() const;
   void GameEnded();

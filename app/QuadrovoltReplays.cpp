@@ -42,6 +42,14 @@ TReplayHeader TQuadrovoltMain::PlayHeader() const {
   return h;
 }
 
+void TQuadrovoltMain::HoldInput(const TReplayInputState& s) {
+  std::memcpy(Keys, s.Keys, sizeof Keys);
+  MouseLeft = s.MouseLeft, MouseRight = s.MouseRight;
+  KeyFire = s.KeyFire, JoyFire = s.JoyFire;
+  CursorX = s.CursorX, CursorY = s.CursorY;
+  JoyInfo = s.JoyInfo;
+}
+
 void TQuadrovoltMain::BeginPlay(const TReplayHeader& header) {
   // What the title or an earlier game left behind must not reach this game:
   // the enemy pool is made afresh (its order decides who moves and is hit
@@ -58,12 +66,7 @@ void TQuadrovoltMain::BeginPlay(const TReplayHeader& header) {
   ResetPlayerForTitle();
   Arena->Player().Invulnerable = 100;
 
-  const TReplayInputState& s = header.Start;
-  std::memcpy(Keys, s.Keys, sizeof Keys);
-  MouseLeft = s.MouseLeft, MouseRight = s.MouseRight;
-  KeyFire = s.KeyFire, JoyFire = s.JoyFire;
-  CursorX = s.CursorX, CursorY = s.CursorY;
-  JoyInfo = s.JoyInfo;
+  HoldInput(header.Start);
   Level = header.StartLevel;
   InputMode = header.InputMode;
   RandomRestore(header.PlaySeed);
@@ -140,12 +143,7 @@ void TQuadrovoltMain::GameEnded() {
     if (Session.DivergedAt()) std::fprintf(stderr, "replay diverges at tick %u\n", unsigned(Session.DivergedAt()));
     // Back to the live game as it was before the replay.
     const TReplaySession::TLive& live = Session.StopWatching();
-    const TReplayInputState& in = live.Input;
-    std::memcpy(Keys, in.Keys, sizeof Keys);
-    MouseLeft = in.MouseLeft, MouseRight = in.MouseRight;
-    KeyFire = in.KeyFire, JoyFire = in.JoyFire;
-    CursorX = in.CursorX, CursorY = in.CursorY;
-    JoyInfo = in.JoyInfo;
+    HoldInput(live.Input);
     Progress.PutBack(live.Record);
     Level = live.Level;
     TitleScreen.PutBack(live.Strip);
