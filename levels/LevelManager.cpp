@@ -33,7 +33,7 @@ using TMakeFn = std::unique_ptr<TBlob> (*)();
 using TWireFn = void (*)(TLevelManager&, TBlob&, const TSpawnRecord&);
 using THandler = void (TLevelManager::*)(TBlob*);
 using TModelField = TMS3DObj& (TWorld::*)();
-using TListField = TBlobList& (TWorld::*)();
+using TListOf = TBlobList* (*)(TWorld&);
 
 struct TSpawnKind {
   std::uint8_t Kind;
@@ -48,9 +48,14 @@ std::unique_ptr<TBlob> Make() {
 
 // Gravity wells and grid warpers hold each entity once, however often a
 // pooled instance is spawned again; a second entry would pull twice as hard.
-void JoinOnce(TBlobList& list, TBlob* blob) {
-  if (list.IndexOf(blob) < 0) list.Add(blob);
+void JoinOnce(TBlobList* list, TBlob* blob) {
+  if (list && list->IndexOf(blob) < 0) list->Add(blob);
 }
+
+// The list of the world a kind joins besides the enemies, if any.
+TBlobList* NoList(TWorld&) { return nullptr; }
+TBlobList* Wells(TWorld& w) { return &w.GravityWells(); }
+TBlobList* Warpers(TWorld& w) { return &w.GridWarpers(); }
 
 // The ship, the particles and the printer come before the spawn arguments.
 template <class T>
@@ -77,7 +82,7 @@ void Nothing(TLevelManager&, T&, const TSpawnRecord&) {}
 
 // The common enemy: services, its own step Before, SetSpawn from the row, its
 // own step After, then the rest.
-template <class T, TModelField Glow, THandler Handler, TListField List = nullptr, TKindStep<T> Before = Nothing<T>,
+template <class T, TModelField Glow, THandler Handler, TListOf List = NoList, TKindStep<T> Before = Nothing<T>,
           TKindStep<T> After = Nothing<T>>
 void WireEnemy(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
   T& e = static_cast<T&>(blob);
@@ -87,7 +92,7 @@ void WireEnemy(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
   e.SetSpawn(row.Position, row.Lives, row.FixedSpawn, row.Extra);
   After(m, e, row);
   FinishEnemy<Handler>(m, e, (w.*Glow)());
-  if constexpr (List != nullptr) JoinOnce((w.*List)(), &e);
+  JoinOnce(List(w), &e);
 }
 
 // A message takes its path instead of a spawn, then its text; the row's Extra
@@ -133,28 +138,28 @@ const TSpawnKind SpawnTable[] = {
     {BlobKind::GruntXY, &Make<TBlobGruntXY>,
      &WireEnemy<TBlobGruntXY, &TWorld::ModelRectFrame, &TLevelManager::EnemyDestroyed>},
     {BlobKind::Snake, &Make<TBlobSnake>,
-     &WireEnemy<TBlobSnake, &TWorld::ModelSphereTile, &TLevelManager::EnemyDestroyed, nullptr, SnakeRadius, SwitchOn>},
+     &WireEnemy<TBlobSnake, &TWorld::ModelSphereTile, &TLevelManager::EnemyDestroyed, NoList, SnakeRadius, SwitchOn>},
     {BlobKind::Boid, &Make<TBlobBoid>,
-     &WireEnemy<TBlobBoid, &TWorld::ModelSphereTile, &TLevelManager::EnemyDestroyed, nullptr, Nothing<TBlobBoid>,
+     &WireEnemy<TBlobBoid, &TWorld::ModelSphereTile, &TLevelManager::EnemyDestroyed, NoList, Nothing<TBlobBoid>,
                 JoinFlock>},
     {BlobKind::Message, &Make<TBlobMessage>, &WireMessage<TBlobMessage>},
     {BlobKind::Pickup, &Make<TBlobPickup>,
-     &WireEnemy<TBlobPickup, &TWorld::ModelSphereTile, &TLevelManager::PickupDestroyed, nullptr, KindFromRow>},
+     &WireEnemy<TBlobPickup, &TWorld::ModelSphereTile, &TLevelManager::PickupDestroyed, NoList, KindFromRow>},
     {BlobKind::Pod, &Make<TBlobPod>, &WireEnemy<TBlobPod, &TWorld::ModelSphereTile, &TLevelManager::PodDestroyed>},
     {BlobKind::PodChild, &Make<TBlobPodChild>,
      &WireEnemy<TBlobPodChild, &TWorld::ModelSphereTile, &TLevelManager::EnemyDestroyed>},
     {BlobKind::Gravitar, &Make<TBlobGravitar>,
-     &WireEnemy<TBlobGravitar, &TWorld::ModelSphereTile, &TLevelManager::GravitarDestroyed, &TWorld::GravityWells>},
+     &WireEnemy<TBlobGravitar, &TWorld::ModelSphereTile, &TLevelManager::GravitarDestroyed, &Wells>},
     {BlobKind::BlackHole, &Make<TBlobBinaryBlackHole>,
-     &WireEnemy<TBlobBinaryBlackHole, &TWorld::ModelSphereTile, &TLevelManager::EnemyDestroyed, &TWorld::GridWarpers,
+     &WireEnemy<TBlobBinaryBlackHole, &TWorld::ModelSphereTile, &TLevelManager::EnemyDestroyed, &Warpers,
                 Nothing<TBlobBinaryBlackHole>, OrbitFromRow>},
     {BlobKind::Boss2, &Make<TBlobBoss2>,
-     &WireEnemy<TBlobBoss2, &TWorld::ModelRectFrame, &TLevelManager::EnemyDestroyed, &TWorld::GridWarpers>},
+     &WireEnemy<TBlobBoss2, &TWorld::ModelRectFrame, &TLevelManager::EnemyDestroyed, &Warpers>},
     {BlobKind::Boss3, &Make<TBlobBoss3>,
-     &WireEnemy<TBlobBoss3, &TWorld::ModelRectFrame, &TLevelManager::EnemyDestroyed, &TWorld::GridWarpers>},
+     &WireEnemy<TBlobBoss3, &TWorld::ModelRectFrame, &TLevelManager::EnemyDestroyed, &Warpers>},
     {BlobKind::Boss4, &Make<TBlobBoss4>,
-     &WireEnemy<TBlobBoss4, &TWorld::ModelSphereTile, &TLevelManager::EnemyDestroyed, &TWorld::GridWarpers,
-                Nothing<TBlobBoss4>, CoreModel>},
+     &WireEnemy<TBlobBoss4, &TWorld::ModelSphereTile, &TLevelManager::EnemyDestroyed, &Warpers, Nothing<TBlobBoss4>,
+                CoreModel>},
 };
 
 const TSpawnKind* FindSpawnKind(std::uint8_t kind) {
