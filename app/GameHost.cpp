@@ -1,6 +1,7 @@
 #include "app/GameHost.h"
 
 #include "app/QuadrovoltMain.h"
+#include "app/World.h"
 #include "entities/blobPlayer.h"
 #include "gfx/ParticleEngine.h"
 
@@ -110,11 +111,11 @@ void TGameHost::SetControlMode(std::uint8_t mode) { GameObject->InputMode = mode
 
 void TGameHost::SetSoundOn(bool on) { GameObject->SetSoundOn(on); }
 
-void TGameHost::ChooseStartLevel(int level) { GameObject->LevelSelectOffset = level - 5; }
+void TGameHost::ChooseStartLevel(int level) { GameObject->ShowStartLevel(level); }
 
-void TGameHost::PlayNextGameOnSeed(std::uint64_t seed) { GameObject->NextGameSeed = seed; }
+void TGameHost::PlayNextGameOnSeed(std::uint64_t seed) { GameObject->PlayNextGameOnSeed(seed); }
 
-void TGameHost::ShowBoard(const TBoardView& view) { GameObject->Board = view; }
+void TGameHost::ShowBoard(const TBoardView& view) { GameObject->ShowBoard(view); }
 
 void TGameHost::Watch(TReplay replay) { GameObject->StartWatching(std::move(replay)); }
 
@@ -125,43 +126,45 @@ void TGameHost::EndSession() {
   GameObject->SaveIfChanged();
 }
 
-bool TGameHost::WriteRecording(const std::string& path) const { return GameObject->Recorder.Write(path.c_str()); }
+bool TGameHost::WriteRecording(const std::string& path) const {
+  return GameObject->Replays().Recorder().Write(path.c_str());
+}
 
 bool TGameHost::Paused() const { return GameObject->Paused; }
 bool TGameHost::WantsQuit() const { return !Looping; }
 bool TGameHost::Watching() const { return GameObject->Watching(); }
-bool TGameHost::Recording() const { return GameObject->Recorder.Recording(); }
+bool TGameHost::Recording() const { return GameObject->Replays().Recorder().Recording(); }
 std::uint8_t TGameHost::State() const { return GameObject->State; }
 std::uint8_t TGameHost::ControlMode() const { return GameObject->InputMode; }
 int TGameHost::Level() const { return GameObject->Level; }
-int TGameHost::Score() const { return GameObject->Player->Score; }
-int TGameHost::Damage() const { return GameObject->Player->Damage; }
+int TGameHost::Score() const { return GameObject->World().Player().Score; }
+int TGameHost::Damage() const { return GameObject->World().Player().Damage; }
 int TGameHost::HiScore() const { return GameObject->Progress.HiScore(); }
 int TGameHost::MaxLevel() const { return GameObject->Progress.MaxLevel(); }
-const TReplayResult& TGameHost::LastResult() const { return GameObject->LastResult; }
-std::uint32_t TGameHost::ReplayDivergedAt() const { return GameObject->ReplayDivergedAt; }
+const TReplayResult& TGameHost::LastResult() const { return GameObject->Replays().LastResult(); }
+std::uint32_t TGameHost::ReplayDivergedAt() const { return GameObject->Replays().DivergedAt(); }
 
 TGameHost::TShipReport TGameHost::Ship() const {
-  const TBlobPlayer& p = *GameObject->Player;
+  const TBlobPlayer& p = GameObject->World().Player();
   return TShipReport{p.Position.X, p.Position.Y, p.AimAngle, GameObject->JoyFire, p.GraviBombs};
 }
 
-int TGameHost::EnemySlots() const { return GameObject->Enemies.Count(); }
+int TGameHost::EnemySlots() const { return GameObject->World().Enemies().Count(); }
 
 int TGameHost::ActiveEnemies() const {
   int active = 0;
-  for (const TBlob* e : GameObject->Enemies) active += e->Active;
+  for (const TBlob* e : GameObject->World().Enemies()) active += e->Active;
   return active;
 }
 
 int TGameHost::ActiveBullets() const {
   int active = 0;
-  for (const TBlob* b : GameObject->Bullets) active += b->Active;
+  for (const TBlob* b : GameObject->World().Bullets()) active += b->Active;
   return active;
 }
 
-std::uint32_t TGameHost::RecordedTicks() const { return GameObject->Recorder.Ticks(); }
+std::uint32_t TGameHost::RecordedTicks() const { return GameObject->Replays().Recorder().Ticks(); }
 
-int TGameHost::ActiveParticles() const { return GameObject->Particles->ActiveCount(); }
+int TGameHost::ActiveParticles() const { return GameObject->World().Particles().ActiveCount(); }
 
-const TQuadrovoltMain& TGameHost::Game() const { return *GameObject; }
+const TWorld& TGameHost::World() const { return GameObject->World(); }

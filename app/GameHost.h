@@ -16,6 +16,7 @@
 #include "board/BoardView.h"
 
 class TQuadrovoltMain;
+class TWorld;
 class TSoundDevice;
 
 // Where the 4:3 picture sits in the drawable: its size in pixels, and its
@@ -128,13 +129,12 @@ class TGameHost {
   int ActiveBullets() const;
   int ActiveParticles() const;
   std::uint32_t RecordedTicks() const;
-  // Everything else, read only: the entity check of the tools' long runs.
-  const TQuadrovoltMain& Game() const;
-  // Tests only: the game object itself, to set up the situation a rule is
-  // checked in (an enemy placed, a level pinned). No host calls it.
-  TQuadrovoltMain& Arrange() { return *GameObject; }
+  // The arena, read only: the entity check of the tools' long runs.
+  const TWorld& World() const;
 
  private:
+  friend class TArrange;  // tests: the situation a rule is checked in, set up in the game's terms
+
   // The pad the game reads: the reading of the input being stepped (outside
   // a step, the one the host's next input holds).
   class TTickJoystick : public TJoystick {

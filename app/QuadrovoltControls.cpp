@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/QuadrovoltMain.h"
+#include "app/World.h"
 #include "entities/blobPlayer.h"
 #include "gfx/PdxLib3D.h"
 #include "gfx/Renderer.h"
@@ -28,7 +29,7 @@ void TQuadrovoltMain::ApplyInput(const TInputEvent& e) {
       const bool tracked = e.Kind == E::KeyDown;
       // A held key's repeat changes nothing unless P is held (then it flips
       // pause); an untracked key only ever flips pause.
-      if (Keys[VK::P] || (tracked && (!Keys[e.Key] || e.Key == VK::Escape))) Recorder.Event(e);
+      if (Keys[VK::P] || (tracked && (!Keys[e.Key] || e.Key == VK::Escape))) Session.Recorder().Event(e);
       if (tracked) {
         Keys[e.Key] = true;
         if (Keys[VK::Escape] && State == GameState::Title) State = GameState::Quit;
@@ -38,34 +39,34 @@ void TQuadrovoltMain::ApplyInput(const TInputEvent& e) {
       break;
     }
     case E::KeyUp:
-      if (Keys[e.Key]) Recorder.Event(e);
+      if (Keys[e.Key]) Session.Recorder().Event(e);
       Keys[e.Key] = false;
       break;
     case E::Cursor:
-      Recorder.Event(e);
+      Session.Recorder().Event(e);
       CursorX = e.X;
       CursorY = e.Y;
       break;
     case E::LeftDown:
     case E::LeftUp:
-      if (MouseLeft != (e.Kind == E::LeftDown)) Recorder.Event(e);
+      if (MouseLeft != (e.Kind == E::LeftDown)) Session.Recorder().Event(e);
       MouseLeft = e.Kind == E::LeftDown;
       break;
     case E::RightDown:
       // Always recorded: it also puts the ship's target under the cursor.
-      Recorder.Event(e);
-      Player->Target = TVector3{float(CursorX), float(CursorY), 0};
+      Session.Recorder().Event(e);
+      Arena->Player().Target = TVector3{float(CursorX), float(CursorY), 0};
       MouseRight = true;
       break;
     case E::RightUp:
-      if (MouseRight) Recorder.Event(e);
+      if (MouseRight) Session.Recorder().Event(e);
       MouseRight = false;
       break;
   }
 }
 
 void TQuadrovoltMain::ReadKeyboard() {
-  TBlobPlayer& p = *Player;
+  TBlobPlayer& p = Arena->Player();
   float dx = 0, dy = 0;
   if (Keys[VK::Left]) p.Position.X -= p.Speed, dx = -4;
   if (Keys[VK::Right]) p.Position.X += p.Speed, dx += 4;
@@ -85,8 +86,8 @@ void TQuadrovoltMain::ReadKeyboard() {
 }
 
 void TQuadrovoltMain::ReadJoystick() {
-  if (!Joystick.Read(JoyInfo)) return;
-  TBlobPlayer& p = *Player;
+  if (!Session.Joystick().Read(JoyInfo)) return;
+  TBlobPlayer& p = Arena->Player();
   // No dead zone of the game's own (the platform reports a pad's rest as
   // exact centre): an off-centre reading drifts the ship.
   float ox = float(int(JoyInfo.XPos) - 32767), oy = float(int(JoyInfo.YPos) - 32767);
@@ -121,7 +122,7 @@ void TQuadrovoltMain::ReadJoystick() {
 }
 
 void TQuadrovoltMain::MoveByMouse() {
-  TBlobPlayer& p = *Player;
+  TBlobPlayer& p = Arena->Player();
   if (std::fabs(p.Target.X - p.Position.X) <= 2 && std::fabs(p.Target.Y - p.Position.Y) <= 2) {
     p.Position = p.Target;
     p.AtTarget = true;

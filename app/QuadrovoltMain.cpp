@@ -6,6 +6,7 @@
 #include "app/AtomicFile.h"
 #include "app/GameConstants.h"
 #include "app/SaveFile.h"
+#include "app/World.h"
 #include "enemies/blobPickup.h"
 #include "entities/blobBullet.h"
 #include "entities/blobPlayer.h"
@@ -19,79 +20,25 @@
 #include "levels/LevelManager.h"
 #include "sound/frmDXSounds.h"
 
-namespace {
-constexpr TIntRect ArenaRect{-500, 500, 500, -500};
-
-std::unique_ptr<TMS3DObj> LoadModel(const char* memoName) {
-  auto model = std::make_unique<TMS3DObj>();
-  model->LoadFromMemo(memoName);
-  return model;
-}
-}  // namespace
-
 TQuadrovoltMain::TQuadrovoltMain(TSoundDevice& soundDevice, TJoystick& joystick, std::string savePath)
-    : Progress(std::move(savePath)), Joystick(joystick) {
-  ModelSphereTile = LoadModel("MemoSphereTile16x16");
-  ModelRectFrame = LoadModel("MemoRectFrame16x16");
-  ModelGeoSphere = LoadModel("MemoGeoSphere");
-
-  Grid = std::make_unique<TGeometryGrid>();
-
-  Printer = std::make_unique<TGLPrinter>();
-  Printer->SetText(TitleScrollerText());
-
-  FormSounds = std::make_unique<TFormSounds>(soundDevice);
-
-  Particles = std::make_unique<TParticleEngine>(ArenaRect);
-  Particles->Model = ModelSphereTile.get();
-
-  Player = std::make_unique<TBlobPlayer>();
-  Player->Radius = 25;
-  Player->Damage = 0;
-
-  Grid->Repulsors = &Bullets;
-  for (int i = 0; i < BulletCount; ++i) Bullets.Adopt(std::make_unique<TBlobBullet>());
-  Grid->Wells = &GravityWells;
-  Grid->Attractors = &GridWarpers;
-  Grid->Player = Player.get();
-
-  // The level script draws its random positions now: a replay keeps this
-  // state so that it can draw the same script again.
-  ScriptState = RandomState();
-  LevelManager = std::make_unique<TLevelManager>();
-  LevelManager->Sounds = FormSounds.get();
-  LevelManager->Player = Player.get();
-  LevelManager->Particles = Particles.get();
-  LevelManager->Printer = Printer.get();
-  LevelManager->Enemies = &Enemies;
-  LevelManager->ModelSphereTile = ModelSphereTile.get();
-  LevelManager->ModelRectFrame = ModelRectFrame.get();
-  LevelManager->ModelGeoSphere = ModelGeoSphere.get();
-  LevelManager->GravityWells = &GravityWells;
-  LevelManager->GridWarpers = &GridWarpers;
-  LevelManager->OnLevelComplete = TBlobEvent::Bind<&TQuadrovoltMain::OnLevelComplete>(this);
+    : Progress(std::move(savePath)),
+      Arena(std::make_unique<TWorld>(soundDevice)),
+      Session(joystick, Progress.SavePath(), ReplayLastName, ReplayBestName) {
+  Arena->Printer().SetText(TitleScrollerText());
+  Session.ScriptDrawnFrom(Arena->ScriptDrawnFrom());
+  Arena->LevelManager().OnLevelComplete = TBlobEvent::Bind<&TQuadrovoltMain::OnLevelComplete>(this);
 
   LoadGame();
-
-  Joystick.Recorder = &Recorder;
-  const auto folder = std::filesystem::path(Progress.SavePath()).parent_path();
-  ReplayLastPath = (folder / ReplayLastName).string();
-  ReplayBestPath = (folder / ReplayBestName).string();
-  RemoveStaleTemporary(ReplayLastPath.c_str());
-  RemoveStaleTemporary(ReplayBestPath.c_str());
 }
 
 TQuadrovoltMain::~TQuadrovoltMain() {
   // Closing the window mid-game ends the game: its replay is kept too.
-  if (InGame) FinishGame();
+  if (Session.InGame()) FinishGame();
   // Quitting mid-game, or closing the window, keeps a new best score.
   SaveIfChanged();
-  // The manager and the grid only borrow the lists; let go of them first.
-  LevelManager.reset();
-  Grid.reset();
 }
 
-void TQuadrovoltMain::SetSoundOn(bool on) { FormSounds->SetSoundOn(on); }
+void TQuadrovoltMain::SetSoundOn(bool on) { Arena->Sounds().SetSoundOn(on); }
 
 void TQuadrovoltMain::SaveGame() {
   if (Watching()) return;  // a replay is only watched: the record stays the player's
@@ -107,28 +54,28 @@ void TQuadrovoltMain::SaveIfChanged() {
 void TQuadrovoltMain::LoadGame() { Progress.Load(); }
 
 void TQuadrovoltMain::SetState(std::uint8_t newState) {
-  if (newState == GameState::Title && InGame) GameEnded();
+  if (newState == GameState::Title && Session.InGame()) GameEnded();
   State = newState;
   if (newState != GameState::Title) {
-    FormSounds->StopIntro();
+    Arena->Sounds().StopIntro();
     IntroPlaying = false;
     return;
   }
   // Escape out of a game keeps a new best score, as a game over would.
   SaveIfChanged();
-  LevelManager->Reset();
-  Particles->Clear();
-  Player->Position = TVector3{};
+  Arena->LevelManager().Reset();
+  Arena->Particles().Clear();
+  Arena->Player().Position = TVector3{};
   CursorX = CursorY = 0;
-  for (TBlob* b : Bullets) b->SetActive(false);
-  Grid->Initialise();
+  for (TBlob* b : Arena->Bullets()) b->SetActive(false);
+  Arena->Grid().Initialise();
   StateTimer = GameOverFrames;
 }
 
 void TQuadrovoltMain::OnLevelComplete(TBlob*) {
-  FormSounds->PlayNewLevel();
+  Arena->Sounds().PlayNewLevel();
   ++Level;
-  if (Level > LevelManager->LevelCount - 1) Level = 1;
+  if (Level > Arena->LevelManager().LevelCount - 1) Level = 1;
   if (Progress.LevelReached(Level)) SaveGame();
 }
 
@@ -136,16 +83,16 @@ void TQuadrovoltMain::Step() {
   // The HUD shows the figures as they stood before this step.
   Shown.State = State;
   Shown.Hud = State != GameState::Title;
-  Shown.Score = Player->Score;
+  Shown.Score = Arena->Player().Score;
   Shown.HiScore = Progress.HiScore();
-  Shown.GraviBombs = Player->GraviBombs;
-  Shown.Damage = Player->Damage;
+  Shown.GraviBombs = Arena->Player().GraviBombs;
+  Shown.Damage = Arena->Player().Damage;
   Shown.Watching = Watching();
 
   switch (State) {
     case GameState::Title:
       if (!IntroPlaying) {
-        FormSounds->PlayIntro();
+        Arena->Sounds().PlayIntro();
         IntroPlaying = true;
       }
       TitleFrame();
@@ -154,29 +101,29 @@ void TQuadrovoltMain::Step() {
       break;
 
     case GameState::Playing:
-      if (Keys[VK::Space] && !Grid->ShockwaveActive && Player->GraviBombs > 0) {
-        FormSounds->PlayGraviBomb();
-        Grid->AddShockwave(Player->Position);
-        --Player->GraviBombs;
+      if (Keys[VK::Space] && !Arena->Grid().ShockwaveActive && Arena->Player().GraviBombs > 0) {
+        Arena->Sounds().PlayGraviBomb();
+        Arena->Grid().AddShockwave(Arena->Player().Position);
+        --Arena->Player().GraviBombs;
       }
       if (IntroPlaying) {
-        FormSounds->StopIntro();
+        Arena->Sounds().StopIntro();
         IntroPlaying = false;
       }
-      LevelManager->Update(Level);
+      Arena->LevelManager().Update(Level);
       PlayFrame();
       TakeCursorPicture();
-      if (Player->Damage > 100) {
-        Player->Wrecked = true;
-        for (TBlob* well : GravityWells) well->SetActive(false);
+      if (Arena->Player().Damage > 100) {
+        Arena->Player().Wrecked = true;
+        for (TBlob* well : Arena->GravityWells()) well->SetActive(false);
         SetState(GameState::GameOver);
         StateTimer = GameOverFrames;
       }
-      Progress.ScoreReached(Player->Score);
+      Progress.ScoreReached(Arena->Player().Score);
       break;
 
     case GameState::GameOver:
-      LevelManager->Update(Level);
+      Arena->LevelManager().Update(Level);
       PlayFrame();
       TakeCursorPicture();
       if (--StateTimer <= 0) {
@@ -217,25 +164,25 @@ void TQuadrovoltMain::Render() const {
 }
 
 void TQuadrovoltMain::DrawArena() const {
-  if (Shown.Grid) Grid->Draw();
+  if (Shown.Grid) Arena->Grid().Draw();
   if (Shown.TargetCross) DrawTargetCross();
   if (Shown.Ship) TBlobPlayer::DrawShipAt(Shown.ShipAt, Shown.ShipHeading, Shown.ShipAim);
   DrawArenaBorder();
-  for (const TBlob* e : Enemies) e->Draw();
-  for (const TBlob* b : Bullets) b->Draw();
-  Particles->Draw();
+  for (const TBlob* e : Arena->Enemies()) e->Draw();
+  for (const TBlob* b : Arena->Bullets()) b->Draw();
+  Arena->Particles().Draw();
 }
 
 void TQuadrovoltMain::ResetPlayerForTitle() {
-  Player->Position = TVector3{};
-  Player->Target = TVector3{};
-  Player->Score = 0;
-  Player->Speed = 4;
-  Player->Damage = 0;
-  Player->DamageHeld = false;
-  Player->Wrecked = false;
-  Player->BulletLevel = 1;
-  Player->GraviBombs = 1;
+  Arena->Player().Position = TVector3{};
+  Arena->Player().Target = TVector3{};
+  Arena->Player().Score = 0;
+  Arena->Player().Speed = 4;
+  Arena->Player().Damage = 0;
+  Arena->Player().DamageHeld = false;
+  Arena->Player().Wrecked = false;
+  Arena->Player().BulletLevel = 1;
+  Arena->Player().GraviBombs = 1;
 }
 
 bool TQuadrovoltMain::FireFlag() const {
@@ -248,10 +195,10 @@ bool TQuadrovoltMain::FireFlag() const {
 
 void TQuadrovoltMain::PlayFrame() {
   const bool gameOver = State == GameState::GameOver;
-  TBlobPlayer& player = *Player;
+  TBlobPlayer& player = Arena->Player();
 
   Shown.Grid = GridEnabled;
-  if (GridEnabled) Grid->Update();
+  if (GridEnabled) Arena->Grid().Update();
 
   Shown.TargetCross = false;
   bool moving = false;
@@ -276,8 +223,9 @@ void TQuadrovoltMain::PlayFrame() {
     for (int i = 0; i < 5; ++i) {
       int angle = WrapAngle(int(player.Heading) + 180 + Random(30) - 15);
       bool grey = Random() < 0.5f;
-      Particles->AddParticle(player.Position, true, DirTable[angle], grey ? 4 : 8,
-                             grey ? TVector3{0.9f, 0.9f, 0.9f} : TVector3{0.9f, 0.9f, 0}, true, 4, 6, 10, 250, 8);
+      Arena->Particles().AddParticle(player.Position, true, DirTable[angle], grey ? 4 : 8,
+                                     grey ? TVector3{0.9f, 0.9f, 0.9f} : TVector3{0.9f, 0.9f, 0}, true, 4, 6, 10, 250,
+                                     8);
     }
   }
 
@@ -294,7 +242,7 @@ void TQuadrovoltMain::PlayFrame() {
   if (!gameOver && fire) {
     if (--player.FireCountdown < 1) {
       player.FireCountdown = player.FireDelay;
-      FormSounds->PlayPlayerShoot();
+      Arena->Sounds().PlayPlayerShoot();
       switch (player.BulletLevel) {
         case 1: FireBullet(0); break;
         case 2: FireBullet(1), FireBullet(-1); break;
@@ -306,38 +254,39 @@ void TQuadrovoltMain::PlayFrame() {
 
   if (MouseRight) player.Target = TVector3{float(CursorX), float(CursorY), 0};
 
-  Grid->SetPush(0);
+  Arena->Grid().SetPush(0);
 
   UpdateEntities();
 
   // Only a bullet that flies this step shows.
-  for (TBlob* b : Bullets) b->Shown = BlobShown::Nothing;
+  for (TBlob* b : Arena->Bullets()) b->Shown = BlobShown::Nothing;
   if (!gameOver) {
-    for (TBlob* b : Bullets)
-      if (b->Active) static_cast<TBlobBullet*>(b)->Fly(Enemies, Particles.get());
-    Grid->PullEntities(Enemies, GravityWells, 8);
-    Grid->PullEntities(Bullets, GravityWells, 1);
-    Grid->PullPlayer(GravityWells, 1);
+    for (TBlob* b : Arena->Bullets())
+      if (b->Active) static_cast<TBlobBullet*>(b)->Fly(Arena->Enemies(), &Arena->Particles());
+    Arena->Grid().PullEntities(Arena->Enemies(), Arena->GravityWells(), 8);
+    Arena->Grid().PullEntities(Arena->Bullets(), Arena->GravityWells(), 1);
+    Arena->Grid().PullPlayer(Arena->GravityWells(), 1);
   }
 
-  Particles->Update();
-  Grid->SetCentre(RoundInt(player.Position.X), RoundInt(player.Position.Y));
-  if (InGame) FoldChecksum();
+  Arena->Particles().Update();
+  Arena->Grid().SetCentre(RoundInt(player.Position.X), RoundInt(player.Position.Y));
+  if (Session.InGame()) FoldChecksum();
 }
 
 void TQuadrovoltMain::UpdateEntities() {
-  TBlobPlayer& player = *Player;
+  TBlobPlayer& player = Arena->Player();
   // Walked by index: a pod's death may append its children while we go.
-  for (int i = 0; i < Enemies.Count(); ++i) {
-    TBlob* e = Enemies[i];
+  for (int i = 0; i < Arena->Enemies().Count(); ++i) {
+    TBlob* e = Arena->Enemies()[i];
     if (e->Active)
       e->Update();
     else
       e->Shown = BlobShown::Nothing;
     if (!e->Active || e->Kind == BlobKind::Message || e->State != BlobState::Alive) continue;
 
-    if (Grid->ShockwaveActive && CirclesOverlap(e->Position.X, e->Position.Y, e->Radius, Grid->ShockwaveCentre.X,
-                                                Grid->ShockwaveCentre.Y, Grid->ShockwaveRadius))
+    if (Arena->Grid().ShockwaveActive &&
+        CirclesOverlap(e->Position.X, e->Position.Y, e->Radius, Arena->Grid().ShockwaveCentre.X,
+                       Arena->Grid().ShockwaveCentre.Y, Arena->Grid().ShockwaveRadius))
       e->Blast();
 
     // While protected the ship passes through everything but pickups.
@@ -360,9 +309,9 @@ void TQuadrovoltMain::UpdateEntities() {
 }
 
 void TQuadrovoltMain::ShipContact() {
-  TBlobPlayer& player = *Player;
-  FormSounds->PlayPlayerHit();
-  Grid->SetPush(-4000000);
+  TBlobPlayer& player = Arena->Player();
+  Arena->Sounds().PlayPlayerHit();
+  Arena->Grid().SetPush(-4000000);
   if (player.BurstCooldown > 0) {
     --player.BurstCooldown;
     return;
@@ -371,14 +320,14 @@ void TQuadrovoltMain::ShipContact() {
   for (int i = 0; i < 8; ++i) {
     const TVector3& d = DirTable[Random(360)];
     TVector3 pos{player.Position.X + 20 * d.X, player.Position.Y + 20 * d.Y, player.Position.Z + 20 * d.Z};
-    Particles->AddParticle(pos, true, d, 10, TVector3{1, 1, 1}, true, 2, 4, 50, 500, 8);
+    Arena->Particles().AddParticle(pos, true, d, 10, TVector3{1, 1, 1}, true, 2, 4, 50, 500, 8);
   }
 }
 
 void TQuadrovoltMain::FireBullet(int spread) {
-  for (TBlob* b : Bullets) {
+  for (TBlob* b : Arena->Bullets()) {
     if (b->Active) continue;
-    static_cast<TBlobBullet*>(b)->Launch(Player->Position, float(Player->AimAngle + spread));
+    static_cast<TBlobBullet*>(b)->Launch(Arena->Player().Position, float(Arena->Player().AimAngle + spread));
     return;
   }
 }
@@ -396,7 +345,7 @@ void TQuadrovoltMain::DrawArenaBorder() const {
 }
 
 void TQuadrovoltMain::TakeCursorPicture() {
-  Shown.GlowAt = Player->Position;
+  Shown.GlowAt = Arena->Player().Position;
   Shown.Cursor = InputMode == InputModes::Mouse;
   Shown.CursorX = CursorX;
   Shown.CursorY = CursorY;
@@ -411,7 +360,7 @@ void TQuadrovoltMain::DrawCursorAndGlow() const {
   gl.PushMatrix();
   gl.Translate(Shown.GlowAt.X, Shown.GlowAt.Y, Shown.GlowAt.Z);
   gl.Scale(25, 25, 0);
-  ModelSphereTile->DrawColoured(TVector3{0.3f, 0.3f, 0.3f}, TVector3{0.3f, 0.3f, 0.3f});
+  Arena->ModelSphereTile().DrawColoured(TVector3{0.3f, 0.3f, 0.3f}, TVector3{0.3f, 0.3f, 0.3f});
   gl.PopMatrix();
 
   if (Shown.Cursor) {
@@ -419,7 +368,7 @@ void TQuadrovoltMain::DrawCursorAndGlow() const {
     gl.Translate(float(Shown.CursorX), float(Shown.CursorY), 0);
     gl.PushMatrix();
     gl.Scale(25, 25, 0);
-    ModelSphereTile->DrawColoured(TVector3{0.3f, 0.3f, 0}, TVector3{0.3f, 0.3f, 0});
+    Arena->ModelSphereTile().DrawColoured(TVector3{0.3f, 0.3f, 0}, TVector3{0.3f, 0.3f, 0});
     gl.PopMatrix();
     gl.Disable(TCapability::Lighting);
     gl.Color(1, 1, 0, 1);

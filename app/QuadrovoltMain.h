@@ -9,24 +9,17 @@
 #include "app/GameConstants.h"
 #include "app/Joystick.h"
 #include "app/Progress.h"
-#include "app/ReplayJoystick.h"
+#include "app/ReplaySession.h"
+#include "app/Title.h"
 #include "board/BoardView.h"
-#include "entities/blobList.h"
 #include "gfx/PdxLib3DTypes.h"
 
-class TFormSounds;
 class TSoundDevice;
-class TMS3DObj;
-class TLevelManager;
-class TGLPrinter;
-class TParticleEngine;
-class TGeometryGrid;
 class TBlob;
-class TBlobPlayer;
+class TWorld;
 
 class TQuadrovoltMain {
  public:
-  static constexpr int BulletCount = 48;
   static constexpr int GameOverFrames = 120;
 
   TQuadrovoltMain(TSoundDevice& soundDevice, TJoystick& joystick, std::string savePath = "QUADROVOLT.DAT");
@@ -44,97 +37,20 @@ class TQuadrovoltMain {
   // The tick begins, after its input: the recording counts it (or the replay
   // being watched hands over the input it recorded for it).
   void TickBegins();
-  void SetState(std::uint8_t newState);
-  void OnLevelComplete(TBlob* sender);
-  void FireBullet(int spread);
-  void SaveGame();
-  void LoadGame();
-  // Saves when the best score or the highest level moved on since the file
-  // was last read or written.
-  void SaveIfChanged();
-  // Reads the save file again and takes its record where it is better (a
-  // game in the same folder kept it); false when the file holds none.
-  bool TakeBetterSavedRecord();
-  void SetSoundOn(bool on);
+  // The arena: its entity lists, the ship, the grid, the particles, the
+  // level manager and what they share.
+  const TWorld& World() const { return *Arena; }
+  // The title screen: its strip of start levels, its text, its sparkles
+  // and the score board it shows.
+  const TTitle& Title() const { return TitleScreen; }
+  // The recording, the replay watched, how the last game came out.
+  const TReplaySession& Replays() const { return Session; }
 
-  // Controls (keyboard and joystick are read once per frame).
-  void ReadKeyboard();
-  void ReadJoystick();
-
-  std::unique_ptr<TFormSounds> FormSounds;
-  std::unique_ptr<TMS3DObj> ModelSphereTile;
-  std::unique_ptr<TMS3DObj> ModelRectFrame;
-  std::unique_ptr<TMS3DObj> ModelGeoSphere;
-  int LevelSelectOffset = -4;
-  int SelectedLevel = 1;
-  int LevelScrollDelay = 0;
-  int Level = 1;
-  bool IntroPlaying = false;
-  // The best score and the highest level, and their save file.
-  TProgress Progress;
-  int StateTimer = 0;
-  TJoyInfo JoyInfo;
-  bool JoyFire = false;
-  bool KeyFire = false;
-  std::unique_ptr<TLevelManager> LevelManager;
-  int ScrollShown = 0;
-  int ScrollDelay = 4;
-  int ScrollCountdown = 0;
-  int TitleAngle = 0;
-  std::unique_ptr<TGLPrinter> Printer;
-  std::unique_ptr<TParticleEngine> Particles;
-  bool MouseLeft = false;
-  bool MouseRight = false;
-  bool Keys[256] = {};
-  TBlobList Bullets;
-  TBlobList Enemies;
-  TBlobList GravityWells;
-  TBlobList GridWarpers;
-  std::unique_ptr<TGeometryGrid> Grid;
-  std::uint8_t State = GameState::Title;
-  std::unique_ptr<TBlobPlayer> Player;
-  int ScreenWidth = 1024;
-  int ScreenHeight = 768;
-  // Where the picture starts in the drawable when bars frame it (GL's
-  // viewport origin, rows counted from the bottom).
-  int ViewportX = 0;
-  int ViewportY = 0;
-  std::uint8_t InputMode = InputModes::Joystick;
-  bool Paused = false;
-  int CursorX = 0;
-  int CursorY = 0;
-  int LastCursorX = 0;
-  int LastCursorY = 0;
-
-  // Benchmarks switch the grid off to measure its share of a frame.
-  bool GridEnabled = true;
-
-  // Replays (app/QuadrovoltReplays.cpp). Every game is recorded from the
-  // title to its end and written beside the save file as ReplayLastName, and
-  // as ReplayBestName too when it set a new best score.
+  // Every game is recorded from the title to its end and written beside the
+  // save file as ReplayLastName, and as ReplayBestName too when it set a new
+  // best score.
   static constexpr const char* ReplayLastName = "QUADROVOLT.RPL";
   static constexpr const char* ReplayBestName = "QUADROVOLT-BEST.RPL";
-  // One input message as the game takes it in (and as a replay gives it back).
-  void ApplyInput(const TInputEvent& e);
-  // From the title, plays a replay through the play frame until it ends or a
-  // key or click stops it; nothing is saved meanwhile.
-  void StartWatching(TReplay replay);
-  // R on the title: the best game, else the last one. False (with the
-  // reason) when neither can be read; the title then stays.
-  bool WatchSavedReplay(std::string& why);
-  bool Watching() const { return Watch.Loaded(); }
-  // Ends the game being recorded or watched now, as its end would.
-  void FinishGame();
-  TReplayRecorder Recorder;
-  // Developer tools only: held before every frame of play, and recorded.
-  TReplayAssists Assists;
-  bool KeepReplays = true;             // write the replay files at the end of a game
-  bool ReportFinalLine = false;        // print each recorded game's final line on standard output
-  std::uint64_t ScriptState = 0;       // the generator's state when the level script was drawn
-  std::uint64_t NextGameSeed = 0;      // a ticket's seed for the next game started (0: none)
-  TReplayResult LastResult;            // how the last recorded or watched game came out
-  std::uint32_t ReplayDivergedAt = 0;  // the tick where the last replay watched parted from its recording (0: never)
-  TBoardView Board;                    // the score board the title shows (sharing off: not shown)
 
   // What the last step left to show besides the entities' own pictures,
   // each taken at its moment in the step: the HUD before the step, the ship
@@ -162,6 +78,75 @@ class TQuadrovoltMain {
   const TFramePicture& Picture() const { return Shown; }
 
  private:
+  // The host is the one door: it sets the game up, hands over its input and
+  // reads what hosts may read. Tests arrange their situations through TArrange.
+  friend class TGameHost;
+  friend class TArrange;
+
+  TWorld& World() { return *Arena; }
+  void SetState(std::uint8_t newState);
+  void OnLevelComplete(TBlob* sender);
+  void FireBullet(int spread);
+  void SaveGame();
+  void LoadGame();
+  // Saves when the best score or the highest level moved on since the file
+  // was last read or written.
+  void SaveIfChanged();
+  // Reads the save file again and takes its record where it is better (a
+  // game in the same folder kept it); false when the file holds none.
+  bool TakeBetterSavedRecord();
+  void SetSoundOn(bool on);
+
+  // Controls (keyboard and joystick are read once per frame).
+  void ReadKeyboard();
+  void ReadJoystick();
+
+  void ShowBoard(const TBoardView& view) { TitleScreen.ShowBoard(view); }
+  void ShowStartLevel(int level) { TitleScreen.ShowStartLevel(level); }
+  int Level = 1;
+  bool IntroPlaying = false;
+  // The best score and the highest level, and their save file.
+  TProgress Progress;
+  int StateTimer = 0;
+  TJoyInfo JoyInfo;
+  bool JoyFire = false;
+  bool KeyFire = false;
+  bool MouseLeft = false;
+  bool MouseRight = false;
+  bool Keys[256] = {};
+  std::uint8_t State = GameState::Title;
+  int ScreenWidth = 1024;
+  int ScreenHeight = 768;
+  // Where the picture starts in the drawable when bars frame it (GL's
+  // viewport origin, rows counted from the bottom).
+  int ViewportX = 0;
+  int ViewportY = 0;
+  std::uint8_t InputMode = InputModes::Joystick;
+  bool Paused = false;
+  int CursorX = 0;
+  int CursorY = 0;
+
+  // Benchmarks switch the grid off to measure its share of a frame.
+  bool GridEnabled = true;
+
+  // One input message as the game takes it in (and as a replay gives it back).
+  void ApplyInput(const TInputEvent& e);
+  // From the title, plays a replay through the play frame until it ends or a
+  // key or click stops it; nothing is saved meanwhile.
+  void StartWatching(TReplay replay);
+  // R on the title: the best game, else the last one. False (with the
+  // reason) when neither can be read; the title then stays.
+  bool WatchSavedReplay(std::string& why);
+  bool Watching() const { return Session.Watching(); }
+  // Ends the game being recorded or watched now, as its end would.
+  void FinishGame();
+  // Developer tools only: held before every frame of play, and recorded.
+  TReplayAssists Assists;
+  bool KeepReplays = true;       // write the replay files at the end of a game
+  bool ReportFinalLine = false;  // print each recorded game's final line on standard output
+  // A ticket's seed for the next game started (0: none).
+  void PlayNextGameOnSeed(std::uint64_t seed) { Session.PlayNextOnSeed(seed); }
+
   void PlayFrame();
   void MoveByMouse();
   bool FireFlag() const;
@@ -169,45 +154,32 @@ class TQuadrovoltMain {
   void ShipContact();
   void TakeCursorPicture();
   void TitleFrame();
-  void ScrollLevelStrip();
-  void ChooseStripLevel();
-  void TitleSparkles();
   bool ReadFireInput();
   void StartGame();
   // The pictures, in the order a frame draws them.
   void DrawHud() const;
   void DrawTitle() const;
-  void DrawLevelStrip() const;
   void DrawArena() const;
   void DrawTargetCross() const;
   void DrawArenaBorder() const;
   void DrawCursorAndGlow() const;
   void ResetPlayerForTitle();
+  // The input as a replay's start (or the live game kept meanwhile) held it.
+  void HoldInput(const TReplayInputState& s);
   void BeginPlay(const TReplayHeader& header);
   TReplayHeader PlayHeader() const;
   void GameEnded();
-  bool PassCheckpoint();
   void FoldChecksum();
   bool WatchSwallows(const TInputEvent& e);
   void RebuildScript(std::uint64_t state);
   void WriteReplays();
 
+  // Held through a pointer: the pictures, drawn by const methods, draw
+  // through the printer and the models, which keep their own scratch state.
+  std::unique_ptr<TWorld> Arena;
+  TTitle TitleScreen;
   TFramePicture Shown;
-  TReplayJoystick Joystick;
-  TReplayPlayer Watch;
-  // The live game's state, kept while a replay is watched.
-  TReplayInputState LiveInput;
-  TProgress::TKept LiveRecord;
-  std::uint8_t LiveInputMode = 0;
-  std::uint64_t LiveRandom = 0, LiveScript = 0;
-  struct TLiveTitle {
-    int Level, SelectedLevel, LevelSelectOffset, LevelScrollDelay;
-  } LiveTitle{1, 1, -4, 0};
-  // The game in progress, for its final line.
-  bool InGame = false;
-  std::uint32_t PlayTicks = 0;
-  std::uint64_t PlayChecksum = 0;
-  std::string ReplayLastPath, ReplayBestPath;
+  TReplaySession Session;
 };
 
 // The title screen's typewriter text: lines separated by carriage returns,

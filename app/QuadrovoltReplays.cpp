@@ -10,6 +10,7 @@
 
 #include "app/QuadrovoltMain.h"
 #include "app/SaveFile.h"
+#include "app/World.h"
 #include "entities/blobBullet.h"
 #include "entities/blobPlayer.h"
 #include "gfx/ParticleEngine.h"
@@ -18,8 +19,6 @@
 #include "levels/LevelManager.h"
 
 namespace {
-constexpr std::uint64_t HashStart = 0xCBF29CE484222325ull;
-
 std::uint32_t Bits(float f) {
   std::uint32_t u;
   std::memcpy(&u, &f, sizeof u);
@@ -29,7 +28,7 @@ std::uint32_t Bits(float f) {
 
 TReplayHeader TQuadrovoltMain::PlayHeader() const {
   TReplayHeader h;
-  h.ScriptState = ScriptState;
+  h.ScriptState = Session.ScriptState();
   h.PlaySeed = RandomState();
   h.StartLevel = Level;
   h.InputMode = InputMode;
@@ -43,28 +42,31 @@ TReplayHeader TQuadrovoltMain::PlayHeader() const {
   return h;
 }
 
-void TQuadrovoltMain::BeginPlay(const TReplayHeader& header) {
-  // What the title or an earlier game left behind must not reach this game:
-  // the enemy pool is made afresh (its order decides who moves and is hit
-  // first), and every particle, bullet, the grid and the ship start as new.
-  LevelManager->Reset();
-  GravityWells.Clear();
-  GridWarpers.Clear();
-  Enemies.Clear();
-  for (int i = 0; i < Particles->Count(); ++i) (*Particles)[i].Create();
-  for (TBlob* b : Bullets) b->Create();
-  Grid->Initialise();
-  Player->Create();
-  Player->Radius = 25;
-  ResetPlayerForTitle();
-  Player->Invulnerable = 100;
-
-  const TReplayInputState& s = header.Start;
+void TQuadrovoltMain::HoldInput(const TReplayInputState& s) {
   std::memcpy(Keys, s.Keys, sizeof Keys);
   MouseLeft = s.MouseLeft, MouseRight = s.MouseRight;
   KeyFire = s.KeyFire, JoyFire = s.JoyFire;
   CursorX = s.CursorX, CursorY = s.CursorY;
   JoyInfo = s.JoyInfo;
+}
+
+void TQuadrovoltMain::BeginPlay(const TReplayHeader& header) {
+  // What the title or an earlier game left behind must not reach this game:
+  // the enemy pool is made afresh (its order decides who moves and is hit
+  // first), and every particle, bullet, the grid and the ship start as new.
+  Arena->LevelManager().Reset();
+  Arena->GravityWells().Clear();
+  Arena->GridWarpers().Clear();
+  Arena->Enemies().Clear();
+  for (int i = 0; i < Arena->Particles().Count(); ++i) Arena->Particles()[i].Create();
+  for (TBlob* b : Arena->Bullets()) b->Create();
+  Arena->Grid().Initialise();
+  Arena->Player().Create();
+  Arena->Player().Radius = 25;
+  ResetPlayerForTitle();
+  Arena->Player().Invulnerable = 100;
+
+  HoldInput(header.Start);
   Level = header.StartLevel;
   InputMode = header.InputMode;
   RandomRestore(header.PlaySeed);
@@ -74,52 +76,38 @@ void TQuadrovoltMain::BeginPlay(const TReplayHeader& header) {
   Paused = false;
   StateTimer = 0;
   State = GameState::Playing;
-  InGame = true;
-  PlayTicks = 0;
-  PlayChecksum = HashStart;
+  Session.GameBegins();
   Progress.GameBegins();
 }
 
-bool TQuadrovoltMain::PassCheckpoint() {
-  if (PlayTicks == 0) return true;
-  if (!Watching()) {
-    Recorder.Checkpoint(PlayChecksum);
-    return true;
-  }
-  std::uint64_t recorded;
-  if (!Watch.CheckpointAt(PlayTicks, recorded) || recorded == PlayChecksum) return true;
-  ReplayDivergedAt = PlayTicks;
-  return false;
-}
-
 void TQuadrovoltMain::TickBegins() {
-  if (!InGame) return;
+  if (!Session.InGame()) return;
   // The game as it stands after the ticks so far: recorded every so often,
   // and compared with the recording while a replay plays.
-  if ((Watching() || PlayTicks % ReplayCheckpointTicks == 0) && !PassCheckpoint()) {
+  if ((Watching() || Session.PlayTicks() % ReplayCheckpointTicks == 0) && !Session.PassCheckpoint()) {
     SetState(GameState::Title);  // what follows is no longer the recorded game
     return;
   }
   if (Watching()) {
-    if (!Watch.BeginTick()) {
+    if (!Session.Watch().BeginTick()) {
       SetState(GameState::Title);  // the replay is over
       return;
     }
     TInputEvent e;
-    while (Watch.NextEvent(e)) ApplyInput(e);
+    while (Session.Watch().NextEvent(e)) ApplyInput(e);
   } else {
-    Recorder.Tick();
+    Session.Recorder().Tick();
   }
-  ++PlayTicks;
-  const TReplayAssists& assists = Watching() ? Watch.Header().Assists : Assists;
+  Session.TickPlayed();
+  const TReplayAssists& assists = Watching() ? Session.Watch().Header().Assists : Assists;
   if (State == GameState::Playing && assists.Any()) {
-    if (assists.BulletLevel) Player->BulletLevel = assists.BulletLevel;
+    if (assists.BulletLevel) Arena->Player().BulletLevel = assists.BulletLevel;
     if (assists.NoDamage) {
       // Held where the blows land too: several in one frame cannot end the game.
-      Player->Damage = 0;
-      Player->DamageHeld = true;
+      Arena->Player().Damage = 0;
+      Arena->Player().DamageHeld = true;
     }
-    if (assists.Bombs) Player->GraviBombs = 9;
+    if (assists.Bombs) Arena->Player().GraviBombs = 9;
   }
   // The host ends a game at the first event or tick after Escape went down;
   // when that was this tick, the recorded game ended here, before its step.
@@ -127,59 +115,52 @@ void TQuadrovoltMain::TickBegins() {
 }
 
 void TQuadrovoltMain::FoldChecksum() {
-  std::uint64_t h = PlayChecksum;
+  std::uint64_t h = Session.Checksum();
   auto mix = [&h](std::uint64_t v) {
     h = (h ^ v) * 0x100000001B3ull;
     h ^= h >> 31;
   };
-  for (const TBlob* e : Enemies) {
+  for (const TBlob* e : Arena->Enemies()) {
     if (!e->Active) continue;
     mix(std::uint64_t(e->Kind) | std::uint64_t(e->State) << 8);
     mix(std::uint64_t(Bits(e->Position.X)) << 32 | Bits(e->Position.Y));
   }
-  for (const TBlob* b : Bullets)
+  for (const TBlob* b : Arena->Bullets())
     if (b->Active) mix(std::uint64_t(Bits(b->Position.X)) << 32 | Bits(b->Position.Y));
-  const TBlobPlayer& p = *Player;
+  const TBlobPlayer& p = Arena->Player();
   mix(std::uint64_t(Bits(p.Position.X)) << 32 | Bits(p.Position.Y));
   mix(std::uint64_t(std::uint32_t(p.Damage)) << 32 | std::uint32_t(p.Score));
-  mix(std::uint64_t(std::uint32_t(Level)) << 32 | std::uint32_t(LevelManager->Tick));
+  mix(std::uint64_t(std::uint32_t(Level)) << 32 | std::uint32_t(Arena->LevelManager().Tick));
   mix(RandomState());
-  PlayChecksum = h;
+  Session.SetChecksum(h);
 }
 
 void TQuadrovoltMain::GameEnded() {
-  PassCheckpoint();  // the last one, at the end
-  InGame = false;
-  LastResult = TReplayResult{PlayTicks, Level, Player->Score, Player->Damage, PlayChecksum};
+  Session.PassCheckpoint();  // the last one, at the end
+  const TBlobPlayer& ship = Arena->Player();
+  Session.GameEnds(TReplayResult{Session.PlayTicks(), Level, ship.Score, ship.Damage, Session.Checksum()});
   if (Watching()) {
-    if (ReplayDivergedAt) std::fprintf(stderr, "replay diverges at tick %u\n", unsigned(ReplayDivergedAt));
+    if (Session.DivergedAt()) std::fprintf(stderr, "replay diverges at tick %u\n", unsigned(Session.DivergedAt()));
     // Back to the live game as it was before the replay.
-    Watch.Unload();
-    Joystick.Player = nullptr;
-    std::memcpy(Keys, LiveInput.Keys, sizeof Keys);
-    MouseLeft = LiveInput.MouseLeft, MouseRight = LiveInput.MouseRight;
-    KeyFire = LiveInput.KeyFire, JoyFire = LiveInput.JoyFire;
-    CursorX = LiveInput.CursorX, CursorY = LiveInput.CursorY;
-    JoyInfo = LiveInput.JoyInfo;
-    Progress.PutBack(LiveRecord);
-    Level = LiveTitle.Level;
-    SelectedLevel = LiveTitle.SelectedLevel;
-    LevelSelectOffset = LiveTitle.LevelSelectOffset;
-    LevelScrollDelay = LiveTitle.LevelScrollDelay;
-    InputMode = LiveInputMode;
+    const TReplaySession::TLive& live = Session.StopWatching();
+    HoldInput(live.Input);
+    Progress.PutBack(live.Record);
+    Level = live.Level;
+    TitleScreen.PutBack(live.Strip);
+    InputMode = live.InputMode;
     Paused = false;
-    if (ScriptState != LiveScript) RebuildScript(LiveScript);
-    RandomRestore(LiveRandom);
+    if (Session.ScriptState() != live.Script) RebuildScript(live.Script);
+    RandomRestore(live.Random);
     return;
   }
-  Recorder.End();
+  Session.Recorder().End();
   // Kept first, told after: the output may be a closed pipe or a terminal
   // that hung up, and nothing it does may cost the game its files.
   if (KeepReplays) WriteReplays();
   SaveIfChanged();
   if (ReportFinalLine) {
     char line[160];
-    FormatFinalLine(LastResult, line, sizeof line);
+    FormatFinalLine(Session.LastResult(), line, sizeof line);
     std::printf("%s\n", line);
     std::fflush(stdout);
   }
@@ -189,43 +170,43 @@ void TQuadrovoltMain::WriteReplays() {
   // Each file is written beside itself and renamed into place: a failed
   // write (a read-only folder, a full disk) leaves the old one as it was.
   auto write = [this](const std::string& path) {
-    if (!Recorder.Write(path.c_str()))
+    if (!Session.Recorder().Write(path.c_str()))
       std::fprintf(stderr, "quadrovolt: could not write the replay %s: %s\n", SaveFile::ShownPath(path).c_str(),
                    std::strerror(errno));
   };
-  write(ReplayLastPath);
+  write(Session.LastPath());
   // The best replay is the game that holds the best score: not one that
   // only scored more in the game-over pause, nor one that a game in the same
   // folder has beaten meanwhile.
   if (Progress.HoldsHiScore()) TakeBetterSavedRecord();
-  if (Progress.HoldsHiScore()) write(ReplayBestPath);
+  if (Progress.HoldsHiScore()) write(Session.BestPath());
 }
 
 void TQuadrovoltMain::FinishGame() {
-  if (InGame) SetState(GameState::Title);
+  if (Session.InGame()) SetState(GameState::Title);
 }
 
 void TQuadrovoltMain::RebuildScript(std::uint64_t state) {
   RandomRestore(state);
-  LevelManager->Rebuild();
-  ScriptState = state;
+  Arena->LevelManager().Rebuild();
+  Session.ScriptDrawnFrom(state);
 }
 
 void TQuadrovoltMain::StartWatching(TReplay replay) {
-  if (State != GameState::Title || InGame) return;
-  const TReplayHeader live = PlayHeader();
-  LiveInput = live.Start;
-  LiveRecord = Progress.Keep();
+  if (State != GameState::Title || Session.InGame()) return;
+  const TReplayHeader header = PlayHeader();
+  TReplaySession::TLive live;
+  live.Input = header.Start;
+  live.Record = Progress.Keep();
   // The title's choice of start level, which the replay's play moves on.
-  LiveTitle = TLiveTitle{Level, SelectedLevel, LevelSelectOffset, LevelScrollDelay};
-  LiveInputMode = InputMode;
-  ReplayDivergedAt = 0;
-  LiveRandom = live.PlaySeed;
-  LiveScript = ScriptState;
-  if (replay.Header.ScriptState != ScriptState) RebuildScript(replay.Header.ScriptState);
-  Watch.Load(std::move(replay));
-  Joystick.Player = &Watch;
-  BeginPlay(Watch.Header());
+  live.Level = Level;
+  live.Strip = TitleScreen.Strip();
+  live.InputMode = InputMode;
+  live.Random = header.PlaySeed;
+  live.Script = Session.ScriptState();
+  if (replay.Header.ScriptState != Session.ScriptState()) RebuildScript(replay.Header.ScriptState);
+  Session.StartWatching(std::move(replay), live);
+  BeginPlay(Session.Watch().Header());
 }
 
 bool TQuadrovoltMain::WatchSavedReplay(std::string& why) {
@@ -235,8 +216,10 @@ bool TQuadrovoltMain::WatchSavedReplay(std::string& why) {
   auto playable = [&replay](const std::string& path, std::string& reason) {
     return LoadReplayFile(path, replay, reason) && ReplayPlaysHere(replay.Header, reason);
   };
-  if (!playable(ReplayBestPath, best) && !playable(ReplayLastPath, last)) {
-    why = ReplayBestPath + ": " + best + "; " + ReplayLastPath + ": " + last;
+  const std::string& bestPath = Session.BestPath();
+  const std::string& lastPath = Session.LastPath();
+  if (!playable(bestPath, best) && !playable(lastPath, last)) {
+    why = bestPath + ": " + best + "; " + lastPath + ": " + last;
     return false;
   }
   StartWatching(std::move(replay));
@@ -245,23 +228,8 @@ bool TQuadrovoltMain::WatchSavedReplay(std::string& why) {
 
 bool TQuadrovoltMain::WatchSwallows(const TInputEvent& e) {
   if (!Watching()) return false;
-  // The player's own input while a replay plays: kept for afterwards, and a
-  // new key or a click ends the replay (a held key's repeats do not).
-  using E = TInputEvent::TKind;
-  bool stop = false;
-  switch (e.Kind) {
-    case E::KeyDown:
-      stop = !LiveInput.Keys[e.Key];
-      LiveInput.Keys[e.Key] = true;
-      break;
-    case E::KeyUp: LiveInput.Keys[e.Key] = false; break;
-    case E::OtherKeyDown: stop = true; break;
-    case E::Cursor: LiveInput.CursorX = e.X, LiveInput.CursorY = e.Y; break;
-    case E::LeftDown: stop = LiveInput.MouseLeft = true; break;
-    case E::LeftUp: LiveInput.MouseLeft = false; break;
-    case E::RightDown: stop = LiveInput.MouseRight = true; break;
-    case E::RightUp: LiveInput.MouseRight = false; break;
-  }
-  if (stop) SetState(GameState::Title);
+  // The player's own input while a replay plays is kept for afterwards; a
+  // new key or a click ends the replay.
+  if (Session.KeepLiveInput(e)) SetState(GameState::Title);
   return true;
 }

@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "app/World.h"
 #include "enemies/blobBinaryBlackHole.h"
 #include "enemies/blobBoid.h"
 #include "enemies/blobBoss2.h"
@@ -18,6 +19,8 @@
 #include "enemies/blobSnake.h"
 #include "entities/blob.h"
 #include "entities/blobList.h"
+#include "entities/blobPlayer.h"
+#include "gfx/ParticleEngine.h"
 #include "gfx/Random.h"
 #include "levels/LevelCatalogue.h"
 
@@ -29,8 +32,8 @@ namespace {
 using TMakeFn = std::unique_ptr<TBlob> (*)();
 using TWireFn = void (*)(TLevelManager&, TBlob&, const TSpawnRecord&);
 using THandler = void (TLevelManager::*)(TBlob*);
-using TModelField = TMS3DObj* TLevelManager::*;
-using TListField = TBlobList* TLevelManager::*;
+using TModelField = TMS3DObj& (TWorld::*)();
+using TListOf = TBlobList* (*)(TWorld&);
 
 struct TSpawnKind {
   std::uint8_t Kind;
@@ -49,21 +52,25 @@ void JoinOnce(TBlobList* list, TBlob* blob) {
   if (list && list->IndexOf(blob) < 0) list->Add(blob);
 }
 
+// The list of the world a kind joins besides the enemies, if any.
+TBlobList* NoList(TWorld&) { return nullptr; }
+TBlobList* Wells(TWorld& w) { return &w.GravityWells(); }
+TBlobList* Warpers(TWorld& w) { return &w.GridWarpers(); }
+
 // The ship, the particles and the printer come before the spawn arguments.
 template <class T>
-void GiveServices(const TLevelManager& m, T& e) {
-  e.Player = m.Player;
-  e.Particles = m.Particles;
-  e.Printer = m.Printer;
+void GiveServices(TWorld& w, T& e) {
+  e.Player = &w.Player();
+  e.Particles = &w.Particles();
+  e.Printer = &w.Printer();
 }
 
 // Sounds, glow model, destroyed handler and list after them.
 template <THandler Handler, class T>
-void FinishEnemy(TLevelManager& m, T& e, TMS3DObj* glow, TBlobList* list) {
-  e.Sounds = m.Sounds;
-  e.GlowModel = glow;
+void FinishEnemy(TLevelManager& m, T& e, TMS3DObj& glow) {
+  e.Sounds = &m.World()->Sounds();
+  e.GlowModel = &glow;
   e.OnDestroyed = TBlobEvent::Bind<Handler>(&m);
-  JoinOnce(list, &e);
 }
 
 // What a kind needs set around its spawn beyond the common wiring; most
@@ -75,17 +82,17 @@ void Nothing(TLevelManager&, T&, const TSpawnRecord&) {}
 
 // The common enemy: services, its own step Before, SetSpawn from the row, its
 // own step After, then the rest.
-template <class T, TModelField Glow, THandler Handler, TListField List = nullptr, TKindStep<T> Before = Nothing<T>,
+template <class T, TModelField Glow, THandler Handler, TListOf List = NoList, TKindStep<T> Before = Nothing<T>,
           TKindStep<T> After = Nothing<T>>
 void WireEnemy(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
   T& e = static_cast<T&>(blob);
-  GiveServices(m, e);
+  TWorld& w = *m.World();
+  GiveServices(w, e);
   Before(m, e, row);
   e.SetSpawn(row.Position, row.Lives, row.FixedSpawn, row.Extra);
   After(m, e, row);
-  TBlobList* list = nullptr;
-  if constexpr (List != nullptr) list = m.*List;
-  FinishEnemy<Handler>(m, e, m.*Glow, list);
+  FinishEnemy<Handler>(m, e, (w.*Glow)());
+  JoinOnce(List(w), &e);
 }
 
 // A message takes its path instead of a spawn, then its text; the row's Extra
@@ -93,10 +100,11 @@ void WireEnemy(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
 template <class T>
 void WireMessage(TLevelManager& m, TBlob& blob, const TSpawnRecord& row) {
   T& e = static_cast<T&>(blob);
-  GiveServices(m, e);
+  TWorld& w = *m.World();
+  GiveServices(w, e);
   e.SetPath(row.Position, row.Lives, row.FixedSpawn, row.Extra);
-  e.Sounds = m.Sounds;
-  e.GlowModel = m.ModelSphereTile;
+  e.Sounds = &w.Sounds();
+  e.GlowModel = &w.ModelSphereTile();
   e.SetText(row.Text);
   e.TextColour = row.Extra;
 }
@@ -114,49 +122,44 @@ void SnakeRadius(TLevelManager&, TBlobSnake& e, const TSpawnRecord&) { e.Radius 
 void SwitchOn(TLevelManager&, TBlobSnake& e, const TSpawnRecord&) { e.SetActive(true); }
 
 // A boid flocks with every boid in the enemy list.
-void JoinFlock(TLevelManager& m, TBlobBoid& e, const TSpawnRecord&) { e.Flock = m.Enemies; }
+void JoinFlock(TLevelManager& m, TBlobBoid& e, const TSpawnRecord&) { e.Flock = &m.World()->Enemies(); }
 
 // A black hole starts its orbit at the row's angle.
 void OrbitFromRow(TLevelManager&, TBlobBinaryBlackHole& e, const TSpawnRecord& row) { e.OrbitAngle = row.Param; }
 
 // The last boss draws its core with the geo-sphere.
-void CoreModel(TLevelManager& m, TBlobBoss4& e, const TSpawnRecord&) { e.CoreModel = m.ModelGeoSphere; }
+void CoreModel(TLevelManager& m, TBlobBoss4& e, const TSpawnRecord&) { e.CoreModel = &m.World()->ModelGeoSphere(); }
 
 // One line per kind. Kinds without a line spawn nothing.
 // The pod child's line also serves PodDestroyed, which releases the children.
 const TSpawnKind SpawnTable[] = {
     {BlobKind::Grunt, &Make<TBlobGrunt>,
-     &WireEnemy<TBlobGrunt, &TLevelManager::ModelRectFrame, &TLevelManager::EnemyDestroyed>},
+     &WireEnemy<TBlobGrunt, &TWorld::ModelRectFrame, &TLevelManager::EnemyDestroyed>},
     {BlobKind::GruntXY, &Make<TBlobGruntXY>,
-     &WireEnemy<TBlobGruntXY, &TLevelManager::ModelRectFrame, &TLevelManager::EnemyDestroyed>},
+     &WireEnemy<TBlobGruntXY, &TWorld::ModelRectFrame, &TLevelManager::EnemyDestroyed>},
     {BlobKind::Snake, &Make<TBlobSnake>,
-     &WireEnemy<TBlobSnake, &TLevelManager::ModelSphereTile, &TLevelManager::EnemyDestroyed, nullptr, SnakeRadius,
-                SwitchOn>},
+     &WireEnemy<TBlobSnake, &TWorld::ModelSphereTile, &TLevelManager::EnemyDestroyed, NoList, SnakeRadius, SwitchOn>},
     {BlobKind::Boid, &Make<TBlobBoid>,
-     &WireEnemy<TBlobBoid, &TLevelManager::ModelSphereTile, &TLevelManager::EnemyDestroyed, nullptr, Nothing<TBlobBoid>,
+     &WireEnemy<TBlobBoid, &TWorld::ModelSphereTile, &TLevelManager::EnemyDestroyed, NoList, Nothing<TBlobBoid>,
                 JoinFlock>},
     {BlobKind::Message, &Make<TBlobMessage>, &WireMessage<TBlobMessage>},
     {BlobKind::Pickup, &Make<TBlobPickup>,
-     &WireEnemy<TBlobPickup, &TLevelManager::ModelSphereTile, &TLevelManager::PickupDestroyed, nullptr, KindFromRow>},
-    {BlobKind::Pod, &Make<TBlobPod>,
-     &WireEnemy<TBlobPod, &TLevelManager::ModelSphereTile, &TLevelManager::PodDestroyed>},
+     &WireEnemy<TBlobPickup, &TWorld::ModelSphereTile, &TLevelManager::PickupDestroyed, NoList, KindFromRow>},
+    {BlobKind::Pod, &Make<TBlobPod>, &WireEnemy<TBlobPod, &TWorld::ModelSphereTile, &TLevelManager::PodDestroyed>},
     {BlobKind::PodChild, &Make<TBlobPodChild>,
-     &WireEnemy<TBlobPodChild, &TLevelManager::ModelSphereTile, &TLevelManager::EnemyDestroyed>},
+     &WireEnemy<TBlobPodChild, &TWorld::ModelSphereTile, &TLevelManager::EnemyDestroyed>},
     {BlobKind::Gravitar, &Make<TBlobGravitar>,
-     &WireEnemy<TBlobGravitar, &TLevelManager::ModelSphereTile, &TLevelManager::GravitarDestroyed,
-                &TLevelManager::GravityWells>},
+     &WireEnemy<TBlobGravitar, &TWorld::ModelSphereTile, &TLevelManager::GravitarDestroyed, &Wells>},
     {BlobKind::BlackHole, &Make<TBlobBinaryBlackHole>,
-     &WireEnemy<TBlobBinaryBlackHole, &TLevelManager::ModelSphereTile, &TLevelManager::EnemyDestroyed,
-                &TLevelManager::GridWarpers, Nothing<TBlobBinaryBlackHole>, OrbitFromRow>},
+     &WireEnemy<TBlobBinaryBlackHole, &TWorld::ModelSphereTile, &TLevelManager::EnemyDestroyed, &Warpers,
+                Nothing<TBlobBinaryBlackHole>, OrbitFromRow>},
     {BlobKind::Boss2, &Make<TBlobBoss2>,
-     &WireEnemy<TBlobBoss2, &TLevelManager::ModelRectFrame, &TLevelManager::EnemyDestroyed,
-                &TLevelManager::GridWarpers>},
+     &WireEnemy<TBlobBoss2, &TWorld::ModelRectFrame, &TLevelManager::EnemyDestroyed, &Warpers>},
     {BlobKind::Boss3, &Make<TBlobBoss3>,
-     &WireEnemy<TBlobBoss3, &TLevelManager::ModelRectFrame, &TLevelManager::EnemyDestroyed,
-                &TLevelManager::GridWarpers>},
+     &WireEnemy<TBlobBoss3, &TWorld::ModelRectFrame, &TLevelManager::EnemyDestroyed, &Warpers>},
     {BlobKind::Boss4, &Make<TBlobBoss4>,
-     &WireEnemy<TBlobBoss4, &TLevelManager::ModelSphereTile, &TLevelManager::EnemyDestroyed,
-                &TLevelManager::GridWarpers, Nothing<TBlobBoss4>, CoreModel>},
+     &WireEnemy<TBlobBoss4, &TWorld::ModelSphereTile, &TLevelManager::EnemyDestroyed, &Warpers, Nothing<TBlobBoss4>,
+                CoreModel>},
 };
 
 const TSpawnKind* FindSpawnKind(std::uint8_t kind) {
@@ -191,6 +194,12 @@ TLevelManager::TLevelManager() {
 }
 
 TLevelManager::TLevelManager(std::vector<TSpawnRecord> script) : Spawns(std::move(script)) { BuildIndex(); }
+
+TLevelManager::TLevelManager(TWorld& world) : TLevelManager() { Arena = &world; }
+
+TLevelManager::TLevelManager(TWorld& world, std::vector<TSpawnRecord> script) : TLevelManager(std::move(script)) {
+  Arena = &world;
+}
 
 void TLevelManager::Rebuild() {
   Spawns.clear();
@@ -230,27 +239,27 @@ void TLevelManager::Update(int level) {
 
 void TLevelManager::Reset() {
   for (TSpawnRecord& row : Spawns) row.Skip = false;
-  if (Enemies)
-    for (TBlob* e : *Enemies) e->SetActive(false);
+  if (Arena)
+    for (TBlob* e : Arena->Enemies()) e->SetActive(false);
   Tick = 0;
   LevelDone = false;
 }
 
 TBlob* TLevelManager::FindInactive(std::uint8_t kind) const {
-  if (!Enemies) return nullptr;
-  for (TBlob* e : *Enemies)
+  if (!Arena) return nullptr;
+  for (TBlob* e : Arena->Enemies())
     if (!e->Active && e->Kind == kind) return e;
   return nullptr;
 }
 
 TBlob* TLevelManager::Obtain(std::uint8_t kind) {
   const TSpawnKind* entry = FindSpawnKind(kind);
-  if (!entry || !Enemies) return nullptr;
+  if (!entry || !Arena) return nullptr;
   TBlob* e = FindInactive(kind);
   if (e)
     e->Create();  // re-initialised in place, where it stands in the list
   else
-    e = Enemies->Adopt(entry->Make());
+    e = Arena->Enemies().Adopt(entry->Make());
   return e;
 }
 

@@ -11,20 +11,20 @@
 #include "levels/SpawnRecord.h"
 
 class TBlob;
-class TBlobList;
-class TBlobPlayer;
-class TFormSounds;
-class TGLPrinter;
-class TMS3DObj;
-class TParticleEngine;
+class TWorld;
 
 class TLevelManager {
  public:
   static constexpr int PodChildren = 12;
 
-  // Builds the whole forty-level script.
-  TLevelManager();
+  // Builds the whole forty-level script and spawns into the world's lists,
+  // wiring each entity to the world's ship, particles, printer and sounds.
+  explicit TLevelManager(TWorld& world);
   // Runs the given rows instead (levels in ascending order, each contiguous).
+  TLevelManager(TWorld& world, std::vector<TSpawnRecord> script);
+  // The script alone, with no world to spawn into: its rows fire, nothing
+  // is made.
+  TLevelManager();
   explicit TLevelManager(std::vector<TSpawnRecord> script);
 
   TLevelManager(const TLevelManager&) = delete;
@@ -54,7 +54,8 @@ class TLevelManager {
   void PickupDestroyed(TBlob* sender);
 
   // Recycles (re-running its Create) or makes an entity of that kind and puts
-  // it in Enemies; null for a kind that cannot be spawned or with no list.
+  // it in the world's Enemies; null for a kind that cannot be spawned or with
+  // no world.
   TBlob* Obtain(std::uint8_t kind);
 
   std::vector<int> LevelStart;
@@ -65,17 +66,8 @@ class TLevelManager {
   std::vector<TSpawnRecord> Spawns;
   int LevelCount = 1;
 
-  // Borrowed from the game object.
-  TFormSounds* Sounds = nullptr;
-  TBlobList* Enemies = nullptr;  // owning: new entities are adopted here
-  TBlobPlayer* Player = nullptr;
-  TParticleEngine* Particles = nullptr;
-  TGLPrinter* Printer = nullptr;
-  TMS3DObj* ModelSphereTile = nullptr;
-  TMS3DObj* ModelRectFrame = nullptr;
-  TMS3DObj* ModelGeoSphere = nullptr;
-  TBlobList* GravityWells = nullptr;  // borrowing
-  TBlobList* GridWarpers = nullptr;   // borrowing
+  // What the spawned entities live in and are wired to (null: none).
+  TWorld* World() const { return Arena; }
 
  private:
   void BuildIndex();
@@ -85,5 +77,6 @@ class TLevelManager {
   // Set when the quota is reached, cleared when the next quota is set, so a
   // bomb that clears several enemies at once completes the level only once.
   bool LevelDone = false;
+  TWorld* Arena = nullptr;
   TSpawnRecord ChildRow;  // scratch row for the children a pod releases
 };

@@ -10,7 +10,6 @@
 
 #include "app/GameConstants.h"
 #include "app/GameHost.h"
-#include "app/QuadrovoltMain.h"
 #include "platform/BoardClient.h"
 
 namespace {

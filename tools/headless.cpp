@@ -126,14 +126,14 @@ int main(int argc, char** argv) {
   if (!replaying) setup.Host.Assists = flying.Assists();
   TWindowlessGame windowless(setup);
   TGameHost& host = windowless.Host();
-  const TQuadrovoltMain& game = host.Game();  // for the entity check alone
+  const TWorld& world = host.World();  // for the entity check alone
 
   if (replaying) {
     host.Watch(std::move(replay));
     for (int f = 0; host.Watching(); ++f) {
       host.Step();  // nobody looks: the steps are not drawn
       char why[160];
-      if (!EntitiesSane(game, why, sizeof why)) {
+      if (!EntitiesSane(world, why, sizeof why)) {
         std::printf("frame %d: %s\n", f, why);
         return 1;
       }
@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
     if (host.Level() != lastLevel) ++levelsCompleted, lastLevel = host.Level();
     if (recording && f > 0 && !host.Recording()) break;  // the recorded game is over
     char why[160];
-    if (!EntitiesSane(game, why, sizeof why)) {
+    if (!EntitiesSane(world, why, sizeof why)) {
       std::printf("frame %d: %s\n", f, why);
       return 1;
     }

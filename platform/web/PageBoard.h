@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "app/GameHost.h"
-#include "app/QuadrovoltMain.h"
 #include "app/Replay.h"
 
 class TPageBoard {

@@ -33,7 +33,7 @@ TEST_F(PixelTest, CursorCrossIsDrawnOverItsGlowInMouseModeOnly) {
     TSnapshotGame game(options);
     game.Run();
     // The ship fires at the cursor: take its bullets away so none crosses it.
-    for (TBlob* b : game.Host().Arrange().Bullets) b->SetActive(false);
+    for (TBlob* b : TArrange(game.Host()).World().Bullets()) b->SetActive(false);
     game.Step();
     const TGameHost::TShipReport ship = game.Host().Ship();
     ASSERT_GT(std::hypot(ship.X - cx, ship.Y - cy), 120) << "the ship's sparks would be in the way";
@@ -59,18 +59,18 @@ TEST_F(PixelTest, CursorCrossIsDrawnOverItsGlowInMouseModeOnly) {
 TEST_F(PixelTest, TwoOverlappingGruntsEachShowAllFourEdges) {
   TSnapshotGame game(Play(1, 1, 3, InputModes::Keyboard));  // the ship rests at the centre
   game.Run();
-  TQuadrovoltMain& g = game.Host().Arrange();
-  g.LevelManager->Spawns.clear();  // an empty arena but for ours
-  for (TBlob* e : g.Enemies) e->SetActive(false);
+  TWorld& world = TArrange(game.Host()).World();
+  world.LevelManager().Spawns.clear();  // an empty arena but for ours
+  for (TBlob* e : world.Enemies()) e->SetActive(false);
   std::vector<TBlobGrunt*> grunts;
   for (const TVector3 at : {TVector3{200, 150, 0}, TVector3{225, 170, 0}}) {
     auto grunt = std::make_unique<TBlobGrunt>();
     grunt->SetSpawn(at, 1, true, TVector3{});
-    grunt->Player = g.Player.get();
-    grunt->Particles = g.Particles.get();
-    grunt->GlowModel = g.ModelRectFrame.get();
+    grunt->Player = &world.Player();
+    grunt->Particles = &world.Particles();
+    grunt->GlowModel = &world.ModelRectFrame();
     grunts.push_back(grunt.get());
-    g.Enemies.Adopt(std::move(grunt));
+    world.Enemies().Adopt(std::move(grunt));
   }
   for (int f = 0; f < 40; ++f) game.Step();  // grown in and hunting
   // Each draws itself where it stood before this frame's step.

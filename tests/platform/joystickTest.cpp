@@ -195,11 +195,11 @@ TEST_F(VirtualPad, TheGameFliesAimsAndFiresWithAPad) {
   TTestGame t(InputModes::Joystick, &joystick);
 
   // The south button starts a game from the title.
-  t.Game->StateTimer = 0;
+  TArrange(t.Host).TitleReadyForFire();
   pad.Button(SDL_CONTROLLER_BUTTON_A, true);
   t.Run(1);
   pad.Button(SDL_CONTROLLER_BUTTON_A, false);
-  ASSERT_EQ(t.Game->State, GameState::Playing);
+  ASSERT_EQ(t.Host.State(), GameState::Playing);
   t.Run(1);
   t.Player().Position = TVector3{};
 
@@ -209,7 +209,7 @@ TEST_F(VirtualPad, TheGameFliesAimsAndFiresWithAPad) {
   t.Run(20);
   EXPECT_EQ(t.Player().Position.X, 0);
   EXPECT_EQ(t.Player().Position.Y, 0);
-  EXPECT_FALSE(t.Game->JoyFire);
+  EXPECT_FALSE(TArrange(t.Host).PadFire());
 
   // Pushed fully up, it flies the ship up the arena at full speed.
   pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
@@ -223,9 +223,9 @@ TEST_F(VirtualPad, TheGameFliesAimsAndFiresWithAPad) {
   pad.Stick(SDL_CONTROLLER_AXIS_RIGHTX, 30, 0.9);
   t.Run(30);
   EXPECT_EQ(t.Player().AimAngle, 30);
-  EXPECT_TRUE(t.Game->JoyFire);
+  EXPECT_TRUE(TArrange(t.Host).PadFire());
   int flying = 0;
-  for (TBlob* b : t.Game->Bullets) {
+  for (TBlob* b : t.Game->World().Bullets()) {
     if (!b->Active) continue;
     ++flying;
     EXPECT_NEAR(std::atan2(b->Velocity.Y, b->Velocity.X) * 180 / Pi, 30, 0.5);
@@ -237,12 +237,12 @@ TEST_F(VirtualPad, TheGameFliesAimsAndFiresWithAPad) {
   pad.Stick(SDL_CONTROLLER_AXIS_RIGHTX, 0, 0);
   t.Run(1);
   EXPECT_EQ(t.Player().AimAngle, 30);
-  EXPECT_TRUE(t.Game->JoyFire);
+  EXPECT_TRUE(TArrange(t.Host).PadFire());
   // Both let go: the gun faces right again and stops, as with the buttons.
   pad.Axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
   t.Run(1);
   EXPECT_EQ(t.Player().AimAngle, 0);
-  EXPECT_FALSE(t.Game->JoyFire);
+  EXPECT_FALSE(TArrange(t.Host).PadFire());
 
   // Pulled out mid-game: the ship keeps what it had.
   pad.Stick(SDL_CONTROLLER_AXIS_RIGHTX, 210, 1);
@@ -254,5 +254,5 @@ TEST_F(VirtualPad, TheGameFliesAimsAndFiresWithAPad) {
   EXPECT_EQ(t.Player().Position.X, at.X);
   EXPECT_EQ(t.Player().Position.Y, at.Y);
   EXPECT_EQ(t.Player().AimAngle, 210);
-  EXPECT_TRUE(t.Game->JoyFire);
+  EXPECT_TRUE(TArrange(t.Host).PadFire());
 }

@@ -6,35 +6,44 @@
 #include <cstring>
 #include <utility>
 
+#include "app/GameHost.h"
 #include "app/QuadrovoltMain.h"
+#include "app/World.h"
 #include "entities/blobPlayer.h"
 #include "gfx/GLPrinter.h"
 #include "gfx/ParticleEngine.h"
 #include "gfx/Random.h"
 #include "gfx/geometryGrid.h"
 #include "levels/LevelManager.h"
+#include "tests/support/Arrange.h"
 
 // Everything a picture could disturb: the generator, every entity, bullet,
 // particle and lattice point, the ship, the title's clocks and the printer.
 class TFingerprint {
  public:
-  explicit TFingerprint(const TQuadrovoltMain& g) {
+  explicit TFingerprint(TGameHost& host) {
+    const TArrange arrange(host);
+    const TQuadrovoltMain& g = arrange.ReadOnly();
     Mix(RandomState());
-    Mix(g.State), Mix(g.Level), Mix(g.SelectedLevel), Mix(g.StateTimer), Mix(g.TitleAngle);
-    Mix(g.ScrollShown), Mix(g.ScrollCountdown), Mix(g.LevelScrollDelay), Mix(g.LevelManager->Tick);
-    const TGLPrinter& p = *g.Printer;
+    Mix(host.State()), Mix(host.Level()), Mix(g.Title().SelectedLevel()), Mix(arrange.StateTimer());
+    Mix(g.Title().SparkAngle());
+    const TWorld& w = g.World();
+    Mix(g.Title().TextShown()), Mix(g.Title().TextCountdown()), Mix(g.Title().StripScrollDelay()),
+        Mix(w.LevelManager().Tick);
+    const TGLPrinter& p = w.Printer();
     Mix(p.PenX), Mix(p.PenY), Mix(p.LineCounter), Mix(p.CursorBlink), Mix(int(p.Lines.size()));
-    Entity(*g.Player);
-    Mix(g.Player->Damage), Mix(g.Player->Score), Mix(g.Player->Invulnerable), Mix(g.Player->FireCountdown);
-    for (const TBlob* e : g.Enemies) Entity(*e);
-    for (const TBlob* b : g.Bullets) Entity(*b);
-    for (int i = 0; i < g.Particles->Count(); ++i) Particle(std::as_const(*g.Particles)[i]);
+    const TBlobPlayer& ship = w.Player();
+    Entity(ship);
+    Mix(ship.Damage), Mix(ship.Score), Mix(ship.Invulnerable), Mix(ship.FireCountdown);
+    for (const TBlob* e : w.Enemies()) Entity(*e);
+    for (const TBlob* b : w.Bullets()) Entity(*b);
+    for (int i = 0; i < w.Particles().Count(); ++i) Particle(w.Particles()[i]);
     for (int i = 0; i < TGeometryGrid::Size; ++i)
       for (int j = 0; j < TGeometryGrid::Size; ++j) {
-        const TGridPoint q = g.Grid->Point(i, j);
+        const TGridPoint q = w.Grid().Point(i, j);
         Vector(q.Position), Vector(q.Velocity), Mix(q.K);
       }
-    Mix(g.Grid->ShockwaveRadius), Mix(g.Grid->ShockwaveSteps), Mix(g.Grid->Push);
+    Mix(w.Grid().ShockwaveRadius), Mix(w.Grid().ShockwaveSteps), Mix(w.Grid().Push);
   }
   std::uint64_t Value() const { return Hash; }
 

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/QuadrovoltMain.h"
+#include "app/World.h"
 #include "platform/SnapshotSurface.h"
 #include "tools/snapshot/SnapshotGame.h"
 

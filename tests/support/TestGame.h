@@ -2,14 +2,16 @@
 // A whole game for tests: the windowless game with the recording renderer and
 // sound device, a fixed seed, a pad scripted by the test (or a real one read
 // before every tick) and its own folder. Input goes through the host as any
-// host's would; Game is the game object itself, for arranging and reading.
+// host's would; Game is the game object, read only; TArrange sets up a situation.
 #include <filesystem>
 
 #include "app/GameConstants.h"
 #include "app/QuadrovoltMain.h"
+#include "app/World.h"
 #include "entities/blobPlayer.h"
 #include "gfx/RecordingRenderer.h"
 #include "sound/RecordingSoundDevice.h"
+#include "tests/support/Arrange.h"
 #include "tools/harness/WindowlessGame.h"
 
 struct TTestGame {
@@ -18,7 +20,7 @@ struct TTestGame {
       : Pad(pad),
         Windowless(Setup(inputMode, seed)),
         Host(Windowless.Host()),
-        Game(&Host.Arrange()),
+        Game(&TArrange(Host).ReadOnly()),
         Dir(Windowless.Folder()) {}
 
   void Key(int vk, bool down) { down ? Host.KeyDown(vk) : Host.KeyUp(vk); }
@@ -34,7 +36,7 @@ struct TTestGame {
   }
   void ReadJoystick() {
     PushJoystick();
-    Game->ReadJoystick();
+    TArrange(Host).ReadJoystick();
   }
   // Runs n ticks; the recorder keeps only the last frame.
   void Run(int n) {
@@ -46,14 +48,14 @@ struct TTestGame {
   }
   // From the title into play with a click (mouse mode).
   void StartPlaying() {
-    Game->StateTimer = 0;  // the title takes fire at once
+    TArrange(Host).TitleReadyForFire();
     Click(true);
     Run(1);
     Click(false);
   }
   // The window closes: the game object goes (saving as it goes); its folder stays.
   void Close() { Windowless.Close(); }
-  TBlobPlayer& Player() { return *Game->Player; }
+  TBlobPlayer& Player() { return TArrange(Host).World().Player(); }
 
   TWindowlessSetup Setup(std::uint8_t inputMode, std::uint64_t seed) {
     TWindowlessSetup setup;
@@ -68,6 +70,6 @@ struct TTestGame {
   TJoystick* Pad;
   TWindowlessGame Windowless;
   TGameHost& Host;
-  TQuadrovoltMain* Game;
+  const TQuadrovoltMain* Game;  // read only: a situation is set up through TArrange
   std::filesystem::path Dir;
 };

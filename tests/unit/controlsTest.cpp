@@ -11,22 +11,18 @@ TEST(KeyboardControls, NoKeysFaceRightAndOppositeArrowsStandStill) {
   t.StartPlaying();
   t.Player().Heading = 123;
   t.Player().AimAngle = 77;
-  t.Game->ReadKeyboard();
+  TArrange(t.Host).ReadKeyboard({});
   EXPECT_EQ(t.Player().HeadingDeg, 0);
   EXPECT_EQ(t.Player().Heading, 0);
   EXPECT_EQ(t.Player().AimAngle, 0);
-  EXPECT_FALSE(t.Game->KeyFire);
+  EXPECT_FALSE(TArrange(t.Host).KeyFire());
 
   t.Player().Position = TVector3{10, 20, 0};
-  t.Game->Keys[VK::Left] = t.Game->Keys[VK::Right] = true;
-  t.Game->ReadKeyboard();
+  TArrange(t.Host).ReadKeyboard({VK::Left, VK::Right});
   EXPECT_EQ(t.Player().Position.X, 10);
   EXPECT_EQ(t.Player().HeadingDeg, 0);
-  t.Game->Keys[VK::Left] = t.Game->Keys[VK::Right] = false;
 
-  t.Game->Keys[VK::Up] = true;
-  t.Game->Keys[VK::Left] = true;
-  t.Game->ReadKeyboard();
+  TArrange(t.Host).ReadKeyboard({VK::Up, VK::Left});
   EXPECT_EQ(t.Player().HeadingDeg, 135);
   EXPECT_EQ(t.Player().Position.X, 6);
   EXPECT_EQ(t.Player().Position.Y, 24);
@@ -45,12 +41,9 @@ TEST(KeyboardControls, FireKeysAimIndependentlyOfMovement) {
                {VK::Z, VK::C, 0} /* C wins over Z */,
                {VK::X, VK::S, 90} /* S over X */};
   for (const Case& c : cases) {
-    for (bool& k : t.Game->Keys) k = false;
-    t.Game->Keys[c.key1] = true;
-    if (c.key2) t.Game->Keys[c.key2] = true;
-    t.Game->Keys[VK::Down] = true;  // flying down while shooting elsewhere
-    t.Game->ReadKeyboard();
-    EXPECT_TRUE(t.Game->KeyFire);
+    // Flying down while shooting elsewhere.
+    TArrange(t.Host).ReadKeyboard({c.key1, c.key2 ? c.key2 : c.key1, VK::Down});
+    EXPECT_TRUE(TArrange(t.Host).KeyFire());
     EXPECT_EQ(t.Player().AimAngle, c.aim) << char(c.key1) << " " << char(c.key2 ? c.key2 : ' ');
     EXPECT_EQ(t.Player().HeadingDeg, 270);
   }
@@ -76,12 +69,12 @@ TEST(JoystickControls, DriftIsProportionalAndButtonsAim) {
   for (auto [bits, aim] : buttons) {
     t.Joystick.Info.Buttons = bits;
     t.ReadJoystick();
-    EXPECT_TRUE(t.Game->JoyFire);
+    EXPECT_TRUE(TArrange(t.Host).PadFire());
     EXPECT_EQ(t.Player().AimAngle, aim) << bits;
   }
   t.Joystick.Info.Buttons = 0;
   t.ReadJoystick();
-  EXPECT_FALSE(t.Game->JoyFire);
+  EXPECT_FALSE(TArrange(t.Host).PadFire());
 }
 
 TEST(JoystickControls, RightStickAimsAndFiresTheTriggerFiresAlongTheAim) {
@@ -115,7 +108,7 @@ TEST(JoystickControls, RightStickAimsAndFiresTheTriggerFiresAlongTheAim) {
     const std::string which = std::to_string(c.rightX) + "," + std::to_string(c.rightY) + " trigger " +
                               std::to_string(c.trigger) + " buttons " + std::to_string(c.buttons);
     EXPECT_EQ(t.Player().AimAngle, c.aim) << which;
-    EXPECT_EQ(t.Game->JoyFire, c.fire) << which;
+    EXPECT_EQ(TArrange(t.Host).PadFire(), c.fire) << which;
     // The right stick and trigger never fly the ship.
     EXPECT_EQ(t.Player().Position.X, 100) << which;
     EXPECT_EQ(t.Player().Position.Y, -50) << which;
@@ -126,12 +119,12 @@ TEST(JoystickControls, NoJoystickKeepsTheShipAsItWas) {
   TTestGame t(InputModes::Joystick);
   t.Player().Position = TVector3{50, 60, 0};
   t.Player().AimAngle = 45;
-  t.Game->JoyFire = true;
+  TArrange(t.Host).PadFireHeld(true);
   t.Joystick.Ok = false;
   t.ReadJoystick();
   EXPECT_EQ(t.Player().Position.X, 50);
   EXPECT_EQ(t.Player().AimAngle, 45);
-  EXPECT_TRUE(t.Game->JoyFire);
+  EXPECT_TRUE(TArrange(t.Host).PadFire());
 }
 
 TEST(MouseControls, CursorMapsThePictureToSixHundredUnitsEachWay) {
@@ -145,8 +138,8 @@ TEST(MouseControls, CursorMapsThePictureToSixHundredUnitsEachWay) {
   for (const auto& p : points) {
     t.Host.PointerAt(p.X, p.Y);
     t.Run(1);
-    EXPECT_EQ(t.Game->CursorX, p.CursorX) << p.X << "," << p.Y;
-    EXPECT_EQ(t.Game->CursorY, p.CursorY) << p.X << "," << p.Y;
+    EXPECT_EQ(TArrange(t.Host).CursorX(), p.CursorX) << p.X << "," << p.Y;
+    EXPECT_EQ(TArrange(t.Host).CursorY(), p.CursorY) << p.X << "," << p.Y;
   }
   t.Run(1);
   EXPECT_EQ(std::vector<int>(t.Recorder.LastViewport, t.Recorder.LastViewport + 4),
@@ -185,6 +178,6 @@ TEST(MouseControls, TheGunFollowsTheCursorAndTheLeftButtonFires) {
   t.Click(true);
   t.Run(1);
   int flying = 0;
-  for (TBlob* b : t.Game->Bullets) flying += b->Active;
+  for (TBlob* b : t.Game->World().Bullets()) flying += b->Active;
   EXPECT_EQ(flying, 1);
 }

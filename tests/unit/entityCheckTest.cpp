@@ -34,23 +34,23 @@ TEST(EntityCheck, OnlyADyingEnemyMayStayOutOfBounds) {
   for (const TFlingCase& c : cases) {
     SCOPED_TRACE(c.What);
     TTestGame t;
-    TBlob* flung = t.Game->Enemies.Adopt(std::make_unique<TBlobGrunt>());
-    TBlob* well = t.Game->Enemies.Adopt(std::make_unique<TBlobGrunt>());
+    TBlob* flung = TArrange(t.Host).World().Enemies().Adopt(std::make_unique<TBlobGrunt>());
+    TBlob* well = TArrange(t.Host).World().Enemies().Adopt(std::make_unique<TBlobGrunt>());
     flung->State = c.State;
     flung->Position = TVector3{-0.12f, -2139.27f, 0};
     well->SetActive(c.WellFirst);
-    t.Game->GravityWells.Add(well);
+    TArrange(t.Host).World().GravityWells().Add(well);
 
     TEntityCheck check;
     char why[160] = "";
-    EXPECT_EQ(check.Check(*t.Game, why, sizeof why), c.FirstSane) << why;
+    EXPECT_EQ(check.Check(t.Host.World(), why, sizeof why), c.FirstSane) << why;
     if (!c.FirstSane) {
       EXPECT_NE(std::string(why).find(c.Why), std::string::npos) << why;
       continue;
     }
     well->SetActive(false);
     why[0] = 0;
-    EXPECT_EQ(check.Check(*t.Game, why, sizeof why), c.SecondSane) << why;
+    EXPECT_EQ(check.Check(t.Host.World(), why, sizeof why), c.SecondSane) << why;
     EXPECT_NE(std::string(why).find(c.Why), std::string::npos) << why;
     EXPECT_EQ(std::string(why).find("kind 2") != std::string::npos, !c.SecondSane) << why;
   }
@@ -58,14 +58,14 @@ TEST(EntityCheck, OnlyADyingEnemyMayStayOutOfBounds) {
 
 TEST(EntityCheck, ADyingEnemyMustStillHoldFiniteNumbers) {
   TTestGame t;
-  TBlob* e = t.Game->Enemies.Adopt(std::make_unique<TBlobGrunt>());
+  TBlob* e = TArrange(t.Host).World().Enemies().Adopt(std::make_unique<TBlobGrunt>());
   e->State = BlobState::Dying;
   e->Position = TVector3{1e30f, 0, 0};
   TEntityCheck check;
   char why[160] = "";
-  EXPECT_TRUE(check.Check(*t.Game, why, sizeof why)) << why;
+  EXPECT_TRUE(check.Check(t.Host.World(), why, sizeof why)) << why;
   e->Position.X = e->Position.X * 1e30f;  // overflows to infinity
-  EXPECT_FALSE(check.Check(*t.Game, why, sizeof why));
+  EXPECT_FALSE(check.Check(t.Host.World(), why, sizeof why));
   EXPECT_NE(std::string(why).find("a number is not finite"), std::string::npos) << why;
 }
 }  // namespace

@@ -16,28 +16,28 @@
 TEST(GameState, FireOnTheTitleStartsPlayProtected) {
   TTestGame t;
   t.Run(3);
-  ASSERT_EQ(t.Game->State, GameState::Title);
-  EXPECT_TRUE(t.Game->IntroPlaying);
+  ASSERT_EQ(t.Host.State(), GameState::Title);
+  EXPECT_TRUE(TArrange(t.Host).IntroPlaying());
   t.StartPlaying();
-  EXPECT_EQ(t.Game->State, GameState::Playing);
+  EXPECT_EQ(t.Host.State(), GameState::Playing);
   EXPECT_EQ(t.Player().Invulnerable, 100);
   t.Run(1);
-  EXPECT_FALSE(t.Game->IntroPlaying) << "the intro stops when play starts";
+  EXPECT_FALSE(TArrange(t.Host).IntroPlaying()) << "the intro stops when play starts";
 }
 
 TEST(GameState, EscapeInPlayReturnsToTitleAndEscapeOnTitleQuits) {
   TTestGame t;
   t.StartPlaying();
   t.Run(5);
-  ASSERT_EQ(t.Game->State, GameState::Playing);
+  ASSERT_EQ(t.Host.State(), GameState::Playing);
   t.Tap(VK::Escape);
   t.Run(1);
-  EXPECT_EQ(t.Game->State, GameState::Title);
+  EXPECT_EQ(t.Host.State(), GameState::Title);
   EXPECT_FALSE(t.Host.WantsQuit()) << "one Escape in play only leaves the game";
   t.Run(2);
   t.Key(VK::Escape, true);
   t.Run(1);
-  EXPECT_EQ(t.Game->State, GameState::Quit);
+  EXPECT_EQ(t.Host.State(), GameState::Quit);
   EXPECT_TRUE(t.Host.WantsQuit()) << "the tick after Escape on the title ends the program";
   t.Host.Idle();
   EXPECT_TRUE(t.Host.WantsQuit());
@@ -48,7 +48,7 @@ TEST(GameState, HeldEscapeInPlayAlsoQuitsOnTheNextRepeat) {
   t.StartPlaying();
   t.Key(VK::Escape, true);
   t.Run(1);  // the frame sees Escape held: back to the title
-  EXPECT_EQ(t.Game->State, GameState::Title);
+  EXPECT_EQ(t.Host.State(), GameState::Title);
   EXPECT_FALSE(t.Host.WantsQuit());
   t.Key(VK::Escape, true);  // the auto-repeat
   t.Run(1);
@@ -61,18 +61,18 @@ TEST(GameState, DamageAboveHundredEndsTheGameThenSavesAndReturns) {
   t.Player().Invulnerable = 0;
   t.Player().Damage = 100;
   t.Run(1);
-  EXPECT_EQ(t.Game->State, GameState::Playing) << "100 damage is still alive";
+  EXPECT_EQ(t.Host.State(), GameState::Playing) << "100 damage is still alive";
   t.Player().Damage = 101;
   t.Player().Score = 4321;
   t.Run(1);
-  ASSERT_EQ(t.Game->State, GameState::GameOver);
+  ASSERT_EQ(t.Host.State(), GameState::GameOver);
   EXPECT_EQ(t.Host.HiScore(), 4321) << "the best score follows the score during play";
-  EXPECT_EQ(t.Game->StateTimer, 120);
+  EXPECT_EQ(TArrange(t.Host).StateTimer(), 120);
   t.Run(119);
-  EXPECT_EQ(t.Game->State, GameState::GameOver);
+  EXPECT_EQ(t.Host.State(), GameState::GameOver);
   EXPECT_FALSE(std::filesystem::exists(t.Dir / "QUADROVOLT.DAT"));
   t.Run(1);
-  EXPECT_EQ(t.Game->State, GameState::Title);
+  EXPECT_EQ(t.Host.State(), GameState::Title);
   std::int32_t hi = 0, max = 0;
   SaveFile::LoadGame((t.Dir / "QUADROVOLT.DAT").string(), hi, max);
   EXPECT_EQ(hi, 4321);
@@ -82,13 +82,13 @@ TEST(GameState, DamageAboveHundredEndsTheGameThenSavesAndReturns) {
 TEST(GameState, TitleIgnoresFireUntilTheTimerRunsDown) {
   TTestGame t;
   t.StartPlaying();
-  t.Game->SetState(GameState::Title);
-  ASSERT_EQ(t.Game->StateTimer, 120);
+  TArrange(t.Host).BackToTitle();
+  ASSERT_EQ(TArrange(t.Host).StateTimer(), 120);
   t.Click(true);
   t.Run(100);
-  EXPECT_EQ(t.Game->State, GameState::Title);
+  EXPECT_EQ(t.Host.State(), GameState::Title);
   t.Run(25);
-  EXPECT_EQ(t.Game->State, GameState::Playing);
+  EXPECT_EQ(t.Host.State(), GameState::Playing);
 }
 
 TEST(GameState, EveryKeyDownWhileHoldingPFlipsPause) {
@@ -96,23 +96,23 @@ TEST(GameState, EveryKeyDownWhileHoldingPFlipsPause) {
   t.StartPlaying();
   t.Key(VK::P, true);
   t.Run(1);
-  EXPECT_TRUE(t.Game->Paused);
+  EXPECT_TRUE(t.Host.Paused());
   t.Key(VK::P, true);  // auto-repeat
   t.Run(1);
-  EXPECT_FALSE(t.Game->Paused);
+  EXPECT_FALSE(t.Host.Paused());
   // Within one tick each key-down under P counts: three flips.
   t.Key(VK::P, true);
   t.Key(VK::P, true);
   t.Key(VK::Left, true);  // any key while P is held
   t.Run(1);
-  EXPECT_TRUE(t.Game->Paused);
+  EXPECT_TRUE(t.Host.Paused());
   t.Key(VK::P, true);
   t.Key(VK::P, false);
   t.Run(1);
-  ASSERT_FALSE(t.Game->Paused);
+  ASSERT_FALSE(t.Host.Paused());
   t.Tap(VK::P);  // pressed and let go between two steps: it still counts once
   t.Run(1);
-  ASSERT_TRUE(t.Game->Paused);
+  ASSERT_TRUE(t.Host.Paused());
   TVector3 before = t.Player().Position;
   t.Key(VK::Left, false);
   t.Run(10);
@@ -120,7 +120,7 @@ TEST(GameState, EveryKeyDownWhileHoldingPFlipsPause) {
   EXPECT_EQ(t.Player().Position.X, before.X);
   t.Key(VK::X, true);  // another key does not unpause without P
   t.Run(1);
-  EXPECT_TRUE(t.Game->Paused);
+  EXPECT_TRUE(t.Host.Paused());
 }
 
 TEST(GameState, KeyCodesAbove255AreIgnored) {
@@ -128,25 +128,25 @@ TEST(GameState, KeyCodesAbove255AreIgnored) {
   t.Host.KeyDown(300);
   t.Host.KeyDown(256 + VK::Escape);
   t.Run(1);
-  EXPECT_EQ(t.Game->State, GameState::Title);
+  EXPECT_EQ(t.Host.State(), GameState::Title);
   EXPECT_FALSE(t.Host.WantsQuit());
 }
 
 TEST(GameState, LevelCompletionAdvancesWrapsAndSavesANewBest) {
   TTestGame t;
-  t.Game->Level = 7;
+  TArrange(t.Host).PinLevel(7);
   TArrange(t.Host).LevelsOpen(7);
-  t.Game->OnLevelComplete(nullptr);
-  EXPECT_EQ(t.Game->Level, 8);
+  TArrange(t.Host).CompleteLevel();
+  EXPECT_EQ(t.Host.Level(), 8);
   EXPECT_EQ(t.Host.MaxLevel(), 8);
   std::int32_t hi = 0, max = 0;
   SaveFile::LoadGame((t.Dir / "QUADROVOLT.DAT").string(), hi, max);
   EXPECT_EQ(max, 8) << "a new highest level is saved at once";
 
-  t.Game->Level = 40;
+  TArrange(t.Host).PinLevel(40);
   TArrange(t.Host).LevelsOpen(40);
-  t.Game->OnLevelComplete(nullptr);
-  EXPECT_EQ(t.Game->Level, 1);
+  TArrange(t.Host).CompleteLevel();
+  EXPECT_EQ(t.Host.Level(), 1);
   EXPECT_EQ(t.Host.MaxLevel(), 40);
 }
 
@@ -157,7 +157,7 @@ TEST(GameState, GraviBombFiresOncePerShockwave) {
   t.Key(VK::Space, true);
   t.Run(1);
   EXPECT_EQ(t.Player().GraviBombs, 2);
-  EXPECT_TRUE(t.Game->Grid->ShockwaveActive);
+  EXPECT_TRUE(t.Game->World().Grid().ShockwaveActive);
   t.Run(40);
   EXPECT_EQ(t.Player().GraviBombs, 2) << "held Space waits for the wave to end";
   t.Run(60);
@@ -171,12 +171,12 @@ TEST(GameState, ReturningToTheTitleResetsTheArena) {
   t.Click(true);
   t.Run(30);
   int flying = 0;
-  for (TBlob* b : t.Game->Bullets) flying += b->Active;
+  for (TBlob* b : t.Game->World().Bullets()) flying += b->Active;
   ASSERT_GT(flying, 0);
-  t.Game->SetState(GameState::Title);
-  for (TBlob* b : t.Game->Bullets) EXPECT_FALSE(b->Active);
-  EXPECT_EQ(t.Game->LevelManager->Tick, 0);
-  EXPECT_EQ(t.Game->Particles->ActiveCount(), 0);
+  TArrange(t.Host).BackToTitle();
+  for (TBlob* b : t.Game->World().Bullets()) EXPECT_FALSE(b->Active);
+  EXPECT_EQ(t.Game->World().LevelManager().Tick, 0);
+  EXPECT_EQ(t.Game->World().Particles().ActiveCount(), 0);
   EXPECT_EQ(t.Player().Position.X, 0);
 }
 
@@ -188,15 +188,15 @@ TEST(GameState, EscapeOutOfAGameKeepsTheNewBestScore) {
   ASSERT_EQ(t.Host.HiScore(), 777);
   t.Tap(VK::Escape);  // back to the title, no game over
   t.Run(1);
-  ASSERT_EQ(t.Game->State, GameState::Title);
+  ASSERT_EQ(t.Host.State(), GameState::Title);
   std::int32_t hi = 0, max = 0;
-  SaveFile::LoadGame(t.Game->Progress.SavePath(), hi, max);
+  SaveFile::LoadGame(TArrange(t.Host).SavePath(), hi, max);
   EXPECT_EQ(hi, 777);
 }
 
 TEST(GameState, ClosingTheWindowMidGameKeepsTheNewBestScore) {
   TTestGame t;
-  const std::string save = t.Game->Progress.SavePath();
+  const std::string save = TArrange(t.Host).SavePath();
   t.StartPlaying();
   t.Player().Score = 999;
   t.Run(1);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/SaveFile.h"
+#include "app/World.h"
 #include "enemies/blobBinaryBlackHole.h"
 #include "enemies/blobBoid.h"
 #include "enemies/blobBoss4.h"
@@ -50,20 +51,9 @@ class LevelManagerTest : public ::testing::Test {
  protected:
   void SetUp() override { RandomSeed(99); }
 
-  // A manager wired to this fixture's lists and services.
+  // A manager of its own script, spawning into this fixture's world.
   std::unique_ptr<TLevelManager> Make(std::vector<TSpawnRecord> script) {
-    return Wire(std::make_unique<TLevelManager>(std::move(script)));
-  }
-  std::unique_ptr<TLevelManager> Wire(std::unique_ptr<TLevelManager> m) {
-    m->Enemies = &Enemies;
-    m->GravityWells = &Wells;
-    m->GridWarpers = &Warpers;
-    m->Player = &Player;
-    m->Particles = &Particles;
-    m->Printer = &Printer;
-    m->ModelSphereTile = &SphereTile;
-    m->ModelRectFrame = &RectFrame;
-    m->ModelGeoSphere = &GeoSphere;
+    auto m = std::make_unique<TLevelManager>(World, std::move(script));
     m->OnLevelComplete = TBlobEvent::Bind<&TCompletions::OnLevelComplete>(&Done);
     return m;
   }
@@ -88,11 +78,17 @@ class LevelManagerTest : public ::testing::Test {
     return n;
   }
 
-  TBlobList Enemies, Wells, Warpers;
-  TBlobPlayer Player;
-  TParticleEngine Particles{TIntRect{-500, 500, 500, -500}};
-  TGLPrinter Printer;
-  TMS3DObj SphereTile, RectFrame, GeoSphere;
+  TRecordingSoundDevice Device;
+  TWorld World{Device};
+  TBlobList& Enemies = World.Enemies();
+  TBlobList& Wells = World.GravityWells();
+  TBlobList& Warpers = World.GridWarpers();
+  TBlobPlayer& Player = World.Player();
+  TParticleEngine& Particles = World.Particles();
+  TGLPrinter& Printer = World.Printer();
+  TMS3DObj& SphereTile = World.ModelSphereTile();
+  TMS3DObj& RectFrame = World.ModelRectFrame();
+  TMS3DObj& GeoSphere = World.ModelGeoSphere();
   TCompletions Done;
 };
 
@@ -180,10 +176,7 @@ TEST_F(LevelManagerTest, EachKindGetsItsGlowItsListsAndItsOwnSettings) {
   std::vector<TSpawnRecord> script{Quota(1)};
   for (const TCase& c : cases)
     script.push_back(Spawn(1, 0, c.Kind, 1, Origin, c.Kind == BlobKind::BlackHole ? 120 : -1));
-  TRecordingSoundDevice device;
-  TFormSounds sounds(device);
   auto m = Make(script);
-  m->Sounds = &sounds;
   m->Update(1);
   ASSERT_EQ(Enemies.Count(), int(std::size(cases)));
   for (int i = 0; i < Enemies.Count(); ++i) {
@@ -193,7 +186,7 @@ TEST_F(LevelManagerTest, EachKindGetsItsGlowItsListsAndItsOwnSettings) {
     EXPECT_EQ(e->Kind, c.Kind);
     EXPECT_TRUE(e->Active) << int(c.Kind);
     EXPECT_EQ(e->Player, &Player);
-    EXPECT_EQ(e->Sounds, &sounds);
+    EXPECT_EQ(e->Sounds, &World.Sounds());
     EXPECT_EQ(e->GlowModel, c.Glow) << int(c.Kind);
     EXPECT_TRUE(e->OnDestroyed.Assigned());
     EXPECT_EQ(Wells.IndexOf(e) >= 0, c.Well) << int(c.Kind);
@@ -444,12 +437,12 @@ class LevelThirty : public ::testing::Test {
   void Start(int holesShot, const TReplayAssists& assists = {}) {
     HolesShot = holesShot;
     TArrange(t.Host).LevelsOpen(30);
-    t.Game->LevelSelectOffset = 25;  // level 30 in the strip's middle slot
-    t.Game->Assists = assists;
+    TArrange(t.Host).ShowStartLevel(30);
+    TArrange(t.Host).Assists(assists);
     t.StartPlaying();
-    ASSERT_EQ(t.Game->Level, 30);
+    ASSERT_EQ(t.Host.Level(), 30);
     Frame();
-    ASSERT_EQ(t.Game->LevelManager->Quota, 23) << "twenty GruntXY and three holes";
+    ASSERT_EQ(t.Game->World().LevelManager().Quota, 23) << "twenty GruntXY and three holes";
   }
 
   void Frame() {
@@ -458,7 +451,7 @@ class LevelThirty : public ::testing::Test {
     t.Run(1);
     ++Frames;
     int hole = 0;
-    for (TBlob* e : t.Game->Enemies) {
+    for (TBlob* e : t.Game->World().Enemies()) {
       const bool shoot = e->Kind == BlobKind::GruntXY || (e->Kind == BlobKind::BlackHole && hole++ < HolesShot);
       if (shoot && e->Active)
         while (e->State == BlobState::Alive) e->Hit();
@@ -474,7 +467,7 @@ class LevelThirty : public ::testing::Test {
 
   TBlobBinaryBlackHole* SparedHole() {
     int hole = 0;
-    for (TBlob* e : t.Game->Enemies)
+    for (TBlob* e : t.Game->World().Enemies())
       if (e->Kind == BlobKind::BlackHole && hole++ == HolesShot) return static_cast<TBlobBinaryBlackHole*>(e);
     return nullptr;
   }
@@ -493,18 +486,18 @@ class LevelThirty : public ::testing::Test {
 
 TEST_F(LevelThirty, HolesLeftAloneEndTheGameWithoutCompletingTheLevel) {
   Start(0);
-  RunUntil([&] { return t.Game->State != GameState::Playing; });
-  EXPECT_EQ(t.Game->State, GameState::GameOver);
+  RunUntil([&] { return t.Host.State() != GameState::Playing; });
+  EXPECT_EQ(t.Host.State(), GameState::GameOver);
   EXPECT_EQ(t.Player().Damage, 300) << "all three blows land in one frame";
-  EXPECT_EQ(t.Game->Level, 30);
+  EXPECT_EQ(t.Host.Level(), 30);
   // The first blow leaves the ship at 100, alive: that one counts; the two
   // that wreck it do not.
-  EXPECT_EQ(t.Game->LevelManager->Destroyed, 21);
+  EXPECT_EQ(t.Game->World().LevelManager().Destroyed, 21);
   EXPECT_EQ(t.Player().Score, 20 * 100) << "the grunts' points, none for a collapse";
 
   // Nothing more counts in the game-over pause, and no new level is saved.
-  for (int i = 0; i < 120 && t.Game->State == GameState::GameOver; ++i) Frame();
-  EXPECT_EQ(t.Game->State, GameState::Title);
+  for (int i = 0; i < 120 && t.Host.State() == GameState::GameOver; ++i) Frame();
+  EXPECT_EQ(t.Host.State(), GameState::Title);
   EXPECT_EQ(t.Host.MaxLevel(), 30);
   EXPECT_EQ(SavedMaxLevel(), 30);
 }
@@ -514,19 +507,19 @@ TEST_F(LevelThirty, OneCollapseOnAFreshShipWithTheRestShotCompletesTheLevel) {
   TBlobBinaryBlackHole* hole = nullptr;
   RunUntil([&] { return (hole = SparedHole()) && hole->Collapsed; });
   // Collapsed, but nothing counted until the blow lands.
-  EXPECT_EQ(t.Game->LevelManager->Destroyed, 22);
+  EXPECT_EQ(t.Game->World().LevelManager().Destroyed, 22);
   int damageBefore = -1;
   RunUntil([&] {
-    if (t.Game->Level == 30) damageBefore = t.Player().Damage;
-    return t.Game->Level != 30;
+    if (t.Host.Level() == 30) damageBefore = t.Player().Damage;
+    return t.Host.Level() != 30;
   });
   EXPECT_EQ(damageBefore, 0) << "the level was still on the frame before the blow";
   EXPECT_EQ(t.Player().Damage, 100) << "it completes on the frame the blow lands";
-  EXPECT_EQ(t.Game->Level, 31);
+  EXPECT_EQ(t.Host.Level(), 31);
   EXPECT_EQ(t.Host.MaxLevel(), 31);
   EXPECT_EQ(SavedMaxLevel(), 31);
   Frame();
-  EXPECT_EQ(t.Game->State, GameState::Playing) << "100 damage is still alive";
+  EXPECT_EQ(t.Host.State(), GameState::Playing) << "100 damage is still alive";
 }
 
 TEST_F(LevelThirty, ACollapseInTheGameOverPauseNeverCounts) {
@@ -535,17 +528,17 @@ TEST_F(LevelThirty, ACollapseInTheGameOverPauseNeverCounts) {
   RunUntil([&] { return (hole = SparedHole()) && hole->State == BlobState::Alive && hole->OrbitRadius < 11; });
   t.Player().Damage = 101;  // wrecked a few frames before the hole collapses
   Frame();
-  ASSERT_EQ(t.Game->State, GameState::GameOver);
+  ASSERT_EQ(t.Host.State(), GameState::GameOver);
   RunUntil([&] { return hole->Collapsed; });
-  ASSERT_EQ(t.Game->State, GameState::GameOver);
+  ASSERT_EQ(t.Host.State(), GameState::GameOver);
   // Even with the ship repaired in the pause (pickups can still be taken),
   // the blow that lands there does not count.
   t.Player().Damage = 0;
   RunUntil([&] { return !hole->Active; });
-  ASSERT_EQ(t.Game->State, GameState::GameOver);
+  ASSERT_EQ(t.Host.State(), GameState::GameOver);
   EXPECT_EQ(t.Player().Damage, 100);
-  EXPECT_EQ(t.Game->LevelManager->Destroyed, 22);
-  EXPECT_EQ(t.Game->Level, 30);
+  EXPECT_EQ(t.Game->World().LevelManager().Destroyed, 22);
+  EXPECT_EQ(t.Host.Level(), 30);
   EXPECT_EQ(t.Host.MaxLevel(), 30);
 }
 
@@ -563,13 +556,13 @@ TEST_F(LevelThirty, HeldDamageOutlastsThreeCollapsesInOneFrame) {
     Start(0, assists);
     RunUntil([&] {
       EXPECT_LE(t.Player().Damage, 100) << "frame " << Frames;
-      return t.Game->Level != 30 || t.Game->State != GameState::Playing;
+      return t.Host.Level() != 30 || t.Host.State() != GameState::Playing;
     });
-    EXPECT_EQ(t.Game->State, GameState::Playing);
-    EXPECT_EQ(t.Game->Level, 31);
+    EXPECT_EQ(t.Host.State(), GameState::Playing);
+    EXPECT_EQ(t.Host.Level(), 31);
     EXPECT_EQ(t.Player().Score, 20 * 100);
     t.Tap(VK::Escape);  // back to the title for the next way round
     t.Run(1);
-    ASSERT_EQ(t.Game->State, GameState::Title);
+    ASSERT_EQ(t.Host.State(), GameState::Title);
   }
 }

@@ -31,7 +31,6 @@ std::vector<std::uint8_t> ReadBytes(const fs::path& p) {
 // that come and go), then leaves it with Escape. `variant` makes another game;
 // `armed` flies with three bullets and bombs to spare, to clear levels.
 void PlayScriptedGame(TTestGame& t, int frames, int variant = 0, int startLevel = 1, bool armed = false) {
-  TQuadrovoltMain& g = *t.Game;
   TArrange arrange(t.Host);
   arrange.TitleReadyForFire();
   arrange.OpenLevelsUpTo(startLevel);
@@ -45,7 +44,7 @@ void PlayScriptedGame(TTestGame& t, int frames, int variant = 0, int startLevel 
   t.Click(true);
   t.Joystick.Info.Buttons = 1;
   t.Run(1);
-  ASSERT_EQ(g.State, GameState::Playing);
+  ASSERT_EQ(t.Host.State(), GameState::Playing);
   for (int f = 0; f < frames; ++f) {
     const int k = f + 17 * variant;
     if (k % 23 == 0) t.Key(VK::Left, (k / 23) % 2 == 0);
@@ -76,7 +75,7 @@ void PlayScriptedGame(TTestGame& t, int frames, int variant = 0, int startLevel 
   if (variant % 2 == 0) t.Run(1);
   t.Key(VK::Escape, false);
   t.Run(1);
-  ASSERT_EQ(g.State, GameState::Title);
+  ASSERT_EQ(t.Host.State(), GameState::Title);
   arrange.Assists(TReplayAssists{});
   t.Key(VK::Space, false);
   t.Key(VK::Z, false);
@@ -92,11 +91,11 @@ TReplay LoadOrFail(const fs::path& p) {
 
 // Watches a replay to its end in this game object; how it came out.
 TReplayResult WatchToTheEnd(TTestGame& t, TReplay replay) {
-  t.Game->StartWatching(std::move(replay));
-  EXPECT_TRUE(t.Game->Watching());
-  for (int guard = 0; t.Game->Watching() && guard < 100000; ++guard) t.Run(1);
-  EXPECT_EQ(t.Game->State, GameState::Title);
-  return t.Game->LastResult;
+  t.Host.Watch(std::move(replay));
+  EXPECT_TRUE(t.Host.Watching());
+  for (int guard = 0; t.Host.Watching() && guard < 100000; ++guard) t.Run(1);
+  EXPECT_EQ(t.Host.State(), GameState::Title);
+  return t.Game->Replays().LastResult();
 }
 
 void ExpectSameGame(const TReplayResult& a, const TReplayResult& b) {
@@ -116,19 +115,19 @@ TEST(Replay, EveryModeReplaysExactlyHereAndInAFreshGame) {
     TTestGame rec(mode, nullptr, 77);
     PlayScriptedGame(rec, 400, 1, 4);
     PlayScriptedGame(rec, 700);
-    const TReplayResult recorded = rec.Game->LastResult;
+    const TReplayResult recorded = rec.Game->Replays().LastResult();
     EXPECT_EQ(recorded.Frames, 701u) << "the tick after Escape counts, undrawn";
     const TReplay replay = LoadOrFail(rec.Dir / TQuadrovoltMain::ReplayLastName);
     EXPECT_EQ(replay.Header.Ticks, 701u);
     EXPECT_EQ(replay.Header.InputMode, mode);
 
     TTestGame fresh(InputModes::Mouse);
-    const std::uint64_t freshScript = fresh.Game->ScriptState;
-    const auto freshRows = fresh.Game->LevelManager->Spawns.size();
+    const std::uint64_t freshScript = fresh.Game->Replays().ScriptState();
+    const auto freshRows = fresh.Game->World().LevelManager().Spawns.size();
     ExpectSameGame(WatchToTheEnd(fresh, replay), recorded);
-    EXPECT_EQ(fresh.Game->InputMode, InputModes::Mouse) << "the player's own mode comes back";
-    EXPECT_EQ(fresh.Game->ScriptState, freshScript) << "and so does the player's own level script";
-    EXPECT_EQ(fresh.Game->LevelManager->Spawns.size(), freshRows);
+    EXPECT_EQ(fresh.Host.ControlMode(), InputModes::Mouse) << "the player's own mode comes back";
+    EXPECT_EQ(fresh.Game->Replays().ScriptState(), freshScript) << "and so does the player's own level script";
+    EXPECT_EQ(fresh.Game->World().LevelManager().Spawns.size(), freshRows);
 
     ExpectSameGame(WatchToTheEnd(rec, replay), recorded);
   }
@@ -138,7 +137,7 @@ TEST(Replay, ADifferentInputOrSeedMakesADifferentGame) {
   TTestGame rec(InputModes::Mouse);
   PlayScriptedGame(rec, 600);
   TReplay replay = LoadOrFail(rec.Dir / TQuadrovoltMain::ReplayLastName);
-  const TReplayResult recorded = rec.Game->LastResult;
+  const TReplayResult recorded = rec.Game->Replays().LastResult();
   TReplay reseeded = replay;
   reseeded.Header.PlaySeed ^= 1;
   EXPECT_NE(WatchToTheEnd(rec, reseeded).Checksum, recorded.Checksum);
@@ -152,16 +151,16 @@ TEST(Replay, ADifferentInputOrSeedMakesADifferentGame) {
 
 TEST(Replay, GameOverEndsTheRecordingAndItsReplayAtTheSameFrame) {
   TTestGame rec(InputModes::Keyboard);
-  rec.Game->StateTimer = 0;
+  TArrange(rec.Host).TitleReadyForFire();
   rec.Key(VK::Z, true);
   rec.Run(1);
   rec.Key(VK::Right, true);
   rec.Run(150);
   rec.Player().Invulnerable = 0;
   rec.Player().Damage = 101;  // as if rammed: the game-over pause follows
-  for (int i = 0; i < 300 && rec.Game->State != GameState::Title; ++i) rec.Run(1);
-  ASSERT_EQ(rec.Game->State, GameState::Title);
-  const TReplayResult recorded = rec.Game->LastResult;
+  for (int i = 0; i < 300 && rec.Host.State() != GameState::Title; ++i) rec.Run(1);
+  ASSERT_EQ(rec.Host.State(), GameState::Title);
+  const TReplayResult recorded = rec.Game->Replays().LastResult();
   // The damage was written into the game, not input: the replay dies later or
   // not at all, but it ends where its input ends.
   TTestGame fresh;
@@ -182,7 +181,7 @@ TEST(Replay, FilesLandBesideTheSaveFileAndAFailedWriteKeepsTheOldOnes) {
   TArrange(t.Host).BestScore(0);
   fs::remove(t.Dir / SaveFile::DefaultFileName);  // and the record out of reach with it
   PlayScriptedGame(t, 500, 2);
-  ASSERT_GT(t.Game->LastResult.Score, 0) << "the scripted game shoots something down";
+  ASSERT_GT(t.Game->Replays().LastResult().Score, 0) << "the scripted game shoots something down";
   ASSERT_TRUE(fs::exists(best)) << "a new best score keeps its game";
   EXPECT_EQ(ReadBytes(best), ReadBytes(last));
   EXPECT_NE(ReadBytes(last), first);
@@ -203,14 +202,14 @@ TEST(Replay, FilesLandBesideTheSaveFileAndAFailedWriteKeepsTheOldOnes) {
   EXPECT_NE(said.find("could not write the replay " + last.string() + ": "), std::string::npos) << said;
   t.StartPlaying();
   t.Run(5);
-  EXPECT_EQ(t.Game->State, GameState::Playing);
+  EXPECT_EQ(t.Host.State(), GameState::Playing);
 }
 
 TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   TTestGame t;
   const fs::path save = t.Dir / SaveFile::DefaultFileName;
   PlayScriptedGame(t, 1500, 2, 1, true);  // a best (the first score beats 0)
-  const TReplayResult best = t.Game->LastResult;
+  const TReplayResult best = t.Game->Replays().LastResult();
   ASSERT_GT(best.Score, 0);
   ASSERT_GT(best.Level, 1) << "it cleared a level, which saves a new highest level";
   TArrange(t.Host).BestScore(1000000);  // the next one is no best
@@ -218,43 +217,43 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   const auto lastBytes = ReadBytes(t.Dir / TQuadrovoltMain::ReplayLastName);
   // As if the record had been lost: a replay must not win it back.
   fs::remove(save);
-  t.Game->LoadGame();
+  TArrange(t.Host).ReloadSave();
   ASSERT_EQ(t.Host.HiScore(), 0);
   const int maxLevel = t.Host.MaxLevel();
 
   t.Tap('R');
   t.Run(1);  // the step that takes R plays the replay's first tick
-  ASSERT_TRUE(t.Game->Watching());
-  EXPECT_EQ(t.Game->State, GameState::Playing);
+  ASSERT_TRUE(t.Host.Watching());
+  EXPECT_EQ(t.Host.State(), GameState::Playing);
   t.Run(49);
   t.Tap('R');  // a key the replay did not hold is pressed: back to the title
   t.Run(1);
-  EXPECT_FALSE(t.Game->Watching());
-  EXPECT_EQ(t.Game->State, GameState::Title);
-  EXPECT_EQ(t.Game->LastResult.Frames, 50u);
+  EXPECT_FALSE(t.Host.Watching());
+  EXPECT_EQ(t.Host.State(), GameState::Title);
+  EXPECT_EQ(t.Game->Replays().LastResult().Frames, 50u);
 
   // A locked level in the middle of the strip: the title's choice stays the
   // level chosen before.
   ASSERT_EQ(maxLevel, 1);
-  t.Game->LevelSelectOffset = 17 - 5;
+  TArrange(t.Host).ShowStartLevel(17);
   t.Run(1);
-  ASSERT_EQ(t.Game->SelectedLevel, -1);
+  ASSERT_EQ(t.Game->Title().SelectedLevel(), -1);
   // R on a paused title plays the replay, every frame of it drawn.
   t.Tap(VK::P);
   t.Run(1);
-  ASSERT_TRUE(t.Game->Paused);
-  const int level = t.Game->Level, offset = t.Game->LevelSelectOffset;
+  ASSERT_TRUE(t.Host.Paused());
+  const int level = t.Host.Level(), offset = t.Game->Title().StripOffset();
   t.Tap('R');
   t.Run(1);
-  EXPECT_FALSE(t.Game->Paused);
-  for (int i = 0; i < 100000 && t.Game->Watching(); ++i) t.Run(1);
-  ExpectSameGame(t.Game->LastResult, best);
-  EXPECT_EQ(t.Game->ReplayDivergedAt, 0u);
+  EXPECT_FALSE(t.Host.Paused());
+  for (int i = 0; i < 100000 && t.Host.Watching(); ++i) t.Run(1);
+  ExpectSameGame(t.Game->Replays().LastResult(), best);
+  EXPECT_EQ(t.Game->Replays().DivergedAt(), 0u);
   EXPECT_EQ(t.Host.HiScore(), 0);
   EXPECT_EQ(t.Host.MaxLevel(), maxLevel);
   // The title's choice is the player's again, not the level the replay ended on.
-  EXPECT_EQ(t.Game->Level, level);
-  EXPECT_EQ(t.Game->LevelSelectOffset, offset);
+  EXPECT_EQ(t.Host.Level(), level);
+  EXPECT_EQ(t.Game->Title().StripOffset(), offset);
   EXPECT_FALSE(fs::exists(save)) << "watching never saves";
   EXPECT_EQ(ReadBytes(t.Dir / TQuadrovoltMain::ReplayLastName), lastBytes);
 
@@ -263,15 +262,15 @@ TEST(Replay, RWatchesTheBestGameAndLeavesTheRecordAlone) {
   t.Run(3);
   t.Key('R', true);
   t.Run(1);
-  EXPECT_TRUE(t.Game->Watching());
+  EXPECT_TRUE(t.Host.Watching());
   t.Key('R', false);
   t.Click(true);
   t.Run(1);
-  EXPECT_FALSE(t.Game->Watching());
+  EXPECT_FALSE(t.Host.Watching());
   t.Click(false);
 
   t.StartPlaying();
-  EXPECT_EQ(t.Game->Level, level);
+  EXPECT_EQ(t.Host.Level(), level);
 }
 
 TEST(Replay, RWithoutAGoodFileLeavesTheTitleAndSaysWhy) {
@@ -283,7 +282,7 @@ TEST(Replay, RWithoutAGoodFileLeavesTheTitleAndSaysWhy) {
     testing::internal::CaptureStderr();
     t.Tap('R');
     t.Run(1);
-    EXPECT_FALSE(t.Game->Watching());
+    EXPECT_FALSE(t.Host.Watching());
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     return said;
@@ -302,22 +301,22 @@ TEST(Replay, RWithoutAGoodFileLeavesTheTitleAndSaysWhy) {
   std::string why;
   EXPECT_FALSE(LoadReplayFile("/dev/zero", r, why));
   EXPECT_EQ(why, "not a regular file");
-  EXPECT_EQ(t.Game->State, GameState::Title);
+  EXPECT_EQ(t.Host.State(), GameState::Title);
   t.Run(2);
-  EXPECT_EQ(t.Game->State, GameState::Title);
+  EXPECT_EQ(t.Host.State(), GameState::Title);
 }
 
 TEST(Replay, AnEditedInputSaysAtWhichCheckpointItParted) {
   TTestGame rec(InputModes::Mouse);
   PlayScriptedGame(rec, 1600);
-  const TReplayResult recorded = rec.Game->LastResult;
+  const TReplayResult recorded = rec.Game->Replays().LastResult();
   const TReplay replay = LoadOrFail(rec.Dir / TQuadrovoltMain::ReplayLastName);
   ASSERT_EQ(replay.Checkpoints.size(), 4u);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(replay.Checkpoints[i].Tick, 500u * (i + 1));
   EXPECT_EQ(replay.Checkpoints[3].Tick, recorded.Frames) << "and one at the end";
   EXPECT_EQ(replay.Checkpoints[3].Checksum, recorded.Checksum);
   ExpectSameGame(WatchToTheEnd(rec, replay), recorded);
-  EXPECT_EQ(rec.Game->ReplayDivergedAt, 0u);
+  EXPECT_EQ(rec.Game->Replays().DivergedAt(), 0u);
 
   // The first right click after tick 600 made a left button release instead:
   // the ship is not sent to the cursor, and the game parts there.
@@ -337,8 +336,8 @@ TEST(Replay, AnEditedInputSaysAtWhichCheckpointItParted) {
   testing::internal::CaptureStderr();
   WatchToTheEnd(rec, edited);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "replay diverges at tick 1000\n");
-  EXPECT_EQ(rec.Game->ReplayDivergedAt, 1000u);
-  EXPECT_EQ(rec.Game->LastResult.Frames, 1000u) << "it stops where it parted";
+  EXPECT_EQ(rec.Game->Replays().DivergedAt(), 1000u);
+  EXPECT_EQ(rec.Game->Replays().LastResult().Frames, 1000u) << "it stops where it parted";
 
   // Only the end is checked after the last checkpoint: a different start
   // cursor parts at once, and a spoilt final checksum at the very end.
@@ -347,7 +346,7 @@ TEST(Replay, AnEditedInputSaysAtWhichCheckpointItParted) {
   testing::internal::CaptureStderr();
   WatchToTheEnd(rec, late);
   testing::internal::GetCapturedStderr();
-  EXPECT_EQ(rec.Game->ReplayDivergedAt, recorded.Frames);
+  EXPECT_EQ(rec.Game->Replays().DivergedAt(), recorded.Frames);
 }
 
 // ---------------------------------------------------------------------------
@@ -444,7 +443,7 @@ TEST(ReplayFile, RefusesDamagedFilesWithAReason) {
       {"one frame too many counted",
        [&] {
          auto f = good;
-         Put32(f, ReplayField::Ticks.Offset, t.Game->LastResult.Frames + 1);
+         Put32(f, ReplayField::Ticks.Offset, t.Game->Replays().LastResult().Frames + 1);
          Rehash(f);
          return f;
        }(),
@@ -527,8 +526,8 @@ TEST(Replay, RRefusesAGameOfOtherRulesWithTheirVersion) {
   t.Run(200);
   t.Tap('R');
   t.Run(1);
-  ASSERT_TRUE(t.Game->Watching());
-  t.Game->FinishGame();
+  ASSERT_TRUE(t.Host.Watching());
+  t.Host.FinishGame();
   // Both of other rules: nothing plays, and the reason names the versions.
   std::ofstream(last, std::ios::binary)
       .write(reinterpret_cast<const char*>(older.data()), std::streamsize(older.size()));
@@ -536,7 +535,7 @@ TEST(Replay, RRefusesAGameOfOtherRulesWithTheirVersion) {
   t.Tap('R');
   t.Run(1);
   const std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_FALSE(t.Game->Watching());
+  EXPECT_FALSE(t.Host.Watching());
   const std::string reason =
       "recorded by game version " + std::to_string(GameVersion - 1) + ", this is " + std::to_string(GameVersion);
   EXPECT_NE(said.find(best.string() + ": " + reason), std::string::npos) << said;
@@ -550,10 +549,10 @@ TEST(Replay, ATicketsSeedStartsTheNextGameOnItScriptAndAll) {
   std::uint64_t scripts[2];
   for (int i = 0; i < 2; ++i) {
     TTestGame t(InputModes::Mouse, nullptr, i == 0 ? 1234 : 987654);
-    scripts[i] = t.Game->ScriptState;
+    scripts[i] = t.Game->Replays().ScriptState();
     t.Host.PlayNextGameOnSeed(Seed);
     PlayScriptedGame(t, 400);
-    results[i] = t.Game->LastResult;
+    results[i] = t.Game->Replays().LastResult();
     const TReplay replay = LoadOrFail(t.Dir / TQuadrovoltMain::ReplayLastName);
     EXPECT_EQ(replay.Header.ScriptState, Seed);
     EXPECT_EQ(replay.Header.PlaySeed, Seed);
@@ -584,11 +583,11 @@ TEST(Replay, TheBestReplayIsTheGameThatHoldsTheBestScore) {
   t.Player().Invulnerable = 0;
   t.Player().Damage = 101;
   t.Run(1);
-  ASSERT_EQ(t.Game->State, GameState::GameOver);
+  ASSERT_EQ(t.Host.State(), GameState::GameOver);
   t.Player().Score = 500;
   t.Run(TQuadrovoltMain::GameOverFrames);
-  ASSERT_EQ(t.Game->State, GameState::Title);
-  EXPECT_EQ(t.Game->LastResult.Score, 500);
+  ASSERT_EQ(t.Host.State(), GameState::Title);
+  EXPECT_EQ(t.Game->Replays().LastResult().Score, 500);
   EXPECT_EQ(t.Host.HiScore(), 300);
   EXPECT_EQ(ReadBytes(best), first) << "R must show the game that made the best score";
 }

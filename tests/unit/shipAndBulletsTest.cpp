@@ -12,7 +12,7 @@
 namespace {
 int Flying(const TQuadrovoltMain& g) {
   int n = 0;
-  for (TBlob* b : g.Bullets) n += b->Active;
+  for (TBlob* b : g.World().Bullets()) n += b->Active;
   return n;
 }
 
@@ -46,7 +46,7 @@ TEST(Ship, VolleysFollowTheBulletLevelEveryFourthFrame) {
   TTestGame t;
   t.StartPlaying();
   t.Click(true);
-  t.Game->CursorX = t.Game->CursorY = 200;  // aim at 45 degrees
+  TArrange(t.Host).CursorAt(200, 200);  // aim at 45 degrees
   t.Player().BulletLevel = 3;
   t.Run(1);
   EXPECT_EQ(Flying(*t.Game), 3) << "the first shot leaves at once";
@@ -57,7 +57,7 @@ TEST(Ship, VolleysFollowTheBulletLevelEveryFourthFrame) {
   EXPECT_EQ(Flying(*t.Game), 5);
   // One degree either side of the aim, the middle shot only in a volley of three.
   const int expected[5] = {46, 45, 44, 46, 44};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(t.Game->Bullets[i]->Direction, expected[i]) << "bullet " << i;
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(t.Game->World().Bullets()[i]->Direction, expected[i]) << "bullet " << i;
   EXPECT_EQ(t.Sound.Count(TSoundEvent::TKind::Play, "PlayerShoot"), 2) << "one shot sound per volley";
 }
 
@@ -87,7 +87,7 @@ int HitSparks(const TParticleEngine& particles) {
 // A game in play with an empty level script: only what a test adds is about.
 void StartQuietGame(TTestGame& t) {
   t.StartPlaying();
-  t.Game->LevelManager->Spawns.clear();
+  TArrange(t.Host).World().LevelManager().Spawns.clear();
   t.Player().Invulnerable = 0;
 }
 }  // namespace
@@ -95,13 +95,13 @@ void StartQuietGame(TTestGame& t) {
 TEST(Ship, ContactCostsAPointAFrameAndBurstsEveryTwentyFirstFrame) {
   TTestGame t;
   StartQuietGame(t);
-  t.Game->Enemies.Adopt(std::make_unique<TStillEnemy>(BlobKind::Grunt, false));
+  TArrange(t.Host).World().Enemies().Adopt(std::make_unique<TStillEnemy>(BlobKind::Grunt, false));
   for (int frame = 1; frame <= 22; ++frame) {
     t.Run(1);
     ASSERT_EQ(t.Player().Damage, frame);
-    EXPECT_EQ(HitSparks(*t.Game->Particles), frame < 22 ? 8 : 16) << "frame " << frame;
+    EXPECT_EQ(HitSparks(t.Game->World().Particles()), frame < 22 ? 8 : 16) << "frame " << frame;
     EXPECT_EQ(t.Player().BurstCooldown, frame < 22 ? 21 - frame : 20) << "frame " << frame;
-    EXPECT_EQ(t.Game->Grid->Push, -4000000) << "the lattice is sucked towards the ship";
+    EXPECT_EQ(t.Game->World().Grid().Push, -4000000) << "the lattice is sucked towards the ship";
   }
   EXPECT_EQ(t.Sound.Count(TSoundEvent::TKind::Play, "PlayerHit"), 22);
 }
@@ -126,7 +126,7 @@ TEST(Ship, WhatOneFrameOfContactCosts) {
     TTestGame t;
     StartQuietGame(t);
     t.Player().Invulnerable = c.Invulnerable;
-    t.Game->Enemies.Adopt(std::make_unique<TStillEnemy>(c.Kind, c.ShapeHit));
+    TArrange(t.Host).World().Enemies().Adopt(std::make_unique<TStillEnemy>(c.Kind, c.ShapeHit));
     t.Run(1);
     EXPECT_EQ(t.Player().Damage, c.Damage) << "kind " << int(c.Kind) << ", protected " << c.Invulnerable;
   }
@@ -137,12 +137,12 @@ TEST(Ship, APickupTouchedWhileProtectedCountsItsHitFirst) {
   StartQuietGame(t);
   t.Player().Invulnerable = 100;
   t.Player().Damage = 5;
-  auto* pickup = static_cast<TBlobPickup*>(t.Game->Enemies.Adopt(std::make_unique<TBlobPickup>()));
+  auto* pickup = static_cast<TBlobPickup*>(TArrange(t.Host).World().Enemies().Adopt(std::make_unique<TBlobPickup>()));
   pickup->PickupKind = PickupKinds::Energy10;
   pickup->Player = &t.Player();
-  pickup->Printer = t.Game->Printer.get();
-  pickup->Particles = t.Game->Particles.get();
-  pickup->Sounds = t.Game->FormSounds.get();
+  pickup->Printer = &TArrange(t.Host).World().Printer();
+  pickup->Particles = &TArrange(t.Host).World().Particles();
+  pickup->Sounds = &TArrange(t.Host).World().Sounds();
   pickup->SetSpawn(TVector3{}, 1, true, TVector3{});
   for (int i = 0; i < 100 && !pickup->Collected; ++i) t.Run(1);
   ASSERT_TRUE(pickup->Collected);
@@ -154,13 +154,13 @@ TEST(Ship, APickupTouchedWhileProtectedCountsItsHitFirst) {
 TEST(Ship, AFullPoolFiresNothing) {
   TTestGame t;
   t.StartPlaying();
-  for (int i = 0; i < TQuadrovoltMain::BulletCount; ++i) t.Game->FireBullet(0);
+  for (int i = 0; i < TWorld::BulletCount; ++i) TArrange(t.Host).FireBullet();
   EXPECT_EQ(Flying(*t.Game), 48);
-  TVector3 lastPos = t.Game->Bullets[47]->Position;
+  TVector3 lastPos = t.Game->World().Bullets()[47]->Position;
   t.Player().Position = TVector3{100, 100, 0};
-  t.Game->FireBullet(0);
+  TArrange(t.Host).FireBullet();
   EXPECT_EQ(Flying(*t.Game), 48);
-  EXPECT_EQ(t.Game->Bullets[47]->Position.X, lastPos.X);
+  EXPECT_EQ(t.Game->World().Bullets()[47]->Position.X, lastPos.X);
 }
 
 TEST(Bullets, LaunchAlongTheAimAtFourFifthsOfAUnit) {

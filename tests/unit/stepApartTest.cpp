@@ -18,6 +18,7 @@
 #include "gfx/ScopedRenderer.h"
 #include "gfx/geometryGrid.h"
 #include "levels/LevelManager.h"
+#include "tests/support/Arrange.h"
 #include "tests/support/Fingerprint.h"
 #include "tools/harness/WindowlessGame.h"
 #include "tools/pilot/AutoPilot.h"
@@ -79,7 +80,7 @@ struct TPilotedGame {
     Pilot = std::make_unique<TAutoPilot>(Windowless->Host(), flying);
   }
   TGameHost& Host() { return Windowless->Host(); }
-  const TQuadrovoltMain& Game() const { return Windowless->Host().Game(); }
+  const TQuadrovoltMain& Game() const { return TArrange(Windowless->Host()).ReadOnly(); }
   void Start() {
     Pilot->StartGame();
     Host().Step();  // the title's frame that starts the game
@@ -129,13 +130,13 @@ TEST(StepApart, BusyStepsMakeNoDrawingCall) {
       ASSERT_TRUE(game.Step()) << "frame " << f;
       gameOvers += before == GameState::Playing && game.Host().State() == GameState::GameOver;
       int active = 0;
-      for (const TBlob* e : game.Game().Enemies) {
+      for (const TBlob* e : game.Game().World().Enemies()) {
         active += e->Active;
         if (e->Shown != BlobShown::Nothing) seen.insert({e->Kind, e->Shown});
       }
-      for (const TBlob* b : game.Game().Bullets) bulletsFlying += b->Active;
+      for (const TBlob* b : game.Game().World().Bullets()) bulletsFlying += b->Active;
       peakEnemies = std::max(peakEnemies, active);
-      peakParticles = std::max(peakParticles, game.Game().Particles->ActiveCount());
+      peakParticles = std::max(peakParticles, game.Game().World().Particles().ActiveCount());
     }
     EXPECT_EQ(failing.Calls, 0) << "first call from a step: " << failing.First;
     // It was busy: a full arena, a full pool, shots flying (or a game lost).
@@ -183,18 +184,18 @@ TEST(StepApart, APictureChangesNothingOfTheGame) {
       for (int f = 0; f < 1500; ++f) {
         game.Step();
         if (!drawn) continue;
-        const std::uint64_t before = TFingerprint(game.Game()).Value();
+        const std::uint64_t before = TFingerprint(game.Host()).Value();
         recorder.Reset();
         game.Host().Render();
         primitives = recorder.Primitives.size();
         game.Host().Render();
         EXPECT_EQ(recorder.Primitives.size(), 2 * primitives) << "the same picture again";
-        const std::uint64_t after = TFingerprint(game.Game()).Value();
+        const std::uint64_t after = TFingerprint(game.Host()).Value();
         EXPECT_EQ(after, before) << "frame " << f;
         if (after != before) break;
       }
       lastRandom = RandomState();
-      return TFingerprint(game.Game()).Value();
+      return TFingerprint(game.Host()).Value();
     };
     const std::uint64_t drawn = run(true);
     const std::uint64_t drawnRandom = lastRandom;
@@ -226,11 +227,11 @@ TEST(StepApart, TheTickIsAStepAndItsPictureAndAPausedGameShowsNothingNew) {
   recorder.Reset();
   EXPECT_FALSE(game.Host().Step()) << "the step that takes P stands still";
   ASSERT_TRUE(game.Host().Paused());
-  const std::uint64_t before = TFingerprint(game.Game()).Value();
+  const std::uint64_t before = TFingerprint(game.Host()).Value();
   EXPECT_FALSE(game.Host().Step());
   game.Host().Tick();
   EXPECT_TRUE(recorder.Primitives.empty());
-  EXPECT_EQ(TFingerprint(game.Game()).Value(), before);
+  EXPECT_EQ(TFingerprint(game.Host()).Value(), before);
   game.Host().Render();
   EXPECT_GT(recorder.Primitives.size(), 100u);
 }

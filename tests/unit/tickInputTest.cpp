@@ -15,14 +15,14 @@
 namespace {
 int BulletsFlying(const TTestGame& t) {
   int flying = 0;
-  for (const TBlob* b : t.Game->Bullets) flying += b->Active;
+  for (const TBlob* b : t.Game->World().Bullets()) flying += b->Active;
   return flying;
 }
 
 // The events the recording holds so far, in order (what a replay gives back).
 std::vector<TInputEvent::TKind> Recorded(const TTestGame& t) {
-  const std::vector<std::uint8_t>& stream = t.Game->Recorder.Input();
-  TReplayDecoder decoder(stream.data(), stream.size(), t.Game->Recorder.Header().Start);
+  const std::vector<std::uint8_t>& stream = t.Game->Replays().Recorder().Input();
+  TReplayDecoder decoder(stream.data(), stream.size(), t.Game->Replays().Recorder().Header().Start);
   std::vector<TInputEvent::TKind> kinds;
   TReplayOp op;
   while (decoder.Next(op))
@@ -32,7 +32,7 @@ std::vector<TInputEvent::TKind> Recorded(const TTestGame& t) {
 
 // From the title into play with a fire key (keyboard mode).
 void StartByKeys(TTestGame& t) {
-  t.Game->StateTimer = 0;
+  TArrange(t.Host).TitleReadyForFire();
   t.Key(VK::Z, true);
   t.Run(1);
   t.Key(VK::Z, false);
@@ -46,12 +46,12 @@ TEST(TickInput, APressAndReleaseBetweenTwoStepsCountsOnceWhereItCounts) {
   t.Run(5);
   // Fire tapped between two steps: the step sees it let go, so nothing is
   // fired, but the replay keeps both edges.
-  const std::size_t before = t.Game->Recorder.Input().size();
+  const std::size_t before = t.Game->Replays().Recorder().Input().size();
   t.Tap(VK::Z);
   t.Run(3);
   EXPECT_EQ(BulletsFlying(t), 0);
-  const std::vector<std::uint8_t> stream(t.Game->Recorder.Input().begin() + std::ptrdiff_t(before),
-                                         t.Game->Recorder.Input().end());
+  const std::vector<std::uint8_t> stream(t.Game->Replays().Recorder().Input().begin() + std::ptrdiff_t(before),
+                                         t.Game->Replays().Recorder().Input().end());
   ASSERT_GE(stream.size(), 4u);
   EXPECT_EQ(stream[0], ReplayCode::KeyDown);
   EXPECT_EQ(stream[1], VK::Z);
@@ -116,7 +116,7 @@ TEST(TickInput, EveryWayOfBuildingTheInputRecordsTheSameGame) {
   enum class TWay { HostCalls, OwnEvents, HeldOnly };
   auto play = [](TWay way) {
     TTestGame t(InputModes::Mouse, nullptr, 4321);
-    t.Game->StateTimer = 0;
+    TArrange(t.Host).TitleReadyForFire();
     TTickInput own;
     auto step = [&](const std::function<void(TTickInput&)>& change) {
       if (way == TWay::HostCalls) {
@@ -153,7 +153,7 @@ TEST(TickInput, EveryWayOfBuildingTheInputRecordsTheSameGame) {
           in.Release(VK::Space);
       });
     t.Host.FinishGame();
-    return std::make_pair(t.Game->Recorder.Input(), t.Host.LastResult().Checksum);
+    return std::make_pair(t.Game->Replays().Recorder().Input(), t.Host.LastResult().Checksum);
   };
   const auto calls = play(TWay::HostCalls);
   EXPECT_GT(calls.first.size(), 300u);

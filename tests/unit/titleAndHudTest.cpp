@@ -15,7 +15,7 @@ namespace {
 // Holds an arrow for exactly one step of the strip (it moves every 5 frames).
 void StepStrip(TTestGame& t, int vk) {
   t.Key(vk, true);
-  t.Game->LevelScrollDelay = 0;
+  TArrange(t.Host).StripMovesNextStep();
   t.Run(1);
   t.Key(vk, false);
 }
@@ -33,8 +33,8 @@ TColor4 SlotColour(const TTestGame& t, float x) {
 TEST(TitleStrip, StartsAtLevelOneWithTheOthersLocked) {
   TTestGame t;
   t.Run(1);
-  EXPECT_EQ(t.Game->SelectedLevel, 1);
-  EXPECT_EQ(t.Game->Level, 1);
+  EXPECT_EQ(t.Game->Title().SelectedLevel(), 1);
+  EXPECT_EQ(t.Host.Level(), 1);
   TColor4 middle = SlotColour(t, 60), right = SlotColour(t, 110), left = SlotColour(t, 10);
   EXPECT_NEAR(middle.R, 1 - 5 * 0.025f, 1e-5) << "yellow, dimmed by its slot";
   EXPECT_EQ(middle.G, middle.R);
@@ -52,27 +52,27 @@ TEST(TitleStrip, ScrollsRightThroughFortyAndWrapsTheOffset) {
   for (int step = 1; step <= 43; ++step) {
     StepStrip(t, VK::Right);
     expectedMiddle = expectedMiddle % 40 + 1;
-    ASSERT_EQ(t.Game->SelectedLevel, expectedMiddle) << "step " << step;
+    ASSERT_EQ(t.Game->Title().SelectedLevel(), expectedMiddle) << "step " << step;
   }
-  EXPECT_EQ(t.Game->LevelSelectOffset, 39);
-  EXPECT_EQ(t.Game->SelectedLevel, 4);
+  EXPECT_EQ(t.Game->Title().StripOffset(), 39);
+  EXPECT_EQ(t.Game->Title().SelectedLevel(), 4);
   StepStrip(t, VK::Right);  // past 39 the offset becomes 1: 06 in the middle
-  EXPECT_EQ(t.Game->LevelSelectOffset, 1);
-  EXPECT_EQ(t.Game->SelectedLevel, 6);
+  EXPECT_EQ(t.Game->Title().StripOffset(), 1);
+  EXPECT_EQ(t.Game->Title().SelectedLevel(), 6);
 }
 
 TEST(TitleStrip, ScrollingLeftFromTheEndKeepsSixInTheMiddleOneMoreStep) {
   TTestGame t;
   TArrange(t.Host).LevelsOpen(40);
-  t.Game->LevelSelectOffset = -38;
+  TArrange(t.Host).ScrollStripTo(-38);
   t.Run(1);
-  EXPECT_EQ(t.Game->SelectedLevel, 7);
+  EXPECT_EQ(t.Game->Title().SelectedLevel(), 7);
   StepStrip(t, VK::Left);
-  EXPECT_EQ(t.Game->LevelSelectOffset, -39);
-  EXPECT_EQ(t.Game->SelectedLevel, 6);
+  EXPECT_EQ(t.Game->Title().StripOffset(), -39);
+  EXPECT_EQ(t.Game->Title().SelectedLevel(), 6);
   StepStrip(t, VK::Left);
-  EXPECT_EQ(t.Game->LevelSelectOffset, 1);
-  EXPECT_EQ(t.Game->SelectedLevel, 6);
+  EXPECT_EQ(t.Game->Title().StripOffset(), 1);
+  EXPECT_EQ(t.Game->Title().SelectedLevel(), 6);
 }
 
 TEST(TitleStrip, TheStripMovesOnlyEveryFifthFrameWhileHeld) {
@@ -81,7 +81,7 @@ TEST(TitleStrip, TheStripMovesOnlyEveryFifthFrameWhileHeld) {
   t.Key(VK::Right, true);
   t.Run(10);
   t.Key(VK::Right, false);
-  EXPECT_EQ(t.Game->LevelSelectOffset, -4 + 2);
+  EXPECT_EQ(t.Game->Title().StripOffset(), -4 + 2);
 }
 
 TEST(TitleStrip, ALockedMiddleGreysTheBracketsAndStartsAtTheLastOpenLevel) {
@@ -89,11 +89,11 @@ TEST(TitleStrip, ALockedMiddleGreysTheBracketsAndStartsAtTheLastOpenLevel) {
   TArrange(t.Host).LevelsOpen(2);
   t.Run(1);
   StepStrip(t, VK::Right);
-  EXPECT_EQ(t.Game->SelectedLevel, 2);
-  EXPECT_EQ(t.Game->Level, 2);
+  EXPECT_EQ(t.Game->Title().SelectedLevel(), 2);
+  EXPECT_EQ(t.Host.Level(), 2);
   StepStrip(t, VK::Right);
-  EXPECT_EQ(t.Game->SelectedLevel, -1);
-  EXPECT_EQ(t.Game->Level, 2) << "the game would start at the last open level shown";
+  EXPECT_EQ(t.Game->Title().SelectedLevel(), -1);
+  EXPECT_EQ(t.Host.Level(), 2) << "the game would start at the last open level shown";
   bool greyBracket = false;
   for (const auto& p : t.Recorder.Primitives)
     if (p.Prim == TPrimitive::Lines && p.Vertices.size() == 12 && p.Vertices[0].X == 48)
@@ -101,8 +101,8 @@ TEST(TitleStrip, ALockedMiddleGreysTheBracketsAndStartsAtTheLastOpenLevel) {
   EXPECT_TRUE(greyBracket);
   t.Click(true);
   t.Run(1);
-  EXPECT_EQ(t.Game->State, GameState::Playing);
-  EXPECT_EQ(t.Game->Level, 2);
+  EXPECT_EQ(t.Host.State(), GameState::Playing);
+  EXPECT_EQ(t.Host.Level(), 2);
 }
 
 TEST(Hud, EnergyBarShrinksWithDamageAndVanishesAtHundred) {
@@ -125,7 +125,7 @@ TEST(Hud, EnergyBarShrinksWithDamageAndVanishesAtHundred) {
   t.Player().Damage = 150;
   t.Player().Invulnerable = 0;
   t.Run(1);
-  ASSERT_EQ(t.Game->State, GameState::GameOver);
+  ASSERT_EQ(t.Host.State(), GameState::GameOver);
   t.Run(1);
   EXPECT_EQ(barLength(), -1);
   bool hudShown = false;
@@ -136,20 +136,20 @@ TEST(Hud, EnergyBarShrinksWithDamageAndVanishesAtHundred) {
 TEST(GraviBomb, TheRingBlastsEnemiesItReachesButNeverMessages) {
   TTestGame t;
   t.StartPlaying();
-  t.Game->LevelManager->Spawns.clear();  // an empty arena but for ours
-  t.Game->Player->Invulnerable = 0;
+  TArrange(t.Host).World().LevelManager().Spawns.clear();  // an empty arena but for ours
+  TArrange(t.Host).World().Player().Invulnerable = 0;
   auto grunt = std::make_unique<TBlobGrunt>();
   grunt->SetSpawn(TVector3{150, 0, 0}, 1, true, TVector3{});
-  grunt->Player = t.Game->Player.get();
-  TBlob* near = t.Game->Enemies.Adopt(std::move(grunt));
+  grunt->Player = &TArrange(t.Host).World().Player();
+  TBlob* near = TArrange(t.Host).World().Enemies().Adopt(std::move(grunt));
   auto far = std::make_unique<TBlobGrunt>();
   far->SetSpawn(TVector3{-450, 450, 0}, 1, true, TVector3{});
-  far->Player = t.Game->Player.get();
-  TBlob* farGrunt = t.Game->Enemies.Adopt(std::move(far));
+  far->Player = &TArrange(t.Host).World().Player();
+  TBlob* farGrunt = TArrange(t.Host).World().Enemies().Adopt(std::move(far));
   auto msg = std::make_unique<TBlobMessage>();
   msg->SetPath(TVector3{100, 10, 0}, 1, false, TVector3{});
   msg->SetText("Level 99");
-  TBlob* message = t.Game->Enemies.Adopt(std::move(msg));
+  TBlob* message = TArrange(t.Host).World().Enemies().Adopt(std::move(msg));
   t.Run(30);  // the grunts grow in
   ASSERT_EQ(near->State, BlobState::Alive);
   const int score = t.Player().Score;

@@ -7,7 +7,6 @@
 
 #include <memory>
 
-#include "app/QuadrovoltMain.h"
 #include "platform/web/PageBoard.h"
 #include "platform/web/PageReplays.h"
 #include "tools/harness/WindowlessGame.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "app/QuadrovoltMain.h"
+#include "app/World.h"
 #include "entities/blob.h"
 #include "entities/blobPlayer.h"
 #include "gfx/ParticleEngine.h"
@@ -52,20 +52,20 @@ bool TEntityCheck::InBounds(const TBlob& b, float bound, bool wellsActive, const
   return true;
 }
 
-bool TEntityCheck::Check(const TQuadrovoltMain& game, char* why, std::size_t whySize) {
+bool TEntityCheck::Check(const TWorld& world, char* why, std::size_t whySize) {
   FlungNow.clear();
-  const bool wells = AnyActive(game.GravityWells);
-  const TBlobPlayer& ship = *game.Player;
+  const bool wells = AnyActive(world.GravityWells());
+  const TBlobPlayer& ship = world.Player();
   if (!InBounds(ship, ArenaHalf, wells, "the ship", why, whySize)) return false;
-  for (const TBlob* e : game.Enemies) {
+  for (const TBlob* e : world.Enemies()) {
     const float bound = e->State == BlobState::Dying ? std::numeric_limits<float>::infinity() : EntityBound;
     if (e->Active && !InBounds(*e, bound, wells, "an enemy", why, whySize)) return false;
   }
-  for (const TBlob* b : game.Bullets)
+  for (const TBlob* b : world.Bullets())
     if (b->Active && !InBounds(*b, EntityBound, wells, "a bullet", why, whySize)) return false;
   Flung.swap(FlungNow);
 
-  const TParticleEngine& particles = *game.Particles;
+  const TParticleEngine& particles = world.Particles();
   for (int i = 0; i < particles.Count(); ++i)
     if (particles[i].Active && !AllFinite(particles[i])) {
       std::snprintf(why, whySize, "a particle stands at (%g, %g): a number is not finite", particles[i].Position.X,
@@ -73,7 +73,7 @@ bool TEntityCheck::Check(const TQuadrovoltMain& game, char* why, std::size_t why
       return false;
     }
   // The whole lattice at once; only a broken one is searched for the point.
-  const TGeometryGrid& grid = *game.Grid;
+  const TGeometryGrid& grid = world.Grid();
   if (!grid.AllFinite())
     for (int i = 0; i < TGeometryGrid::Size; ++i)
       for (int j = 0; j < TGeometryGrid::Size; ++j) {
@@ -87,7 +87,7 @@ bool TEntityCheck::Check(const TQuadrovoltMain& game, char* why, std::size_t why
   return true;
 }
 
-bool EntitiesSane(const TQuadrovoltMain& game, char* why, std::size_t whySize) {
+bool EntitiesSane(const TWorld& world, char* why, std::size_t whySize) {
   static TEntityCheck check;
-  return check.Check(game, why, whySize);
+  return check.Check(world, why, whySize);
 }

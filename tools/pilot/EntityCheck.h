@@ -19,13 +19,13 @@
 #include <vector>
 
 class TBlob;
-class TQuadrovoltMain;
+class TWorld;
 
 class TEntityCheck {
  public:
   // True when the frame just run is sane. Otherwise writes one line saying
   // which entity broke which rule and where.
-  bool Check(const TQuadrovoltMain& game, char* why, std::size_t whySize);
+  bool Check(const TWorld& world, char* why, std::size_t whySize);
 
  private:
   bool InBounds(const TBlob& b, float bound, bool wellsActive, const char* what, char* why, std::size_t whySize);
@@ -35,4 +35,4 @@ class TEntityCheck {
 };
 
 // The same check through one instance kept for the run: a tool plays one game.
-bool EntitiesSane(const TQuadrovoltMain& game, char* why, std::size_t whySize);
+bool EntitiesSane(const TWorld& world, char* why, std::size_t whySize);
