@@ -130,6 +130,8 @@ bool TGameHost::WriteRecording(const std::string& path) const {
   return GameObject->Replays().Recorder().Write(path.c_str());
 }
 
+std::vector<std::uint8_t> TGameHost::RecordingBytes() const { return GameObject->Replays().Recorder().Bytes(); }
+
 bool TGameHost::Paused() const { return GameObject->Paused; }
 bool TGameHost::WantsQuit() const { return !Looping; }
 bool TGameHost::Watching() const { return GameObject->Watching(); }

@@ -98,6 +98,8 @@ class TGameHost {
   // ends as its end would, and a better record is saved now.
   void EndSession();
   bool WriteRecording(const std::string& path) const;
+  // The recording as its file's bytes, without a file.
+  std::vector<std::uint8_t> RecordingBytes() const;
 
   // --- What a host may read ------------------------------------------------
   bool Paused() const;

@@ -344,17 +344,42 @@ bool LoadReplayFile(const std::string& path, TReplay& out, std::string& why) {
   return ParseReplay(bytes.data(), bytes.size(), out, why);
 }
 
-bool WriteReplayFile(const char* path, const TReplayHeader& header, const std::uint8_t* stream, std::size_t length,
-                     const std::uint8_t* checkpoints, std::size_t count) {
+namespace {
+// A replay file's header and its trailing hash over the header, the stream
+// and the checkpoints; false when the file would be too big to read back.
+bool FrameReplay(const TReplayHeader& header, const std::uint8_t* stream, std::size_t length,
+                 const std::uint8_t* checkpoints, std::size_t count, std::uint8_t (&head)[ReplayHeaderSize],
+                 std::uint8_t (&tail)[ReplayTrailerSize]) {
   if (length > MaxReplayFileSize || count > MaxReplayFileSize / ReplayCheckpointSize) return false;
-  std::uint8_t head[ReplayHeaderSize];
   PutHeader(head, header, length, count);
   const std::size_t marks = count * ReplayCheckpointSize;
   std::uint64_t hash = Fnv1a(Fnv1a(Fnv1a(FnvStart, head, sizeof head), stream, length), checkpoints, marks);
-  std::uint8_t tail[ReplayTrailerSize];
   Put(tail, ReplayField::TField{0, ReplayTrailerSize}, hash);
+  return true;
+}
+}  // namespace
+
+bool WriteReplayFile(const char* path, const TReplayHeader& header, const std::uint8_t* stream, std::size_t length,
+                     const std::uint8_t* checkpoints, std::size_t count) {
+  std::uint8_t head[ReplayHeaderSize], tail[ReplayTrailerSize];
+  if (!FrameReplay(header, stream, length, checkpoints, count, head, tail)) return false;
+  const std::size_t marks = count * ReplayCheckpointSize;
   const TFileChunk chunks[] = {{head, sizeof head}, {stream, length}, {checkpoints, marks}, {tail, sizeof tail}};
   return WriteFileAtomically(path, chunks, 4);
+}
+
+std::vector<std::uint8_t> ReplayFileBytes(const TReplayHeader& header, const std::uint8_t* stream, std::size_t length,
+                                          const std::uint8_t* checkpoints, std::size_t count) {
+  std::vector<std::uint8_t> out;
+  std::uint8_t head[ReplayHeaderSize], tail[ReplayTrailerSize];
+  if (!FrameReplay(header, stream, length, checkpoints, count, head, tail)) return out;
+  const std::size_t marks = count * ReplayCheckpointSize;
+  out.reserve(sizeof head + length + marks + sizeof tail);
+  out.insert(out.end(), head, head + sizeof head);
+  out.insert(out.end(), stream, stream + length);
+  out.insert(out.end(), checkpoints, checkpoints + marks);
+  out.insert(out.end(), tail, tail + sizeof tail);
+  return out;
 }
 
 void FormatFinalLine(const TReplayResult& r, char* out, std::size_t size) {

@@ -173,6 +173,10 @@ bool LoadReplayFile(const std::string& path, TReplay& out, std::string& why);
 // old file untouched) when anything fails. Allocates nothing.
 bool WriteReplayFile(const char* path, const TReplayHeader& header, const std::uint8_t* stream, std::size_t length,
                      const std::uint8_t* checkpoints, std::size_t count);
+// The same bytes as WriteReplayFile writes, in memory (for a game sent or
+// offered without a file of its own); empty when they would be refused.
+std::vector<std::uint8_t> ReplayFileBytes(const TReplayHeader& header, const std::uint8_t* stream, std::size_t length,
+                                          const std::uint8_t* checkpoints, std::size_t count);
 
 // One step of the input stream, as ParseReplay and the replay player read it.
 struct TReplayOp {

@@ -39,6 +39,9 @@ class TReplayRecorder {
   bool Write(const char* path) const {
     return WriteReplayFile(path, Head, Stream.data(), Stream.size(), Marks.data(), MarkCount);
   }
+  std::vector<std::uint8_t> Bytes() const {
+    return ReplayFileBytes(Head, Stream.data(), Stream.size(), Marks.data(), MarkCount);
+  }
 
  private:
   bool Active = false;

@@ -1,11 +1,8 @@
 #include "platform/BoardSession.h"
 
 #include <openssl/evp.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <limits>
 
 #include "app/GameConstants.h"
@@ -20,7 +17,6 @@ constexpr std::uint64_t TicketRetryMs = 3000;
 constexpr std::uint64_t PollEveryMs = 1500;
 constexpr std::uint64_t BoardEveryMs = 30000;
 constexpr std::uint64_t Never = std::numeric_limits<std::uint64_t>::max();
-constexpr const char* ScratchReplay = "board-send.rpl";
 
 // The board knows a player by the SHA-256 of the key's 16 bytes: the key
 // itself need not travel in a request's address.
@@ -105,13 +101,7 @@ void TBoardSession::Noticed(TGameHost& game, std::uint64_t now) {
 }
 
 void TBoardSession::KeepFinishedGame(TGameHost& game, std::uint64_t now) {
-  const std::string path = Folder + ScratchReplay;
-  TPendingGame g{GameTicket, Settings.Name, Settings.Key, game.LastResult().Score, {}};
-  if (game.WriteRecording(path)) {
-    std::ifstream in(path, std::ios::binary);
-    g.Replay.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  ::unlink(path.c_str());
+  TPendingGame g{GameTicket, Settings.Name, Settings.Key, game.LastResult().Score, game.RecordingBytes()};
   if (!Outbox.Add(std::move(g))) {
     std::fprintf(stderr, "quadrovolt: the game's replay could not be kept for the score board\n");
     return;

@@ -1,28 +1,13 @@
 #include "platform/web/PageReplays.h"
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-
 #include "app/GameConstants.h"
-
-namespace {
-// Where the page writes a finished game's replay before offering it (the
-// page's memory file system; the kept save folder is not needed for it).
-constexpr const char* kOfferPath = "/tmp/quadrovolt-offer.rpl";
-}  // namespace
 
 bool TPageReplays::AfterFrame(TGameHost& host) {
   bool offered = false;
   const bool recording = host.Recording(), watching = host.Watching();
   if (WasRecording && !recording && !watching) {
     KeepFinalLine(host);
-    Bytes.clear();
-    if (host.WriteRecording(kOfferPath)) {
-      std::ifstream in(kOfferPath, std::ios::binary);
-      Bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-      std::remove(kOfferPath);
-    }
+    Bytes = host.RecordingBytes();
     offered = !Bytes.empty();
   }
   if (WasWatching && !watching) KeepFinalLine(host);

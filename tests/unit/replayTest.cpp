@@ -185,6 +185,9 @@ TEST(Replay, FilesLandBesideTheSaveFileAndAFailedWriteKeepsTheOldOnes) {
   ASSERT_TRUE(fs::exists(best)) << "a new best score keeps its game";
   EXPECT_EQ(ReadBytes(best), ReadBytes(last));
   EXPECT_NE(ReadBytes(last), first);
+  // The game ended is still the recording the host hands out without a file
+  // (the page offers it, the board sends it), byte for byte.
+  EXPECT_EQ(t.Host.RecordingBytes(), ReadBytes(last));
 
   // A temporary that cannot be made (a folder in its way): the old files stay
   // whole and the game goes on.
